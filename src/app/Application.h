@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Module1.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class frmMain;
+
+// Owns the shared state and the main window, and connects the main window's commands
+// to the windows of the layers above it.
+class Application : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Application(const QString &programFolder);
+    ~Application() override;
+
+    Module1 &Shared() { return m_shared; }
+    frmMain &MainWindow() { return *m_main; }
+
+    // Loads and shows the main window. A catalogue that cannot be opened throws DbError.
+    void Start();
+
+    // The whole program: start, then the event loop. A start-up failure is shown with the
+    // driver's text, printed on stderr, and gives exit status 1.
+    static int Run(const QString &programFolder);
+
+private:
+    void wireCommands();
+
+    Module1 m_shared;
+    std::unique_ptr<frmMain> m_main;
+};

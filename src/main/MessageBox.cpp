@@ -1,0 +1,55 @@
+#include "MessageBox.h"
+
+#include <QList>
+
+namespace {
+QList<QMessageBox::StandardButton> g_answers;
+QStringList g_shown;
+QStringList g_titles;
+} // namespace
+
+QMessageBox::StandardButton MessageBox::Show(QWidget *parent, const QString &text,
+                                             const QString &title,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::Icon icon)
+{
+    g_shown << text;
+    g_titles << title;
+    if (!g_answers.isEmpty())
+        return g_answers.takeFirst();
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    return QMessageBox::StandardButton(box.exec());
+}
+
+void MessageBox::Critical(QWidget *parent, const QString &text)
+{
+    Show(parent, text, ApplicationTitle(), QMessageBox::Ok, QMessageBox::Critical);
+}
+
+void MessageBox::Failure(QWidget *parent, const QString &text)
+{
+    Show(parent, text, ApplicationTitle(), QMessageBox::Ok, QMessageBox::NoIcon);
+}
+
+void MessageBox::SetNextAnswer(QMessageBox::StandardButton answer)
+{
+    g_answers << answer;
+}
+
+QStringList MessageBox::Shown()
+{
+    return g_shown;
+}
+
+QStringList MessageBox::ShownTitles()
+{
+    return g_titles;
+}
+
+void MessageBox::Reset()
+{
+    g_answers.clear();
+    g_shown.clear();
+    g_titles.clear();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+// Every message and question of the program goes through here. Tests queue the answer
+// of the next box instead of clicking it, and read what was shown.
+class MessageBox
+{
+public:
+    static QMessageBox::StandardButton Show(QWidget *parent, const QString &text,
+                                            const QString &title,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::Icon icon);
+
+    // Validation messages: OK, critical icon, the application's title.
+    static void Critical(QWidget *parent, const QString &text);
+    // Failure reports of data-changing paths: OK, no icon, the application's title.
+    static void Failure(QWidget *parent, const QString &text);
+
+    // Test seam: the next Show returns this answer without opening a window.
+    static void SetNextAnswer(QMessageBox::StandardButton answer);
+    // Test seam: texts of the boxes shown (or answered) since the last Reset.
+    static QStringList Shown();
+    static QStringList ShownTitles();
+    static void Reset();
+
+    static QString ApplicationTitle() { return QStringLiteral("Reelvane"); }
+};

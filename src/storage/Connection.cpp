@@ -1,0 +1,116 @@
+#include "Connection.h"
+
+#include "DbError.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace {
+QAtomicInteger<quint64> g_connectionCounter;
+}
+
+Connection::Connection()
+    : m_name(QStringLiteral("reelvane-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+Connection::~Connection()
+{
+    Close();
+}
+
+int Connection::State() const
+{
+    return m_open ? 1 : 0;
+}
+
+QString Connection::FileFromConnectionString(const QString &connectionString)
+{
+    for (const QString &part : connectionString.split(QLatin1Char(';'))) {
+        const QString trimmed = part.trimmed();
+        if (trimmed.startsWith(QLatin1String("Dbq="), Qt::CaseInsensitive))
+            return trimmed.mid(4);
+    }
+    return {};
+}
+
+void Connection::Open(const QString &connectionString)
+{
+    Close();
+    const QString file = FileFromConnectionString(connectionString);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        // mode=rw: a missing file is an error, never a new empty catalogue.
+        QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+        url.setQuery(QStringLiteral("mode=rw"));
+        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(BusyTimeoutMs));
+        if (!db.open()) {
+            const DbError error = DbError::FromSql(db.lastError());
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            throw error;
+        }
+        // SQLite opens lazily; reading the schema here turns a file that is not a
+        // catalogue (garbage, empty, wrong tables) into an error at once.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT ID FROM DVD_Title LIMIT 0"))) {
+            const DbError error = DbError::FromSql(probe.lastError());
+            probe = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            throw error;
+        }
+    }
+    m_open = true;
+}
+
+void Connection::Execute(const QString &statement)
+{
+    QSqlQuery query(Database());
+    if (!query.exec(statement))
+        throw DbError::FromSql(query.lastError());
+}
+
+void Connection::Close()
+{
+    if (!m_open)
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close(); // SQLite rolls back a transaction left open
+
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_open = false;
+}
+
+void Connection::BeginTrans()
+{
+    QSqlDatabase db = Database();
+    if (!db.transaction())
+        throw DbError::FromSql(db.lastError());
+}
+
+void Connection::CommitTrans()
+{
+    QSqlDatabase db = Database();
+    if (!db.commit())
+        throw DbError::FromSql(db.lastError());
+}
+
+void Connection::RollbackTrans()
+{
+    QSqlDatabase db = Database();
+    db.rollback();
+}
+
+QSqlDatabase Connection::Database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}

@@ -1,0 +1,33 @@
+#include "DbError.h"
+
+DbError::DbError(int number, const QString &description)
+    : std::runtime_error(description.toStdString()), m_number(number), m_description(description)
+{
+}
+
+DbError DbError::FromSql(const QSqlError &error)
+{
+    bool ok = false;
+    int number = error.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        number = 1; // SQLITE_ERROR: the driver gave no code of its own
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    if (!error.driverText().isEmpty() && !text.contains(error.driverText()))
+        text = error.driverText() + QStringLiteral(": ") + text;
+    return DbError(number, text);
+}
+
+QString DbError::Message(const QString &action) const
+{
+    return Compose(m_number, action, m_description);
+}
+
+QString DbError::Compose(int number, const QString &action, const QString &description)
+{
+    // A non-negative number keeps a blank where a minus sign would stand.
+    const QString sign = number >= 0 ? QStringLiteral(" ") : QString();
+    return QStringLiteral("Error") + sign + QString::number(number) + action
+           + QStringLiteral("\r\n") + description;
+}

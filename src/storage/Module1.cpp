@@ -1,0 +1,65 @@
+#include "Module1.h"
+
+#include "Connection.h"
+
+#include <QDir>
+
+Module1::Module1(QString programFolder) : m_programFolder(std::move(programFolder))
+{
+    while (m_programFolder.size() > 1 && m_programFolder.endsWith(QLatin1Char('/')))
+        m_programFolder.chop(1);
+}
+
+void Module1::InitializeDatabasePath()
+{
+    WishListFilter = 0;
+    AppFolder = m_programFolder;
+    DatabaseFileName = QStringLiteral("/dvd_collection.mdb");
+    ConnectionString = QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=")
+                       + AppFolder + DatabaseFileName + QStringLiteral(";Uid=admin;Pwd=");
+}
+
+void Module1::CountMatches()
+{
+    Connection connection;
+    connection.Open(ConnectionString);
+    RecordList records;
+    LookupValue = ReplaceText(QStringLiteral("'"), QStringLiteral("''"), LookupValue);
+    records.Open(QStringLiteral("SELECT Count(") + LookupField + QStringLiteral(") FROM ")
+                     + LookupTable + QStringLiteral(" WHERE ") + LookupField
+                     + QStringLiteral(" = '") + LookupValue + QStringLiteral("'"),
+                 connection);
+    LookupCount = records.Value(0).toInt();
+    if (LookupCount == 0)
+        LookupExists = QStringLiteral("False");
+}
+
+void Module1::CreateCastRecords()
+{
+    auto records = std::make_shared<RecordList>();
+    records->AppendField(QStringLiteral("Actor"));
+    records->AppendField(QStringLiteral("Character"));
+    records->OpenInMemory();
+    CastRecords = std::move(records);
+}
+
+QString Module1::ReplaceText(const QString &find, const QString &replacement,
+                             const QString &text)
+{
+    if (find.isEmpty() || find.size() > text.size())
+        return text;
+    QString result;
+    result.reserve(text.size() + text.size() / 8);
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype next = text.indexOf(find, i, Qt::CaseSensitive);
+        if (next < 0) {
+            result += QStringView(text).mid(i);
+            break;
+        }
+        result += QStringView(text).mid(i, next - i);
+        result += replacement;
+        i = next + find.size();
+    }
+    return result;
+}

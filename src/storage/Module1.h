@@ -1,0 +1,77 @@
+#pragma once
+
+#include "RecordList.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+
+// The process-wide state through which windows hand values to one another, and the
+// catalogue helpers that work on it. One instance is made by the application (and one
+// per test case) and handed to every window through its constructor.
+class Module1
+{
+public:
+    // programFolder: where the catalogue and images live (the executable's folder).
+    explicit Module1(QString programFolder);
+
+    // Database settings
+    QString AppFolder;
+    QString DatabaseFileName;
+    QString ConnectionString;
+
+    // Main window state
+    int WishListFilter = 0;
+    qint64 SelectedTitleId = 0;
+    QString EditMode;
+    int AboutMode = 0;
+
+    // Edit buffer
+    QString EditTitle;
+    QString EditSubTitle;
+    QString EditDate;
+    QString EditDirector;
+    QString EditSummary;
+    QString EditFeatures;
+    QString EditEggs;
+    int EditWishList = 0;
+    std::array<QString, 4> GenrePicks;
+    std::shared_ptr<RecordList> CastRecords;
+
+    // Question and prompt results
+    int PromptAccepted = 0;
+    QString PromptText;
+    QString PromptCancelled;
+    QString AlertMessage;
+    QString AlertQuery;
+    QString DelimiterText;
+
+    // Lookup (CountMatches)
+    QString LookupTable;
+    QString LookupField;
+    QString LookupValue;
+    int LookupCount = 0;
+    QString LookupExists;
+
+    // Genre manager only
+    QString GenreAction;
+    int GenreTitleCount = 0;
+
+    // Sets WishListFilter to 0 and the folder, file name and connection string.
+    void InitializeDatabasePath();
+    // Counts LookupTable rows whose LookupField equals LookupValue (doubling its quotes).
+    void CountMatches();
+    // A new, empty, open in-memory cast list with the fields Actor and Character.
+    void CreateCastRecords();
+
+    // Every occurrence of find in text replaced by replacement; used to double quotes.
+    static QString ReplaceText(const QString &find, const QString &replacement,
+                               const QString &text);
+    // "'" doubled, for a value placed between single quotes in a statement.
+    static QString Quote(const QString &text) { return ReplaceText("'", "''", text); }
+
+    const QString &ProgramFolder() const { return m_programFolder; }
+
+private:
+    QString m_programFolder;
+};

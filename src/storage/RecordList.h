@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+class Connection;
+
+// A list of records with a current-record cursor: either a static snapshot of a query's
+// rows (exact RecordCount, like a static cursor) or an in-memory list built from appended
+// fields. Changes are announced so that a bound grid follows them.
+class RecordList : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Row = QVector<QVariant>;
+
+    explicit RecordList(QObject *parent = nullptr);
+
+    // Runs a SELECT on the connection and keeps all its rows; throws DbError.
+    // "SELECT @@Identity" answers the ID inserted last on that connection.
+    void Open(const QString &source, Connection &connection);
+
+    // In-memory list: append the (text, nullable) fields first, then open it empty.
+    void AppendField(const QString &name);
+    void OpenInMemory();
+
+    int State() const { return m_open ? 1 : 0; }
+    void Close();
+
+    bool Eof() const { return m_position >= m_rows.size(); }
+    bool Bof() const { return m_position < 0; }
+    void MoveFirst();
+    void MoveNext();
+    // Moves to a 0-based row; out-of-range rows give EOF.
+    void Move(int row);
+    int CurrentRow() const { return m_position; }
+
+    int RecordCount() const { return int(m_rows.size()); }
+    // 1-based position of the current record, 0 when there is none.
+    int AbsolutePosition() const;
+
+    int FieldCount() const { return int(m_fields.size()); }
+    QString FieldName(int index) const { return m_fields.value(index); }
+    int FieldIndex(const QString &name) const; // case-insensitive, -1 when absent
+    const QStringList &FieldNames() const { return m_fields; }
+
+    // Current record's values; an unknown field or no current record throws DbError.
+    QVariant Value(int field) const;
+    QVariant Value(const QString &field) const;
+    void SetValue(int field, const QVariant &value);
+    void SetValue(const QString &field, const QVariant &value);
+
+    // Any row, for grids.
+    QVariant ValueAt(int row, int field) const;
+    void SetValueAt(int row, int field, const QVariant &value);
+
+    // In-memory editing: AddNew appends an all-Null row and makes it current,
+    // Update commits the field writes, Delete removes the current row.
+    void AddNew();
+    void Update();
+    void Delete();
+
+    // Replaces every row at once (one reset for bound grids).
+    void SetRows(QVector<Row> rows);
+    const QVector<Row> &Rows() const { return m_rows; }
+
+    // A value is shown only when it is a non-empty text; Null is neither.
+    static bool HasText(const QVariant &value);
+
+Q_SIGNALS:
+    void Reset();
+    void RowInserted(int row);
+    void RowRemoved(int row);
+    void ValueChanged(int row, int field);
+
+private:
+    int requireField(const QString &name) const;
+    void requireCurrent() const;
+
+    QStringList m_fields;
+    QVector<Row> m_rows;
+    int m_position = 0;
+    bool m_open = false;
+};

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Module1.h"
+
+#include <QColor>
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+// A freshly prepared program folder (catalogue + images) for one test case, with a
+// connection of its own to put rows in and read them back, independent of the program.
+class TestFolder
+{
+public:
+    TestFolder();
+    ~TestFolder();
+
+    bool IsValid() const { return m_valid; }
+    QString Path() const { return m_dir.path(); }
+    QString CataloguePath() const { return Path() + QStringLiteral("/dvd_collection.mdb"); }
+    QString ImagesPath() const { return Path() + QStringLiteral("/images"); }
+
+    // Shared state pointing at this folder, with InitializeDatabasePath already run.
+    std::unique_ptr<Module1> MakeShared() const;
+
+    struct Title
+    {
+        QString title;
+        QVariant subTitle = QString();
+        QVariant date = QStringLiteral("1999");
+        QVariant director = QStringLiteral("Some Director");
+        QVariant summary = QString();
+        QVariant features = QString();
+        QVariant eggs = QString();
+        int wishList = 0;
+        QStringList genres;                    // names; created when missing
+        QVector<QPair<QVariant, QVariant>> cast; // actor, character
+    };
+    // Inserts a title with its genre links and cast; returns its ID.
+    qint64 AddTitle(const Title &title);
+    qint64 AddGenre(const QString &name);
+    qint64 GenreId(const QString &name);
+
+    // Runs a statement on the test's own connection; fails the test on error.
+    void Exec(const QString &statement, const QVariantList &values = {});
+    // All rows of a query, each row its values in column order.
+    QVector<QVariantList> Rows(const QString &statement, const QVariantList &values = {});
+    QVariant Scalar(const QString &statement, const QVariantList &values = {});
+
+    // Writes a picture of the given format and size to images/<name>.
+    QString WritePicture(const QString &name, const char *format, int width, int height,
+                         const QColor &colour = Qt::darkCyan);
+    // The catalogue's bytes, to check that something left it exactly as it was.
+    QByteArray CatalogueBytes() const;
+
+    // Close the test's own connection (for tests that replace or lock the file).
+    void CloseConnection();
+
+private:
+    QSqlDatabase db();
+
+    QTemporaryDir m_dir;
+    QString m_connectionName;
+    bool m_valid = false;
+};
