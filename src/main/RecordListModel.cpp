@@ -17,8 +17,14 @@ void RecordListModel::SetRecordList(std::shared_ptr<RecordList> list)
     m_list = std::move(list);
     m_backgrounds.clear();
     if (m_list) {
+        connect(m_list.get(), &RecordList::AboutToReset, this,
+                &RecordListModel::listAboutToReset);
         connect(m_list.get(), &RecordList::Reset, this, &RecordListModel::listReset);
+        connect(m_list.get(), &RecordList::AboutToInsertRow, this,
+                &RecordListModel::rowAboutToBeInserted);
         connect(m_list.get(), &RecordList::RowInserted, this, &RecordListModel::rowInserted);
+        connect(m_list.get(), &RecordList::AboutToRemoveRow, this,
+                &RecordListModel::rowAboutToBeRemoved);
         connect(m_list.get(), &RecordList::RowRemoved, this, &RecordListModel::rowRemoved);
         connect(m_list.get(), &RecordList::ValueChanged, this, &RecordListModel::valueChanged);
     }
@@ -82,7 +88,8 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
 
 bool RecordListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!m_list || role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!m_list || !m_editable || role != Qt::EditRole
+        || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
     if (m_beforeUpdate && !m_beforeUpdate(index.row(), index.column(), value))
         return false;
@@ -110,25 +117,37 @@ Qt::ItemFlags RecordListModel::flags(const QModelIndex &index) const
     return result;
 }
 
-void RecordListModel::listReset()
+void RecordListModel::listAboutToReset()
 {
     beginResetModel();
+}
+
+void RecordListModel::listReset()
+{
     m_backgrounds.clear();
     m_rows = m_list->RecordCount();
     m_columns = m_list->FieldCount();
     endResetModel();
 }
 
-void RecordListModel::rowInserted(int row)
+void RecordListModel::rowAboutToBeInserted(int row)
 {
     beginInsertRows({}, row, row);
+}
+
+void RecordListModel::rowInserted(int)
+{
     ++m_rows;
     endInsertRows();
 }
 
-void RecordListModel::rowRemoved(int row)
+void RecordListModel::rowAboutToBeRemoved(int row)
 {
     beginRemoveRows({}, row, row);
+}
+
+void RecordListModel::rowRemoved(int row)
+{
     --m_rows;
     // Colours belong to cells; the ones below the removed row move up with their rows.
     QHash<quint64, QColor> moved;

@@ -42,8 +42,11 @@ Q_SIGNALS:
     void CellUpdated(int row, int column);
 
 private:
+    void listAboutToReset();
     void listReset();
+    void rowAboutToBeInserted(int row);
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void valueChanged(int row, int field);
 

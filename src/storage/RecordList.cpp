@@ -34,6 +34,7 @@ void RecordList::Open(const QString &source, Connection &connection)
     if (query.lastError().isValid())
         throw DbError::FromSql(query.lastError());
 
+    Q_EMIT AboutToReset();
     m_fields = fields;
     m_rows = std::move(rows);
     m_position = 0;
@@ -48,6 +49,7 @@ void RecordList::AppendField(const QString &name)
 
 void RecordList::OpenInMemory()
 {
+    Q_EMIT AboutToReset();
     m_rows.clear();
     m_position = 0;
     m_open = true;
@@ -56,6 +58,7 @@ void RecordList::OpenInMemory()
 
 void RecordList::Close()
 {
+    Q_EMIT AboutToReset();
     m_rows.clear();
     m_position = 0;
     m_open = false;
@@ -150,6 +153,7 @@ void RecordList::SetValueAt(int row, int field, const QVariant &value)
 
 void RecordList::AddNew()
 {
+    Q_EMIT AboutToInsertRow(int(m_rows.size()));
     m_rows.append(Row(m_fields.size()));
     m_position = int(m_rows.size()) - 1;
     Q_EMIT RowInserted(m_position);
@@ -161,6 +165,7 @@ void RecordList::Delete()
 {
     requireCurrent();
     const int row = m_position;
+    Q_EMIT AboutToRemoveRow(row);
     m_rows.removeAt(row);
     Q_EMIT RowRemoved(row);
 }
@@ -169,6 +174,7 @@ void RecordList::SetRows(QVector<Row> rows)
 {
     for (Row &row : rows)
         row.resize(m_fields.size());
+    Q_EMIT AboutToReset();
     m_rows = std::move(rows);
     m_position = 0;
     m_open = true;

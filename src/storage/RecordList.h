@@ -71,8 +71,12 @@ public:
     static bool HasText(const QVariant &value);
 
 Q_SIGNALS:
+    // Each change is announced before and after, as item models need.
+    void AboutToReset();
     void Reset();
+    void AboutToInsertRow(int row);
     void RowInserted(int row);
+    void AboutToRemoveRow(int row);
     void RowRemoved(int row);
     void ValueChanged(int row, int field);
 

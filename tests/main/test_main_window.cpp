@@ -1,0 +1,253 @@
+// The title list: filtering, order, counter, enabled commands, column widths, bad input.
+#include "DataGrid.h"
+#include "TestFolder.h"
+#include "Twips.h"
+#include "frmMain.h"
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Window
+    {
+        TestFolder folder;
+        std::unique_ptr<Module1> shared;
+        std::unique_ptr<frmMain> main;
+        void load()
+        {
+            shared = folder.MakeShared();
+            main = std::make_unique<frmMain>(*shared);
+            main->Form_Load();
+        }
+        QStringList titles() const
+        {
+            QStringList result;
+            for (int row = 0; row < main->UltraGrid->model()->rowCount(); ++row)
+                result << main->UltraGrid->model()->index(row, 1).data().toString();
+            return result;
+        }
+    };
+
+private Q_SLOTS:
+    void inventoryAndWishlist();
+    void emptyList();
+    void rowActivation();
+    void activationEmptiesEditModeOnlyWhenEnabled();
+    void columnWidths_data();
+    void columnWidths();
+    void titlesListedAsStored_data();
+    void titlesListedAsStored();
+    void gridAdapter();
+    void hundredThousandTitles();
+};
+
+void TestMainWindow::inventoryAndWishlist()
+{
+    Window w;
+    w.folder.AddTitle({.title = "banana"});
+    w.folder.AddTitle({.title = "Cherry", .wishList = 1});
+    w.folder.AddTitle({.title = "apple"});
+    w.folder.AddTitle({.title = "Banana Split", .wishList = 1});
+    w.folder.AddTitle({.title = "Stray", .wishList = 2});
+    w.folder.AddTitle({.title = "Zebra"});
+    w.load();
+
+    QVERIFY(w.main->OptionWishList[0]->isChecked());
+    QCOMPARE(w.titles(), QStringList({"apple", "banana", "Zebra"}));
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 3"));
+    QVERIFY(w.main->UltraGrid->isColumnHidden(0));
+    QCOMPARE(w.main->UltraGrid->HeaderCaption(1), QString("Title"));
+    QCOMPARE(w.main->UltraGrid->HeaderCaption(2), QString("Edition"));
+
+    w.main->OptionWishList[1]->click();
+    QCOMPARE(w.shared->WishListFilter, 1);
+    QCOMPARE(w.titles(), QStringList({"Banana Split", "Cherry"}));
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 2"));
+    QCOMPARE(w.main->KeptTitle(), QString("Banana Split"));
+
+    w.main->OptionWishList[0]->click();
+    QCOMPARE(w.shared->WishListFilter, 0);
+    QCOMPARE(w.titles(), QStringList({"apple", "banana", "Zebra"}));
+}
+
+void TestMainWindow::emptyList()
+{
+    Window w;
+    w.folder.AddTitle({.title = "Owned"});
+    w.load();
+    QVERIFY(w.main->mnuModify->isEnabled());
+    QVERIFY(w.main->ToolbarButton(3)->isEnabled());
+    w.main->show();
+    QVERIFY(w.main->lblClickToEditPhoto->isVisible());
+    QCOMPARE(w.main->ImgCover->cursor().shape(), Qt::PointingHandCursor);
+
+    w.main->OptionWishList[1]->click(); // nothing on the wish list
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("0 of 0"));
+    for (QAction *action : {w.main->mnuModify, w.main->mnuDelete, w.main->ToolbarButton(2),
+                            w.main->ToolbarButton(3)})
+        QVERIFY(!action->isEnabled());
+    for (QAction *action : {w.main->mnuAdd, w.main->mnuAbout, w.main->mnuExit,
+                            w.main->ToolbarButton(1), w.main->ToolbarButton(5),
+                            w.main->ToolbarButton(7)})
+        QVERIFY(action->isEnabled());
+    QVERIFY(!w.main->lblClickToEditPhoto->isVisible());
+    QVERIFY(!w.main->lblDirectedByTitle->isVisible());
+    QCOMPARE(w.main->ImgCover->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestMainWindow::rowActivation()
+{
+    Window w;
+    const qint64 b = w.folder.AddTitle({.title = "B"});
+    const qint64 a = w.folder.AddTitle({.title = "A"});
+    const qint64 c = w.folder.AddTitle({.title = "C"});
+    w.load();
+    QCOMPARE(w.shared->SelectedTitleId, a);
+
+    w.main->UltraGrid->ActivateRow(2);
+    QCOMPARE(w.shared->SelectedTitleId, c);
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("3 of 3"));
+    QCOMPARE(w.main->KeptTitle(), QString("C"));
+
+    QTest::keyClick(w.main->UltraGrid, Qt::Key_Up);
+    QCOMPARE(w.shared->SelectedTitleId, b);
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("2 of 3"));
+
+    // A reload shows the first title again, whatever was active.
+    w.main->RefreshRecords();
+    QCOMPARE(w.shared->SelectedTitleId, a);
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 3"));
+}
+
+void TestMainWindow::activationEmptiesEditModeOnlyWhenEnabled()
+{
+    Window w;
+    w.load();
+    w.shared->EditMode = "No";
+    w.main->setEnabled(false);
+    QEvent change(QEvent::ActivationChange);
+    w.main->show();
+    w.main->activateWindow();
+    QApplication::sendEvent(w.main.get(), &change);
+    QCOMPARE(w.shared->EditMode, QString("No"));
+
+    w.main->setEnabled(true);
+    w.main->activateWindow();
+    QApplication::setActiveWindow(w.main.get());
+    QApplication::sendEvent(w.main.get(), &change);
+    QTRY_COMPARE(w.shared->EditMode, QString());
+}
+
+void TestMainWindow::columnWidths_data()
+{
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QVariantList>("subTitles");
+    QTest::newRow("long title, no editions") << QStringList{"A rather long title indeed", "B"}
+                                             << QVariantList{QString(), QVariant()};
+    QTest::newRow("short titles") << QStringList{"Up", "It"} << QVariantList{"X", QVariant()};
+    QTest::newRow("long edition") << QStringList{"Heat"}
+                                  << QVariantList{"Ultimate Collector's Director's Cut"};
+}
+
+void TestMainWindow::columnWidths()
+{
+    QFETCH(QStringList, titles);
+    QFETCH(QVariantList, subTitles);
+    Window w;
+    for (int i = 0; i < titles.size(); ++i)
+        w.folder.AddTitle({.title = titles[i], .subTitle = subTitles[i]});
+    w.load();
+
+    const QFontMetrics metrics(w.main->UltraGrid->font());
+    auto expected = [&](const QString &header, const QStringList &values) {
+        int width = Twips::TextWidth(metrics, header);
+        for (const QString &value : values)
+            if (!value.isEmpty())
+                width = std::max(width, Twips::TextWidth(metrics, value) + 200);
+        return width;
+    };
+    QStringList editions;
+    for (const QVariant &value : subTitles)
+        editions << value.toString();
+    // Pixels are whole, so a width in twips comes back within one pixel.
+    const int pixel = Twips::FromPixels(1);
+    QVERIFY(qAbs(w.main->UltraGrid->ColumnWidthTwips(1) - expected("Title", titles)) <= pixel);
+    QVERIFY(qAbs(w.main->UltraGrid->ColumnWidthTwips(2) - expected("Edition", editions)) <= pixel);
+}
+
+void TestMainWindow::titlesListedAsStored_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("apostrophe") << "Ocean's Eleven";
+    QTest::newRow("quotes") << "The \"Real\" Deal";
+    QTest::newRow("non-ASCII") << QString::fromUtf8("Ámélie – 東京物語 ☃");
+    QTest::newRow("long") << QString(1500, QLatin1Char('L'));
+    QTest::newRow("SQL-like") << "x'); DROP TABLE DVD_Title; --";
+    QTest::newRow("markup") << "<b>bold</b> & <i>co</i>";
+}
+
+void TestMainWindow::titlesListedAsStored()
+{
+    QFETCH(QString, title);
+    Window w;
+    w.folder.AddTitle({.title = title, .subTitle = title});
+    w.load();
+    QCOMPARE(w.titles(), QStringList{title});
+    QCOMPARE(w.main->UltraGrid->model()->index(0, 2).data().toString(), title);
+    QCOMPARE(w.main->lblTitle->text(), title);
+}
+
+void TestMainWindow::gridAdapter()
+{
+    auto list = std::make_shared<RecordList>();
+    list->AppendField("Actor");
+    list->AppendField("Character");
+    list->OpenInMemory();
+    DataGrid grid;
+    grid.SetDataSource(list);
+    QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    for (int i = 0; i < 5; ++i) {
+        list->AddNew();
+        list->SetValue("Actor", QString("Actor %1").arg(i));
+    }
+    list->Move(2);
+    list->Delete();
+    QCOMPARE(grid.model()->rowCount(), 4);
+    QCOMPARE(grid.CellValue(2, 0).toString(), QString("Actor 3"));
+    QVERIFY(grid.model()->setData(grid.model()->index(0, 1), "Role") == false); // not editable
+    grid.SetEditable(true);
+    QVERIFY(grid.model()->setData(grid.model()->index(0, 1), "Role"));
+    QCOMPARE(list->ValueAt(0, 1).toString(), QString("Role"));
+    grid.SetBeforeCellUpdate([](int, int, const QVariant &value) { return !value.toString().isEmpty(); });
+    QVERIFY(!grid.model()->setData(grid.model()->index(0, 1), QString()));
+    QCOMPARE(list->ValueAt(0, 1).toString(), QString("Role"));
+
+    // The grid's active row moves the list's current record.
+    grid.ActivateRow(3);
+    QCOMPARE(list->AbsolutePosition(), 4);
+    list->SetRows({{"X", QVariant()}});
+    QCOMPARE(grid.model()->rowCount(), 1);
+}
+
+void TestMainWindow::hundredThousandTitles()
+{
+    Window w;
+    w.folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                  "INSERT INTO DVD_Title (Title, Sub_Title, WishList) "
+                  "SELECT 'Title ' || i, CASE WHEN i % 3 = 0 THEN NULL ELSE 'Ed' END, 0 FROM n");
+    w.load();
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 100000"));
+    QCOMPARE(w.main->RecordCount(), 100000);
+    w.main->UltraGrid->ActivateRow(99999);
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("100000 of 100000"));
+    QVERIFY(w.shared->SelectedTitleId > 32767);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
