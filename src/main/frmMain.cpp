@@ -271,6 +271,8 @@ QWidget *frmMain::createDetailPanel()
     lblFeatures = new QLabel(QStringLiteral("Features:"), panel);
     lblFeatures->setObjectName(QStringLiteral("lblFeatures"));
     txtFeatures = readOnlyText(QStringLiteral("txtFeatures"));
+    txtFeatures->setMinimumHeight(60);
+    txtFeatures->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
 
     MultiTabStrip = new QTabBar(panel);
     MultiTabStrip->setObjectName(QStringLiteral("MultiTabStrip"));
@@ -328,7 +330,7 @@ QWidget *frmMain::createDetailPanel()
     grid->addWidget(txtMulti, 2, 0, 1, 2);
     grid->addWidget(lblCastTitle, 3, 0, 1, 2);
     grid->addWidget(CastUltraGRid, 4, 0, 1, 2);
-    grid->setRowStretch(0, 3);
+    // The facts take the cover's height; the rest goes to the summary and the cast.
     grid->setRowStretch(2, 2);
     grid->setRowStretch(4, 3);
     grid->setColumnStretch(0, 1);

@@ -145,3 +145,23 @@ QByteArray TestFolder::CatalogueBytes() const
         return {};
     return file.readAll();
 }
+
+QString TestFolder::WriteImageFile(const QString &name, const QByteArray &bytes)
+{
+    const QString file = ImagesPath() + QLatin1Char('/') + name;
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        qFatal("TestFolder: cannot write %s", qPrintable(file));
+    return file;
+}
+
+QByteArray TestFolder::TinyGif()
+{
+    // GIF89a, 2x1 pixels, a two-colour palette, one LZW-coded image.
+    static const unsigned char bytes[] = {
+        'G', 'I', 'F', '8', '9', 'a', 0x02, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00,
+        0xff, 0x00, 0x00, 0x00, 0x00, 0xff, // palette: red, blue
+        0x2c, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00,
+        0x02, 0x02, 0x44, 0x0a, 0x00, 0x3b};
+    return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes);
+}

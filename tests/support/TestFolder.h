@@ -53,6 +53,10 @@ public:
     // Writes a picture of the given format and size to images/<name>.
     QString WritePicture(const QString &name, const char *format, int width, int height,
                          const QColor &colour = Qt::darkCyan);
+    // Writes raw bytes to images/<name>.
+    QString WriteImageFile(const QString &name, const QByteArray &bytes);
+    // A valid 2x1 GIF (Qt reads GIF but cannot write it).
+    static QByteArray TinyGif();
     // The catalogue's bytes, to check that something left it exactly as it was.
     QByteArray CatalogueBytes() const;
 
