@@ -1,5 +1,5 @@
 // The detail panel of the active title: texts, genre line, cast grid, cover picture.
-#include "TestFolder.h"
+#include "MainWindowFixture.h"
 #include "Twips.h"
 #include "frmMain.h"
 
@@ -14,25 +14,6 @@
 class TestDetailPanel : public QObject
 {
     Q_OBJECT
-
-private:
-    struct Window
-    {
-        TestFolder folder;
-        std::unique_ptr<Module1> shared;
-        std::unique_ptr<frmMain> main;
-        void load()
-        {
-            shared = folder.MakeShared();
-            main = std::make_unique<frmMain>(*shared);
-            main->Form_Load();
-        }
-        void clickTab(int index)
-        {
-            const QPoint centre = main->MultiTabStrip->tabRect(index).center();
-            QTest::mouseClick(main->MultiTabStrip, Qt::LeftButton, {}, centre);
-        }
-    };
 
 private Q_SLOTS:
     void genreLine_data();
@@ -60,7 +41,7 @@ void TestDetailPanel::genreLine_data()
 void TestDetailPanel::genreLine()
 {
     QFETCH(QStringList, genres);
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "Other", .genres = {"Comedy"}});
     w.folder.AddTitle({.title = "Alpha", .genres = genres});
     w.load();
@@ -76,7 +57,7 @@ void TestDetailPanel::genreLine()
 
 void TestDetailPanel::textsOfTheTitle()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "Heat", .subTitle = "Special", .date = "1995",
                        .director = "Michael Mann", .summary = "Line one\nLine two",
                        .features = "Commentary", .eggs = "Hidden trailer"});
@@ -92,7 +73,7 @@ void TestDetailPanel::textsOfTheTitle()
 
 void TestDetailPanel::nullFieldsEmptyTheControls()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "A Full", .director = "Someone", .summary = "Full summary",
                        .features = "Full features", .eggs = "Full eggs"});
     w.folder.AddTitle({.title = "B Sparse", .date = QVariant(), .director = QVariant(),
@@ -113,7 +94,7 @@ void TestDetailPanel::nullFieldsEmptyTheControls()
 
 void TestDetailPanel::easterEggsTabFollowsTitles()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "A", .summary = "A summary", .eggs = "A eggs"});
     w.folder.AddTitle({.title = "B", .summary = "B summary", .eggs = "B eggs"});
     w.load();
@@ -131,7 +112,7 @@ void TestDetailPanel::easterEggsTabFollowsTitles()
 
 void TestDetailPanel::emptyWishlistShowsNothing()
 {
-    Window w;
+    MainWindowFixture w;
     const qint64 id = w.folder.AddTitle({.title = "Owned", .summary = "Mine", .genres = {"Drama"},
                                          .cast = {{"Actor One", "Role One"}}});
     QVERIFY(QFile::copy(w.folder.ImagesPath() + "/nothing.jpg",
@@ -150,7 +131,7 @@ void TestDetailPanel::emptyWishlistShowsNothing()
 
 void TestDetailPanel::castGrid()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "Cast", .cast = {{"Steve McQueen", "Hilts"},
                                                  {"James Garner", QVariant()},
                                                  {"Donald Pleasence", "Blythe"}}});
@@ -168,7 +149,7 @@ void TestDetailPanel::castGrid()
 
 void TestDetailPanel::castColumnsNeverNarrowerThanHeader()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "Short names", .cast = {{"Al", "X"}}});
     w.folder.AddTitle({.title = "Z long", .cast = {{"A very long actor name indeed", "Hero"}}});
     w.load();
@@ -210,7 +191,7 @@ void TestDetailPanel::cover()
     QFETCH(bool, removeFixed);
     QFETCH(QString, expectedFile);
     QFETCH(bool, placeholder);
-    Window w;
+    MainWindowFixture w;
     const qint64 id = w.folder.AddTitle({.title = "Covered"});
     const QString name = QString("%1.jpg").arg(id);
     const QString ownFile = w.folder.ImagesPath() + "/" + name;
@@ -248,7 +229,7 @@ void TestDetailPanel::cover()
 
 void TestDetailPanel::panelIsReadOnly()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "Read only", .director = "Director", .summary = "Summary"});
     w.load();
     w.main->show();

@@ -1,6 +1,6 @@
 // The title list: filtering, order, counter, enabled commands, column widths, bad input.
 #include "DataGrid.h"
-#include "TestFolder.h"
+#include "MainWindowFixture.h"
 #include "Twips.h"
 #include "frmMain.h"
 
@@ -12,27 +12,6 @@
 class TestMainWindow : public QObject
 {
     Q_OBJECT
-
-private:
-    struct Window
-    {
-        TestFolder folder;
-        std::unique_ptr<Module1> shared;
-        std::unique_ptr<frmMain> main;
-        void load()
-        {
-            shared = folder.MakeShared();
-            main = std::make_unique<frmMain>(*shared);
-            main->Form_Load();
-        }
-        QStringList titles() const
-        {
-            QStringList result;
-            for (int row = 0; row < main->UltraGrid->model()->rowCount(); ++row)
-                result << main->UltraGrid->model()->index(row, 1).data().toString();
-            return result;
-        }
-    };
 
 private Q_SLOTS:
     void inventoryAndWishlist();
@@ -49,7 +28,7 @@ private Q_SLOTS:
 
 void TestMainWindow::inventoryAndWishlist()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "banana"});
     w.folder.AddTitle({.title = "Cherry", .wishList = 1});
     w.folder.AddTitle({.title = "apple"});
@@ -78,7 +57,7 @@ void TestMainWindow::inventoryAndWishlist()
 
 void TestMainWindow::emptyList()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = "Owned"});
     w.load();
     QVERIFY(w.main->mnuModify->isEnabled());
@@ -103,7 +82,7 @@ void TestMainWindow::emptyList()
 
 void TestMainWindow::rowActivation()
 {
-    Window w;
+    MainWindowFixture w;
     const qint64 b = w.folder.AddTitle({.title = "B"});
     const qint64 a = w.folder.AddTitle({.title = "A"});
     const qint64 c = w.folder.AddTitle({.title = "C"});
@@ -127,7 +106,7 @@ void TestMainWindow::rowActivation()
 
 void TestMainWindow::activationEmptiesEditModeOnlyWhenEnabled()
 {
-    Window w;
+    MainWindowFixture w;
     w.load();
     w.shared->EditMode = "No";
     w.main->setEnabled(false);
@@ -159,7 +138,7 @@ void TestMainWindow::columnWidths()
 {
     QFETCH(QStringList, titles);
     QFETCH(QVariantList, subTitles);
-    Window w;
+    MainWindowFixture w;
     for (int i = 0; i < titles.size(); ++i)
         w.folder.AddTitle({.title = titles[i], .subTitle = subTitles[i]});
     w.load();
@@ -195,7 +174,7 @@ void TestMainWindow::titlesListedAsStored_data()
 void TestMainWindow::titlesListedAsStored()
 {
     QFETCH(QString, title);
-    Window w;
+    MainWindowFixture w;
     w.folder.AddTitle({.title = title, .subTitle = title});
     w.load();
     QCOMPARE(w.titles(), QStringList{title});
@@ -237,7 +216,7 @@ void TestMainWindow::gridAdapter()
 
 void TestMainWindow::hundredThousandTitles()
 {
-    Window w;
+    MainWindowFixture w;
     w.folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
                   "INSERT INTO DVD_Title (Title, Sub_Title, WishList) "
                   "SELECT 'Title ' || i, CASE WHEN i % 3 = 0 THEN NULL ELSE 'Ed' END, 0 FROM n");
