@@ -1,11 +1,10 @@
 #include "Application.h"
 
 #include "DbError.h"
-#include "MessageBox.h"
+#include "GuardedApplication.h"
 #include "frmMain.h"
 
 #include <QApplication>
-#include <cstdio>
 
 Application::Application(const QString &programFolder)
     : m_shared(programFolder), m_main(std::make_unique<frmMain>(m_shared))
@@ -32,11 +31,7 @@ int Application::Run(const QString &programFolder)
     try {
         application.Start();
     } catch (const DbError &error) {
-        const QString text = error.Description();
-        std::fprintf(stderr, "Reelvane: %s\n", qPrintable(text));
-        std::fflush(stderr);
-        MessageBox::Show(nullptr, text, MessageBox::ApplicationTitle(), QMessageBox::Ok,
-                         QMessageBox::Critical);
+        GuardedApplication::Report(error.Description());
         return 1;
     }
     return QApplication::exec();

@@ -1,10 +1,10 @@
 #include "Application.h"
 
-#include <QApplication>
+#include "GuardedApplication.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Reelvane"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(REELVANE_VERSION_MAJOR)

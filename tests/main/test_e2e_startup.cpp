@@ -16,6 +16,7 @@ private Q_SLOTS:
     void failure_data();
     void failure();
     void success();
+    void catalogueVanishesWhileRunning();
 
 private:
     struct Outcome
@@ -24,10 +25,13 @@ private:
         QString out;
         QString err;
     };
-    static Outcome run(const QString &folder)
+    static Outcome run(const QString &folder, const QString &mode = {})
     {
         QProcess child;
-        child.start(QCoreApplication::applicationDirPath() + "/startup_child", {folder});
+        QStringList arguments{folder};
+        if (!mode.isEmpty())
+            arguments << mode;
+        child.start(QCoreApplication::applicationDirPath() + "/startup_child", arguments);
         if (!child.waitForFinished(60000))
             child.kill();
         return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1,
@@ -84,6 +88,17 @@ void TestStartup::success()
     const Outcome outcome = run(folder.Path());
     QVERIFY2(outcome.status == 0, qPrintable(outcome.out + outcome.err));
     QVERIFY(!outcome.out.contains("message box"));
+}
+
+void TestStartup::catalogueVanishesWhileRunning()
+{
+    TestFolder folder;
+    folder.AddTitle({.title = "Here"});
+    folder.CloseConnection();
+    const Outcome outcome = run(folder.Path(), "vanish");
+    QVERIFY2(outcome.status == 1, qPrintable(outcome.out + outcome.err));
+    QVERIFY2(outcome.err.contains("unable to open database file"), qPrintable(outcome.err));
+    QVERIFY(!QFile::exists(folder.CataloguePath())); // never made anew
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

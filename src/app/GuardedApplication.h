@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QApplication>
+
+// The program's QApplication. A catalogue read that fails while the program runs (the
+// file deleted, replaced or locked for too long) cannot be answered by the window that
+// asked; it ends the program with the driver's text instead of an unhandled exception
+// escaping Qt's event loop.
+class GuardedApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    GuardedApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Prints the driver's text on stderr and shows it in a critical message box.
+    static void Report(const QString &text);
+    // Report, then end the process with status 1.
+    [[noreturn]] static void Fail(const QString &text);
+};
