@@ -1,0 +1,95 @@
+#pragma once
+
+#include "StepResult.h"
+
+#include <QDialog>
+#include <QString>
+
+class Connection;
+class DataGrid;
+class Module1;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class frmMain;
+
+// Editor step 3 ("3/3"): the cast list of the title in the edit buffer, edited in place
+// in a grid bound to Module1::CastRecords, and Finish, which saves the whole title.
+//
+// exec() returns a StepResult:
+//   StepFinished  the title was saved; the edit buffer is cleared, CastRecords released,
+//                 the main window reloaded, shown and enabled.
+//   StepBack      nothing cleared; the caller shows step 2 (CastRecords keeps its rows).
+//   StepCancelled Cancel or Escape; the edit buffer is cleared (EditTitle, EditWishList
+//                 and EditMode kept), CastRecords released, the main window shown and
+//                 enabled; the catalogue is untouched.
+// A save that fails shows its message and keeps the window open with all its input.
+class frmModify3 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Load: shows EditTitle, binds the grid to CastRecords (a new empty list when there is
+    // none) and fits the columns.
+    frmModify3(Module1 &shared, frmMain &main, QWidget *parent = nullptr);
+    ~frmModify3() override;
+
+    // Fits both columns to their header and values, puts the grid on its first cell and
+    // enables Delete exactly when the list has rows. Call it after replacing the list's rows.
+    void ColResize();
+
+    // Writes the edit buffer to the catalogue in one transaction: the title row (inserted,
+    // or updated when EditMode is "Yes"), its genre links and its cast rows. On failure
+    // shows the message, leaves the catalogue as it was and returns false. The edit
+    // buffer is never changed here.
+    bool SaveTitle();
+
+    // Controls
+    QLabel *lblTitle = nullptr;
+    QLabel *lblTitleDisplay = nullptr;
+    QLabel *lblActor = nullptr;
+    QLabel *lblCharacter = nullptr;
+    QLineEdit *txtActor1 = nullptr;
+    QLineEdit *txtCharacter1 = nullptr;
+    QPushButton *cmdAdd = nullptr;
+    DataGrid *UltraGrid = nullptr;
+    QPushButton *cmdDelete = nullptr;
+    QToolButton *cmdMultiPaste = nullptr;
+    QLabel *lblMultiPaste = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdBack = nullptr;
+    QPushButton *cmdFinish = nullptr;
+
+Q_SIGNALS:
+    // The multi-paste button: a receiver shows the cast paste generator modally. This
+    // window is disabled while the signal is delivered and enabled again afterwards;
+    // the receiver calls ColResize after replacing the rows of CastRecords.
+    void MultiPasteRequested();
+
+protected:
+    void reject() override;
+
+private:
+    void createControls();
+    void bindGrid();
+
+    void cmdAddClick();
+    void cmdDeleteClick();
+    void cmdMultiPasteClick();
+    void cmdBackClick();
+    void cmdCancelClick();
+    void cmdFinishClick();
+    void UltraGridAfterCellUpdate(int row, int column);
+
+    QString TitleStatement() const;
+    void DeleteTitleLinks(Connection &connection);
+    void ClearEditBuffer();
+    void ReleaseCastRecords();
+    void ShowMainWindow();
+
+    Module1 &m_shared;
+    frmMain &m_main;
+    // A cell's value just before the user's edit of it was committed.
+    QString CellValueBefore;
+};
