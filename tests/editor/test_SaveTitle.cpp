@@ -1,0 +1,381 @@
+// Saving a title: the title row, its genre links and its cast rows, all or nothing.
+#include "MessageBox.h"
+#include "Module1.h"
+#include "RecordList.h"
+#include "TestFolder.h"
+#include "frmMain.h"
+#include "frmModify3.h"
+
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+// A program folder, its shared state and a main window, for one test case.
+struct Editor
+{
+    TestFolder folder;
+    std::unique_ptr<Module1> shared = folder.MakeShared();
+    frmMain main{*shared};
+
+    // An add of `title` with the given genre picks and cast pairs.
+    void FillAdd(const QString &title, const QStringList &genres,
+                 const QVector<QPair<QVariant, QVariant>> &cast)
+    {
+        shared->EditMode = QStringLiteral("No");
+        shared->EditTitle = title;
+        shared->EditSubTitle = QStringLiteral("Special Edition");
+        shared->EditDate = QStringLiteral("2001");
+        shared->EditDirector = QStringLiteral("Ann Director");
+        shared->EditSummary = QStringLiteral("A summary.");
+        shared->EditFeatures = QStringLiteral("Commentary");
+        shared->EditEggs = QStringLiteral("Hidden menu");
+        shared->EditWishList = 0;
+        for (int i = 0; i < 4; ++i)
+            shared->GenrePicks[i] = genres.value(i);
+        shared->CreateCastRecords();
+        for (const auto &pair : cast) {
+            shared->CastRecords->AddNew();
+            shared->CastRecords->SetValue(0, pair.first);
+            shared->CastRecords->SetValue(1, pair.second);
+            shared->CastRecords->Update();
+        }
+    }
+
+    bool Save()
+    {
+        frmModify3 window(*shared, main);
+        return window.SaveTitle();
+    }
+
+    QVector<QVariantList> Cast(qint64 id)
+    {
+        return folder.Rows(QStringLiteral("SELECT Actor, Character FROM Cast_Relationships "
+                                          "WHERE Movie = ? ORDER BY rowid"),
+                           {id});
+    }
+    QStringList Genres(qint64 id)
+    {
+        QStringList names;
+        for (const auto &row :
+             folder.Rows(QStringLiteral("SELECT Genre.Genre FROM Genre_Relationships INNER JOIN "
+                                        "Genre ON Genre.Genre_ID = Genre_Relationships.Genre_ID "
+                                        "WHERE Title_ID = ? ORDER BY Genre.Genre"),
+                         {id}))
+            names << row.first().toString();
+        return names;
+    }
+    int Count(const QString &table)
+    {
+        return folder.Scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+    }
+};
+
+using Pairs = QVector<QPair<QVariant, QVariant>>;
+
+} // namespace
+
+class TestSaveTitle : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Boxes are answered without a window; each test checks what was shown.
+    void init() { for (int i = 0; i < 4; ++i) MessageBox::SetNextAnswer(QMessageBox::Ok); }
+    void cleanup() { MessageBox::Reset(); }
+
+    void addWritesTitleGenresAndCast();
+    void addBeyond16BitIds();
+    void modifyReplacesLinksAndKeepsId();
+    void textStoredAsTyped_data();
+    void textStoredAsTyped();
+    void genreNameWithApostropheIsFound();
+    void emptyCastAndNoGenres();
+    void yearAndWishListFlag();
+    void castValuesWholeAndNullAsEmpty();
+    void failureLeavesCatalogueUnchanged_data();
+    void failureLeavesCatalogueUnchanged();
+    void retryAfterFailureStoresTextOnce();
+};
+
+void TestSaveTitle::addWritesTitleGenresAndCast()
+{
+    Editor e;
+    const qint64 before = e.folder.AddTitle({.title = QStringLiteral("Existing"),
+                                             .genres = {QStringLiteral("Drama")},
+                                             .cast = {{QStringLiteral("X"), QStringLiteral("Y")}}});
+    e.FillAdd(QStringLiteral("New Title"), {QStringLiteral("Comedy"), QString(), QStringLiteral("War")},
+              {{QStringLiteral("Ann"), QStringLiteral("Queen")},
+               {QStringLiteral("Bob"), QStringLiteral("King")},
+               {QStringLiteral("Cid"), QStringLiteral("Jester")}});
+    QVERIFY(e.Save());
+    QVERIFY(MessageBox::Shown().isEmpty());
+
+    const qint64 id = e.folder.Scalar(QStringLiteral("SELECT ID FROM DVD_Title WHERE Title = "
+                                                     "'New Title'"))
+                          .toLongLong();
+    QVERIFY(id > before);
+    QCOMPARE(e.Count(QStringLiteral("DVD_Title")), 2);
+    const auto row = e.folder.Rows(QStringLiteral("SELECT Sub_Title, Date, Director, Summary, "
+                                                  "Features, Eggs, WishList FROM DVD_Title "
+                                                  "WHERE ID = ?"),
+                                   {id})
+                         .first();
+    QCOMPARE(row, (QVariantList{QStringLiteral("Special Edition"), QStringLiteral("2001"),
+                                QStringLiteral("Ann Director"), QStringLiteral("A summary."),
+                                QStringLiteral("Commentary"), QStringLiteral("Hidden menu"), 0}));
+    QCOMPARE(e.Genres(id), (QStringList{QStringLiteral("Comedy"), QStringLiteral("War")}));
+    QCOMPARE(e.Cast(id), (QVector<QVariantList>{{QStringLiteral("Ann"), QStringLiteral("Queen")},
+                                                {QStringLiteral("Bob"), QStringLiteral("King")},
+                                                {QStringLiteral("Cid"), QStringLiteral("Jester")}}));
+    // Nothing of the other title moved.
+    QCOMPARE(e.Genres(before), QStringList{QStringLiteral("Drama")});
+    QCOMPARE(e.Cast(before).size(), 1);
+    QCOMPARE(e.Count(QStringLiteral("Genre_Relationships")), 3);
+    QCOMPARE(e.Count(QStringLiteral("Cast_Relationships")), 4);
+}
+
+void TestSaveTitle::addBeyond16BitIds()
+{
+    Editor e;
+    e.folder.Exec(QStringLiteral("INSERT INTO DVD_Title (ID, Title) VALUES (40000, 'High')"));
+    e.FillAdd(QStringLiteral("Next"), {QStringLiteral("Action")},
+              {{QStringLiteral("A"), QStringLiteral("B")}});
+    QVERIFY(e.Save());
+    QCOMPARE(e.folder.Scalar(QStringLiteral("SELECT ID FROM DVD_Title WHERE Title = 'Next'"))
+                 .toLongLong(),
+             40001);
+    QCOMPARE(e.Genres(40001), QStringList{QStringLiteral("Action")});
+    QCOMPARE(e.Cast(40001).size(), 1);
+}
+
+void TestSaveTitle::modifyReplacesLinksAndKeepsId()
+{
+    Editor e;
+    const qint64 other = e.folder.AddTitle({.title = QStringLiteral("Other"),
+                                            .genres = {QStringLiteral("Drama")},
+                                            .cast = {{QStringLiteral("O1"), QStringLiteral("O2")}}});
+    e.folder.Exec(QStringLiteral("INSERT INTO DVD_Title (ID, Title) VALUES (50000, 'Old Name')"));
+    e.folder.Exec(QStringLiteral("INSERT INTO Genre_Relationships VALUES (50000, ?)"),
+                  {e.folder.GenreId(QStringLiteral("Horror"))});
+    e.folder.Exec(QStringLiteral("INSERT INTO Genre_Relationships VALUES (50000, ?)"),
+                  {e.folder.GenreId(QStringLiteral("Music"))});
+    e.folder.Exec(QStringLiteral("INSERT INTO Cast_Relationships VALUES (50000, 'Gone', 'Old')"));
+
+    e.FillAdd(QStringLiteral("New Name"), {QStringLiteral("Music"), QStringLiteral("Western")},
+              {{QStringLiteral("Kept"), QStringLiteral("Role")},
+               {QStringLiteral("Added"), QStringLiteral("Role 2")}});
+    e.shared->EditMode = QStringLiteral("Yes");
+    e.shared->SelectedTitleId = 50000;
+    e.shared->EditWishList = 1;
+    QVERIFY(e.Save());
+
+    QCOMPARE(e.Count(QStringLiteral("DVD_Title")), 2);
+    QCOMPARE(e.folder.Rows(QStringLiteral("SELECT Title, Sub_Title, WishList FROM DVD_Title "
+                                          "WHERE ID = 50000")),
+             (QVector<QVariantList>{{QStringLiteral("New Name"), QStringLiteral("Special Edition"), 1}}));
+    QCOMPARE(e.Genres(50000), (QStringList{QStringLiteral("Music"), QStringLiteral("Western")}));
+    QCOMPARE(e.Cast(50000), (QVector<QVariantList>{{QStringLiteral("Kept"), QStringLiteral("Role")},
+                                                   {QStringLiteral("Added"), QStringLiteral("Role 2")}}));
+    QCOMPARE(e.Genres(other), QStringList{QStringLiteral("Drama")});
+    QCOMPARE(e.Cast(other), (QVector<QVariantList>{{QStringLiteral("O1"), QStringLiteral("O2")}}));
+}
+
+void TestSaveTitle::textStoredAsTyped_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    const QStringList fields{QStringLiteral("Title"),   QStringLiteral("Sub_Title"),
+                             QStringLiteral("Director"), QStringLiteral("Summary"),
+                             QStringLiteral("Features"), QStringLiteral("Eggs"),
+                             QStringLiteral("Actor"),    QStringLiteral("Character")};
+    for (const QString &field : fields)
+        QTest::newRow(qPrintable(field + QStringLiteral(" apostrophe")))
+            << field << QStringLiteral("Ocean's 'Eleven''");
+    const QString nasty[] = {
+        QStringLiteral("say \"hi\" \\ back\\slash; semi;colon"),
+        QStringLiteral("'); DELETE FROM DVD_Title; --"),
+        QStringLiteral("x' OR '1'='1"),
+        QString::fromUtf8("Amélie – 千と千尋 😀 Ünïcødé"),
+        QStringLiteral("line one\r\nline two\ttab"),
+    };
+    int n = 0;
+    for (const QString &text : nasty)
+        for (const QString &field : {QStringLiteral("Title"), QStringLiteral("Summary"),
+                                     QStringLiteral("Character")})
+            QTest::newRow(qPrintable(QStringLiteral("%1 bad input %2").arg(field).arg(++n)))
+                << field << text;
+    QTest::newRow("Summary 100,000 characters")
+        << QStringLiteral("Summary") << QString(100000, QLatin1Char('\'')).replace(5000, 1, "x");
+}
+
+void TestSaveTitle::textStoredAsTyped()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    Editor e;
+    const qint64 other = e.folder.AddTitle({.title = QStringLiteral("Bystander"),
+                                            .cast = {{QStringLiteral("P"), QStringLiteral("Q")}}});
+    e.FillAdd(QStringLiteral("Plain"), {}, {{QStringLiteral("Actor A"), QStringLiteral("Role A")}});
+    Module1 &s = *e.shared;
+    QString *slot = field == QLatin1String("Title")      ? &s.EditTitle
+                    : field == QLatin1String("Sub_Title") ? &s.EditSubTitle
+                    : field == QLatin1String("Director")  ? &s.EditDirector
+                    : field == QLatin1String("Summary")   ? &s.EditSummary
+                    : field == QLatin1String("Features")  ? &s.EditFeatures
+                    : field == QLatin1String("Eggs")      ? &s.EditEggs
+                                                          : nullptr;
+    if (slot)
+        *slot = text;
+    else
+        s.CastRecords->SetValueAt(0, field == QLatin1String("Actor") ? 0 : 1, text);
+
+    QVERIFY(e.Save());
+    QVERIFY(MessageBox::Shown().isEmpty());
+    if (slot)
+        QCOMPARE(*slot, text); // the buffer keeps what was typed
+
+    const QString table = slot ? QStringLiteral("DVD_Title WHERE ID <> ")
+                               : QStringLiteral("Cast_Relationships WHERE Movie <> ");
+    const QVariant stored = e.folder.Scalar(QStringLiteral("SELECT ") + field
+                                            + QStringLiteral(" FROM ") + table
+                                            + QString::number(other));
+    QCOMPARE(stored.toString(), text);
+    QCOMPARE(e.Count(QStringLiteral("DVD_Title")), 2);
+    QCOMPARE(e.Cast(other), (QVector<QVariantList>{{QStringLiteral("P"), QStringLiteral("Q")}}));
+}
+
+void TestSaveTitle::genreNameWithApostropheIsFound()
+{
+    Editor e;
+    const qint64 genre = e.folder.AddGenre(QStringLiteral("Children's"));
+    e.FillAdd(QStringLiteral("Tale"), {QStringLiteral("children's")}, {});
+    QVERIFY(e.Save());
+    QCOMPARE(e.folder.Scalar(QStringLiteral("SELECT Genre_ID FROM Genre_Relationships")).toLongLong(),
+             genre);
+}
+
+void TestSaveTitle::emptyCastAndNoGenres()
+{
+    Editor e;
+    e.FillAdd(QStringLiteral("Bare"), {}, {});
+    QVERIFY(e.Save());
+    QCOMPARE(e.Count(QStringLiteral("DVD_Title")), 1);
+    QCOMPARE(e.Count(QStringLiteral("Genre_Relationships")), 0);
+    QCOMPARE(e.Count(QStringLiteral("Cast_Relationships")), 0);
+}
+
+void TestSaveTitle::yearAndWishListFlag()
+{
+    Editor e;
+    e.FillAdd(QStringLiteral("Wanted"), {}, {});
+    e.shared->EditDate = QStringLiteral("0099"); // kept as text: not read as the number 99
+    e.shared->EditWishList = 1;
+    QVERIFY(e.Save());
+    QCOMPARE(e.folder.Rows(QStringLiteral("SELECT Date, typeof(Date), WishList, typeof(WishList) "
+                                          "FROM DVD_Title")),
+             (QVector<QVariantList>{{QStringLiteral("0099"), QStringLiteral("text"), 1,
+                                     QStringLiteral("integer")}}));
+
+    e.main.Form_Load();
+    QCOMPARE(e.main.RecordCount(), 0);
+    e.main.OptionWishList[1]->click();
+    QCOMPARE(e.main.RecordCount(), 1);
+}
+
+void TestSaveTitle::castValuesWholeAndNullAsEmpty()
+{
+    Editor e;
+    const QString longName = QString(300, QLatin1Char('n')) + QStringLiteral("'end");
+    e.FillAdd(QStringLiteral("Cast"), {}, {{longName, QVariant()}, {QVariant(), QStringLiteral("Role")}});
+    QVERIFY(e.Save());
+    QCOMPARE(e.folder.Rows(QStringLiteral("SELECT Actor, typeof(Actor), Character, "
+                                          "typeof(Character) FROM Cast_Relationships ORDER BY rowid")),
+             (QVector<QVariantList>{{longName, QStringLiteral("text"), QString(), QStringLiteral("text")},
+                                    {QString(), QStringLiteral("text"), QStringLiteral("Role"),
+                                     QStringLiteral("text")}}));
+}
+
+void TestSaveTitle::failureLeavesCatalogueUnchanged_data()
+{
+    QTest::addColumn<bool>("modify");
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QString>("missingGenre");
+    // The message's first line up to its CR LF, and a part of the engine's description.
+    QTest::addColumn<QString>("firstLine");
+    QTest::addColumn<QString>("description");
+    const QString refuseCast = QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships WHEN NEW.Actor = 'Bad' "
+        "BEGIN SELECT RAISE(ABORT, 'cast refused'); END");
+    const QString refuseUnlink = QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
+        "BEGIN SELECT RAISE(ABORT, 'links kept'); END");
+    const QString noRecord = QStringLiteral("Either BOF or EOF is True");
+    QTest::newRow("add, removed genre") << false << QString() << QStringLiteral("Gone Genre")
+                                        << QStringLiteral("Error 3021 inserting records.") << noRecord;
+    QTest::newRow("modify, removed genre") << true << QString() << QStringLiteral("Gone Genre")
+                                           << QStringLiteral("Error 3021 inserting records.") << noRecord;
+    // A refused statement gives the engine's own number (a trigger's constraint).
+    QTest::newRow("add, last cast row refused")
+        << false << refuseCast << QString()
+        << QStringLiteral("Error 1811 inserting records.") << QStringLiteral("cast refused");
+    QTest::newRow("modify, last cast row refused")
+        << true << refuseCast << QString()
+        << QStringLiteral("Error 1811 inserting records.") << QStringLiteral("cast refused");
+    QTest::newRow("modify, old links cannot be removed")
+        << true << refuseUnlink << QString()
+        << QStringLiteral("Error 1811 deleting records.") << QStringLiteral("links kept");
+}
+
+void TestSaveTitle::failureLeavesCatalogueUnchanged()
+{
+    QFETCH(bool, modify);
+    QFETCH(QString, trigger);
+    QFETCH(QString, missingGenre);
+    QFETCH(QString, firstLine);
+    QFETCH(QString, description);
+    Editor e;
+    const qint64 id = e.folder.AddTitle({.title = QStringLiteral("Stored"),
+                                         .genres = {QStringLiteral("Drama")},
+                                         .cast = {{QStringLiteral("Old"), QStringLiteral("Cast")}}});
+    if (!trigger.isEmpty())
+        e.folder.Exec(trigger);
+    e.FillAdd(QStringLiteral("Changed's"),
+              {QStringLiteral("Action"), missingGenre, QStringLiteral("Comedy")},
+              {{QStringLiteral("Good"), QStringLiteral("Role")},
+               {QStringLiteral("Bad"), QStringLiteral("Role")}});
+    if (modify) {
+        e.shared->EditMode = QStringLiteral("Yes");
+        e.shared->SelectedTitleId = id;
+    }
+    const QByteArray before = e.folder.CatalogueBytes();
+
+    QVERIFY(!e.Save());
+    QCOMPARE(MessageBox::Shown().size(), 1);
+    const QString shown = MessageBox::Shown().first();
+    QCOMPARE(shown.section(QStringLiteral("\r\n"), 0, 0), firstLine);
+    QVERIFY2(shown.section(QStringLiteral("\r\n"), 1).contains(description), qPrintable(shown));
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{QStringLiteral("Reelvane")});
+    QVERIFY(e.folder.CatalogueBytes() == before);
+    // The edit buffer is left for the user to correct or abandon.
+    QCOMPARE(e.shared->EditTitle, QStringLiteral("Changed's"));
+    QCOMPARE(e.shared->GenrePicks[1], missingGenre);
+    QCOMPARE(e.shared->CastRecords->RecordCount(), 2);
+}
+
+void TestSaveTitle::retryAfterFailureStoresTextOnce()
+{
+    Editor e;
+    e.FillAdd(QStringLiteral("It's"), {QStringLiteral("Nope")}, {{QStringLiteral("O'Hara"), QStringLiteral("Scarlett")}});
+    e.shared->EditSummary = QStringLiteral("Don't");
+    QVERIFY(!e.Save());
+    e.shared->GenrePicks[0].clear();
+    QVERIFY(e.Save());
+    QCOMPARE(e.folder.Rows(QStringLiteral("SELECT Title, Summary FROM DVD_Title")),
+             (QVector<QVariantList>{{QStringLiteral("It's"), QStringLiteral("Don't")}}));
+    QCOMPARE(e.folder.Scalar(QStringLiteral("SELECT Actor FROM Cast_Relationships")).toString(),
+             QStringLiteral("O'Hara"));
+}
+
+QTEST_MAIN(TestSaveTitle)
+#include "test_SaveTitle.moc"
