@@ -1,14 +1,17 @@
 #include "Application.h"
 
+#include "AppIcon.h"
 #include "DbError.h"
 #include "GuardedApplication.h"
 #include "frmMain.h"
+#include "frmSplash.h"
 
 #include <QApplication>
 
 Application::Application(const QString &programFolder)
     : m_shared(programFolder), m_main(std::make_unique<frmMain>(m_shared))
 {
+    QApplication::setWindowIcon(AppIcon::Icon());
     wireCommands();
 }
 
@@ -16,6 +19,18 @@ Application::~Application() = default;
 
 void Application::wireCommands()
 {
+    connect(m_main.get(), &frmMain::AboutRequested, this,
+            [this] { frmSplash::ShowAbout(m_shared, *m_main); });
+}
+
+void Application::Launch()
+{
+    {
+        m_shared.AboutMode = 0;
+        frmSplash splash(m_shared);
+        splash.exec();
+    }
+    Start();
 }
 
 void Application::Start()
@@ -29,7 +44,7 @@ int Application::Run(const QString &programFolder)
 {
     Application application(programFolder);
     try {
-        application.Start();
+        application.Launch();
     } catch (const DbError &error) {
         GuardedApplication::Report(error.Description());
         return 1;

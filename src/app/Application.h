@@ -21,10 +21,13 @@ public:
     Module1 &Shared() { return m_shared; }
     frmMain &MainWindow() { return *m_main; }
 
+    // The splash first; once it has gone away, Start. Returns with the main window up.
+    void Launch();
+
     // Loads and shows the main window. A catalogue that cannot be opened throws DbError.
     void Start();
 
-    // The whole program: start, then the event loop. A start-up failure is shown with the
+    // The whole program: launch, then the event loop. A start-up failure is shown with the
     // driver's text, printed on stderr, and gives exit status 1.
     static int Run(const QString &programFolder);
 
