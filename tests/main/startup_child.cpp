@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "MessageBox.h"
 #include "frmMain.h"
+#include "frmSplash.h"
 
 #include <QFile>
 #include <QRadioButton>
@@ -16,6 +17,8 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return 2;
     MessageBox::SetNextAnswer(QMessageBox::Ok);
+    // The splash goes away at once, so the main window loads well within the timers below.
+    frmSplash::SetTimerIntervalForTesting(50);
     // "vanish": the catalogue is deleted while the program runs, then the list is reloaded.
     if (argc > 2 && QByteArray(argv[2]) == "vanish") {
         const QString catalogue = QString::fromLocal8Bit(argv[1]) + "/dvd_collection.mdb";
