@@ -1,0 +1,31 @@
+#pragma once
+
+#include "RawQueries.h"
+#include "ResultsTable.h"
+
+#include <QString>
+
+// The benchmark rows on one generated program folder. Each adds its figure, with the
+// floor measured in the same run, to the results table.
+class Benchmarks
+{
+public:
+    Benchmarks(QString folder, int titles, ResultsTable &table);
+
+    // Describes every row (what, floor, target and how it is judged) in the table.
+    static void DescribeRows(ResultsTable &table);
+
+    void MainWindowReady();
+    void RowActivation();
+    void ListSwitch();
+    void PeakMemoryOfMainWindow();
+
+private:
+    // More samples on small catalogues, where each one is quick.
+    int samples(int small, int large) const;
+
+    QString m_folder;
+    int m_titles;
+    ResultsTable &m_table;
+    RawQueries m_raw;
+};

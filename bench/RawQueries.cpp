@@ -1,0 +1,76 @@
+#include "RawQueries.h"
+
+#include <QAtomicInt>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <QVector>
+
+namespace {
+QAtomicInt g_connections;
+}
+
+RawQueries::RawQueries(QString cataloguePath) : m_path(std::move(cataloguePath)) {}
+
+QString RawQueries::TitleList(int wishList)
+{
+    return QStringLiteral("SELECT Id, Title, Sub_title FROM DVD_Title WHERE WishList = ")
+           + QString::number(wishList) + QStringLiteral(" Order By Title");
+}
+
+qint64 RawQueries::ReadAll(const QString &statement, int *rows) const
+{
+    const QString name = QStringLiteral("raw-%1").arg(g_connections.fetchAndAddRelaxed(1));
+    QElapsedTimer timer;
+    timer.start();
+    QVector<QVector<QVariant>> kept;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_path);
+        if (!db.open())
+            qFatal("cannot open %s: %s", qPrintable(m_path), qPrintable(db.lastError().text()));
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(statement))
+            qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+        const int columns = query.record().count();
+        while (query.next()) {
+            QVector<QVariant> row(columns);
+            for (int i = 0; i < columns; ++i)
+                row[i] = query.value(i);
+            kept.append(std::move(row));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    const qint64 elapsed = timer.nsecsElapsed();
+    if (rows)
+        *rows = int(kept.size());
+    return elapsed;
+}
+
+qint64 RawQueries::ReadAll(const QStringList &statements) const
+{
+    qint64 total = 0;
+    for (const QString &statement : statements)
+        total += ReadAll(statement);
+    return total;
+}
+
+QVariant RawQueries::Scalar(const QString &statement) const
+{
+    const QString name = QStringLiteral("raw-%1").arg(g_connections.fetchAndAddRelaxed(1));
+    QVariant result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_path);
+        db.open();
+        QSqlQuery query(db);
+        if (query.exec(statement) && query.next())
+            result = query.value(0);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}

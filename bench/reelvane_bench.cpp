@@ -1,0 +1,109 @@
+// Runs the benchmark rows on generated program folders and writes the results page.
+//   reelvane_bench [--out RESULTS.md] [--rows 1,2,3] FOLDER...
+//   reelvane_bench --memory-child bare | main FOLDER   (used by the memory row)
+#include "Benchmarks.h"
+#include "PeakMemory.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSysInfo>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+QString cpuModel()
+{
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (cpuinfo.open(QIODevice::ReadOnly | QIODevice::Text))
+        for (QByteArray line = cpuinfo.readLine(); !line.isEmpty(); line = cpuinfo.readLine())
+            if (line.startsWith("model name"))
+                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+    return QStringLiteral("unknown processor");
+}
+
+QString machine(const RawQueries &raw)
+{
+    return QStringLiteral("Written by `bash bench/run.sh` on %1. Machine: %2, %3 cores (shared "
+                          "with other work), %4. Qt %5, SQLite %6, Qt platform \"%7\", Release "
+                          "build.")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm t")),
+             cpuModel(), QString::number(QThread::idealThreadCount()),
+             QSysInfo::prettyProductName(), QString::fromLatin1(qVersion()),
+             raw.Scalar(QStringLiteral("SELECT sqlite_version()")).toString(),
+             QGuiApplication::platformName());
+}
+
+void say(const QString &text)
+{
+    std::printf("%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("--memory-child"))
+        return PeakMemory::RunChild(args.mid(1));
+
+    QString out;
+    QList<int> rows{1, 2, 3, 4, 5, 6, 7};
+    QStringList folders;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--out") && i + 1 < args.size()) {
+            out = args.at(++i);
+        } else if (args.at(i) == QLatin1String("--rows") && i + 1 < args.size()) {
+            rows.clear();
+            for (const QString &row : args.at(++i).split(QLatin1Char(',')))
+                rows << row.toInt();
+        } else {
+            folders << args.at(i);
+        }
+    }
+    if (folders.isEmpty()) {
+        std::fprintf(stderr, "usage: reelvane_bench [--out FILE] [--rows 1,2,...] FOLDER...\n");
+        return 2;
+    }
+
+    ResultsTable table;
+    Benchmarks::DescribeRows(table);
+    for (const QString &folder : folders) {
+        const RawQueries raw(folder + QStringLiteral("/dvd_collection.mdb"));
+        const int titles = raw.Scalar(QStringLiteral("SELECT count(*) FROM DVD_Title")).toInt();
+        say(QStringLiteral("== %1 titles (%2)").arg(titles).arg(folder));
+        Benchmarks bench(folder, titles, table);
+        const std::pair<int, void (Benchmarks::*)()> steps[] = {
+            {1, &Benchmarks::MainWindowReady}, {2, &Benchmarks::RowActivation},
+            {3, &Benchmarks::ListSwitch}, {7, &Benchmarks::PeakMemoryOfMainWindow}};
+        for (const auto &[row, run] : steps) {
+            if (!rows.contains(row))
+                continue;
+            QElapsedTimer timer;
+            timer.start();
+            (bench.*run)();
+            say(QStringLiteral("   row %1 done in %2 s").arg(row).arg(timer.elapsed() / 1000.0));
+        }
+    }
+    table.NotMeasured(4, QStringLiteral("the save is not in this build yet"));
+    table.NotMeasured(5, QStringLiteral("the genre manager is not in this build yet"));
+    table.NotMeasured(6, QStringLiteral("the paste generator is not in this build yet"));
+
+    say(table.Summary());
+    if (!out.isEmpty()) {
+        QFile file(out);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+            return 1;
+        }
+        file.write(table.Markdown(machine(RawQueries(folders.first()
+                                                      + QStringLiteral("/dvd_collection.mdb"))))
+                       .toUtf8());
+        say(QStringLiteral("Written: %1").arg(out));
+    }
+    return 0;
+}
