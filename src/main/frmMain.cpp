@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Twips.h"
+#include "WidestText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -412,20 +413,24 @@ void frmMain::FitTitleColumns()
     for (int i = 1; i <= 2; ++i)
         width[i] = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(i));
     if (m_titleList->RecordCount() > 0) {
-        // Raw pixel widths are compared first, so the longest text is converted once.
-        std::array<int, 3> widest{};
+        // Only the texts that may be the widest are shaped: on a long list, shaping
+        // every title was most of the start-up.
+        std::array<WidestText, 3> widest{WidestText(metrics), WidestText(metrics),
+                                         WidestText(metrics)};
         m_titleList->MoveFirst();
         while (!m_titleList->Eof()) {
             for (int i = 1; i <= 2; ++i) {
                 const QVariant value = m_titleList->Value(i);
                 if (RecordList::HasText(value))
-                    widest[i] = std::max(widest[i], metrics.horizontalAdvance(value.toString()));
+                    widest[i].Add(value.toString());
             }
             m_titleList->MoveNext();
         }
-        for (int i = 1; i <= 2; ++i)
-            if (widest[i] > 0 && width[i] < Twips::FromPixels(widest[i]) + 200)
-                width[i] = Twips::FromPixels(widest[i]) + 200;
+        for (int i = 1; i <= 2; ++i) {
+            const int pixels = widest[i].Pixels();
+            if (pixels > 0 && width[i] < Twips::FromPixels(pixels) + 200)
+                width[i] = Twips::FromPixels(pixels) + 200;
+        }
     }
     for (int i = 1; i <= 2; ++i)
         UltraGrid->SetColumnWidthTwips(i, width[i]);
