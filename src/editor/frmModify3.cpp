@@ -147,10 +147,11 @@ void frmModify3::createControls()
     cmdFinish = button(QStringLiteral("cmdFinish"), QStringLiteral("&Finish"));
     place(cmdFinish, 6000, 4320, 1217, 495);
 
-    // Only the text boxes and buttons take part in the tab order, in this sequence.
+    // The grid sits in the tab order where it stands, so its cells can be edited by keyboard.
     QWidget::setTabOrder(txtActor1, txtCharacter1);
     QWidget::setTabOrder(txtCharacter1, cmdAdd);
-    QWidget::setTabOrder(cmdAdd, cmdDelete);
+    QWidget::setTabOrder(cmdAdd, UltraGrid);
+    QWidget::setTabOrder(UltraGrid, cmdDelete);
     QWidget::setTabOrder(cmdDelete, cmdMultiPaste);
     QWidget::setTabOrder(cmdMultiPaste, cmdCancel);
     QWidget::setTabOrder(cmdCancel, cmdBack);
@@ -167,33 +168,46 @@ void frmModify3::createControls()
 
 void frmModify3::bindGrid()
 {
-    if (!m_shared.CastRecords)
-        m_shared.CreateCastRecords();
     connect(UltraGrid, &DataGrid::InitializeLayout, this,
             [this] { UltraGrid->SetGridFont(kFont, 9, true); });
-    UltraGrid->SetDataSource(m_shared.CastRecords);
-    UltraGrid->SetHeaderCaption(0, QStringLiteral("Actor"));
-    UltraGrid->SetHeaderCaption(1, QStringLiteral("Character"));
     UltraGrid->SetEditable(true);
     UltraGrid->SetBeforeCellUpdate([this](int row, int column, const QVariant &) {
         CellValueBefore = UltraGrid->CellValue(row, column).toString();
         return true;
     });
     connect(UltraGrid, &DataGrid::AfterCellUpdate, this, &frmModify3::UltraGridAfterCellUpdate);
+    showCastRecords();
+}
+
+void frmModify3::showCastRecords()
+{
+    if (!m_shared.CastRecords)
+        m_shared.CreateCastRecords();
+    UltraGrid->SetDataSource(m_shared.CastRecords);
+    UltraGrid->SetHeaderCaption(0, QStringLiteral("Actor"));
+    UltraGrid->SetHeaderCaption(1, QStringLiteral("Character"));
+}
+
+RecordList &frmModify3::castList()
+{
+    // The paste generator may have handed over a list of its own in place of the old one.
+    if (!m_shared.CastRecords || UltraGrid->DataSource() != m_shared.CastRecords)
+        showCastRecords();
+    return *m_shared.CastRecords;
 }
 
 void frmModify3::ColResize()
 {
+    const RecordList &cast = castList();
     const QFontMetrics metrics(font());
     std::array<int, 2> width{};
     for (int i = 0; i < 2; ++i)
         width[i] = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(i));
 
-    const auto &cast = UltraGrid->DataSource();
-    const int rows = cast ? cast->RecordCount() : 0;
+    const int rows = cast.RecordCount();
     for (int row = 0; row < rows; ++row) {
         for (int i = 0; i < 2; ++i) {
-            const QVariant value = cast->ValueAt(row, i);
+            const QVariant value = cast.ValueAt(row, i);
             if (!RecordList::HasText(value))
                 continue;
             const int w = Twips::TextWidth(metrics, value.toString()) + 200;
@@ -217,7 +231,7 @@ void frmModify3::cmdAddClick()
         return;
     }
     try {
-        RecordList &cast = *m_shared.CastRecords;
+        RecordList &cast = castList();
         cast.AddNew();
         cast.SetValue(QStringLiteral("Actor"), txtActor1->text());
         cast.SetValue(QStringLiteral("Character"), txtCharacter1->text());
@@ -234,7 +248,7 @@ void frmModify3::cmdAddClick()
 
 void frmModify3::cmdDeleteClick()
 {
-    RecordList &cast = *m_shared.CastRecords;
+    RecordList &cast = castList();
     if (cast.RecordCount() < 1) {
         MessageBox::Critical(this, QStringLiteral("There Are No Records Selected To Delete"));
     } else {

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class RecordList;
 class frmMain;
 
 // Editor step 3 ("3/3"): the cast list of the title in the edit buffer, edited in place
@@ -36,7 +37,8 @@ public:
     ~frmModify3() override;
 
     // Fits both columns to their header and values, puts the grid on its first cell and
-    // enables Delete exactly when the list has rows. Call it after replacing the list's rows.
+    // enables Delete exactly when the list has rows. Call it after replacing the rows of
+    // CastRecords, or CastRecords itself (the grid is then bound to the new list).
     void ColResize();
 
     // Writes the edit buffer to the catalogue in one transaction: the title row (inserted,
@@ -64,7 +66,7 @@ public:
 Q_SIGNALS:
     // The multi-paste button: a receiver shows the cast paste generator modally. This
     // window is disabled while the signal is delivered and enabled again afterwards;
-    // the receiver calls ColResize after replacing the rows of CastRecords.
+    // the receiver calls ColResize after replacing the rows of CastRecords (or the list).
     void MultiPasteRequested();
 
 protected:
@@ -73,6 +75,8 @@ protected:
 private:
     void createControls();
     void bindGrid();
+    void showCastRecords();
+    RecordList &castList();
 
     void cmdAddClick();
     void cmdDeleteClick();

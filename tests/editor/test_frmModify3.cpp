@@ -112,7 +112,8 @@ private Q_SLOTS:
     void cancel();
     void finishSavesAndRefreshesMain();
     void finishAfterFailedSaveKeepsWindow();
-    void multiPasteDisablesWindowMeanwhile();
+    void multiPasteHandsOverRows_data();
+    void multiPasteHandsOverRows();
 };
 
 void TestFrmModify3::loadShowsTitleAndList()
@@ -434,8 +435,16 @@ void TestFrmModify3::finishAfterFailedSaveKeepsWindow()
     QCOMPARE(s.shared->GenrePicks[1], QStringLiteral("Removed Meanwhile"));
 }
 
-void TestFrmModify3::multiPasteDisablesWindowMeanwhile()
+void TestFrmModify3::multiPasteHandsOverRows_data()
 {
+    QTest::addColumn<bool>("newList");
+    QTest::newRow("rows replaced") << false;
+    QTest::newRow("list replaced") << true;
+}
+
+void TestFrmModify3::multiPasteHandsOverRows()
+{
+    QFETCH(bool, newList);
     Step3 s({QStringLiteral("Ann")});
     frmModify3 window(*s.shared, s.main);
     window.show();
@@ -446,6 +455,8 @@ void TestFrmModify3::multiPasteDisablesWindowMeanwhile()
     bool enabledMeanwhile = true;
     connect(&window, &frmModify3::MultiPasteRequested, &window, [&] {
         enabledMeanwhile = window.isEnabled();
+        if (newList)
+            s.shared->CreateCastRecords();
         s.shared->CastRecords->SetRows({{QStringLiteral("Pasted"), QStringLiteral("Row")},
                                         {QStringLiteral("Second"), QStringLiteral("Row")}});
         window.ColResize();
@@ -454,7 +465,12 @@ void TestFrmModify3::multiPasteDisablesWindowMeanwhile()
     QVERIFY(!enabledMeanwhile);
     QVERIFY(window.isEnabled());
     QCOMPARE(window.UltraGrid->Model()->rowCount(), 2);
+    QCOMPARE(window.UltraGrid->CellValue(1, 0).toString(), QStringLiteral("Second"));
     QVERIFY(window.cmdDelete->isEnabled());
+
+    // The window goes on working on the list it was handed.
+    window.cmdDelete->click();
+    QCOMPARE(s.Actors(), QStringList{QStringLiteral("Second")});
 }
 
 QTEST_MAIN(TestFrmModify3)
