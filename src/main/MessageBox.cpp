@@ -1,5 +1,6 @@
 #include "MessageBox.h"
 
+#include <QAbstractButton>
 #include <QList>
 
 namespace {
@@ -11,7 +12,8 @@ QStringList g_titles;
 QMessageBox::StandardButton MessageBox::Show(QWidget *parent, const QString &text,
                                              const QString &title,
                                              QMessageBox::StandardButtons buttons,
-                                             QMessageBox::Icon icon)
+                                             QMessageBox::Icon icon,
+                                             const ButtonCaptions &captions)
 {
     g_shown << text;
     g_titles << title;
@@ -19,6 +21,9 @@ QMessageBox::StandardButton MessageBox::Show(QWidget *parent, const QString &tex
         return g_answers.takeFirst();
     QMessageBox box(icon, title, text, buttons, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
+    for (const auto &[button, caption] : captions)
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(caption);
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -7,6 +7,9 @@
 
 class QWidget;
 
+// Captions for buttons whose standard caption is not the one wanted.
+using ButtonCaptions = QList<QPair<QMessageBox::StandardButton, QString>>;
+
 // Every message and question of the program goes through here. Tests queue the answer
 // of the next box instead of clicking it, and read what was shown.
 class MessageBox
@@ -15,7 +18,8 @@ public:
     static QMessageBox::StandardButton Show(QWidget *parent, const QString &text,
                                             const QString &title,
                                             QMessageBox::StandardButtons buttons,
-                                            QMessageBox::Icon icon);
+                                            QMessageBox::Icon icon,
+                                            const ButtonCaptions &captions = {});
 
     // Validation messages: OK, critical icon, the application's title.
     static void Critical(QWidget *parent, const QString &text);
