@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QDialog>
+#include <QPushButton>
 
 namespace WindowLook {
 
@@ -23,6 +24,14 @@ void FixDialog(QDialog *dialog, int widthTwips, int heightTwips)
 {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     dialog->setFixedSize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
+}
+
+QPushButton *Button(QWidget *parent, const QString &caption, const QString &name)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
 }
 
 } // namespace WindowLook

@@ -3,6 +3,8 @@
 #include <QFont>
 
 class QDialog;
+class QPushButton;
+class QWidget;
 
 // The look shared by the editor's dialogs: Verdana, fixed border, no close box.
 namespace WindowLook {
@@ -12,5 +14,7 @@ QFont FormFont();
 QFont Verdana(double pointSize, bool bold);
 // A fixed client area given in twips, and a title bar without the close box.
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips);
+// A named button that Enter does not press unless it is made the default button.
+QPushButton *Button(QWidget *parent, const QString &caption, const QString &name);
 
 } // namespace WindowLook

@@ -30,12 +30,9 @@ frmAlert::frmAlert(Module1 &shared, PromptOpener opener, QWidget *mainWindow, QW
     UltraGrid = new DataGrid(this);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
 
-    cmdOk = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
     connect(cmdOk, &QPushButton::clicked, this, &frmAlert::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmAlert::reject);
 

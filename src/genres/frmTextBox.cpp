@@ -20,12 +20,9 @@ frmTextBox::frmTextBox(Module1 &shared, PromptOpener opener, QWidget *mainWindow
     txtRenameResponse->setMaxLength(MaxNameLength);
     txtRenameResponse->setFont(WindowLook::Verdana(9, false));
 
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
     connect(cmdOK, &QPushButton::clicked, this, &frmTextBox::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmTextBox::reject);
 

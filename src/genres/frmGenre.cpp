@@ -1,0 +1,444 @@
+#include "frmGenre.h"
+
+#include "Connection.h"
+#include "DbError.h"
+#include "GenreBoxes.h"
+#include "MessageBox.h"
+#include "Twips.h"
+#include "WindowLook.h"
+#include "frmAlert.h"
+#include "frmTextBox.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kGenreList = QStringLiteral("SELECT Genre FROM Genre ORDER BY Genre");
+
+QPixmap leftArrow()
+{
+    QPixmap pixmap(28, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x2f, 0x6f, 0xb3));
+    const QPointF arrow[] = {{1, 10}, {12, 1}, {12, 6}, {27, 6}, {27, 14}, {12, 14}, {12, 19}};
+    painter.drawPolygon(arrow, 7);
+    return pixmap;
+}
+
+} // namespace
+
+frmGenre::frmGenre(Module1 &shared, GenreBoxes *editor, QWidget *parent)
+    : QDialog(parent), m_shared(shared), m_editor(editor)
+{
+    setWindowTitle(QStringLiteral("Genre (Add/Delete)"));
+    setFont(WindowLook::FormFont());
+    createControls();
+    createLayout();
+    WindowLook::FixDialog(this, 6600, 4500);
+}
+
+frmGenre::~frmGenre()
+{
+    UltraGrid->SetDataSource(nullptr);
+}
+
+void frmGenre::createControls()
+{
+    UltraGrid = new DataGrid(this);
+    UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
+    connect(UltraGrid, &DataGrid::InitializeLayout, this,
+            [this] { UltraGrid->SetGridFont(QStringLiteral("Verdana"), 9, true); });
+    connect(UltraGrid, &DataGrid::AfterRowActivate, this, &frmGenre::ShowPickedGenre);
+    // A click on the row that is already active picks it again (after Add emptied the box).
+    connect(UltraGrid, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { ShowPickedGenre(index.row()); });
+
+    lblGenreAdd = new QLabel(QStringLiteral("Enter Genre:"), this);
+    lblGenreAdd->setObjectName(QStringLiteral("lblGenreAdd"));
+    txtGenreAdd = new QLineEdit(this);
+    txtGenreAdd->setObjectName(QStringLiteral("txtGenreAdd"));
+    txtGenreAdd->setFont(WindowLook::Verdana(9, false));
+    txtGenreAdd->setMaxLength(MaxTypedLength);
+    // A longer name picked from the list (renamed ones may have up to 55 characters)
+    // widened the limit; once the text is short again, typing stops at 12 again.
+    connect(txtGenreAdd, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (text.size() <= MaxTypedLength)
+            txtGenreAdd->setMaxLength(MaxTypedLength);
+    });
+    lblGenreAdd->setBuddy(txtGenreAdd);
+    lblAstric = new QLabel(QStringLiteral("*"), this);
+    lblAstric->setObjectName(QStringLiteral("lblAstric"));
+    lblAstric->setStyleSheet(QStringLiteral("color: #b83b3b"));
+    picLeftArrow = new QLabel(this);
+    picLeftArrow->setObjectName(QStringLiteral("picLeftArrow"));
+    picLeftArrow->setPixmap(leftArrow());
+
+    const auto button = [this](const QString &caption, const QString &name) {
+        return WindowLook::Button(this, caption, name);
+    };
+    cmdGenreAdd = button(QStringLiteral("&Add"), QStringLiteral("cmdGenreAdd"));
+    cmdGenreAdd->setDefault(true);
+    cmdGenreRemove = button(QStringLiteral("&Remove"), QStringLiteral("cmdGenreRemove"));
+    cmdGenreRename = button(QStringLiteral("R&ename"), QStringLiteral("cmdGenreRename"));
+    cmdFinishGenre = button(QStringLiteral("&Finish"), QStringLiteral("cmdFinishGenre"));
+    connect(cmdGenreAdd, &QPushButton::clicked, this, &frmGenre::cmdGenreAdd_Click);
+    connect(cmdGenreRemove, &QPushButton::clicked, this, &frmGenre::cmdGenreRemove_Click);
+    connect(cmdGenreRename, &QPushButton::clicked, this, &frmGenre::cmdGenreRename_Click);
+    connect(cmdFinishGenre, &QPushButton::clicked, this, &frmGenre::cmdFinishGenre_Click);
+}
+
+void frmGenre::createLayout()
+{
+    auto *entry = new QHBoxLayout;
+    entry->setSpacing(4);
+    entry->addWidget(picLeftArrow);
+    entry->addWidget(txtGenreAdd, 1);
+    entry->addWidget(lblAstric);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(lblGenreAdd);
+    side->addLayout(entry);
+    side->addSpacing(10);
+    side->addWidget(cmdGenreAdd);
+    side->addWidget(cmdGenreRemove);
+    side->addWidget(cmdGenreRename);
+    side->addStretch();
+    side->addWidget(cmdFinishGenre);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(14);
+    layout->addWidget(UltraGrid, 1);
+    layout->addLayout(side);
+}
+
+int frmGenre::exec()
+{
+    Form_Load();
+    return QDialog::exec();
+}
+
+void frmGenre::Form_Load()
+{
+    LoadGenreList();
+    SizeGenreColumn();
+    UltraGrid->ActivateFirstRow();
+    txtGenreAdd->selectAll();
+    txtGenreAdd->setFocus();
+}
+
+void frmGenre::LoadGenreList()
+{
+    auto list = std::make_shared<RecordList>();
+    {
+        Connection connection;
+        connection.Open(m_shared.ConnectionString);
+        list->Open(kGenreList, connection);
+    }
+    m_genreList = list;
+    UltraGrid->SetDataSource(m_genreList);
+    UltraGrid->SetHeaderCaption(0, QStringLiteral("Genre"));
+    const bool any = m_genreList->RecordCount() > 0;
+    cmdGenreRemove->setEnabled(any);
+    cmdGenreRename->setEnabled(any);
+}
+
+void frmGenre::SizeGenreColumn()
+{
+    const QFontMetrics metrics(font());
+    int width = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(0)) + 400;
+    for (int row = 0; row < m_genreList->RecordCount(); ++row) {
+        const QVariant genre = m_genreList->ValueAt(row, 0);
+        if (RecordList::HasText(genre))
+            width = std::max(width, Twips::TextWidth(metrics, genre.toString()) + 200);
+    }
+    UltraGrid->SetColumnWidthTwips(0, width);
+}
+
+void frmGenre::ReloadAfterChange()
+{
+    LoadGenreList();
+    SizeGenreColumn();
+    UltraGrid->ActivateFirstRow();
+    SetGenreText(QString());
+}
+
+void frmGenre::ShowPickedGenre(int row)
+{
+    if (!m_genreList || row < 0 || row >= m_genreList->RecordCount())
+        return;
+    SetGenreText(m_genreList->ValueAt(row, 0).toString());
+    txtGenreAdd->selectAll();
+}
+
+void frmGenre::SetGenreText(const QString &text)
+{
+    // The typing limit must not cut a longer stored name shown from the list.
+    txtGenreAdd->setMaxLength(std::max<int>(MaxTypedLength, text.size()));
+    txtGenreAdd->setText(text);
+}
+
+void frmGenre::cmdGenreAdd_Click()
+{
+    const QString genre = txtGenreAdd->text();
+    if (genre.isEmpty()) {
+        MessageBox::Critical(this, QStringLiteral("You Must Enter A Genre"));
+        return;
+    }
+    try {
+        if (NameTaken(genre)) {
+            MessageBox::Critical(this, QStringLiteral("That Genre Already Exists"));
+            SetGenreText(QString());
+            return;
+        }
+        Connection connection;
+        connection.Open(m_shared.ConnectionString);
+        connection.Execute(QStringLiteral("INSERT INTO Genre (Genre) ") + QStringLiteral("VALUES('")
+                           + Module1::Quote(genre) + QStringLiteral("'") + QStringLiteral(")"));
+        connection.Close();
+        ReloadAfterChange();
+    } catch (const DbError &error) {
+        MessageBox::Failure(this, error.Message(QStringLiteral(" inserting record.")));
+        SetGenreText(QString());
+    }
+}
+
+void frmGenre::cmdGenreRemove_Click()
+{
+    m_shared.LookupTable = QStringLiteral("Genre");
+    m_shared.LookupField = QStringLiteral("Genre");
+    m_shared.GenreAction = QStringLiteral("delete");
+    Modify();
+}
+
+void frmGenre::cmdGenreRename_Click()
+{
+    m_shared.GenreAction = QStringLiteral("rename");
+    m_shared.LookupTable = QStringLiteral("Genre");
+    m_shared.LookupField = QStringLiteral("Genre");
+    Modify();
+}
+
+void frmGenre::Modify()
+{
+    m_shared.PromptAccepted = 0;
+    m_shared.PromptCancelled = QStringLiteral("False");
+    m_shared.LookupExists = QStringLiteral("True");
+    const QString genre = txtGenreAdd->text();
+    if (genre.isEmpty()) {
+        MessageBox::Critical(this, QStringLiteral("You Must Select A Genre"));
+        return;
+    }
+    try {
+        m_shared.LookupValue = genre;
+        m_shared.CountMatches();
+        if (m_shared.LookupCount == 0) {
+            SetGenreText(QString());
+            MessageBox::Critical(this, QStringLiteral("The Genre Entered Does Not Exist"));
+            return;
+        }
+        if (m_shared.GenreAction == QLatin1String("delete"))
+            RemoveGenre(genre);
+        else if (m_shared.GenreAction == QLatin1String("rename"))
+            RenameGenre(genre);
+    } catch (const DbError &error) {
+        MessageBox::Failure(this, error.Message(QStringLiteral(" modifying record.")));
+        SetGenreText(QString());
+    }
+}
+
+void frmGenre::RemoveGenre(const QString &genre)
+{
+    const auto answer = MessageBox::Show(
+        this, QStringLiteral("Are you sure you want to delete ") + genre + QStringLiteral("?"),
+        QStringLiteral("Confirm Genre Deletion"), QMessageBox::Ok | QMessageBox::Cancel,
+        QMessageBox::Information);
+    if (answer != QMessageBox::Ok)
+        return;
+    TitlesonGenre();
+    if (m_shared.PromptAccepted != 1)
+        return;
+
+    // The links and the genre go together or not at all. Links are removed even when
+    // no listed title carries the genre, so none is left pointing at a missing genre.
+    const QString quoted = Module1::Quote(genre);
+    Connection connection;
+    connection.Open(m_shared.ConnectionString);
+    connection.BeginTrans();
+    try {
+        connection.Execute(
+            QStringLiteral("DELETE FROM Genre_Relationships WHERE Genre_Relationships.Genre_ID ")
+            + QStringLiteral("IN (SELECT genre_id FROM genre WHERE Genre.Genre='") + quoted
+            + QStringLiteral("'); "));
+        connection.Execute(QStringLiteral("DELETE FROM Genre ") + QStringLiteral("WHERE Genre = '")
+                           + quoted + QStringLiteral("'"));
+        connection.CommitTrans();
+    } catch (const DbError &) {
+        connection.RollbackTrans();
+        throw;
+    }
+    connection.Close();
+    ClearDeletedGenrePicks(genre);
+    ReloadAfterChange();
+}
+
+void frmGenre::RenameGenre(const QString &genre)
+{
+    if (!AskNewName())
+        return; // the text box keeps the genre
+    const QString newName = m_shared.PromptText;
+    TitlesonGenre();
+    if (m_shared.PromptAccepted != 1) {
+        SetGenreText(QString());
+        return;
+    }
+    // One statement: the genre keeps its ID, so its titles keep it under the new name.
+    Connection connection;
+    connection.Open(m_shared.ConnectionString);
+    connection.Execute(QStringLiteral("UPDATE Genre ") + QStringLiteral("SET Genre = '")
+                       + Module1::Quote(newName) + QStringLiteral("' WHERE Genre = '")
+                       + Module1::Quote(genre) + QStringLiteral("'"));
+    connection.Close();
+    RenameGenrePicks(genre, newName);
+    ReloadAfterChange();
+}
+
+bool frmGenre::AskNewName()
+{
+    while (m_shared.LookupExists != QLatin1String("False")) {
+        frmTextBox prompt(m_shared, PromptOpener::GenreManager, nullptr, this);
+        prompt.exec();
+        if (m_shared.PromptCancelled == QLatin1String("True"))
+            return false;
+        if (m_shared.PromptText.isEmpty()) {
+            MessageBox::Critical(this, QStringLiteral("You Must Enter A New Genre"));
+            m_shared.LookupExists = QStringLiteral("True");
+            continue;
+        }
+        if (NameTaken(m_shared.PromptText)) {
+            // Whichever button is pressed, the prompt opens again.
+            MessageBox::Show(this, QStringLiteral("Name already in use, please choose another"),
+                             QStringLiteral("Error"),
+                             QMessageBox::Cancel | QMessageBox::Retry | QMessageBox::Ignore,
+                             QMessageBox::Critical,
+                             {{QMessageBox::Retry, QStringLiteral("&Try Again")},
+                              {QMessageBox::Ignore, QStringLiteral("C&ontinue")}});
+            m_shared.LookupExists = QStringLiteral("True");
+        }
+    }
+    return true;
+}
+
+bool frmGenre::NameTaken(const QString &name)
+{
+    m_shared.LookupTable = QStringLiteral("Genre");
+    m_shared.LookupField = QStringLiteral("Genre");
+    m_shared.LookupValue = name;
+    m_shared.CountMatches();
+    if (m_shared.LookupCount > 0)
+        return true;
+    // The catalogue folds the case of ASCII letters only; "Épopée" and "épopée" are
+    // the same name to the user.
+    Connection connection;
+    connection.Open(m_shared.ConnectionString);
+    RecordList genres;
+    genres.Open(kGenreList, connection);
+    for (int row = 0; row < genres.RecordCount(); ++row) {
+        if (genres.ValueAt(row, 0).toString().compare(name, Qt::CaseInsensitive) == 0) {
+            m_shared.LookupCount = 1;
+            m_shared.LookupExists = QStringLiteral("True");
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmGenre::TitlesonGenre()
+{
+    const QString genre = txtGenreAdd->text();
+    const QString quoted = Module1::Quote(genre);
+    {
+        Connection connection;
+        connection.Open(m_shared.ConnectionString);
+        RecordList count;
+        count.Open(
+            QStringLiteral(
+                "SELECT Count(DVD_Title.Title) AS CountOfTitle FROM Genre INNER JOIN (DVD_Title "
+                "INNER JOIN Genre_Relationships ON DVD_Title.ID = Genre_Relationships.Title_ID) "
+                "ON Genre.Genre_ID = Genre_Relationships.Genre_ID GROUP BY Genre.Genre HAVING "
+                "(((Genre.Genre)='")
+                + quoted + QStringLiteral("'));"),
+            connection);
+        if (count.RecordCount() == 0) {
+            m_shared.PromptAccepted = 1;
+            m_shared.GenreTitleCount = 0;
+            return;
+        }
+        m_shared.PromptAccepted = 0;
+        m_shared.GenreTitleCount = count.Value(QStringLiteral("CountOfTitle")).toInt();
+    }
+    m_shared.AlertQuery =
+        QStringLiteral(
+            "SELECT DVD_Title.Title, DVD_Title.Sub_Title, DVD_Title.Date, DVD_Title.Director "
+            "FROM Genre INNER JOIN (DVD_Title INNER JOIN Genre_Relationships ON DVD_Title.ID = "
+            "Genre_Relationships.Title_ID) ON Genre.Genre_ID = Genre_Relationships.Genre_ID "
+            "Where (((Genre.Genre) = '")
+        + quoted + QStringLiteral("')) ORDER BY DVD_Title.Title;");
+    m_shared.AlertMessage =
+        QStringLiteral("The following titles are currently classified under the genre type ")
+        + genre + QStringLiteral(".  If you modify ") + genre
+        + QStringLiteral(" the titles will no longer be classified under ") + genre
+        + QStringLiteral(".  Are you sure you want to do this?");
+    frmAlert alert(m_shared, PromptOpener::GenreManager, nullptr, this);
+    alert.exec();
+}
+
+// Picks and boxes name genres as the catalogue does, ignoring case, so "drama" typed
+// into a box is the genre Drama.
+void frmGenre::ClearDeletedGenrePicks(const QString &genre)
+{
+    for (int index = 0; index < GenreBoxes::Count; ++index) {
+        const bool pickMatches =
+            m_shared.GenrePicks[index].compare(genre, Qt::CaseInsensitive) == 0;
+        const bool boxMatches =
+            m_editor && m_editor->GenreBoxText(index).compare(genre, Qt::CaseInsensitive) == 0;
+        if (!pickMatches && !boxMatches)
+            continue;
+        m_shared.GenrePicks[index].clear();
+        if (m_editor)
+            m_editor->SetGenreBoxText(index, QString());
+    }
+}
+
+void frmGenre::RenameGenrePicks(const QString &genre, const QString &newName)
+{
+    for (int index = 0; index < GenreBoxes::Count; ++index) {
+        if (m_shared.GenrePicks[index].compare(genre, Qt::CaseInsensitive) == 0)
+            m_shared.GenrePicks[index] = newName;
+        if (m_editor && m_editor->GenreBoxText(index).compare(genre, Qt::CaseInsensitive) == 0)
+            m_editor->SetGenreBoxText(index, newName);
+    }
+}
+
+void frmGenre::cmdFinishGenre_Click()
+{
+    UltraGrid->SetDataSource(nullptr);
+    m_genreList.reset();
+    QDialog::accept();
+    if (m_editor)
+        m_editor->GenreManagerFinished();
+}
+
+void frmGenre::reject()
+{
+    cmdFinishGenre_Click();
+}

@@ -1,0 +1,582 @@
+#include "GenreBoxes.h"
+#include "MessageBox.h"
+#include "ModalWaiter.h"
+#include "TestFolder.h"
+#include "frmAlert.h"
+#include "frmGenre.h"
+#include "frmTextBox.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// The genre boxes of an open editor, without the editor.
+class EditorBoxes : public GenreBoxes
+{
+public:
+    std::array<QString, 4> boxes;
+    int finished = 0;
+
+    QString GenreBoxText(int index) const override { return boxes[index]; }
+    void SetGenreBoxText(int index, const QString &text) override { boxes[index] = text; }
+    void GenreManagerFinished() override { ++finished; }
+};
+
+// One test's catalogue, shared state, editor boxes and a loaded manager.
+struct Manager
+{
+    TestFolder folder;
+    std::unique_ptr<Module1> shared = folder.MakeShared();
+    EditorBoxes editor;
+    std::unique_ptr<frmGenre> window;
+
+    void load()
+    {
+        window = std::make_unique<frmGenre>(*shared, &editor);
+        window->Form_Load();
+    }
+    QStringList genres() const
+    {
+        QStringList names;
+        for (const auto &row : const_cast<TestFolder &>(folder).Rows(
+                 QStringLiteral("SELECT Genre FROM Genre ORDER BY Genre_ID")))
+            names << row.first().toString();
+        return names;
+    }
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < window->UltraGrid->model()->rowCount(); ++row)
+            names << window->UltraGrid->CellValue(row, 0).toString();
+        return names;
+    }
+    int links() const
+    {
+        return const_cast<TestFolder &>(folder)
+            .Scalar(QStringLiteral("SELECT Count(*) FROM Genre_Relationships"))
+            .toInt();
+    }
+    void select(const QString &genre) { window->txtGenreAdd->setText(genre); }
+};
+
+// Answers the rename prompt with a name (empty name: Cancel).
+void answerPrompt(ModalWaiter &waiter, const QString &name)
+{
+    waiter.Expect<frmTextBox>([name](frmTextBox *prompt) {
+        if (name.isEmpty()) {
+            prompt->cmdCancel->click();
+            return;
+        }
+        prompt->txtRenameResponse->setText(name);
+        prompt->cmdOK->click();
+    });
+}
+
+} // namespace
+
+class TestFrmGenre : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        ModalWaiter::CloseAllModals();
+        MessageBox::Reset();
+    }
+
+    void openingListsGenresAndPicksFirst();
+    void emptyTableDisablesRemoveAndRename();
+    void addRefusesEmptyAndExistingNames_data();
+    void addRefusesEmptyAndExistingNames();
+    void oddNamesRoundTrip_data();
+    void oddNamesRoundTrip();
+    void removeUnusedGenreAsksOnlyOnce();
+    void removeUsedGenreGoesThroughWarning_data();
+    void removeUsedGenreGoesThroughWarning();
+    void removeOrRenameUnknownGenre_data();
+    void removeOrRenameUnknownGenre();
+    void renameRefusesTakenNamesAndReopensPrompt_data();
+    void renameRefusesTakenNamesAndReopensPrompt();
+    void renameKeepsIdAndRewritesEditorBoxes();
+    void renameCancelledChangesNothing();
+    void removeClearsMatchingPicksOnly();
+    void longNamePickedFromListIsNotCut();
+    void failureLeavesEverythingAsItWas_data();
+    void failureLeavesEverythingAsItWas();
+    void finishGivesEditorBack_data();
+    void finishGivesEditorBack();
+};
+
+void TestFrmGenre::openingListsGenresAndPicksFirst()
+{
+    Manager m;
+    m.load();
+    QCOMPARE(m.window->windowTitle(), QStringLiteral("Genre (Add/Delete)"));
+    QCOMPARE(m.window->UltraGrid->HeaderCaption(0), QStringLiteral("Genre"));
+    QCOMPARE(m.listed().size(), 21);
+    QCOMPARE(m.listed().first(), QStringLiteral("Action"));
+    QCOMPARE(m.window->UltraGrid->ActiveRow(), 0);
+    QCOMPARE(m.window->txtGenreAdd->text(), QStringLiteral("Action"));
+    QVERIFY(m.window->cmdGenreAdd->isDefault());
+
+    // Picking a row puts its genre in the box.
+    m.window->UltraGrid->ActivateRow(4);
+    QCOMPARE(m.window->txtGenreAdd->text(), QStringLiteral("Comedy"));
+
+    // Typing stops at 12 characters.
+    m.window->txtGenreAdd->clear();
+    QTest::keyClicks(m.window->txtGenreAdd, QStringLiteral("Psychological Thriller"));
+    QCOMPARE(m.window->txtGenreAdd->text(), QStringLiteral("Psychologica"));
+}
+
+void TestFrmGenre::emptyTableDisablesRemoveAndRename()
+{
+    Manager m;
+    m.folder.Exec(QStringLiteral("DELETE FROM Genre"));
+    m.load();
+    QCOMPARE(m.window->UltraGrid->model()->rowCount(), 0);
+    QVERIFY(!m.window->cmdGenreRemove->isEnabled());
+    QVERIFY(!m.window->cmdGenreRename->isEnabled());
+    QVERIFY(m.window->cmdGenreAdd->isEnabled());
+    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+
+    m.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
+    QTest::keyClicks(m.window->txtGenreAdd, QStringLiteral("Noir"));
+    QTest::keyClick(m.window->txtGenreAdd, Qt::Key_Return); // Enter adds
+
+    QCOMPARE(m.genres(), QStringList{QStringLiteral("Noir")});
+    QCOMPARE(m.listed(), QStringList{QStringLiteral("Noir")});
+    QVERIFY(m.window->cmdGenreRemove->isEnabled());
+    QVERIFY(m.window->cmdGenreRename->isEnabled());
+    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+}
+
+void TestFrmGenre::addRefusesEmptyAndExistingNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << QString() << "You Must Enter A Genre";
+    QTest::newRow("same name") << "Drama" << "That Genre Already Exists";
+    QTest::newRow("other case") << "dRAMA" << "That Genre Already Exists";
+    QTest::newRow("other case, non-ASCII") << "ÉPOPÉE" << "That Genre Already Exists";
+}
+
+void TestFrmGenre::addRefusesEmptyAndExistingNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    Manager m;
+    m.folder.AddGenre(QStringLiteral("Épopée"));
+    m.load();
+    const QStringList before = m.genres();
+    m.select(name);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+
+    m.window->cmdGenreAdd->click();
+
+    QCOMPARE(MessageBox::Shown(), QStringList{message});
+    QCOMPARE(m.genres(), before);
+    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+}
+
+void TestFrmGenre::oddNamesRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("renamed");
+    QTest::newRow("apostrophe") << "Rock'n'Roll" << "Film d'auteur ''";
+    QTest::newRow("quotes") << "\"Noir\"" << "So-called \"Noir\"";
+    QTest::newRow("non-ASCII") << "Ciné-vérité" << "Żywot — Ärger";
+    QTest::newRow("looks like SQL") << "x');DROP--" << "' OR 1=1; DELETE FROM Genre; --";
+    QTest::newRow("blanks kept") << " Noir " << "  ";
+}
+
+void TestFrmGenre::oddNamesRoundTrip()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, renamed);
+    Manager m;
+    const qint64 title = m.folder.AddTitle({.title = QStringLiteral("Alien")});
+    m.load();
+    const int genreCount = m.genres().size();
+
+    m.window->txtGenreAdd->setText(name);
+    m.window->cmdGenreAdd->click();
+    QCOMPARE(m.genres().size(), genreCount + 1);
+    QCOMPARE(m.genres().last(), name);
+    QVERIFY(m.listed().contains(name));
+    m.folder.Exec(QStringLiteral("INSERT INTO Genre_Relationships VALUES (?, ?)"),
+                  {title, m.folder.GenreId(name)});
+    m.editor.boxes = {QStringLiteral("Drama"), name, QString(), QString()};
+
+    // Rename it: the warning lists the title, the box follows.
+    m.window->UltraGrid->ActivateRow(int(m.listed().indexOf(name)));
+    QCOMPARE(m.window->txtGenreAdd->text(), name);
+    ModalWaiter prompt;
+    ModalWaiter warning;
+    answerPrompt(prompt, renamed);
+    warning.Expect<frmAlert>([](frmAlert *alert) {
+        QCOMPARE(alert->UltraGrid->CellValue(0, 0).toString(), QStringLiteral("Alien"));
+        alert->cmdOk->click();
+    });
+    m.window->cmdGenreRename->click();
+    QVERIFY(prompt.Handled() && warning.Handled());
+    QVERIFY(MessageBox::Shown().isEmpty());
+    QCOMPARE(m.genres().last(), renamed);
+    QCOMPARE(m.editor.boxes[1], renamed);
+
+    // Remove it: the question names it as stored, the link and the genre go.
+    m.window->UltraGrid->ActivateRow(int(m.listed().indexOf(renamed)));
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdOk->click(); });
+    m.window->cmdGenreRemove->click();
+    QCOMPARE(MessageBox::Shown(),
+             QStringList{QStringLiteral("Are you sure you want to delete ") + renamed + "?"});
+    QCOMPARE(m.genres().size(), genreCount);
+    QVERIFY(!m.listed().contains(renamed));
+    QCOMPARE(m.links(), 0);
+    QCOMPARE(m.editor.boxes[1], QString());
+    QCOMPARE(m.editor.boxes[0], QStringLiteral("Drama"));
+}
+
+void TestFrmGenre::removeUnusedGenreAsksOnlyOnce()
+{
+    Manager m;
+    m.folder.AddTitle({.title = QStringLiteral("Alien"), .genres = {QStringLiteral("Horror")}});
+    m.load();
+    m.select(QStringLiteral("Western"));
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    ModalWaiter warning(300);
+    warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdCancel->click(); });
+
+    m.window->cmdGenreRemove->click();
+
+    QCOMPARE(MessageBox::Shown(),
+             QStringList{QStringLiteral("Are you sure you want to delete Western?")});
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{QStringLiteral("Confirm Genre Deletion")});
+    QVERIFY(!warning.Handled());
+    QCOMPARE(m.folder.GenreId(QStringLiteral("Western")), 0);
+    QCOMPARE(m.links(), 1);
+    QCOMPARE(m.window->UltraGrid->ActiveRow(), 0);
+    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+}
+
+void TestFrmGenre::removeUsedGenreGoesThroughWarning_data()
+{
+    QTest::addColumn<bool>("confirmed");
+    QTest::addColumn<bool>("warned");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("question declined") << false << false << false;
+    QTest::newRow("warning declined") << true << true << false;
+    QTest::newRow("warning accepted") << true << true << true;
+}
+
+void TestFrmGenre::removeUsedGenreGoesThroughWarning()
+{
+    QFETCH(bool, confirmed);
+    QFETCH(bool, warned);
+    QFETCH(bool, removed);
+    Manager m;
+    m.folder.AddTitle({.title = QStringLiteral("Zulu"), .genres = {QStringLiteral("War")}});
+    m.folder.AddTitle({.title = QStringLiteral("Apocalypse Now"),
+                       .subTitle = QStringLiteral("Redux"),
+                       .genres = {QStringLiteral("War"), QStringLiteral("Drama")}});
+    m.load();
+    const QStringList before = m.genres();
+    m.select(QStringLiteral("War"));
+    MessageBox::SetNextAnswer(confirmed ? QMessageBox::Ok : QMessageBox::Cancel);
+    ModalWaiter warning(warned ? 5000 : 300);
+    QStringList listed;
+    QString question;
+    warning.Expect<frmAlert>([&](frmAlert *alert) {
+        question = alert->lblInfo->text();
+        for (int row = 0; row < alert->UltraGrid->model()->rowCount(); ++row)
+            listed << alert->UltraGrid->CellValue(row, 0).toString();
+        (removed ? alert->cmdOk : alert->cmdCancel)->click();
+    });
+
+    m.window->cmdGenreRemove->click();
+
+    QCOMPARE(warning.Handled(), warned);
+    if (warned) {
+        QCOMPARE(listed, (QStringList{QStringLiteral("Apocalypse Now"), QStringLiteral("Zulu")}));
+        QCOMPARE(question,
+                 QStringLiteral("The following titles are currently classified under the genre "
+                                "type War.  If you modify War the titles will no longer be "
+                                "classified under War.  Are you sure you want to do this?"));
+        QCOMPARE(m.shared->GenreTitleCount, 2);
+    }
+    QCOMPARE(m.genres().contains(QStringLiteral("War")), !removed);
+    QCOMPARE(m.genres().size(), before.size() - (removed ? 1 : 0));
+    QCOMPARE(m.links(), removed ? 1 : 3);
+    QCOMPARE(m.window->txtGenreAdd->text(), removed ? QString() : QStringLiteral("War"));
+}
+
+void TestFrmGenre::removeOrRenameUnknownGenre_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("remove, empty") << "remove" << "" << "You Must Select A Genre";
+    QTest::newRow("rename, empty") << "rename" << "" << "You Must Select A Genre";
+    QTest::newRow("remove, unknown") << "remove" << "Noir" << "The Genre Entered Does Not Exist";
+    QTest::newRow("rename, unknown") << "rename" << "No'ir" << "The Genre Entered Does Not Exist";
+}
+
+void TestFrmGenre::removeOrRenameUnknownGenre()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    Manager m;
+    m.load();
+    const QStringList before = m.genres();
+    m.select(name);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+
+    (button == QLatin1String("remove") ? m.window->cmdGenreRemove : m.window->cmdGenreRename)
+        ->click();
+
+    QCOMPARE(MessageBox::Shown(), QStringList{message});
+    QCOMPARE(m.genres(), before);
+    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+}
+
+void TestFrmGenre::renameRefusesTakenNamesAndReopensPrompt_data()
+{
+    QTest::addColumn<QString>("taken");
+    QTest::addColumn<int>("button");
+    QTest::newRow("same name, Try Again") << "Drama" << int(QMessageBox::Retry);
+    QTest::newRow("other case, Cancel") << "COMEDY" << int(QMessageBox::Cancel);
+    QTest::newRow("other case, non-ASCII, Continue") << "épopée" << int(QMessageBox::Ignore);
+}
+
+void TestFrmGenre::renameRefusesTakenNamesAndReopensPrompt()
+{
+    QFETCH(QString, taken);
+    QFETCH(int, button);
+    Manager m;
+    m.folder.AddGenre(QStringLiteral("Épopée"));
+    m.load();
+    const QStringList before = m.genres();
+    m.select(QStringLiteral("Drama"));
+    MessageBox::SetNextAnswer(QMessageBox::StandardButton(button));
+    ModalWaiter prompt;
+    int prompts = 0;
+    prompt.Expect<frmTextBox>([&](frmTextBox *first) {
+        ++prompts;
+        first->txtRenameResponse->setText(taken);
+        first->cmdOK->click();
+        // Whatever the answer to the refusal, the prompt comes back; cancel it.
+        prompt.Expect<frmTextBox>([&](frmTextBox *second) {
+            ++prompts;
+            QCOMPARE(second->txtRenameResponse->text(), QString());
+            second->cmdCancel->click();
+        });
+    });
+
+    m.window->cmdGenreRename->click();
+
+    QVERIFY(!prompt.Failed());
+    QCOMPARE(prompts, 2);
+    QCOMPARE(MessageBox::Shown(),
+             QStringList{QStringLiteral("Name already in use, please choose another")});
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{QStringLiteral("Error")});
+    QCOMPARE(m.genres(), before);
+    QCOMPARE(m.window->txtGenreAdd->text(), QStringLiteral("Drama"));
+}
+
+void TestFrmGenre::renameKeepsIdAndRewritesEditorBoxes()
+{
+    Manager m;
+    const qint64 title = m.folder.AddTitle({.title = QStringLiteral("Alien"),
+                                            .genres = {QStringLiteral("Sci-Fi")}});
+    const qint64 id = m.folder.GenreId(QStringLiteral("Sci-Fi"));
+    m.shared->CreateCastRecords();
+    const auto cast = m.shared->CastRecords;
+    m.shared->GenrePicks = {QStringLiteral("Horror"), QStringLiteral("Sci-Fi"), QString(),
+                            QString()};
+    m.editor.boxes = {QStringLiteral("Horror"), QStringLiteral("Sci-Fi"), QStringLiteral("sci-fi"),
+                      QStringLiteral("Sci-Fi Horror")};
+    m.load();
+    m.select(QStringLiteral("Sci-Fi"));
+    ModalWaiter prompt;
+    ModalWaiter warning;
+    answerPrompt(prompt, QStringLiteral("Science Fiction"));
+    warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdOk->click(); });
+
+    m.window->cmdGenreRename->click();
+
+    QVERIFY(prompt.Handled() && warning.Handled());
+    QCOMPARE(m.folder.GenreId(QStringLiteral("Science Fiction")), id);
+    QCOMPARE(m.folder.Scalar(QStringLiteral("SELECT Genre_ID FROM Genre_Relationships "
+                                            "WHERE Title_ID = ?"),
+                             {title})
+                 .toLongLong(),
+             id);
+    QCOMPARE(m.editor.boxes,
+             (std::array<QString, 4>{QStringLiteral("Horror"), QStringLiteral("Science Fiction"),
+                                     QStringLiteral("Science Fiction"),
+                                     QStringLiteral("Sci-Fi Horror")}));
+    QCOMPARE(m.shared->GenrePicks[1], QStringLiteral("Science Fiction"));
+    QCOMPARE(m.shared->CastRecords, cast);
+    QVERIFY(m.listed().contains(QStringLiteral("Science Fiction")));
+    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+}
+
+void TestFrmGenre::renameCancelledChangesNothing()
+{
+    Manager m;
+    m.folder.AddTitle({.title = QStringLiteral("Alien"), .genres = {QStringLiteral("Horror")}});
+    m.editor.boxes = {QStringLiteral("Horror"), QString(), QString(), QString()};
+    m.load();
+    const QStringList before = m.genres();
+
+    // Declining the warning after a good name changes nothing either.
+    for (const bool atPrompt : {true, false}) {
+        m.select(QStringLiteral("Horror"));
+        ModalWaiter prompt;
+        ModalWaiter warning;
+        answerPrompt(prompt, atPrompt ? QString() : QStringLiteral("Shocker"));
+        if (!atPrompt)
+            warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdCancel->click(); });
+        m.window->cmdGenreRename->click();
+        QVERIFY(prompt.Handled());
+        QCOMPARE(warning.Handled(), !atPrompt);
+        QCOMPARE(m.genres(), before);
+        QCOMPARE(m.editor.boxes[0], QStringLiteral("Horror"));
+        QCOMPARE(m.window->txtGenreAdd->text(), atPrompt ? QStringLiteral("Horror") : QString());
+    }
+}
+
+void TestFrmGenre::removeClearsMatchingPicksOnly()
+{
+    Manager m;
+    m.shared->GenrePicks = {QStringLiteral("Comedy"), QStringLiteral("Drama"), QString(),
+                            QString()};
+    // Box 2 was typed in another case; a rename earlier left box 3 ahead of its pick.
+    m.editor.boxes = {QStringLiteral("Comedy"), QStringLiteral("Drama"), QStringLiteral("drama"),
+                      QStringLiteral("Drama")};
+    m.load();
+    m.select(QStringLiteral("Drama"));
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+
+    m.window->cmdGenreRemove->click();
+
+    QCOMPARE(m.folder.GenreId(QStringLiteral("Drama")), 0);
+    QCOMPARE(m.shared->GenrePicks,
+             (std::array<QString, 4>{QStringLiteral("Comedy"), QString(), QString(), QString()}));
+    QCOMPARE(m.editor.boxes,
+             (std::array<QString, 4>{QStringLiteral("Comedy"), QString(), QString(), QString()}));
+}
+
+void TestFrmGenre::longNamePickedFromListIsNotCut()
+{
+    Manager m;
+    const QString longName = QStringLiteral("Science Fiction Classics");
+    m.folder.AddGenre(longName);
+    m.load();
+    m.window->UltraGrid->ActivateRow(int(m.listed().indexOf(longName)));
+    QCOMPARE(m.window->txtGenreAdd->text(), longName);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+
+    m.window->cmdGenreRemove->click();
+
+    QCOMPARE(m.folder.GenreId(longName), 0);
+    QCOMPARE(m.genres().size(), 21);
+    // The typing limit is back once the box is short again.
+    QTest::keyClicks(m.window->txtGenreAdd, QStringLiteral("Psychological Thriller"));
+    QCOMPARE(m.window->txtGenreAdd->text().size(), frmGenre::MaxTypedLength);
+}
+
+void TestFrmGenre::failureLeavesEverythingAsItWas_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("add") << "add" << "BEFORE INSERT ON Genre" << " inserting record.\r\n";
+    QTest::newRow("remove: links go, then the genre fails")
+        << "remove" << "BEFORE DELETE ON Genre" << " modifying record.\r\n";
+    QTest::newRow("rename") << "rename" << "BEFORE UPDATE ON Genre" << " modifying record.\r\n";
+}
+
+void TestFrmGenre::failureLeavesEverythingAsItWas()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, trigger);
+    QFETCH(QString, message);
+    Manager m;
+    m.folder.AddTitle({.title = QStringLiteral("Alien"), .genres = {QStringLiteral("Horror")}});
+    m.folder.Exec(QStringLiteral("CREATE TRIGGER refuse ") + trigger
+                  + QStringLiteral(" BEGIN SELECT RAISE(ABORT, 'not now'); END"));
+    m.shared->GenrePicks = {QStringLiteral("Horror"), QString(), QString(), QString()};
+    m.editor.boxes = {QStringLiteral("Horror"), QString(), QString(), QString()};
+    m.load();
+    const QByteArray before = m.folder.CatalogueBytes();
+    m.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m.window.get()));
+
+    ModalWaiter prompt;
+    ModalWaiter warning;
+    warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdOk->click(); });
+    if (button == QLatin1String("add")) {
+        m.select(QStringLiteral("Noir"));
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        m.window->cmdGenreAdd->click();
+    } else if (button == QLatin1String("remove")) {
+        m.select(QStringLiteral("Horror"));
+        MessageBox::SetNextAnswer(QMessageBox::Ok); // the deletion question
+        MessageBox::SetNextAnswer(QMessageBox::Ok); // the failure
+        m.window->cmdGenreRemove->click();
+    } else {
+        m.select(QStringLiteral("Horror"));
+        answerPrompt(prompt, QStringLiteral("Shocker"));
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        m.window->cmdGenreRename->click();
+    }
+
+    // "Error", the engine's number, the action, the engine's text.
+    const QString shown = MessageBox::Shown().last();
+    QVERIFY2(shown.startsWith(QStringLiteral("Error ")) && shown.contains(message)
+                 && shown.endsWith(QStringLiteral("not now")),
+             qPrintable(shown));
+    QCOMPARE(MessageBox::ShownTitles().last(), QStringLiteral("Reelvane"));
+    QCOMPARE(m.folder.CatalogueBytes(), before);
+    QCOMPARE(m.links(), 1);
+    QVERIFY(m.window->isVisible());
+    QCOMPARE(m.editor.boxes[0], QStringLiteral("Horror"));
+    QCOMPARE(m.shared->GenrePicks[0], QStringLiteral("Horror"));
+    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+}
+
+void TestFrmGenre::finishGivesEditorBack_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Finish") << "finish";
+    QTest::newRow("Escape") << "escape";
+}
+
+void TestFrmGenre::finishGivesEditorBack()
+{
+    QFETCH(QString, way);
+    Manager m;
+    m.load();
+    m.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m.window.get()));
+
+    if (way == QLatin1String("finish"))
+        m.window->cmdFinishGenre->click();
+    else
+        QTest::keyClick(m.window->txtGenreAdd, Qt::Key_Escape);
+
+    QVERIFY(!m.window->isVisible());
+    QCOMPARE(m.editor.finished, 1);
+    QVERIFY(!m.window->UltraGrid->DataSource());
+}
+
+QTEST_MAIN(TestFrmGenre)
+#include "test_frmGenre.moc"
