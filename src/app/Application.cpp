@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "AppIcon.h"
+#include "CoverChooser.h"
 #include "DbError.h"
 #include "GuardedApplication.h"
 #include "frmMain.h"
@@ -21,6 +22,8 @@ void Application::wireCommands()
 {
     connect(m_main.get(), &frmMain::AboutRequested, this,
             [this] { frmSplash::ShowAbout(m_shared, *m_main); });
+    connect(m_main.get(), &frmMain::ImgCoverClicked, this,
+            [this] { CoverChooser(*m_main).ImgCover_Click(); });
 }
 
 void Application::Launch()

@@ -1,0 +1,118 @@
+#include "CoverChooser.h"
+
+#include "CmnDialog.h"
+#include "MessageBox.h"
+#include "PictureFile.h"
+#include "frmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString kUnchanged = QStringLiteral("\n\nThe cover was not changed.");
+
+} // namespace
+
+CoverChooser::CoverChooser(frmMain &main) : m_main(main)
+{
+}
+
+void CoverChooser::ImgCover_Click()
+{
+    Module1 &shared = m_main.Shared();
+    const QString target = shared.AppFolder + QStringLiteral("/images/")
+                           + QString::number(shared.SelectedTitleId) + QStringLiteral(".jpg");
+    if (m_main.RecordCount() == 0)
+        return;
+
+    QString filter = ImageFilter();
+    QString folder;
+    QString title = DialogTitle();
+    const QString chosen = CmnDialog::ShowOpenDialog(&m_main, filter, QFileDialog::ReadOnly,
+                                                     folder, title, true);
+    if (chosen.isEmpty() || !CheckChosenFile(chosen))
+        return;
+
+    QString error;
+    if (!ReplaceFile(chosen, target, &error)) {
+        MessageBox::Critical(&m_main, QStringLiteral("The cover picture cannot be saved as \"")
+                                          + QDir::toNativeSeparators(target)
+                                          + QStringLiteral("\".\n") + error + kUnchanged);
+        return;
+    }
+    m_main.DisplayCoverImage();
+}
+
+bool CoverChooser::CheckChosenFile(const QString &path)
+{
+    const QString shown = QStringLiteral("\"") + QDir::toNativeSeparators(path)
+                          + QStringLiteral("\"");
+    const QFileInfo info(path);
+    QFile file(path);
+    QString reason;
+    if (!info.exists())
+        reason = QStringLiteral("It does not exist.");
+    else if (!info.isFile())
+        reason = QStringLiteral("It is not a file.");
+    else if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    if (!reason.isEmpty()) {
+        MessageBox::Critical(&m_main, QStringLiteral("The file ") + shown
+                                          + QStringLiteral(" cannot be read.\n") + reason
+                                          + kUnchanged);
+        return false;
+    }
+    file.close();
+    if (PictureFile::Read(path, QSize(frmMain::CoverWidth, frmMain::CoverHeight)).isNull()) {
+        MessageBox::Critical(&m_main, QStringLiteral("The file ") + shown
+                                          + QStringLiteral(" is not a picture that can be shown.")
+                                          + kUnchanged);
+        return false;
+    }
+    return true;
+}
+
+bool CoverChooser::ReplaceFile(const QString &source, const QString &target, QString *error)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        *error = QStringLiteral("The folder \"") + QDir::toNativeSeparators(folder)
+                 + QStringLiteral("\" does not exist.");
+        return false;
+    }
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Reading \"") + QDir::toNativeSeparators(source)
+                 + QStringLiteral("\": ") + in.errorString();
+        return false;
+    }
+    // QSaveFile writes a temporary file in the same folder and renames it over the
+    // target on commit; it never writes into the target directly.
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = out.errorString();
+        return false;
+    }
+    QByteArray chunk;
+    while (!(chunk = in.read(1 << 16)).isEmpty()) {
+        if (out.write(chunk) != chunk.size()) {
+            *error = out.errorString();
+            out.cancelWriting();
+            return false;
+        }
+    }
+    if (in.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("Reading \"") + QDir::toNativeSeparators(source)
+                 + QStringLiteral("\": ") + in.errorString();
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit()) {
+        *error = out.errorString();
+        return false;
+    }
+    return true;
+}

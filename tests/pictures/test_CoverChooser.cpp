@@ -1,0 +1,326 @@
+#include "CmnDialog.h"
+#include "CoverChooser.h"
+#include "MessageBox.h"
+#include "SampleGif.h"
+#include "TestFolder.h"
+#include "frmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A folder nothing can be created in, for as long as this lives. Root ignores the
+// permission bits, so where they do not bind, the folder is made immutable.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : m_path(path)
+    {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        if (writable())
+            m_immutable = setImmutable(true);
+        m_readOnly = !writable();
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_immutable)
+            setImmutable(false);
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                          | QFile::ReadGroup | QFile::ExeGroup
+                                          | QFile::ReadOther | QFile::ExeOther);
+    }
+    bool IsReadOnly() const { return m_readOnly; }
+
+private:
+    bool writable() const
+    {
+        QFile probe(m_path + QStringLiteral("/.probe"));
+        if (!probe.open(QIODevice::WriteOnly))
+            return false;
+        probe.remove();
+        return true;
+    }
+    bool setImmutable(bool on) const
+    {
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+
+    QString m_path;
+    bool m_immutable = false;
+    bool m_readOnly = false;
+};
+
+// One catalogue with two titles, the main window loaded on the first (in title order).
+struct Fixture
+{
+    TestFolder folder;
+    std::unique_ptr<Module1> shared;
+    std::unique_ptr<frmMain> main;
+    qint64 id = 0;
+
+    explicit Fixture(bool withTitles = true)
+    {
+        shared = folder.MakeShared();
+        if (withTitles) {
+            folder.AddTitle({.title = QStringLiteral("Zulu")});
+            id = folder.AddTitle({.title = QStringLiteral("Alpha")});
+        }
+        main = std::make_unique<frmMain>(*shared);
+        main->Form_Load();
+    }
+    QString Cover() const { return folder.ImagesPath() + QStringLiteral("/%1.jpg").arg(id); }
+    QStringList ImageFiles() const
+    {
+        return QDir(folder.ImagesPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    void Click() { CoverChooser(*main).ImgCover_Click(); }
+};
+
+} // namespace
+
+class TestCoverChooser : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void gifIsStoredAsJpgAndShown();
+    void replacesExistingCover();
+    void choosingTheCurrentCoverKeepsIt();
+    void cancelChangesNothing();
+    void emptyListOpensNothing();
+    void refusedFiles_data();
+    void refusedFiles();
+    void readOnlyImagesFolder();
+    void missingImagesFolder();
+};
+
+void TestCoverChooser::cleanup()
+{
+    CmnDialog::Reset();
+    MessageBox::Reset();
+}
+
+void TestCoverChooser::gifIsStoredAsJpgAndShown()
+{
+    Fixture f;
+    QVERIFY(f.folder.IsValid());
+    // A folder name with an apostrophe, a quote and letters beyond ASCII.
+    const QString elsewhere = f.folder.Path() + QStringLiteral("/Dan's \"Scans\" – été");
+    QVERIFY(QDir().mkpath(elsewhere));
+    const QString gif = elsewhere + QStringLiteral("/poster.GIF");
+    QVERIFY(WriteSampleGif(gif));
+    QVERIFY(!QFile::exists(f.Cover()));
+
+    CmnDialog::SetNextFileName(gif);
+    f.Click();
+
+    QCOMPARE(CmnDialog::Requests(), 1);
+    QVERIFY(MessageBox::Shown().isEmpty());
+    QCOMPARE(bytesOf(f.Cover()), SampleGifBytes());
+    QCOMPARE(f.main->CoverFile(), f.Cover());
+    QVERIFY(!f.main->CoverIsPlaceholder());
+    // The GIF's own picture: red over blue, kept in proportion in the cover area.
+    const QImage shown = f.main->ImgCover->pixmap().toImage();
+    QCOMPARE(shown.pixelColor(shown.width() / 2, 5), QColor(0xc0, 0x30, 0x30));
+    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() - 5), QColor(0x30, 0x50, 0xc0));
+    QCOMPARE(f.ImageFiles(), (QStringList{QStringLiteral("%1.jpg").arg(f.id),
+                                          QStringLiteral("no_records.jpg"),
+                                          QStringLiteral("nothing.jpg")}));
+}
+
+void TestCoverChooser::replacesExistingCover()
+{
+    Fixture f;
+    QVERIFY(f.folder.IsValid());
+    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 200, 280, Qt::green);
+    f.main->DisplayCoverImage();
+    const QString png = f.folder.WritePicture(QStringLiteral("new.png"), "PNG", 50, 70, Qt::blue);
+
+    CmnDialog::SetNextFileName(png);
+    f.Click();
+
+    QCOMPARE(bytesOf(f.Cover()), bytesOf(png));
+    const QImage shown = f.main->ImgCover->pixmap().toImage();
+    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::blue));
+    // No temporary file is left behind.
+    QCOMPARE(f.ImageFiles().size(), 4);
+}
+
+void TestCoverChooser::choosingTheCurrentCoverKeepsIt()
+{
+    Fixture f;
+    QVERIFY(f.folder.IsValid());
+    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "PNG", 60, 60, Qt::yellow);
+    const QByteArray before = bytesOf(f.Cover());
+
+    CmnDialog::SetNextFileName(f.Cover());
+    f.Click();
+
+    QVERIFY(MessageBox::Shown().isEmpty());
+    QCOMPARE(bytesOf(f.Cover()), before);
+    QVERIFY(!f.main->CoverIsPlaceholder());
+}
+
+void TestCoverChooser::cancelChangesNothing()
+{
+    Fixture f;
+    QVERIFY(f.folder.IsValid());
+    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 40, 40, Qt::green);
+    f.main->DisplayCoverImage();
+    const QByteArray before = bytesOf(f.Cover());
+    const qint64 shownBefore = f.main->ImgCover->pixmap().cacheKey();
+
+    CmnDialog::SetNextFileName(QString());
+    f.Click();
+
+    QCOMPARE(CmnDialog::Requests(), 1);
+    QVERIFY(MessageBox::Shown().isEmpty());
+    QCOMPARE(bytesOf(f.Cover()), before);
+    QCOMPARE(f.main->ImgCover->pixmap().cacheKey(), shownBefore);
+}
+
+void TestCoverChooser::emptyListOpensNothing()
+{
+    Fixture f(false);
+    QVERIFY(f.folder.IsValid());
+    QCOMPARE(f.main->RecordCount(), 0);
+    const QString png = f.folder.WritePicture(QStringLiteral("new.png"), "PNG", 10, 10);
+    const QStringList before = f.ImageFiles();
+
+    CmnDialog::SetNextFileName(png);
+    f.Click();
+
+    QCOMPARE(CmnDialog::Requests(), 0);
+    QCOMPARE(f.ImageFiles(), before);
+    QCOMPARE(QFileInfo(f.main->CoverFile()).fileName(), QStringLiteral("no_records.jpg"));
+}
+
+void TestCoverChooser::refusedFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("text named .jpg") << "notes.jpg" << QByteArray("SELECT * FROM DVD_Title; --")
+                                     << "is not a picture that can be shown";
+    QTest::newRow("truncated picture header") << "cut.png"
+                                              << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)
+                                              << "is not a picture that can be shown";
+    QTest::newRow("empty file") << "empty.gif" << QByteArray() << "is not a picture";
+    QTest::newRow("missing file") << "gone.jpg" << QByteArray("-") << "does not exist";
+    QTest::newRow("a folder") << "folder.jpg" << QByteArray("/") << "is not a file";
+}
+
+void TestCoverChooser::refusedFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, says);
+    Fixture f;
+    QVERIFY(f.folder.IsValid());
+    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 40, 40, Qt::green);
+    f.main->DisplayCoverImage();
+    const QByteArray before = bytesOf(f.Cover());
+
+    const QString chosen = f.folder.Path() + QLatin1Char('/') + name;
+    if (content == "/")
+        QVERIFY(QDir().mkpath(chosen));
+    else if (content != "-")
+        QVERIFY(writeBytes(chosen, content));
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    CmnDialog::SetNextFileName(chosen);
+    f.Click();
+
+    QCOMPARE(MessageBox::Shown().size(), 1);
+    const QString message = MessageBox::Shown().first();
+    QVERIFY2(message.contains(QDir::toNativeSeparators(chosen)), qPrintable(message));
+    QVERIFY2(message.contains(says), qPrintable(message));
+    QCOMPARE(MessageBox::ShownTitles().first(), QStringLiteral("Reelvane"));
+    QCOMPARE(bytesOf(f.Cover()), before);
+    QVERIFY(!f.main->CoverIsPlaceholder());
+    QCOMPARE(f.ImageFiles().size(), 3);
+}
+
+void TestCoverChooser::readOnlyImagesFolder()
+{
+    Fixture f;
+    QVERIFY(f.folder.IsValid());
+    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 40, 40, Qt::green);
+    const QByteArray before = bytesOf(f.Cover());
+    const QString png = f.folder.Path() + QStringLiteral("/new.png");
+    QVERIFY(QImage(10, 10, QImage::Format_RGB32).save(png));
+
+    QStringList files;
+    {
+        ReadOnlyFolder readOnly(f.folder.ImagesPath());
+        if (!readOnly.IsReadOnly())
+            QSKIP("This file system lets this user write into any folder.");
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        CmnDialog::SetNextFileName(png);
+        f.Click();
+        files = f.ImageFiles();
+    }
+
+    QCOMPARE(MessageBox::Shown().size(), 1);
+    const QString message = MessageBox::Shown().first();
+    QVERIFY2(message.contains(QStringLiteral("cannot be saved as \"") + f.Cover()),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("The cover was not changed.")), qPrintable(message));
+    QCOMPARE(bytesOf(f.Cover()), before);
+    QCOMPARE(files.size(), 3);
+}
+
+void TestCoverChooser::missingImagesFolder()
+{
+    Fixture f;
+    QVERIFY(f.folder.IsValid());
+    QVERIFY(QDir(f.folder.ImagesPath()).removeRecursively());
+    const QString png = f.folder.Path() + QStringLiteral("/new.png");
+    QVERIFY(QImage(10, 10, QImage::Format_RGB32).save(png));
+
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    CmnDialog::SetNextFileName(png);
+    f.Click();
+
+    QCOMPARE(MessageBox::Shown().size(), 1);
+    QVERIFY2(MessageBox::Shown().first().contains(QStringLiteral("\"") + f.folder.ImagesPath()
+                                                  + QStringLiteral("\" does not exist")),
+             qPrintable(MessageBox::Shown().first()));
+    // The program never creates the folder itself.
+    QVERIFY(!QFileInfo::exists(f.folder.ImagesPath()));
+}
+
+QTEST_MAIN(TestCoverChooser)
+#include "test_CoverChooser.moc"
