@@ -100,6 +100,13 @@ struct Fixture
         main->Form_Load();
     }
     QString Cover() const { return folder.ImagesPath() + QStringLiteral("/%1.jpg").arg(id); }
+    // An existing cover, shown; its bytes.
+    QByteArray WriteCover(const char *format, const QColor &colour)
+    {
+        folder.WritePicture(QStringLiteral("%1.jpg").arg(id), format, 40, 40, colour);
+        main->DisplayCoverImage();
+        return bytesOf(Cover());
+    }
     QStringList ImageFiles() const
     {
         return QDir(folder.ImagesPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -164,8 +171,7 @@ void TestCoverChooser::replacesExistingCover()
 {
     Fixture f;
     QVERIFY(f.folder.IsValid());
-    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 200, 280, Qt::green);
-    f.main->DisplayCoverImage();
+    f.WriteCover("JPG", Qt::green);
     const QString png = f.folder.WritePicture(QStringLiteral("new.png"), "PNG", 50, 70, Qt::blue);
 
     CmnDialog::SetNextFileName(png);
@@ -182,8 +188,7 @@ void TestCoverChooser::choosingTheCurrentCoverKeepsIt()
 {
     Fixture f;
     QVERIFY(f.folder.IsValid());
-    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "PNG", 60, 60, Qt::yellow);
-    const QByteArray before = bytesOf(f.Cover());
+    const QByteArray before = f.WriteCover("PNG", Qt::yellow);
 
     CmnDialog::SetNextFileName(f.Cover());
     f.Click();
@@ -197,9 +202,7 @@ void TestCoverChooser::cancelChangesNothing()
 {
     Fixture f;
     QVERIFY(f.folder.IsValid());
-    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 40, 40, Qt::green);
-    f.main->DisplayCoverImage();
-    const QByteArray before = bytesOf(f.Cover());
+    const QByteArray before = f.WriteCover("JPG", Qt::green);
     const qint64 shownBefore = f.main->ImgCover->pixmap().cacheKey();
 
     CmnDialog::SetNextFileName(QString());
@@ -250,9 +253,7 @@ void TestCoverChooser::refusedFiles()
     QFETCH(QString, says);
     Fixture f;
     QVERIFY(f.folder.IsValid());
-    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 40, 40, Qt::green);
-    f.main->DisplayCoverImage();
-    const QByteArray before = bytesOf(f.Cover());
+    const QByteArray before = f.WriteCover("JPG", Qt::green);
 
     const QString chosen = f.folder.Path() + QLatin1Char('/') + name;
     if (content == "/")
@@ -277,8 +278,7 @@ void TestCoverChooser::readOnlyImagesFolder()
 {
     Fixture f;
     QVERIFY(f.folder.IsValid());
-    f.folder.WritePicture(QStringLiteral("%1.jpg").arg(f.id), "JPG", 40, 40, Qt::green);
-    const QByteArray before = bytesOf(f.Cover());
+    const QByteArray before = f.WriteCover("JPG", Qt::green);
     const QString png = f.folder.Path() + QStringLiteral("/new.png");
     QVERIFY(QImage(10, 10, QImage::Format_RGB32).save(png));
 
