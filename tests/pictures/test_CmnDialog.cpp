@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -23,8 +22,6 @@ private Q_SLOTS:
     void emptyArgumentsGetDefaults();
     void previewFollowsNamedFile();
     void filterIgnoresLetterCase();
-    void chosenFileIsReturned();
-    void answeredWithoutWindow();
 };
 
 void TestCmnDialog::cleanup()
@@ -182,47 +179,6 @@ void TestCmnDialog::filterIgnoresLetterCase()
     listed.sort();
     QCOMPARE(listed, (QStringList{QStringLiteral("DSC0001.JPG"), QStringLiteral("old.bmp"),
                                   QStringLiteral("photo.jpeg"), QStringLiteral("scan.Png")}));
-}
-
-void TestCmnDialog::chosenFileIsReturned()
-{
-    TestFolder folder;
-    QVERIFY(folder.IsValid());
-    const QString picture =
-        folder.WritePicture(QStringLiteral("My Cover's été.png"), "PNG", 30, 20);
-    QString filter = CoverChooser::ImageFilter();
-    QString start = folder.ImagesPath();
-    QString title = CoverChooser::DialogTitle();
-    bool stayedOpen = false;
-    ModalWaiter waiter;
-    waiter.Expect<QFileDialog>([&](QFileDialog *dialog) {
-        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            name->setText(QFileInfo(picture).fileName());
-        // QFileDialog::accept checks the named file as the Open button does.
-        static_cast<QDialog *>(dialog)->accept();
-        stayedOpen = dialog->isVisible();
-        if (stayedOpen)
-            dialog->reject();
-    });
-    const QString chosen = CmnDialog::ShowOpenDialog(nullptr, filter, QFileDialog::ReadOnly, start,
-                                                     title, true);
-    QVERIFY(!waiter.Failed());
-    QVERIFY(!stayedOpen);
-    QCOMPARE(chosen, picture);
-}
-
-void TestCmnDialog::answeredWithoutWindow()
-{
-    QString filter;
-    QString folder;
-    QString title;
-    CmnDialog::SetNextFileName(QStringLiteral("/somewhere/a.png"));
-    CmnDialog::SetNextFileName(QString());
-    QCOMPARE(CmnDialog::ShowOpenDialog(nullptr, filter, {}, folder, title, true),
-             QStringLiteral("/somewhere/a.png"));
-    QCOMPARE(CmnDialog::ShowOpenDialog(nullptr, filter, {}, folder, title, true), QString());
-    QCOMPARE(CmnDialog::Requests(), 2);
-    QCOMPARE(title, QStringLiteral("Reelvane"));
 }
 
 QTEST_MAIN(TestCmnDialog)

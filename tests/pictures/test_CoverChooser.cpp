@@ -2,8 +2,7 @@
 #include "CoverChooser.h"
 #include "MessageBox.h"
 #include "SampleGif.h"
-#include "TestFolder.h"
-#include "frmMain.h"
+#include "MainWindowFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,22 +81,17 @@ private:
 };
 
 // One catalogue with two titles, the main window loaded on the first (in title order).
-struct Fixture
+struct Fixture : MainWindowFixture
 {
-    TestFolder folder;
-    std::unique_ptr<Module1> shared;
-    std::unique_ptr<frmMain> main;
     qint64 id = 0;
 
     explicit Fixture(bool withTitles = true)
     {
-        shared = folder.MakeShared();
         if (withTitles) {
             folder.AddTitle({.title = QStringLiteral("Zulu")});
             id = folder.AddTitle({.title = QStringLiteral("Alpha")});
         }
-        main = std::make_unique<frmMain>(*shared);
-        main->Form_Load();
+        load();
     }
     QString Cover() const { return folder.ImagesPath() + QStringLiteral("/%1.jpg").arg(id); }
     // An existing cover, shown; its bytes.

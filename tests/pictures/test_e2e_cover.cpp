@@ -20,7 +20,6 @@ class TestE2eCover : public QObject
 private Q_SLOTS:
     void cleanup();
     void clickChooseAndShow();
-    void clickOnEmptyListOpensNothing();
 };
 
 void TestE2eCover::cleanup()
@@ -81,20 +80,6 @@ void TestE2eCover::clickChooseAndShow()
     const QImage shown = main.ImgCover->pixmap().toImage();
     QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::magenta));
     QVERIFY(MessageBox::Shown().isEmpty());
-}
-
-void TestE2eCover::clickOnEmptyListOpensNothing()
-{
-    TestFolder folder;
-    QVERIFY(folder.IsValid());
-    Application application(folder.Path());
-    application.Start();
-    frmMain &main = application.MainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
-
-    QTest::mouseClick(main.ImgCover, Qt::LeftButton);
-    QCOMPARE(CmnDialog::Requests(), 0);
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 QTEST_MAIN(TestE2eCover)

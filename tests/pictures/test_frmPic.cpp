@@ -70,9 +70,6 @@ void TestFrmPic::labelTexts_data()
     QTest::newRow("12x20, 1,500 bytes") << QSize(12, 20) << qint64(1500)
                                         << "Image Height : 20 Pixels" << "Image Width : 12 Pixels"
                                         << "File Size : 1.46 Kb";
-    QTest::newRow("4000x3000, 36 MB") << QSize(4000, 3000) << qint64(36000054)
-                                      << "Image Height : 3000 Pixels"
-                                      << "Image Width : 4000 Pixels" << "File Size : 35156.30 Kb";
 }
 
 void TestFrmPic::labelTexts()
@@ -97,10 +94,8 @@ void TestFrmPic::kilobytesRounding_data()
     QTest::addColumn<qint64>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << qint64(0) << "0.00";
-    QTest::newRow("one byte") << qint64(1) << "0.00";
     QTest::newRow("exact half hundredth rounds up") << qint64(128) << "0.13";
     QTest::newRow("1,024") << qint64(1024) << "1.00";
-    QTest::newRow("just below 1 Kb") << qint64(1019) << "1.00";
     QTest::newRow("5 GB, no overflow") << qint64(5) * 1024 * 1024 * 1024 << "5242880.00";
 }
 
