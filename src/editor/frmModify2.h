@@ -16,8 +16,14 @@ class QPushButton;
 class QToolButton;
 
 // Editor step 2 ("2/3"): the features text and up to four genres, each box offering
-// only the genres the other boxes do not hold. exec() returns StepNext, StepBack or
-// StepCancelled; the title commands open the neighbouring steps.
+// only the genres the other boxes do not hold. The title commands open the neighbouring
+// steps; exec() loads the window from the edit buffer and returns a StepResult:
+//   StepNext      EditFeatures and GenrePicks stored, the picks compacted (empty ones
+//                 last); at least one genre was given.
+//   StepBack      the same, without the genre check.
+//   StepCancelled Cancel or Escape; the edit buffer is cleared (EditTitle, EditWishList
+//                 and EditMode kept), CastRecords released, the main window shown and
+//                 enabled.
 class frmModify2 : public QDialog, public GenreBoxes
 {
     Q_OBJECT
