@@ -1,0 +1,88 @@
+// The whole program in a child process, for faults that end it or that need another user:
+//   fault_child FOLDER [FAULT]
+// starts the program on FOLDER (splash cut short, message boxes answered at once), and
+// 400 ms after start-up applies FAULT to the catalogue, then switches the list to the
+// Wishlist and back, as a user would. Prints the message boxes shown and, when the
+// program is still running 1.5 s later, the number of titles listed; then ends.
+// FAULT: none, replaced (by garbage, renamed over it), overwritten (garbage written in
+// place), emptied (cut to 0 bytes in place), halved (cut to half its size in place).
+#include "Application.h"
+#include "GuardedApplication.h"
+#include "MessageBox.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <QFile>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+frmMain *mainWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *main = qobject_cast<frmMain *>(widget))
+            return main;
+    return nullptr;
+}
+
+void printShown()
+{
+    const QStringList shown = MessageBox::Shown();
+    if (!shown.isEmpty())
+        std::fprintf(stdout, "message box: %s\n", qPrintable(shown.join(" | ")));
+    std::fflush(stdout);
+}
+
+bool applyFault(const QString &catalogue, const QByteArray &fault)
+{
+    const QByteArray garbage = QByteArray("\x13\x37 not a catalogue any more ").repeated(300);
+    if (fault == "replaced") {
+        const QString temporary = catalogue + ".new";
+        QFile out(temporary);
+        return out.open(QIODevice::WriteOnly) && out.write(garbage) == garbage.size()
+               && out.flush() && std::rename(qPrintable(temporary), qPrintable(catalogue)) == 0;
+    }
+    QFile file(catalogue);
+    if (fault == "overwritten")
+        return file.open(QIODevice::ReadWrite) && file.write(garbage) == garbage.size();
+    if (fault == "emptied")
+        return file.resize(0);
+    if (fault == "halved")
+        return file.resize(file.size() / 2);
+    return fault == "none";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    GuardedApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QByteArray fault = argc > 2 ? QByteArray(argv[2]) : QByteArray("none");
+    for (int i = 0; i < 8; ++i)
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+    frmSplash::SetTimerIntervalForTesting(50);
+
+    QTimer::singleShot(400, &app, [&] {
+        if (!applyFault(folder + "/dvd_collection.mdb", fault)) {
+            std::fprintf(stdout, "fault could not be applied\n");
+            QApplication::exit(3);
+            return;
+        }
+        if (frmMain *main = mainWindow()) {
+            main->OptionWishList[1]->click();
+            main->OptionWishList[0]->click();
+        }
+    });
+    QTimer::singleShot(1900, &app, [] {
+        if (frmMain *main = mainWindow())
+            std::fprintf(stdout, "titles listed: %d\n", main->RecordCount());
+        QApplication::exit(0);
+    });
+    // GuardedApplication ends the process from inside the event loop on a failed read.
+    std::atexit(printShown);
+    return Application::Run(folder);
+}
