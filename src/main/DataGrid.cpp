@@ -1,5 +1,6 @@
 #include "DataGrid.h"
 
+#include "GridCellDelegate.h"
 #include "Twips.h"
 
 #include <QHeaderView>
@@ -7,6 +8,7 @@
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new RecordListModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new GridCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

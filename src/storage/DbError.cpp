@@ -11,6 +11,9 @@ DbError DbError::FromSql(const QSqlError &error)
     int number = error.nativeErrorCode().toInt(&ok);
     if (!ok)
         number = 1; // SQLITE_ERROR: the driver gave no code of its own
+    // The driver reports extended codes (1811 for a refusing trigger); the primary code
+    // in their low byte (19, a constraint) is the one users and manuals know.
+    number &= 0xff;
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();

@@ -305,13 +305,13 @@ void TestSaveTitle::failureLeavesCatalogueUnchanged_data()
     // A refused statement gives the engine's own number (a trigger's constraint).
     QTest::newRow("add, last cast row refused")
         << false << refuseCast << QString()
-        << QStringLiteral("Error 1811 inserting records.") << QStringLiteral("cast refused");
+        << QStringLiteral("Error 19 inserting records.") << QStringLiteral("cast refused");
     QTest::newRow("modify, last cast row refused")
         << true << refuseCast << QString()
-        << QStringLiteral("Error 1811 inserting records.") << QStringLiteral("cast refused");
+        << QStringLiteral("Error 19 inserting records.") << QStringLiteral("cast refused");
     QTest::newRow("modify, old links cannot be removed")
         << true << refuseUnlink << QString()
-        << QStringLiteral("Error 1811 deleting records.") << QStringLiteral("links kept");
+        << QStringLiteral("Error 19 deleting records.") << QStringLiteral("links kept");
 }
 
 void TestSaveTitle::failureLeavesCatalogueUnchanged()

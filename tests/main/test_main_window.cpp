@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 
@@ -206,6 +207,14 @@ void TestMainWindow::gridAdapter()
     grid.SetBeforeCellUpdate([](int, int, const QVariant &value) { return !value.toString().isEmpty(); });
     QVERIFY(!grid.model()->setData(grid.model()->index(0, 1), QString()));
     QCOMPARE(list->ValueAt(0, 1).toString(), QString("Role"));
+
+    // Editing a cell keeps a value of any length.
+    std::unique_ptr<QWidget> editor(grid.itemDelegate()->createEditor(
+        grid.viewport(), QStyleOptionViewItem(), grid.model()->index(0, 0)));
+    auto *line = qobject_cast<QLineEdit *>(editor.get());
+    QVERIFY(line);
+    line->setText(QString(40000, QLatin1Char('a')));
+    QCOMPARE(line->text().size(), 40000);
 
     // The grid's active row moves the list's current record.
     grid.ActivateRow(3);

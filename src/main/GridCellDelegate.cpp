@@ -1,0 +1,13 @@
+#include "GridCellDelegate.h"
+
+#include <QLineEdit>
+#include <limits>
+
+QWidget *GridCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const
+{
+    QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto *line = qobject_cast<QLineEdit *>(editor))
+        line->setMaxLength(std::numeric_limits<int>::max());
+    return editor;
+}
