@@ -6,6 +6,7 @@
 #include "RecordList.h"
 
 #include <QMainWindow>
+#include <QPixmap>
 #include <array>
 #include <memory>
 
@@ -145,4 +146,6 @@ private:
     QString m_genreLine;
     QString m_coverFile;
     bool m_coverPlaceholder = false;
+    QString m_fixedCoverKey; // file, size and time of the fixed picture in m_fixedCover
+    QPixmap m_fixedCover;
 };
