@@ -23,20 +23,23 @@ void RecordList::Open(const QString &source, Connection &connection)
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i)
         fields << record.fieldName(i);
-    QVector<Row> rows;
+    PackedRows rows;
+    int rowCount = 0;
     const int count = int(fields.size());
     while (query.next()) {
-        Row row(count);
         for (int i = 0; i < count; ++i)
-            row[i] = query.value(i);
-        rows.append(std::move(row));
+            rows.Append(query.value(i));
+        ++rowCount;
     }
     if (query.lastError().isValid())
         throw DbError::FromSql(query.lastError());
 
     Q_EMIT AboutToReset();
     m_fields = fields;
-    m_rows = std::move(rows);
+    m_rows.clear();
+    m_packedRows = std::move(rows);
+    m_packedRowCount = rowCount;
+    m_packed = true;
     m_position = 0;
     m_open = true;
     Q_EMIT Reset();
@@ -51,6 +54,7 @@ void RecordList::OpenInMemory()
 {
     Q_EMIT AboutToReset();
     m_rows.clear();
+    dropPacked();
     m_position = 0;
     m_open = true;
     Q_EMIT Reset();
@@ -60,6 +64,7 @@ void RecordList::Close()
 {
     Q_EMIT AboutToReset();
     m_rows.clear();
+    dropPacked();
     m_position = 0;
     m_open = false;
     Q_EMIT Reset();
@@ -72,18 +77,18 @@ void RecordList::MoveFirst()
 
 void RecordList::MoveNext()
 {
-    if (m_position < m_rows.size())
+    if (m_position < RecordCount())
         ++m_position;
 }
 
 void RecordList::Move(int row)
 {
-    m_position = row < 0 ? -1 : std::min(row, int(m_rows.size()));
+    m_position = row < 0 ? -1 : std::min(row, RecordCount());
 }
 
 int RecordList::AbsolutePosition() const
 {
-    return (m_position >= 0 && m_position < m_rows.size()) ? m_position + 1 : 0;
+    return (m_position >= 0 && m_position < RecordCount()) ? m_position + 1 : 0;
 }
 
 int RecordList::FieldIndex(const QString &name) const
@@ -106,7 +111,7 @@ int RecordList::requireField(const QString &name) const
 
 void RecordList::requireCurrent() const
 {
-    if (m_position < 0 || m_position >= m_rows.size())
+    if (m_position < 0 || m_position >= RecordCount())
         throw DbError(3021, QStringLiteral("Either BOF or EOF is True, or the current record "
                                            "has been deleted."));
 }
@@ -135,15 +140,18 @@ void RecordList::SetValue(const QString &field, const QVariant &value)
 
 QVariant RecordList::ValueAt(int row, int field) const
 {
-    if (row < 0 || row >= m_rows.size() || field < 0 || field >= m_fields.size())
+    if (row < 0 || row >= RecordCount() || field < 0 || field >= m_fields.size())
         return {};
+    if (m_packed)
+        return m_packedRows.At(qsizetype(row) * m_fields.size() + field);
     return m_rows.at(row).value(field);
 }
 
 void RecordList::SetValueAt(int row, int field, const QVariant &value)
 {
-    if (row < 0 || row >= m_rows.size() || field < 0 || field >= m_fields.size())
+    if (row < 0 || row >= RecordCount() || field < 0 || field >= m_fields.size())
         return;
+    unpack();
     Row &target = m_rows[row];
     if (target.size() < m_fields.size())
         target.resize(m_fields.size());
@@ -153,6 +161,7 @@ void RecordList::SetValueAt(int row, int field, const QVariant &value)
 
 void RecordList::AddNew()
 {
+    unpack();
     Q_EMIT AboutToInsertRow(int(m_rows.size()));
     m_rows.append(Row(m_fields.size()));
     m_position = int(m_rows.size()) - 1;
@@ -164,6 +173,7 @@ void RecordList::Update() {}
 void RecordList::Delete()
 {
     requireCurrent();
+    unpack();
     const int row = m_position;
     Q_EMIT AboutToRemoveRow(row);
     m_rows.removeAt(row);
@@ -176,9 +186,41 @@ void RecordList::SetRows(QVector<Row> rows)
         row.resize(m_fields.size());
     Q_EMIT AboutToReset();
     m_rows = std::move(rows);
+    dropPacked();
     m_position = 0;
     m_open = true;
     Q_EMIT Reset();
+}
+
+const QVector<RecordList::Row> &RecordList::Rows() const
+{
+    // Unpacking changes how the rows are kept, not what they hold.
+    const_cast<RecordList *>(this)->unpack();
+    return m_rows;
+}
+
+void RecordList::unpack()
+{
+    if (!m_packed)
+        return;
+    const int fields = int(m_fields.size());
+    QVector<Row> rows;
+    rows.reserve(m_packedRowCount);
+    for (int r = 0; r < m_packedRowCount; ++r) {
+        Row row(fields);
+        for (int f = 0; f < fields; ++f)
+            row[f] = m_packedRows.At(qsizetype(r) * fields + f);
+        rows.append(std::move(row));
+    }
+    m_rows = std::move(rows);
+    dropPacked();
+}
+
+void RecordList::dropPacked()
+{
+    m_packedRows.Clear();
+    m_packedRowCount = 0;
+    m_packed = false;
 }
 
 bool RecordList::HasText(const QVariant &value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PackedRows.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -30,7 +32,7 @@ public:
     int State() const { return m_open ? 1 : 0; }
     void Close();
 
-    bool Eof() const { return m_position >= m_rows.size(); }
+    bool Eof() const { return m_position >= RecordCount(); }
     bool Bof() const { return m_position < 0; }
     void MoveFirst();
     void MoveNext();
@@ -38,7 +40,7 @@ public:
     void Move(int row);
     int CurrentRow() const { return m_position; }
 
-    int RecordCount() const { return int(m_rows.size()); }
+    int RecordCount() const { return m_packed ? m_packedRowCount : int(m_rows.size()); }
     // 1-based position of the current record, 0 when there is none.
     int AbsolutePosition() const;
 
@@ -65,7 +67,7 @@ public:
 
     // Replaces every row at once (one reset for bound grids).
     void SetRows(QVector<Row> rows);
-    const QVector<Row> &Rows() const { return m_rows; }
+    const QVector<Row> &Rows() const;
 
     // A value is shown only when it is a non-empty text; Null is neither.
     static bool HasText(const QVariant &value);
@@ -84,8 +86,15 @@ private:
     int requireField(const QString &name) const;
     void requireCurrent() const;
 
+    // A query's rows stay packed until something changes them.
+    void unpack();
+    void dropPacked();
+
     QStringList m_fields;
     QVector<Row> m_rows;
+    PackedRows m_packedRows;
+    int m_packedRowCount = 0;
+    bool m_packed = false;
     int m_position = 0;
     bool m_open = false;
 };
