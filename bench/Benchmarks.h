@@ -18,6 +18,7 @@ public:
     void MainWindowReady();
     void RowActivation();
     void ListSwitch();
+    void SaveModifiedTitle();
     void PeakMemoryOfMainWindow();
 
 private:

@@ -59,6 +59,34 @@ qint64 RawQueries::ReadAll(const QStringList &statements) const
     return total;
 }
 
+qint64 RawQueries::Transaction(const QVector<Bound> &statements) const
+{
+    const QString name = QStringLiteral("raw-%1").arg(g_connections.fetchAndAddRelaxed(1));
+    QElapsedTimer timer;
+    timer.start();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_path);
+        if (!db.open() || !db.transaction())
+            qFatal("cannot write %s: %s", qPrintable(m_path), qPrintable(db.lastError().text()));
+        QSqlQuery query(db);
+        for (const Bound &statement : statements) {
+            query.prepare(statement.first);
+            for (const QVariant &value : statement.second)
+                query.addBindValue(value);
+            if (!query.exec())
+                qFatal("%s: %s", qPrintable(statement.first), qPrintable(query.lastError().text()));
+            while (query.next()) {
+            }
+        }
+        query.finish();
+        if (!db.commit())
+            qFatal("commit: %s", qPrintable(db.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+    return timer.nsecsElapsed();
+}
+
 QVariant RawQueries::Scalar(const QString &statement) const
 {
     const QString name = QStringLiteral("raw-%1").arg(g_connections.fetchAndAddRelaxed(1));

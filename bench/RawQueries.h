@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QPair>
 #include <QVariant>
+#include <QVector>
 #include <QtGlobal>
 
 // The floors of the database rows: a statement run on a freshly opened plain SQLite
@@ -15,6 +17,10 @@ public:
     // Nanoseconds for the whole round trip; rows, when given, receives the row count.
     qint64 ReadAll(const QString &statement, int *rows = nullptr) const;
     qint64 ReadAll(const QStringList &statements) const;
+
+    // Statements with their bound values run in one transaction on a fresh connection.
+    using Bound = QPair<QString, QVariantList>;
+    qint64 Transaction(const QVector<Bound> &statements) const;
 
     // The main window's list statement, as the program writes it.
     static QString TitleList(int wishList);

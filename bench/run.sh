@@ -21,4 +21,6 @@ done
 
 export QT_QPA_PLATFORM=offscreen
 export QT_LOGGING_RULES="qt.qpa.*=false"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 "$build/bench/reelvane_bench" --out bench/RESULTS.md "${folders[@]}"
