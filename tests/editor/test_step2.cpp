@@ -74,7 +74,6 @@ private Q_SLOTS:
         MessageBox::Reset();
     }
 
-    void loadShowsBuffer();
     void enablingOnLoad_data();
     void enablingOnLoad();
     void dropDownOffersGenresOfNoOtherBox_data();
@@ -89,19 +88,6 @@ private Q_SLOTS:
     void cancelEmptiesBuffer();
     void genreManagerReachesIntoBoxes();
 };
-
-void TestStep2::loadShowsBuffer()
-{
-    Step2 s;
-    s.load({QStringLiteral("Horror"), QString(), QString(), QString()},
-           QStringLiteral("Commentary\nDeleted scenes"));
-    QCOMPARE(s.window->windowTitle(), QStringLiteral("2/3"));
-    QCOMPARE(s.window->lblTitleDisplay->text(), QStringLiteral("Alien's Return"));
-    QCOMPARE(s.window->cmbGenre[0]->currentText(), QStringLiteral("Horror"));
-    QCOMPARE(s.window->txtFeatures->toPlainText(), QStringLiteral("Commentary\nDeleted scenes"));
-    QCOMPARE(s.window->lblBackspace->text(), QStringLiteral("Note: Press Backspace to clear entry"));
-    QVERIFY(s.window->cmdNext->isDefault());
-}
 
 void TestStep2::enablingOnLoad_data()
 {
