@@ -4,6 +4,7 @@
 #include "CoverChooser.h"
 #include "DbError.h"
 #include "GuardedApplication.h"
+#include "TitleCommands.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 
@@ -20,6 +21,12 @@ Application::~Application() = default;
 
 void Application::wireCommands()
 {
+    m_titleCommands = std::make_unique<TitleCommands>(m_shared, *m_main);
+    connect(m_main.get(), &frmMain::AddRequested, this, [this] { m_titleCommands->AddTitle(); });
+    connect(m_main.get(), &frmMain::ModifyRequested, this,
+            [this] { m_titleCommands->ModifyTitle(); });
+    connect(m_main.get(), &frmMain::DeleteRequested, this,
+            [this] { m_titleCommands->DeleteTitle(); });
     connect(m_main.get(), &frmMain::AboutRequested, this,
             [this] { frmSplash::ShowAbout(m_shared, *m_main); });
     connect(m_main.get(), &frmMain::ImgCoverClicked, this,

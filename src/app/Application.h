@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+class TitleCommands;
 class frmMain;
 
 // Owns the shared state and the main window, and connects the main window's commands
@@ -36,4 +37,5 @@ private:
 
     Module1 m_shared;
     std::unique_ptr<frmMain> m_main;
+    std::unique_ptr<TitleCommands> m_titleCommands;
 };

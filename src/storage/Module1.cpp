@@ -43,6 +43,19 @@ void Module1::CreateCastRecords()
     CastRecords = std::move(records);
 }
 
+void Module1::ClearEditBuffer()
+{
+    EditSubTitle.clear();
+    EditDate.clear();
+    EditDirector.clear();
+    EditSummary.clear();
+    EditEggs.clear();
+    EditFeatures.clear();
+    for (QString &pick : GenrePicks)
+        pick.clear();
+    CastRecords.reset();
+}
+
 QString Module1::ReplaceText(const QString &find, const QString &replacement,
                              const QString &text)
 {

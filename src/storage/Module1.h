@@ -63,6 +63,9 @@ public:
     void CountMatches();
     // A new, empty, open in-memory cast list with the fields Actor and Character.
     void CreateCastRecords();
+    // What leaving the editor by Cancel empties: the edit buffer's texts and genre picks
+    // (EditTitle, EditWishList and EditMode stay) and the cast list.
+    void ClearEditBuffer();
 
     // Every occurrence of find in text replaced by replacement; used to double quotes.
     static QString ReplaceText(const QString &find, const QString &replacement,

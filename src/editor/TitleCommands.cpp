@@ -1,0 +1,178 @@
+#include "TitleCommands.h"
+
+#include "Connection.h"
+#include "DbError.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "RecordList.h"
+#include "StepResult.h"
+#include "frmMain.h"
+#include "frmModify1.h"
+
+#include <QFile>
+
+namespace {
+
+QString textOf(const QVariant &value)
+{
+    return RecordList::HasText(value) ? value.toString() : QString();
+}
+
+} // namespace
+
+TitleCommands::TitleCommands(Module1 &shared, frmMain &main) : m_shared(shared), m_main(main)
+{
+}
+
+void TitleCommands::AddTitle()
+{
+    m_shared.EditMode = QStringLiteral("No");
+    m_main.setEnabled(false);
+    RunEditor();
+}
+
+void TitleCommands::ModifyTitle()
+{
+    m_shared.EditMode = QStringLiteral("Yes");
+    try {
+        LoadEditBuffer();
+    } catch (const DbError &error) {
+        AbandonCommand(error.Message(QStringLiteral(" reading records.")));
+        return;
+    }
+    m_main.setEnabled(false);
+    RunEditor();
+}
+
+void TitleCommands::LoadEditBuffer()
+{
+    const QString id = QString::number(m_shared.SelectedTitleId);
+    m_shared.EditTitle = m_main.KeptTitle();
+
+    m_main.QueryText = QStringLiteral("SELECT Title, Sub_Title, Date, Director, Summary, "
+                                      "Features, Eggs, WishList FROM DVD_Title WHERE ID = ")
+                       + id;
+    m_main.OpenDetailQuery();
+    RecordList &title = *m_main.DetailRecords;
+    // The row's own title: the main window keeps the previous title's text when the
+    // active one has none, and that name must not be saved over this title.
+    m_shared.EditTitle = textOf(title.Value(QStringLiteral("Title")));
+    m_shared.EditSubTitle = textOf(title.Value(QStringLiteral("Sub_Title")));
+    m_shared.EditDate = textOf(title.Value(QStringLiteral("Date")));
+    m_shared.EditDirector = textOf(title.Value(QStringLiteral("Director")));
+    m_shared.EditSummary = textOf(title.Value(QStringLiteral("Summary")));
+    m_shared.EditEggs = textOf(title.Value(QStringLiteral("Eggs")));
+    m_shared.EditFeatures = textOf(title.Value(QStringLiteral("Features")));
+    m_shared.EditWishList = title.Value(QStringLiteral("WishList")).toInt();
+
+    m_main.QueryText = QStringLiteral("SELECT Genre.Genre FROM Genre INNER JOIN "
+                                      "Genre_Relationships ON ")
+                       + QStringLiteral("Genre.Genre_ID = Genre_Relationships.Genre_ID ")
+                       + QStringLiteral("WHERE (((Genre_Relationships.Title_ID)=") + id
+                       + QStringLiteral("))");
+    m_main.OpenDetailQuery();
+    RecordList &genres = *m_main.DetailRecords;
+    // Four slots: a title linked to more genres (written by something else) loads its
+    // first four; a save then keeps those four.
+    for (QString &pick : m_shared.GenrePicks)
+        pick.clear();
+    genres.MoveFirst();
+    for (std::size_t slot = 0; slot < m_shared.GenrePicks.size() && !genres.Eof(); ++slot) {
+        m_shared.GenrePicks[slot] = textOf(genres.Value(QStringLiteral("Genre")));
+        genres.MoveNext();
+    }
+
+    Connection &connection = m_main.ReopenMainConnection();
+    m_shared.CreateCastRecords();
+    m_shared.CastRecords->Open(QStringLiteral("SELECT Actor, Character FROM Cast_Relationships "
+                                              "WHERE Movie = ")
+                                   + id + QStringLiteral(" ORDER BY Actor"),
+                               connection);
+    m_main.ReleaseMainConnection();
+}
+
+void TitleCommands::DeleteTitle()
+{
+    const QString id = QString::number(m_shared.SelectedTitleId);
+    QString title;
+    try {
+        // Asked with the row's own title: the main window keeps the previous title's
+        // text when the active one has none.
+        Connection connection;
+        connection.Open(m_shared.ConnectionString);
+        RecordList row;
+        row.Open(QStringLiteral("SELECT Title FROM DVD_Title WHERE ID = ") + id, connection);
+        title = row.Eof() ? m_main.KeptTitle() : textOf(row.Value(0));
+    } catch (const DbError &error) {
+        MessageBox::Failure(&m_main, error.Message(QStringLiteral(" deleting records.")));
+        return;
+    }
+
+    const auto answer = MessageBox::Show(
+        &m_main, QStringLiteral("Are you sure you want to delete ") + title + QStringLiteral("?"),
+        QStringLiteral("Confirm Title Deletion"), QMessageBox::Ok | QMessageBox::Cancel,
+        QMessageBox::Information);
+    if (answer != QMessageBox::Ok)
+        return;
+
+    // The title, its genre links and its cast go together or not at all.
+    try {
+        Connection &connection = m_main.ReopenMainConnection();
+        connection.BeginTrans();
+        try {
+            connection.Execute(QStringLiteral("Delete FROM DVD_Title Where Id = ") + id);
+            connection.Execute(QStringLiteral("Delete FROM Genre_Relationships Where Title_Id = ")
+                               + id);
+            connection.Execute(QStringLiteral("Delete FROM Cast_Relationships Where Movie = ")
+                               + id);
+            connection.CommitTrans();
+        } catch (const DbError &) {
+            connection.RollbackTrans();
+            throw;
+        }
+        m_main.ReleaseMainConnection();
+    } catch (const DbError &error) {
+        m_main.ReleaseMainConnection();
+        MessageBox::Failure(&m_main, error.Message(QStringLiteral(" deleting records.")));
+        return;
+    }
+
+    // Only once the rows are gone: a failed delete keeps its picture.
+    const QString cover = m_shared.AppFolder + QStringLiteral("/images/") + id
+                          + QStringLiteral(".jpg");
+    if (QFile::exists(cover))
+        QFile::remove(cover);
+    m_main.RefreshRecords();
+}
+
+void TitleCommands::RunEditor()
+{
+    try {
+        for (int step = 1; step != 0;)
+            step = RunStep(step);
+    } catch (const DbError &error) {
+        // A step that cannot read what it shows (its genre list, say) ends the edit.
+        AbandonCommand(error.Message(QStringLiteral(" reading records.")));
+    }
+}
+
+int TitleCommands::RunStep(int step)
+{
+    switch (step) {
+    case 1: {
+        frmModify1 window(m_shared, m_main, &m_main);
+        return window.exec() == StepNext ? 0 : 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+// The edit ends as a Cancel would end it, with the failure's text.
+void TitleCommands::AbandonCommand(const QString &message)
+{
+    m_shared.ClearEditBuffer();
+    MessageBox::Failure(&m_main, message);
+    m_main.show();
+    m_main.setEnabled(true);
+}

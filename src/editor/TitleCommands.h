@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class Module1;
+class frmMain;
+
+// The main window's three commands on titles. Add and Modify fill the edit buffer and
+// run the editor's steps from one loop, each step saying by its exec() result whether
+// the user went on, back, cancelled or finished; Delete removes the active title.
+class TitleCommands
+{
+public:
+    TitleCommands(Module1 &shared, frmMain &main);
+
+    // Asks for the name, warns about titles of that name, then runs the editor.
+    void AddTitle();
+    // Loads the active title, its genres and its cast into the edit buffer, then runs
+    // the editor.
+    void ModifyTitle();
+    // Asks, then deletes the active title with its links and cast in one transaction and
+    // its cover file after that; reloads the list. A failure changes nothing.
+    void DeleteTitle();
+
+private:
+    void RunEditor();
+    // Shows one step; returns the step to show next, 0 when the editor has ended.
+    int RunStep(int step);
+    void LoadEditBuffer();
+    void AbandonCommand(const QString &message);
+
+    Module1 &m_shared;
+    frmMain &m_main;
+};

@@ -1,0 +1,248 @@
+#include "frmModify1.h"
+
+#include "MessageBox.h"
+#include "Module1.h"
+#include "Twips.h"
+#include "frmMain.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <algorithm>
+
+namespace {
+
+void place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
+                        Twips::ToPixels(height));
+}
+
+QFont verdana(double points, bool bold)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// Typing stops at the box's limit, but a longer value already stored is shown whole:
+// cutting it here would save it cut without a word.
+void setTextWithin(QLineEdit *box, int limit, const QString &text)
+{
+    box->setMaxLength(std::max<int>(limit, int(text.size())));
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+} // namespace
+
+frmModify1::frmModify1(Module1 &shared, frmMain &main, QWidget *parent)
+    : QDialog(parent), m_shared(shared), m_main(main)
+{
+    createControls();
+    setTabOrder();
+    Form_Load();
+}
+
+frmModify1::~frmModify1() = default;
+
+void frmModify1::createControls()
+{
+    setObjectName(QStringLiteral("frmModify1"));
+    setWindowTitle(QStringLiteral("1/3"));
+    // Fixed border, no control box: the window ends through its buttons or Escape.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFont(verdana(9.75, true));
+    setFixedSize(Twips::ToPixels(7635), Twips::ToPixels(4920));
+
+    auto label = [this](const QString &name, const QString &caption) {
+        auto *result = new QLabel(caption, this);
+        result->setObjectName(name);
+        result->setTextFormat(Qt::PlainText);
+        return result;
+    };
+    auto lineBox = [this](const QString &name) {
+        auto *box = new QLineEdit(this);
+        box->setObjectName(name);
+        return box;
+    };
+    auto textArea = [this](const QString &name) {
+        auto *box = new QPlainTextEdit(this);
+        box->setObjectName(name);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setTabChangesFocus(true);
+        box->setFont(verdana(9, false));
+        return box;
+    };
+    auto hint = [&](const QString &name, const QString &caption) {
+        QLabel *result = label(name, caption);
+        result->setFont(verdana(8.25, false));
+        return result;
+    };
+
+    lblTitle = label(QStringLiteral("lblTitle"), QStringLiteral("Title"));
+    place(lblTitle, 360, 375, 1455, 285);
+    txtTitleDisplay = lineBox(QStringLiteral("txtTitleDisplay"));
+    place(txtTitleDisplay, 1920, 330, 5295, 360);
+    lblTitleDisplay = label(QStringLiteral("lblTitleDisplay"), QString());
+    place(lblTitleDisplay, 1920, 330, 5295, 360);
+
+    lblSubTitle = label(QStringLiteral("lblSubTitle"), QStringLiteral("Sub Title"));
+    place(lblSubTitle, 360, 855, 1455, 285);
+    txtSubTitle = lineBox(QStringLiteral("txtSubTitle"));
+    place(txtSubTitle, 1920, 810, 5295, 360);
+    lblSubTitle2 = hint(QStringLiteral("lblSubTitle2"),
+                        QStringLiteral("(Special Edition, Widescreen Edition etc.)"));
+    place(lblSubTitle2, 1920, 1185, 5295, 240);
+
+    lblAstric = label(QStringLiteral("lblAstric"), QStringLiteral("*"));
+    lblAstric->setStyleSheet(QStringLiteral("color: #b00000;"));
+    place(lblAstric, 165, 1590, 180, 285);
+    lblDate = label(QStringLiteral("lblDate"), QStringLiteral("Date"));
+    place(lblDate, 360, 1590, 1455, 285);
+    txtDate = lineBox(QStringLiteral("txtDate"));
+    place(txtDate, 1920, 1545, 795, 360);
+    lblDateExample = hint(QStringLiteral("lblDateExample"), QStringLiteral("(Ex. 1999)"));
+    place(lblDateExample, 2820, 1605, 1500, 255);
+
+    lblAstric2 = label(QStringLiteral("lblAstric2"), QStringLiteral("*"));
+    lblAstric2->setStyleSheet(QStringLiteral("color: #b00000;"));
+    place(lblAstric2, 165, 2070, 180, 285);
+    lblDirector = label(QStringLiteral("lblDirector"), QStringLiteral("Director(s)"));
+    place(lblDirector, 360, 2070, 1455, 285);
+    txtDirector = lineBox(QStringLiteral("txtDirector"));
+    place(txtDirector, 1920, 2025, 5295, 360);
+
+    MultiTabStrip = new QTabBar(this);
+    MultiTabStrip->setObjectName(QStringLiteral("MultiTabStrip"));
+    MultiTabStrip->addTab(QStringLiteral("Summary"));
+    MultiTabStrip->addTab(QStringLiteral("Easter Eggs"));
+    MultiTabStrip->setExpanding(false);
+    MultiTabStrip->setDrawBase(false);
+    MultiTabStrip->setFont(verdana(8.25, true));
+    place(MultiTabStrip, 360, 2415, 3600, 345);
+
+    const std::array<QString, 2> options{QStringLiteral("Inventory"), QStringLiteral("WishList")};
+    for (int index = 0; index < 2; ++index) {
+        OptionWishListModify[index] = new QRadioButton(options[index], this);
+        OptionWishListModify[index]->setObjectName(
+            QStringLiteral("OptionWishListModify%1").arg(index));
+        connect(OptionWishListModify[index], &QRadioButton::clicked, this,
+                [this, index] { OptionWishListModifyClick(index); });
+    }
+    place(OptionWishListModify[0], 4440, 2445, 1380, 285);
+    place(OptionWishListModify[1], 5880, 2445, 1335, 285);
+
+    txtSummary = textArea(QStringLiteral("txtSummary"));
+    place(txtSummary, 360, 2760, 6855, 1410);
+    // The eggs share the summary's place; the tab strip shows one of the two.
+    txtEggs = textArea(QStringLiteral("txtEggs"));
+    place(txtEggs, 360, 2760, 6855, 1410);
+
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(false);
+    place(cmdCancel, 360, 4320, 1217, 495);
+    cmdNext = new QPushButton(QStringLiteral("&Next"), this);
+    cmdNext->setObjectName(QStringLiteral("cmdNext"));
+    cmdNext->setDefault(true);
+    place(cmdNext, 6000, 4320, 1217, 495);
+
+    connect(cmdNext, &QPushButton::clicked, this, &frmModify1::cmdNextClick);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmModify1::cmdCancelClick);
+}
+
+void frmModify1::setTabOrder()
+{
+    QWidget *order[] = {txtTitleDisplay,         txtSubTitle, txtDate,
+                        txtDirector,             txtSummary,  MultiTabStrip,
+                        OptionWishListModify[0], OptionWishListModify[1], txtEggs,
+                        cmdCancel,               cmdNext};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmModify1::Form_Load()
+{
+    setTextWithin(txtTitleDisplay, TitleLength, m_shared.EditTitle);
+    lblTitleDisplay->setText(m_shared.EditTitle);
+    // Adding: the name chosen in the prompt stays; modifying: it can be corrected here.
+    const bool modifying = m_shared.EditMode == QLatin1String("Yes");
+    txtTitleDisplay->setVisible(modifying);
+    lblTitleDisplay->setVisible(!modifying);
+
+    setTextWithin(txtSubTitle, SubTitleLength, m_shared.EditSubTitle);
+    setTextWithin(txtDate, DateLength, m_shared.EditDate);
+    setTextWithin(txtDirector, DirectorLength, m_shared.EditDirector);
+    txtSummary->setPlainText(m_shared.EditSummary);
+
+    const int option = m_shared.EditWishList != 0 ? 1 : 0;
+    OptionWishListModify[option]->setChecked(true);
+    OptionWishListModifyClick(option);
+
+    txtEggs->hide();
+    txtEggs->setPlainText(m_shared.EditEggs);
+    MultiTabStrip->setCurrentIndex(0);
+    connect(MultiTabStrip, &QTabBar::currentChanged, this, &frmModify1::MultiTabStripClick);
+}
+
+void frmModify1::OptionWishListModifyClick(int index)
+{
+    m_shared.EditWishList = index == 1 ? 1 : 0;
+}
+
+void frmModify1::MultiTabStripClick(int index)
+{
+    if (index == 0) {
+        txtEggs->hide();
+        txtSummary->show();
+        txtSummary->setFocus();
+    } else if (index == 1) {
+        txtSummary->hide();
+        txtEggs->move(txtSummary->pos());
+        txtEggs->show();
+        txtEggs->setFocus();
+    }
+}
+
+void frmModify1::cmdNextClick()
+{
+    m_shared.EditTitle = txtTitleDisplay->text();
+    if (txtDate->text().isEmpty() || txtDirector->text().isEmpty()) {
+        MessageBox::Critical(this, QStringLiteral("Please Complete All Required Fields"));
+        return;
+    }
+    static const QRegularExpression year(QStringLiteral("^[0-9]{4}$"));
+    if (!year.match(txtDate->text()).hasMatch()) {
+        MessageBox::Critical(this,
+                             QStringLiteral("Date must be in the proper format. (Example 1999)"));
+        txtDate->clear();
+        txtDate->setMaxLength(DateLength);
+        txtDate->setFocus();
+        return;
+    }
+    m_shared.EditSubTitle = txtSubTitle->text();
+    m_shared.EditDate = txtDate->text();
+    m_shared.EditDirector = txtDirector->text();
+    m_shared.EditSummary = txtSummary->toPlainText();
+    m_shared.EditEggs = txtEggs->toPlainText();
+    done(StepNext);
+}
+
+void frmModify1::reject()
+{
+    cmdCancelClick();
+}
+
+void frmModify1::cmdCancelClick()
+{
+    m_shared.ClearEditBuffer();
+    done(StepCancelled);
+    m_main.show();
+    m_main.setEnabled(true);
+}
