@@ -7,7 +7,9 @@
 #include "RecordList.h"
 #include "StepResult.h"
 #include "frmMain.h"
+#include "frmAlert.h"
 #include "frmModify1.h"
+#include "frmTextBox.h"
 
 #include <QFile>
 
@@ -28,7 +30,38 @@ void TitleCommands::AddTitle()
 {
     m_shared.EditMode = QStringLiteral("No");
     m_main.setEnabled(false);
-    RunEditor();
+    {
+        frmTextBox prompt(m_shared, PromptOpener::AddTitle, &m_main, &m_main);
+        prompt.exec();
+    }
+    if (m_shared.PromptAccepted != 1)
+        return;
+
+    try {
+        m_shared.LookupValue = m_shared.PromptText;
+        m_shared.LookupField = QStringLiteral("Title");
+        m_shared.LookupTable = QStringLiteral("Dvd_Title");
+        m_shared.CountMatches(); // leaves LookupValue quote-doubled for the statement below
+        if (m_shared.LookupCount > 0) {
+            m_shared.AlertQuery = QStringLiteral("SELECT Title, Sub_Title, Date, Director FROM ")
+                                  + m_shared.LookupTable + QStringLiteral(" WHERE ")
+                                  + m_shared.LookupField + QStringLiteral(" = '")
+                                  + m_shared.LookupValue + QStringLiteral("' ORDER BY ")
+                                  + m_shared.LookupField + QStringLiteral(";");
+            m_shared.AlertMessage = QStringLiteral(
+                "The following similar title(s) currently exist.  Do you want to continue "
+                "adding this new title?");
+            frmAlert alert(m_shared, PromptOpener::AddTitle, &m_main, &m_main);
+            alert.exec();
+        }
+    } catch (const DbError &error) {
+        AbandonCommand(error.Message(QStringLiteral(" reading records.")));
+        return;
+    }
+
+    m_shared.EditTitle = m_shared.PromptText;
+    if (m_shared.PromptAccepted == 1)
+        RunEditor();
 }
 
 void TitleCommands::ModifyTitle()

@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "Twips.h"
+#include "WindowLook.h"
 #include "frmMain.h"
 
 #include <QLabel>
@@ -20,14 +21,6 @@ void place(QWidget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
                         Twips::ToPixels(height));
-}
-
-QFont verdana(double points, bool bold)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
 }
 
 // Typing stops at the box's limit, but a longer value already stored is shown whole:
@@ -55,10 +48,8 @@ void frmModify1::createControls()
 {
     setObjectName(QStringLiteral("frmModify1"));
     setWindowTitle(QStringLiteral("1/3"));
-    // Fixed border, no control box: the window ends through its buttons or Escape.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFont(verdana(9.75, true));
-    setFixedSize(Twips::ToPixels(7635), Twips::ToPixels(4920));
+    setFont(WindowLook::FormFont());
+    WindowLook::FixDialog(this, 7635, 4920);
 
     auto label = [this](const QString &name, const QString &caption) {
         auto *result = new QLabel(caption, this);
@@ -76,12 +67,12 @@ void frmModify1::createControls()
         box->setObjectName(name);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);
-        box->setFont(verdana(9, false));
+        box->setFont(WindowLook::Verdana(9, false));
         return box;
     };
     auto hint = [&](const QString &name, const QString &caption) {
         QLabel *result = label(name, caption);
-        result->setFont(verdana(8.25, false));
+        result->setFont(WindowLook::Verdana(8.25, false));
         return result;
     };
 
@@ -124,7 +115,7 @@ void frmModify1::createControls()
     MultiTabStrip->addTab(QStringLiteral("Easter Eggs"));
     MultiTabStrip->setExpanding(false);
     MultiTabStrip->setDrawBase(false);
-    MultiTabStrip->setFont(verdana(8.25, true));
+    MultiTabStrip->setFont(WindowLook::Verdana(8.25, true));
     place(MultiTabStrip, 360, 2415, 3600, 345);
 
     const std::array<QString, 2> options{QStringLiteral("Inventory"), QStringLiteral("WishList")};

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "Application.h"
+#include "MessageBox.h"
+#include "ModalWaiter.h"
+#include "TestFolder.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QToolBar>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The whole program over a test folder, driven as a user drives it: put rows in
+// `folder`, start(), then play a Story of the modal windows that a command opens.
+struct ProgramFixture
+{
+    TestFolder folder;
+    std::unique_ptr<Application> app;
+
+    void start()
+    {
+        app = std::make_unique<Application>(folder.Path());
+        app->Start();
+        QApplication::setActiveWindow(&main());
+    }
+    frmMain &main() { return app->MainWindow(); }
+    Module1 &shared() { return app->Shared(); }
+
+    // Toolbar button 1 (add), 2 (modify) or 3 (remove), clicked with the mouse.
+    void clickToolbar(int button)
+    {
+        QWidget *widget = main().Toolbar1->widgetForAction(main().ToolbarButton(button));
+        QTest::mouseClick(widget, Qt::LeftButton);
+    }
+    // The user comes back to the main window once the command has ended.
+    void activateMain()
+    {
+        QApplication::setActiveWindow(&main());
+        QCoreApplication::processEvents();
+    }
+};
+
+// The modal windows of one user story, in the order they must appear. Each entry waits
+// for a window of its type and acts on it; the next entry is armed before the action,
+// since the action is what opens the next window. A window that does not come in time
+// is closed by the watchdog and the story reports it.
+class Story
+{
+public:
+    template <typename T>
+    Story &then(std::function<void(T *)> act)
+    {
+        m_steps.push_back([this, act](std::size_t index) {
+            m_waiters[index]->Expect<T>([this, act, index](T *window) {
+                armNext(index + 1);
+                act(window);
+            });
+        });
+        return *this;
+    }
+
+    // Runs trigger (which blocks while the story's windows are open).
+    void play(const std::function<void()> &trigger)
+    {
+        m_waiters.clear();
+        for (std::size_t i = 0; i < m_steps.size(); ++i)
+            m_waiters.push_back(std::make_unique<ModalWaiter>(5000));
+        armNext(0);
+        trigger();
+        // A window that the trigger's own loop did not see closes here.
+        for (int i = 0; i < 100 && !complete(); ++i)
+            QTest::qWait(10);
+    }
+
+    // Every window came and was acted on.
+    bool complete() const
+    {
+        for (const auto &waiter : m_waiters)
+            if (!waiter->Handled() || waiter->Failed())
+                return false;
+        return true;
+    }
+    // How far the story got: the number of windows acted on.
+    int reached() const
+    {
+        int count = 0;
+        for (const auto &waiter : m_waiters)
+            count += waiter->Handled() ? 1 : 0;
+        return count;
+    }
+
+private:
+    void armNext(std::size_t index)
+    {
+        if (index < m_steps.size())
+            m_steps[index](index);
+    }
+
+    std::vector<std::function<void(std::size_t)>> m_steps;
+    std::vector<std::unique_ptr<ModalWaiter>> m_waiters;
+};
