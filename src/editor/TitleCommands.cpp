@@ -9,6 +9,7 @@
 #include "frmMain.h"
 #include "frmAlert.h"
 #include "frmModify1.h"
+#include "frmModify3.h"
 #include "frmTextBox.h"
 
 #include <QFile>
@@ -194,7 +195,11 @@ int TitleCommands::RunStep(int step)
     switch (step) {
     case 1: {
         frmModify1 window(m_shared, m_main, &m_main);
-        return window.exec() == StepNext ? 0 : 0;
+        return window.exec() == StepNext ? 2 : 0;
+    }
+    case 3: {
+        frmModify3 window(m_shared, m_main, &m_main);
+        return window.exec() == StepBack ? 2 : 0;
     }
     default:
         return 0;
