@@ -9,6 +9,7 @@
 #include "frmMain.h"
 #include "frmAlert.h"
 #include "frmModify1.h"
+#include "frmModify2.h"
 #include "frmModify3.h"
 #include "frmTextBox.h"
 
@@ -196,6 +197,17 @@ int TitleCommands::RunStep(int step)
     case 1: {
         frmModify1 window(m_shared, m_main, &m_main);
         return window.exec() == StepNext ? 2 : 0;
+    }
+    case 2: {
+        frmModify2 window(m_shared, &m_main, &m_main);
+        switch (window.exec()) {
+        case StepNext:
+            return 3;
+        case StepBack:
+            return 1;
+        default:
+            return 0;
+        }
     }
     case 3: {
         frmModify3 window(m_shared, m_main, &m_main);

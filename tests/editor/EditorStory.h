@@ -6,7 +6,9 @@
 #include "TestFolder.h"
 #include "frmMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QTest>
 #include <QToolBar>
 #include <functional>
@@ -35,13 +37,40 @@ struct ProgramFixture
         QWidget *widget = main().Toolbar1->widgetForAction(main().ToolbarButton(button));
         QTest::mouseClick(widget, Qt::LeftButton);
     }
-    // The user comes back to the main window once the command has ended.
+    // The user clicks into the main window (from wherever the focus was).
     void activateMain()
     {
+        QApplication::setActiveWindow(nullptr);
         QApplication::setActiveWindow(&main());
         QCoreApplication::processEvents();
     }
 };
+
+// Types text that QTest::keyClicks cannot (letters beyond ASCII), one key at a time.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                            Qt::NoModifier);
+}
+
+// Opens the box's list as a user does (the owner fills it then) and clicks the entry.
+// Returns false when the list does not offer it.
+inline bool pickFromList(QComboBox *box, const QString &entry)
+{
+    box->showPopup();
+    const int row = box->findText(entry);
+    if (row < 0) {
+        box->hidePopup();
+        return false;
+    }
+    QAbstractItemView *view = box->view();
+    const QModelIndex index = box->model()->index(row, box->modelColumn());
+    view->scrollTo(index); // a long list shows only its first entries
+    const QRect item = view->visualRect(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    return box->currentText() == entry;
+}
 
 // The modal windows of one user story, in the order they must appear. Each entry waits
 // for a window of its type and acts on it; the next entry is armed before the action,
