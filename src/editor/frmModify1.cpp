@@ -2,7 +2,6 @@
 
 #include "MessageBox.h"
 #include "Module1.h"
-#include "Twips.h"
 #include "WindowLook.h"
 #include "frmMain.h"
 
@@ -17,11 +16,7 @@
 
 namespace {
 
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
-                        Twips::ToPixels(height));
-}
+using WindowLook::Place;
 
 // Typing stops at the box's limit, but a longer value already stored is shown whole:
 // cutting it here would save it cut without a word.
@@ -76,38 +71,41 @@ void frmModify1::createControls()
         return result;
     };
 
+    auto requiredMark = [&](const QString &name, int top) {
+        QLabel *mark = label(name, QStringLiteral("*"));
+        mark->setStyleSheet(QStringLiteral("color: #b00000;"));
+        Place(mark, 165, top, 180, 285);
+        return mark;
+    };
+
     lblTitle = label(QStringLiteral("lblTitle"), QStringLiteral("Title"));
-    place(lblTitle, 360, 375, 1455, 285);
+    Place(lblTitle, 360, 375, 1455, 285);
     txtTitleDisplay = lineBox(QStringLiteral("txtTitleDisplay"));
-    place(txtTitleDisplay, 1920, 330, 5295, 360);
+    Place(txtTitleDisplay, 1920, 330, 5295, 360);
     lblTitleDisplay = label(QStringLiteral("lblTitleDisplay"), QString());
-    place(lblTitleDisplay, 1920, 330, 5295, 360);
+    Place(lblTitleDisplay, 1920, 330, 5295, 360);
 
     lblSubTitle = label(QStringLiteral("lblSubTitle"), QStringLiteral("Sub Title"));
-    place(lblSubTitle, 360, 855, 1455, 285);
+    Place(lblSubTitle, 360, 855, 1455, 285);
     txtSubTitle = lineBox(QStringLiteral("txtSubTitle"));
-    place(txtSubTitle, 1920, 810, 5295, 360);
+    Place(txtSubTitle, 1920, 810, 5295, 360);
     lblSubTitle2 = hint(QStringLiteral("lblSubTitle2"),
                         QStringLiteral("(Special Edition, Widescreen Edition etc.)"));
-    place(lblSubTitle2, 1920, 1185, 5295, 240);
+    Place(lblSubTitle2, 1920, 1185, 5295, 240);
 
-    lblAstric = label(QStringLiteral("lblAstric"), QStringLiteral("*"));
-    lblAstric->setStyleSheet(QStringLiteral("color: #b00000;"));
-    place(lblAstric, 165, 1590, 180, 285);
+    lblAstric = requiredMark(QStringLiteral("lblAstric"), 1590);
     lblDate = label(QStringLiteral("lblDate"), QStringLiteral("Date"));
-    place(lblDate, 360, 1590, 1455, 285);
+    Place(lblDate, 360, 1590, 1455, 285);
     txtDate = lineBox(QStringLiteral("txtDate"));
-    place(txtDate, 1920, 1545, 795, 360);
+    Place(txtDate, 1920, 1545, 795, 360);
     lblDateExample = hint(QStringLiteral("lblDateExample"), QStringLiteral("(Ex. 1999)"));
-    place(lblDateExample, 2820, 1605, 1500, 255);
+    Place(lblDateExample, 2820, 1605, 1500, 255);
 
-    lblAstric2 = label(QStringLiteral("lblAstric2"), QStringLiteral("*"));
-    lblAstric2->setStyleSheet(QStringLiteral("color: #b00000;"));
-    place(lblAstric2, 165, 2070, 180, 285);
+    lblAstric2 = requiredMark(QStringLiteral("lblAstric2"), 2070);
     lblDirector = label(QStringLiteral("lblDirector"), QStringLiteral("Director(s)"));
-    place(lblDirector, 360, 2070, 1455, 285);
+    Place(lblDirector, 360, 2070, 1455, 285);
     txtDirector = lineBox(QStringLiteral("txtDirector"));
-    place(txtDirector, 1920, 2025, 5295, 360);
+    Place(txtDirector, 1920, 2025, 5295, 360);
 
     MultiTabStrip = new QTabBar(this);
     MultiTabStrip->setObjectName(QStringLiteral("MultiTabStrip"));
@@ -116,7 +114,7 @@ void frmModify1::createControls()
     MultiTabStrip->setExpanding(false);
     MultiTabStrip->setDrawBase(false);
     MultiTabStrip->setFont(WindowLook::Verdana(8.25, true));
-    place(MultiTabStrip, 360, 2415, 3600, 345);
+    Place(MultiTabStrip, 360, 2415, 3600, 345);
 
     const std::array<QString, 2> options{QStringLiteral("Inventory"), QStringLiteral("WishList")};
     for (int index = 0; index < 2; ++index) {
@@ -126,23 +124,20 @@ void frmModify1::createControls()
         connect(OptionWishListModify[index], &QRadioButton::clicked, this,
                 [this, index] { OptionWishListModifyClick(index); });
     }
-    place(OptionWishListModify[0], 4440, 2445, 1380, 285);
-    place(OptionWishListModify[1], 5880, 2445, 1335, 285);
+    Place(OptionWishListModify[0], 4440, 2445, 1380, 285);
+    Place(OptionWishListModify[1], 5880, 2445, 1335, 285);
 
     txtSummary = textArea(QStringLiteral("txtSummary"));
-    place(txtSummary, 360, 2760, 6855, 1410);
+    Place(txtSummary, 360, 2760, 6855, 1410);
     // The eggs share the summary's place; the tab strip shows one of the two.
     txtEggs = textArea(QStringLiteral("txtEggs"));
-    place(txtEggs, 360, 2760, 6855, 1410);
+    Place(txtEggs, 360, 2760, 6855, 1410);
 
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
-    place(cmdCancel, 360, 4320, 1217, 495);
-    cmdNext = new QPushButton(QStringLiteral("&Next"), this);
-    cmdNext->setObjectName(QStringLiteral("cmdNext"));
+    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 360, 4320, 1217, 495);
+    cmdNext = WindowLook::Button(this, QStringLiteral("&Next"), QStringLiteral("cmdNext"));
     cmdNext->setDefault(true);
-    place(cmdNext, 6000, 4320, 1217, 495);
+    Place(cmdNext, 6000, 4320, 1217, 495);
 
     connect(cmdNext, &QPushButton::clicked, this, &frmModify1::cmdNextClick);
     connect(cmdCancel, &QPushButton::clicked, this, &frmModify1::cmdCancelClick);

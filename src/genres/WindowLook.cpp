@@ -26,6 +26,12 @@ void FixDialog(QDialog *dialog, int widthTwips, int heightTwips)
     dialog->setFixedSize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
 }
 
+void Place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
+                        Twips::ToPixels(height));
+}
+
 QPushButton *Button(QWidget *parent, const QString &caption, const QString &name)
 {
     auto *button = new QPushButton(caption, parent);

@@ -14,6 +14,8 @@ QFont FormFont();
 QFont Verdana(double pointSize, bool bold);
 // A fixed client area given in twips, and a title bar without the close box.
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips);
+// Puts a control at a position and size given in twips.
+void Place(QWidget *widget, int left, int top, int width, int height);
 // A named button that Enter does not press unless it is made the default button.
 QPushButton *Button(QWidget *parent, const QString &caption, const QString &name);
 
