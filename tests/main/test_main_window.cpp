@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 class TestMainWindow : public QObject
@@ -17,6 +18,7 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void inventoryAndWishlist();
     void emptyList();
+    void coverClickIsLeftButtonOnly();
     void rowActivation();
     void activationEmptiesEditModeOnlyWhenEnabled();
     void columnWidths_data();
@@ -79,6 +81,18 @@ void TestMainWindow::emptyList()
     QVERIFY(!w.main->lblClickToEditPhoto->isVisible());
     QVERIFY(!w.main->lblDirectedByTitle->isVisible());
     QCOMPARE(w.main->ImgCover->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestMainWindow::coverClickIsLeftButtonOnly()
+{
+    MainWindowFixture w;
+    w.folder.AddTitle({.title = "Covered"});
+    w.load();
+    QSignalSpy clicks(w.main.get(), &frmMain::ImgCoverClicked);
+    QTest::mouseClick(w.main->ImgCover, Qt::RightButton);
+    QCOMPARE(clicks.count(), 0);
+    QTest::mouseClick(w.main->ImgCover, Qt::LeftButton);
+    QCOMPARE(clicks.count(), 1);
 }
 
 void TestMainWindow::rowActivation()
