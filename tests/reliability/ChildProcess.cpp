@@ -18,7 +18,7 @@ QString Outcome::Text() const
     return QStringLiteral("status %1\nstdout: %2\nstderr: %3").arg(status).arg(out, err);
 }
 
-Outcome Run(const QString &helper, const QStringList &arguments, User user, int timeoutMs)
+void Start(QProcess &child, const QString &helper, const QStringList &arguments, User user)
 {
     QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + helper;
     QStringList all = arguments;
@@ -28,8 +28,13 @@ Outcome Run(const QString &helper, const QStringList &arguments, User user, int 
               + arguments;
         program = QStringLiteral("setpriv");
     }
-    QProcess child;
     child.start(program, all);
+}
+
+Outcome Run(const QString &helper, const QStringList &arguments, User user, int timeoutMs)
+{
+    QProcess child;
+    Start(child, helper, arguments, user);
     Outcome outcome;
     if (!child.waitForFinished(timeoutMs)) {
         child.kill();

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QProcess;
+
 // Runs the reliability helpers (built beside the tests) in child processes, optionally as
 // an unprivileged user: CI runs as root, for whom file permissions stop no write.
 namespace ChildProcess {
@@ -18,7 +20,10 @@ struct Outcome
 enum class User { Same, Unprivileged };
 inline constexpr User Unprivileged = User::Unprivileged;
 
-// A helper executable of the test folder, by name.
+// Starts a helper executable of the test folder, by name.
+void Start(QProcess &child, const QString &helper, const QStringList &arguments,
+           User user = User::Same);
+// Runs one to its end.
 Outcome Run(const QString &helper, const QStringList &arguments, User user = User::Same,
             int timeoutMs = 60000);
 // The whole program on `folder` (fault_child), with the fault arguments given.
