@@ -3,6 +3,7 @@
 #include "RecordList.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <memory>
 
@@ -70,6 +71,10 @@ public:
     // Every occurrence of find in text replaced by replacement; used to double quotes.
     static QString ReplaceText(const QString &find, const QString &replacement,
                                const QString &text);
+    // text cut at every occurrence of delimiter (case-sensitive), without the delimiters:
+    // adjacent delimiters give an empty piece, an empty delimiter gives the whole text as
+    // one piece, and an empty text gives no pieces at all.
+    static QStringList SplitText(const QString &text, const QString &delimiter);
     // "'" doubled, for a value placed between single quotes in a statement.
     static QString Quote(const QString &text) { return ReplaceText("'", "''", text); }
 
