@@ -1,0 +1,263 @@
+#include "frmPasteCastData.h"
+
+#include "DataGrid.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "Twips.h"
+#include "WindowLook.h"
+#include "frmDelimiter.h"
+#include "frmModify3.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <array>
+
+namespace {
+
+// Columns are 16-bit twips wide at most; a pasted paragraph must not make one endless.
+constexpr int kMaxColumnTwips = 32767;
+
+// Leading and trailing spaces go; tabs and other blanks are part of the value.
+QString trimSpaces(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first).toString();
+}
+
+// Step 3 is disabled before the generator becomes its child window: disabling a parent
+// afterwards would disable the open child as well.
+QWidget *disabledOpener(QWidget &opener)
+{
+    opener.setEnabled(false);
+    return &opener;
+}
+
+} // namespace
+
+frmPasteCastData::frmPasteCastData(Module1 &shared, frmModify3 &step3)
+    : QDialog(disabledOpener(step3)), m_shared(shared), m_step3(step3)
+{
+    createControls();
+    // Load: an empty list now, bound to the grid once the window is up.
+    NewPasteRecords();
+    Timer1->start();
+}
+
+frmPasteCastData::~frmPasteCastData() = default;
+
+void frmPasteCastData::createControls()
+{
+    setObjectName(QStringLiteral("frmPasteCastData"));
+    setWindowTitle(QStringLiteral("Multi-Paste Generator"));
+    setFont(WindowLook::FormFont());
+    // Fixed border, no control box: the window ends through its buttons or Escape.
+    WindowLook::FixDialog(this, 7605, 4890);
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setFont(WindowLook::Verdana(9.75, false));
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setTabChangesFocus(true);
+    Text1->setToolTip(QStringLiteral("Paste in actor/character data columns and rows seperated "
+                                     "by one or more characters.\nEx.\nMarta Lindqvist - "
+                                     "Captain Ida Horn"));
+    WindowLook::Place(Text1, 360, 120, 5655, 1935);
+
+    auto button = [this](const QString &name, const QString &caption) {
+        auto *result = new QPushButton(caption, this);
+        result->setObjectName(name);
+        return result;
+    };
+    cmdGEnerate = button(QStringLiteral("cmdGEnerate"), QStringLiteral("&Generate"));
+    WindowLook::Place(cmdGEnerate, 6120, 1560, 1215, 495);
+
+    MultiPasteUltraGrid = new DataGrid(this);
+    MultiPasteUltraGrid->setObjectName(QStringLiteral("MultiPasteUltraGrid"));
+    MultiPasteUltraGrid->SetGridFont(QStringLiteral("Verdana"), 9, true);
+    MultiPasteUltraGrid->SetHeaderCaption(0, QStringLiteral("Actor"));
+    MultiPasteUltraGrid->SetHeaderCaption(1, QStringLiteral("Character"));
+    WindowLook::Place(MultiPasteUltraGrid, 360, 2160, 6975, 2055);
+
+    cmdFinish = button(QStringLiteral("cmdFinish"), QStringLiteral("&Finish"));
+    WindowLook::Place(cmdFinish, 6120, 4320, 1217, 495);
+    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"));
+    WindowLook::Place(cmdCancel, 360, 4320, 1217, 495);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(5);
+
+    QWidget::setTabOrder(Text1, cmdGEnerate);
+    QWidget::setTabOrder(cmdGEnerate, MultiPasteUltraGrid);
+    QWidget::setTabOrder(MultiPasteUltraGrid, cmdFinish);
+    QWidget::setTabOrder(cmdFinish, cmdCancel);
+    Text1->setFocus();
+
+    connect(Timer1, &QTimer::timeout, this, &frmPasteCastData::Timer1Timer);
+    connect(cmdGEnerate, &QPushButton::clicked, this, &frmPasteCastData::cmdGEnerateClick);
+    connect(cmdFinish, &QPushButton::clicked, this, &frmPasteCastData::cmdFinishClick);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPasteCastData::cmdCancelClick);
+    connect(MultiPasteUltraGrid, &DataGrid::InitializeRow, this, &frmPasteCastData::RowCheck);
+}
+
+void frmPasteCastData::NewPasteRecords()
+{
+    auto records = std::make_shared<RecordList>();
+    records->AppendField(QStringLiteral("Actor"));
+    records->AppendField(QStringLiteral("Character"));
+    records->OpenInMemory();
+    m_pasteRecords = std::move(records);
+}
+
+void frmPasteCastData::Timer1Timer()
+{
+    Timer1->stop();
+    MultiPasteUltraGrid->SetDataSource(m_pasteRecords);
+    FitPasteColumns();
+}
+
+QVector<RecordList::Row> frmPasteCastData::GenerateRows(const QString &text,
+                                                        const QString &delimiter)
+{
+    const QStringList lines = Module1::SplitText(text, QStringLiteral("\n"));
+    QVector<RecordList::Row> rows;
+    rows.reserve(lines.size());
+    for (const QString &line : lines) {
+        QStringView content(line);
+        if (content.endsWith(QLatin1Char('\r')))
+            content.chop(1);
+        if (content.isEmpty())
+            continue;
+        const QStringList pieces = Module1::SplitText(content.toString(), delimiter);
+        RecordList::Row row(2);
+        row[0] = trimSpaces(pieces.at(0));
+        row[1] = pieces.size() > 1 ? trimSpaces(pieces.at(1)) : QString();
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+void frmPasteCastData::cmdGEnerateClick()
+{
+    m_pasteErrorCount = 0;
+    NewPasteRecords();
+
+    // The prompt is made after this window is disabled, so it does not inherit that.
+    setEnabled(false);
+    {
+        frmDelimiter prompt(m_shared, this);
+        prompt.exec();
+    }
+    setEnabled(true);
+
+    // All rows at once: one reset of the grid instead of a re-layout per row.
+    m_pasteRecords->SetRows(GenerateRows(Text1->toPlainText(), m_shared.DelimiterText));
+    MultiPasteUltraGrid->SetDataSource(m_pasteRecords);
+    FitPasteColumns();
+
+    if (m_pasteErrorCount > 0)
+        MessageBox::Critical(this, QString::number(m_pasteErrorCount)
+                                       + QStringLiteral(" error(s) occured while generating "
+                                                        "(cells marked in red). Please revise "
+                                                        "and generate."));
+}
+
+void frmPasteCastData::RowCheck(int row)
+{
+    // Null is not the empty text and is not counted.
+    for (int column = 0; column < 2; ++column) {
+        const QVariant value = MultiPasteUltraGrid->CellValue(row, column);
+        if (!value.isNull() && value.toString().isEmpty()) {
+            MultiPasteUltraGrid->SetCellBackground(row, column, QColor(255, 0, 0));
+            ++m_pasteErrorCount;
+        }
+    }
+}
+
+void frmPasteCastData::FitPasteColumns()
+{
+    const QFontMetrics metrics(font());
+    std::array<int, 2> width{};
+    for (int i = 0; i < 2; ++i)
+        width[i] = Twips::TextWidth(metrics, MultiPasteUltraGrid->HeaderCaption(i));
+
+    const auto &list = MultiPasteUltraGrid->DataSource();
+    const int rows = list ? list->RecordCount() : 0;
+    // Pixel widths are compared first, so only the widest text of a column is converted.
+    std::array<int, 2> widest{};
+    for (int row = 0; row < rows; ++row) {
+        for (int i = 0; i < 2; ++i) {
+            const QVariant value = list->ValueAt(row, i);
+            if (RecordList::HasText(value))
+                widest[i] = std::max(widest[i], metrics.horizontalAdvance(value.toString()));
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (widest[i] > 0)
+            width[i] = std::max(width[i], Twips::FromPixels(widest[i]) + 200);
+        MultiPasteUltraGrid->SetColumnWidthTwips(i, std::min(width[i], kMaxColumnTwips));
+    }
+
+    if (rows > 0)
+        MultiPasteUltraGrid->ActivateFirstRow();
+    MultiPasteUltraGrid->ClearRowSelection();
+}
+
+void frmPasteCastData::cmdFinishClick()
+{
+    if (m_pasteErrorCount >= 1) {
+        MessageBox::Critical(this, QStringLiteral("Cannot complete due to ")
+                                       + QString::number(m_pasteErrorCount)
+                                       + QStringLiteral(" error(s) (cells marked in red). "
+                                                        "Please revise and generate."));
+        return;
+    }
+    if (MessageBox::Show(this, QStringLiteral("This will overwrite existing cast data."),
+                         QStringLiteral("Confirm Changes"), QMessageBox::Ok | QMessageBox::Cancel,
+                         QMessageBox::Information)
+        != QMessageBox::Ok)
+        return;
+
+    accept();
+    ReplaceCastRecords();
+    m_step3.ColResize();
+    m_pasteRecords.reset();
+}
+
+void frmPasteCastData::ReplaceCastRecords()
+{
+    // Step 3's grid is bound to the cast list, so its rows are replaced in place.
+    if (!m_shared.CastRecords) {
+        m_shared.CreateCastRecords();
+        m_step3.UltraGrid->SetDataSource(m_shared.CastRecords);
+    }
+    m_shared.CastRecords->SetRows(m_pasteRecords->Rows());
+}
+
+void frmPasteCastData::reject()
+{
+    // Escape, and any other way of closing the window, is Cancel.
+    cmdCancelClick();
+}
+
+void frmPasteCastData::cmdCancelClick()
+{
+    m_pasteRecords.reset();
+    QDialog::reject();
+}
+
+void frmPasteCastData::done(int result)
+{
+    QDialog::done(result);
+    m_step3.setEnabled(true);
+    m_step3.show();
+}
