@@ -1,0 +1,461 @@
+// The cast paste generator: cutting text, generating rows, marking and counting empty
+// cells, and handing the rows to step 3 (or not) however the window closes.
+#include "DataGrid.h"
+#include "MessageBox.h"
+#include "ModalWaiter.h"
+#include "Module1.h"
+#include "RecordList.h"
+#include "TestFolder.h"
+#include "Twips.h"
+#include "frmDelimiter.h"
+#include "frmMain.h"
+#include "frmModify3.h"
+#include "frmPasteCastData.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <optional>
+
+using Rows = QList<QStringList>;
+Q_DECLARE_METATYPE(Rows)
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+
+// Step 3 open on a title whose cast list holds two rows, as the generator finds it.
+struct Step3
+{
+    TestFolder folder;
+    std::unique_ptr<Module1> shared = folder.MakeShared();
+    frmMain main{*shared};
+    std::unique_ptr<frmModify3> step3;
+
+    Step3()
+    {
+        main.Form_Load();
+        main.setEnabled(false);
+        shared->EditMode = QStringLiteral("No");
+        shared->EditTitle = QStringLiteral("Pasted Title");
+        shared->CreateCastRecords();
+        shared->CastRecords->SetRows({{QStringLiteral("Old Actor"), QStringLiteral("Old Role")},
+                                      {QStringLiteral("Other"), QStringLiteral("Part")}});
+        step3 = std::make_unique<frmModify3>(*shared, main);
+        step3->show();
+    }
+
+    Rows Cast() const
+    {
+        Rows rows;
+        for (const auto &row : shared->CastRecords->Rows())
+            rows << QStringList{row.value(0).toString(), row.value(1).toString()};
+        return rows;
+    }
+};
+
+const Rows kOldCast{{"Old Actor", "Old Role"}, {"Other", "Part"}};
+
+// Presses Generate on text; the delimiter prompt is answered with Ok and the delimiter,
+// or with Cancel when there is none. Returns false when the prompt never showed up.
+bool Generate(frmPasteCastData &generator, const QString &text,
+              const std::optional<QString> &delimiter, bool *promptUsable = nullptr)
+{
+    generator.Text1->setPlainText(text);
+    ModalWaiter waiter;
+    waiter.Expect<frmDelimiter>([&](frmDelimiter *prompt) {
+        if (promptUsable)
+            *promptUsable = prompt->isEnabled() && !generator.isEnabled();
+        if (delimiter) {
+            prompt->txtDelimiter->setText(*delimiter);
+            prompt->Command1->click();
+        } else {
+            prompt->cmdCancel->click();
+        }
+    });
+    generator.cmdGEnerate->click();
+    return waiter.Handled() && !waiter.Failed();
+}
+
+Rows GridRows(const frmPasteCastData &generator)
+{
+    Rows rows;
+    const auto *model = generator.MultiPasteUltraGrid->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows << QStringList{model->index(row, 0).data().toString(),
+                            model->index(row, 1).data().toString()};
+    return rows;
+}
+
+QString GenerateMessage(int errors)
+{
+    return QString::number(errors)
+           + " error(s) occured while generating (cells marked in red). Please revise and "
+             "generate.";
+}
+
+QString FinishRefusal(int errors)
+{
+    return "Cannot complete due to " + QString::number(errors)
+           + " error(s) (cells marked in red). Please revise and generate.";
+}
+
+} // namespace
+
+class TestPasteGenerator : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+
+    void splitText_data();
+    void splitText();
+    void generateRows_data();
+    void generateRows();
+
+    void delimiterPrompt_data();
+    void delimiterPrompt();
+    void emptyCellsMarkedAndCounted();
+    void cancelledPromptMarksEveryCharacter();
+    void countSurvivesRefusedFinish();
+    void finishWithoutRowsEmptiesCastList();
+    void leavingWithoutFinish_data();
+    void leavingWithoutFinish();
+    void loadBindsEmptyList();
+    void columnsFitValues();
+    void beyondSixteenBitLines();
+};
+
+void TestPasteGenerator::cleanup()
+{
+    ModalWaiter::CloseAllModals();
+    MessageBox::Reset();
+}
+
+void TestPasteGenerator::splitText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<QStringList>("pieces");
+
+    QTest::newRow("no delimiter in text") << "Ann Lee" << "-" << QStringList{"Ann Lee"};
+    QTest::newRow("empty delimiter") << "a-b" << "" << QStringList{"a-b"};
+    QTest::newRow("adjacent delimiters") << "a--b" << "-" << QStringList{"a", "", "b"};
+    QTest::newRow("delimiter at both ends") << "-a-" << "-" << QStringList{"", "a", ""};
+    QTest::newRow("delimiter only") << "-" << "-" << QStringList{"", ""};
+    QTest::newRow("empty text") << "" << "-" << QStringList{};
+    QTest::newRow("empty text and delimiter") << "" << "" << QStringList{};
+    QTest::newRow("upper case not matched by lower") << "aXb" << "x" << QStringList{"aXb"};
+    QTest::newRow("lower case matched") << "axb" << "x" << QStringList{"a", "b"};
+    QTest::newRow("multi-character") << "Al - Bo - Cy" << " - " << QStringList{"Al", "Bo", "Cy"};
+    QTest::newRow("partial multi-character") << "Al -Bo" << " - " << QStringList{"Al -Bo"};
+    QTest::newRow("no overlapping matches") << "aaaaa" << "aa" << QStringList{"", "", "a"};
+    QTest::newRow("non-ASCII") << "Zoë ⇒ Ærø ⇒ " << " ⇒ " << QStringList{"Zoë", "Ærø", ""};
+    QTest::newRow("line breaks") << "a\r\n\r\nb\r\n" << "\r\n" << QStringList{"a", "", "b", ""};
+}
+
+void TestPasteGenerator::splitText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, delimiter);
+    QFETCH(QStringList, pieces);
+    QCOMPARE(Module1::SplitText(text, delimiter), pieces);
+}
+
+void TestPasteGenerator::generateRows_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<Rows>("rows");
+
+    const QString longName(80, QLatin1Char('x'));
+    QTest::newRow("two values") << "Ann Lee - The Maid" << " - " << Rows{{"Ann Lee", "The Maid"}};
+    QTest::newRow("third value dropped")
+        << "Ann - Maid - Cook" << " - " << Rows{{"Ann", "Maid"}};
+    QTest::newRow("one value") << "Ann Lee" << " - " << Rows{{"Ann Lee", ""}};
+    QTest::newRow("spaces around hyphen")
+        << "   Ann Lee  -   The Maid  " << "-" << Rows{{"Ann Lee", "The Maid"}};
+    QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t " << "-" << Rows{{"\tAnn", "Maid\t"}};
+    QTest::newRow("blank line CR LF")
+        << "A - 1\r\n\r\nB - 2" << " - " << Rows{{"A", "1"}, {"B", "2"}};
+    QTest::newRow("blank line LF") << "A - 1\n\nB - 2" << " - " << Rows{{"A", "1"}, {"B", "2"}};
+    QTest::newRow("trailing CR LF") << "A - 1\r\nB - 2\r\n" << " - " << Rows{{"A", "1"}, {"B", "2"}};
+    QTest::newRow("trailing LF") << "A - 1\nB - 2\n" << " - " << Rows{{"A", "1"}, {"B", "2"}};
+    QTest::newRow("line of spaces makes a row") << "A - 1\n   \nB - 2" << " - "
+                                                << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
+    QTest::newRow("leading delimiter") << " - The Maid" << " - " << Rows{{"", "The Maid"}};
+    QTest::newRow("lone CR stays in the line") << "A\rB - 1" << " - " << Rows{{"A\rB", "1"}};
+    QTest::newRow("case-sensitive delimiter") << "AXB" << "x" << Rows{{"AXB", ""}};
+    QTest::newRow("empty delimiter") << "A - 1\nB" << "" << Rows{{"A - 1", ""}, {"B", ""}};
+    QTest::newRow("empty text") << "" << " - " << Rows{};
+    QTest::newRow("only line breaks") << "\r\n\n\r\n" << " - " << Rows{};
+    QTest::newRow("quotes and SQL kept")
+        << "O'Brien - \"Bob\"'); DROP TABLE Genre;--" << " - "
+        << Rows{{"O'Brien", "\"Bob\"'); DROP TABLE Genre;--"}};
+    QTest::newRow("long values kept whole")
+        << longName + " | " + longName << "|" << Rows{{longName, longName}};
+}
+
+void TestPasteGenerator::generateRows()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, delimiter);
+    QFETCH(Rows, rows);
+
+    Rows generated;
+    for (const auto &row : frmPasteCastData::GenerateRows(text, delimiter)) {
+        QCOMPARE(row.size(), 2);
+        QVERIFY(!row.at(0).isNull() && !row.at(1).isNull());
+        generated << QStringList{row.at(0).toString(), row.at(1).toString()};
+    }
+    QCOMPARE(generated, rows);
+}
+
+void TestPasteGenerator::delimiterPrompt_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("Enter keeps spaces") << " - " << int(Qt::Key_Return) << " - "
+                                        << int(QDialog::Accepted);
+    QTest::newRow("Enter on an empty box") << "" << int(Qt::Key_Enter) << ""
+                                           << int(QDialog::Accepted);
+    QTest::newRow("Escape") << " - " << int(Qt::Key_Escape) << "" << int(QDialog::Rejected);
+}
+
+void TestPasteGenerator::delimiterPrompt()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QString, delimiter);
+    QFETCH(int, result);
+
+    TestFolder folder;
+    auto shared = folder.MakeShared();
+    shared->DelimiterText = QStringLiteral("from before");
+    frmDelimiter prompt(*shared);
+    QCOMPARE(prompt.windowTitle(), QStringLiteral("Delimiter"));
+    QCOMPARE(prompt.lblDialog->text(),
+             QStringLiteral("Enter the delimiter text that seperates your two (2) columns of "
+                            "data."));
+    prompt.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&prompt));
+    QTest::keyClicks(prompt.txtDelimiter, typed);
+    QTest::keyClick(prompt.txtDelimiter, Qt::Key(key));
+    QCOMPARE(prompt.result(), result);
+    QVERIFY(!prompt.isVisible());
+    QCOMPARE(shared->DelimiterText, delimiter);
+}
+
+void TestPasteGenerator::emptyCellsMarkedAndCounted()
+{
+    Step3 s;
+    frmPasteCastData generator(*s.shared, *s.step3);
+    QVERIFY(!s.step3->isEnabled());
+    QVERIFY(generator.isEnabled());
+    generator.show();
+
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    bool promptUsable = false;
+    QVERIFY(Generate(generator, "Ann - Maid\r\nSolo\r\n - Butler\r\n", "-", &promptUsable));
+    QVERIFY(promptUsable);
+    QVERIFY(generator.isEnabled());
+
+    QCOMPARE(GridRows(generator), (Rows{{"Ann", "Maid"}, {"Solo", ""}, {"", "Butler"}}));
+    QCOMPARE(generator.PasteErrorCount(), 2);
+    const DataGrid &grid = *generator.MultiPasteUltraGrid;
+    QCOMPARE(grid.CellBackground(1, 1), kRed);
+    QCOMPARE(grid.CellBackground(2, 0), kRed);
+    for (const auto &[row, column] : {std::pair{0, 0}, {0, 1}, {1, 0}, {2, 1}})
+        QVERIFY(!grid.CellBackground(row, column).isValid());
+    QCOMPARE(MessageBox::Shown(), QStringList{GenerateMessage(2)});
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{"Reelvane"});
+
+    // A clean Generate starts over: no red cell, no message.
+    MessageBox::Reset();
+    QVERIFY(Generate(generator, "Ann - Maid\r\nSolo - Singer", "-"));
+    QCOMPARE(generator.PasteErrorCount(), 0);
+    QVERIFY(MessageBox::Shown().isEmpty());
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 2; ++column)
+            QVERIFY(!grid.CellBackground(row, column).isValid());
+    QCOMPARE(s.Cast(), kOldCast);
+}
+
+void TestPasteGenerator::cancelledPromptMarksEveryCharacter()
+{
+    Step3 s;
+    frmPasteCastData generator(*s.shared, *s.step3);
+    generator.show();
+    s.shared->DelimiterText = QStringLiteral(" - ");
+
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QVERIFY(Generate(generator, "Ann - Maid\nBo - Cook\n\nCy", std::nullopt));
+    QCOMPARE(s.shared->DelimiterText, QString());
+    QCOMPARE(GridRows(generator), (Rows{{"Ann - Maid", ""}, {"Bo - Cook", ""}, {"Cy", ""}}));
+    QCOMPARE(generator.PasteErrorCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        QVERIFY(!generator.MultiPasteUltraGrid->CellBackground(row, 0).isValid());
+        QCOMPARE(generator.MultiPasteUltraGrid->CellBackground(row, 1), kRed);
+    }
+    QCOMPARE(MessageBox::Shown(), QStringList{GenerateMessage(3)});
+}
+
+void TestPasteGenerator::countSurvivesRefusedFinish()
+{
+    Step3 s;
+    frmPasteCastData generator(*s.shared, *s.step3);
+    generator.show();
+
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QVERIFY(Generate(generator, "Ann\nBo\n", "-"));
+    QCOMPARE(generator.PasteErrorCount(), 2);
+
+    // Refused however often it is tried, whatever the text says meanwhile.
+    generator.Text1->setPlainText("Ann - Maid");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        MessageBox::Reset();
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        generator.cmdFinish->click();
+        QCOMPARE(MessageBox::Shown(), QStringList{FinishRefusal(2)});
+        QCOMPARE(generator.PasteErrorCount(), 2);
+        QVERIFY(generator.isVisible());
+        QVERIFY(!s.step3->isEnabled());
+    }
+
+    // Clean Generate; a declined confirmation keeps everything open and unchanged.
+    QVERIFY(Generate(generator, "Zed Zu - Lead\r\nAnn Ay - Maid\r\n", " - "));
+    QCOMPARE(generator.PasteErrorCount(), 0);
+    MessageBox::Reset();
+    MessageBox::SetNextAnswer(QMessageBox::Cancel);
+    generator.cmdFinish->click();
+    QCOMPARE(MessageBox::Shown(), QStringList{"This will overwrite existing cast data."});
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{"Confirm Changes"});
+    QVERIFY(generator.isVisible());
+    QCOMPARE(s.Cast(), kOldCast);
+
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    generator.cmdFinish->click();
+    QVERIFY(!generator.isVisible());
+    QCOMPARE(generator.result(), int(QDialog::Accepted));
+    QCOMPARE(s.Cast(), (Rows{{"Zed Zu", "Lead"}, {"Ann Ay", "Maid"}}));
+    QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 2);
+    QCOMPARE(s.step3->UltraGrid->model()->index(0, 0).data().toString(), QString("Zed Zu"));
+    QVERIFY(s.step3->cmdDelete->isEnabled());
+    QVERIFY(s.step3->isEnabled());
+    QVERIFY(s.step3->isVisible());
+    QVERIFY(!generator.PasteRecords());
+}
+
+void TestPasteGenerator::finishWithoutRowsEmptiesCastList()
+{
+    Step3 s;
+    QVERIFY(s.step3->cmdDelete->isEnabled());
+    frmPasteCastData generator(*s.shared, *s.step3);
+    generator.show();
+
+    QVERIFY(Generate(generator, "\r\n\r\n", " - "));
+    QCOMPARE(generator.PasteErrorCount(), 0);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    generator.cmdFinish->click();
+    QCOMPARE(MessageBox::Shown(), QStringList{"This will overwrite existing cast data."});
+    QCOMPARE(s.shared->CastRecords->RecordCount(), 0);
+    QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 0);
+    QVERIFY(!s.step3->cmdDelete->isEnabled());
+    QVERIFY(s.step3->isEnabled());
+}
+
+void TestPasteGenerator::leavingWithoutFinish_data()
+{
+    QTest::addColumn<bool>("generateFirst");
+    QTest::addColumn<bool>("escape");
+
+    QTest::newRow("Escape at once") << false << true;
+    QTest::newRow("Escape after Generate") << true << true;
+    QTest::newRow("Cancel after Generate") << true << false;
+}
+
+void TestPasteGenerator::leavingWithoutFinish()
+{
+    QFETCH(bool, generateFirst);
+    QFETCH(bool, escape);
+
+    Step3 s;
+    frmPasteCastData generator(*s.shared, *s.step3);
+    generator.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&generator));
+    if (generateFirst)
+        QVERIFY(Generate(generator, "New - Row", " - "));
+
+    if (escape) {
+        generator.Text1->setFocus();
+        QTest::keyClick(generator.Text1, Qt::Key_Escape);
+    } else {
+        generator.cmdCancel->click();
+    }
+    QVERIFY(!generator.isVisible());
+    QCOMPARE(generator.result(), int(QDialog::Rejected));
+    QVERIFY(!generator.PasteRecords());
+    QCOMPARE(s.Cast(), kOldCast);
+    QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 2);
+    QVERIFY(s.step3->isEnabled());
+    QVERIFY(s.step3->isVisible());
+    QVERIFY(MessageBox::Shown().isEmpty());
+}
+
+void TestPasteGenerator::loadBindsEmptyList()
+{
+    Step3 s;
+    frmPasteCastData generator(*s.shared, *s.step3);
+    QVERIFY(!generator.MultiPasteUltraGrid->DataSource());
+    QTRY_COMPARE(generator.MultiPasteUltraGrid->DataSource(), generator.PasteRecords());
+    QCOMPARE(generator.MultiPasteUltraGrid->HeaderCaption(0), QString("Actor"));
+    QCOMPARE(generator.MultiPasteUltraGrid->HeaderCaption(1), QString("Character"));
+}
+
+void TestPasteGenerator::columnsFitValues()
+{
+    Step3 s;
+    frmPasteCastData generator(*s.shared, *s.step3);
+    const QString actor = QStringLiteral("Bartholomew Quincy-Featherstonehaugh");
+    const QString huge(3000, QLatin1Char('W'));
+    QVERIFY(Generate(generator, "Al - " + huge + "\n" + actor + " - X", " - "));
+
+    const QFontMetrics metrics(generator.font());
+    const DataGrid &grid = *generator.MultiPasteUltraGrid;
+    // Wider than the header: the value's width plus the margin; never wider than 16 bits.
+    QCOMPARE(grid.columnWidth(0), Twips::ToPixels(Twips::TextWidth(metrics, actor) + 200));
+    QCOMPARE(grid.columnWidth(1), Twips::ToPixels(32767));
+    QCOMPARE(grid.ActiveRow(), 0);
+    QVERIFY(grid.selectionModel()->selectedIndexes().isEmpty());
+
+    // Narrow values: the header's width, without a margin.
+    QVERIFY(Generate(generator, "A - B", " - "));
+    QCOMPARE(grid.columnWidth(1), Twips::ToPixels(Twips::TextWidth(metrics, "Character")));
+}
+
+void TestPasteGenerator::beyondSixteenBitLines()
+{
+    Step3 s;
+    frmPasteCastData generator(*s.shared, *s.step3);
+    const int lines = 33000;
+    QString text;
+    for (int line = 0; line < lines; ++line)
+        text += QStringLiteral("Actor %1\r\n").arg(line);
+
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QVERIFY(Generate(generator, text, " - "));
+    QCOMPARE(generator.MultiPasteUltraGrid->model()->rowCount(), lines);
+    QCOMPARE(generator.PasteErrorCount(), lines);
+    QCOMPARE(MessageBox::Shown(), QStringList{GenerateMessage(lines)});
+    QCOMPARE(generator.MultiPasteUltraGrid->CellValue(lines - 1, 0).toString(),
+             QStringLiteral("Actor %1").arg(lines - 1));
+}
+
+QTEST_MAIN(TestPasteGenerator)
+#include "test_paste_generator.moc"
