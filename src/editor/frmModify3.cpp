@@ -8,10 +8,10 @@
 #include "RecordList.h"
 #include "Twips.h"
 #include "frmMain.h"
+#include "frmPasteCastData.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaMethod>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
@@ -280,12 +280,10 @@ void frmModify3::UltraGridAfterCellUpdate(int row, int column)
 
 void frmModify3::cmdMultiPasteClick()
 {
-    if (!isSignalConnected(QMetaMethod::fromSignal(&frmModify3::MultiPasteRequested)))
-        return;
-    setEnabled(false);
-    Q_EMIT MultiPasteRequested();
-    setEnabled(true);
-    show();
+    // The generator disables this window while it is open, and enables and shows it
+    // again however it closes; its Finish replaces the cast rows and runs ColResize.
+    frmPasteCastData generator(m_shared, *this);
+    generator.exec();
 }
 
 void frmModify3::cmdBackClick()

@@ -63,12 +63,6 @@ public:
     QPushButton *cmdBack = nullptr;
     QPushButton *cmdFinish = nullptr;
 
-Q_SIGNALS:
-    // The multi-paste button: a receiver shows the cast paste generator modally. This
-    // window is disabled while the signal is delivered and enabled again afterwards;
-    // the receiver calls ColResize after replacing the rows of CastRecords (or the list).
-    void MultiPasteRequested();
-
 protected:
     void reject() override;
 

@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "Twips.h"
+#include "WidestText.h"
 #include "WindowLook.h"
 #include "frmDelimiter.h"
 #include "frmModify3.h"
@@ -192,18 +193,19 @@ void frmPasteCastData::FitPasteColumns()
 
     const auto &list = MultiPasteUltraGrid->DataSource();
     const int rows = list ? list->RecordCount() : 0;
-    // Pixel widths are compared first, so only the widest text of a column is converted.
-    std::array<int, 2> widest{};
+    // Only the texts that may be the widest are shaped: a paste can be thousands of lines.
+    std::array<WidestText, 2> widest{WidestText(metrics), WidestText(metrics)};
     for (int row = 0; row < rows; ++row) {
         for (int i = 0; i < 2; ++i) {
             const QVariant value = list->ValueAt(row, i);
             if (RecordList::HasText(value))
-                widest[i] = std::max(widest[i], metrics.horizontalAdvance(value.toString()));
+                widest[i].Add(value.toString());
         }
     }
     for (int i = 0; i < 2; ++i) {
-        if (widest[i] > 0)
-            width[i] = std::max(width[i], Twips::FromPixels(widest[i]) + 200);
+        const int pixels = widest[i].Pixels();
+        if (pixels > 0)
+            width[i] = std::max(width[i], Twips::FromPixels(pixels) + 200);
         MultiPasteUltraGrid->SetColumnWidthTwips(i, std::min(width[i], kMaxColumnTwips));
     }
 
@@ -228,19 +230,12 @@ void frmPasteCastData::cmdFinishClick()
         return;
 
     accept();
-    ReplaceCastRecords();
+    // Replaced in place: step 3's grid is bound to this list.
+    if (!m_shared.CastRecords)
+        m_shared.CreateCastRecords();
+    m_shared.CastRecords->SetRows(m_pasteRecords->Rows());
     m_step3.ColResize();
     m_pasteRecords.reset();
-}
-
-void frmPasteCastData::ReplaceCastRecords()
-{
-    // Step 3's grid is bound to the cast list, so its rows are replaced in place.
-    if (!m_shared.CastRecords) {
-        m_shared.CreateCastRecords();
-        m_step3.UltraGrid->SetDataSource(m_shared.CastRecords);
-    }
-    m_shared.CastRecords->SetRows(m_pasteRecords->Rows());
 }
 
 void frmPasteCastData::reject()

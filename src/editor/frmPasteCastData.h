@@ -61,7 +61,6 @@ private:
     void cmdFinishClick();
     void cmdCancelClick();
     void RowCheck(int row);
-    void ReplaceCastRecords();
     void NewPasteRecords();
 
     Module1 &m_shared;

@@ -448,22 +448,12 @@ void TestFrmModify3::multiPasteHandsOverRows()
     Step3 s({QStringLiteral("Ann")});
     frmModify3 window(*s.shared, s.main);
     window.show();
-    // Nobody listening: the button does nothing.
-    window.cmdMultiPaste->click();
-    QVERIFY(window.isEnabled());
-
-    bool enabledMeanwhile = true;
-    connect(&window, &frmModify3::MultiPasteRequested, &window, [&] {
-        enabledMeanwhile = window.isEnabled();
-        if (newList)
-            s.shared->CreateCastRecords();
-        s.shared->CastRecords->SetRows({{QStringLiteral("Pasted"), QStringLiteral("Row")},
-                                        {QStringLiteral("Second"), QStringLiteral("Row")}});
-        window.ColResize();
-    });
-    window.cmdMultiPaste->click();
-    QVERIFY(!enabledMeanwhile);
-    QVERIFY(window.isEnabled());
+    // What the paste generator's Finish does: new rows (or a new list), then ColResize.
+    if (newList)
+        s.shared->CreateCastRecords();
+    s.shared->CastRecords->SetRows({{QStringLiteral("Pasted"), QStringLiteral("Row")},
+                                    {QStringLiteral("Second"), QStringLiteral("Row")}});
+    window.ColResize();
     QCOMPARE(window.UltraGrid->Model()->rowCount(), 2);
     QCOMPARE(window.UltraGrid->CellValue(1, 0).toString(), QStringLiteral("Second"));
     QVERIFY(window.cmdDelete->isEnabled());

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <optional>
 
 using Rows = QList<QStringList>;
@@ -127,6 +128,8 @@ private Q_SLOTS:
     void loadBindsEmptyList();
     void columnsFitValues();
     void beyondSixteenBitLines();
+    void openedFromStep3_data();
+    void openedFromStep3();
 };
 
 void TestPasteGenerator::cleanup()
@@ -455,6 +458,46 @@ void TestPasteGenerator::beyondSixteenBitLines()
     QCOMPARE(MessageBox::Shown(), QStringList{GenerateMessage(lines)});
     QCOMPARE(generator.MultiPasteUltraGrid->CellValue(lines - 1, 0).toString(),
              QStringLiteral("Actor %1").arg(lines - 1));
+}
+
+void TestPasteGenerator::openedFromStep3_data()
+{
+    QTest::addColumn<bool>("finish");
+    QTest::newRow("Finish replaces the cast") << true;
+    QTest::newRow("Escape keeps it") << false;
+}
+
+void TestPasteGenerator::openedFromStep3()
+{
+    QFETCH(bool, finish);
+    Step3 s;
+    bool step3Disabled = false;
+    bool generatorEnabled = false;
+    bool generated = false;
+    ModalWaiter waiter;
+    waiter.Expect<frmPasteCastData>([&](frmPasteCastData *generator) {
+        step3Disabled = !s.step3->isEnabled();
+        generatorEnabled = generator->isEnabled();
+        if (finish) {
+            generated = Generate(*generator, "New Lead - Hero\r\nNew Foe - Villain", " - ");
+            MessageBox::SetNextAnswer(QMessageBox::Ok);
+            generator->cmdFinish->click();
+        } else {
+            QTest::keyClick(generator->Text1, Qt::Key_Escape);
+        }
+    });
+    s.step3->cmdMultiPaste->click();
+
+    QVERIFY(waiter.Handled() && !waiter.Failed());
+    QVERIFY(step3Disabled);
+    QVERIFY(generatorEnabled);
+    QCOMPARE(generated, finish);
+    QVERIFY(s.step3->isEnabled());
+    QVERIFY(s.step3->isVisible());
+    const Rows expected = finish ? Rows{{"New Lead", "Hero"}, {"New Foe", "Villain"}} : kOldCast;
+    QCOMPARE(s.Cast(), expected);
+    QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 2);
+    QCOMPARE(s.step3->UltraGrid->CellValue(0, 0).toString(), expected.at(0).at(0));
 }
 
 QTEST_MAIN(TestPasteGenerator)
