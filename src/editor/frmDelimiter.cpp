@@ -36,14 +36,11 @@ void frmDelimiter::createControls()
     txtDelimiter->setFont(WindowLook::Verdana(9.75, false));
     WindowLook::Place(txtDelimiter, 120, 840, 4695, 375);
 
-    Command1 = new QPushButton(QStringLiteral("&Ok"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1 = WindowLook::Button(this, QStringLiteral("&Ok"), QStringLiteral("Command1"));
     Command1->setDefault(true);
     WindowLook::Place(Command1, 3600, 1320, 1215, 495);
 
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
     WindowLook::Place(cmdCancel, 120, 1320, 1215, 495);
 
     QWidget::setTabOrder(txtDelimiter, Command1);

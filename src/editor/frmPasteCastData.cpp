@@ -72,12 +72,8 @@ void frmPasteCastData::createControls()
                                      "Captain Ida Horn"));
     WindowLook::Place(Text1, 360, 120, 5655, 1935);
 
-    auto button = [this](const QString &name, const QString &caption) {
-        auto *result = new QPushButton(caption, this);
-        result->setObjectName(name);
-        return result;
-    };
-    cmdGEnerate = button(QStringLiteral("cmdGEnerate"), QStringLiteral("&Generate"));
+    cmdGEnerate =
+        WindowLook::Button(this, QStringLiteral("&Generate"), QStringLiteral("cmdGEnerate"));
     WindowLook::Place(cmdGEnerate, 6120, 1560, 1215, 495);
 
     MultiPasteUltraGrid = new DataGrid(this);
@@ -87,9 +83,9 @@ void frmPasteCastData::createControls()
     MultiPasteUltraGrid->SetHeaderCaption(1, QStringLiteral("Character"));
     WindowLook::Place(MultiPasteUltraGrid, 360, 2160, 6975, 2055);
 
-    cmdFinish = button(QStringLiteral("cmdFinish"), QStringLiteral("&Finish"));
+    cmdFinish = WindowLook::Button(this, QStringLiteral("&Finish"), QStringLiteral("cmdFinish"));
     WindowLook::Place(cmdFinish, 6120, 4320, 1217, 495);
-    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"));
+    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
     WindowLook::Place(cmdCancel, 360, 4320, 1217, 495);
 
     Timer1 = new QTimer(this);

@@ -185,7 +185,8 @@ void TestPasteGenerator::generateRows_data()
     QTest::newRow("blank line CR LF")
         << "A - 1\r\n\r\nB - 2" << " - " << Rows{{"A", "1"}, {"B", "2"}};
     QTest::newRow("blank line LF") << "A - 1\n\nB - 2" << " - " << Rows{{"A", "1"}, {"B", "2"}};
-    QTest::newRow("trailing CR LF") << "A - 1\r\nB - 2\r\n" << " - " << Rows{{"A", "1"}, {"B", "2"}};
+    QTest::newRow("trailing CR LF")
+        << "A - 1\r\nB - 2\r\n" << " - " << Rows{{"A", "1"}, {"B", "2"}};
     QTest::newRow("trailing LF") << "A - 1\nB - 2\n" << " - " << Rows{{"A", "1"}, {"B", "2"}};
     QTest::newRow("line of spaces makes a row") << "A - 1\n   \nB - 2" << " - "
                                                 << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
