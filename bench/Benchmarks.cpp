@@ -4,6 +4,7 @@
 #include "PeakMemory.h"
 #include "Sampler.h"
 #include "MessageBox.h"
+#include "frmGenre.h"
 #include "frmMain.h"
 #include "frmModify3.h"
 
@@ -27,6 +28,15 @@ void settle()
 {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
+}
+
+// The program as it is once started on the folder, main window shown.
+std::unique_ptr<Application> started(const QString &folder)
+{
+    auto application = std::make_unique<Application>(folder);
+    application->Start();
+    settle();
+    return application;
 }
 
 ResultsTable::Figure figure(const Sampler::Medians &medians)
@@ -113,7 +123,10 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   QStringLiteral("ms"),
                   QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"), growsLikeFloor, {}, {}});
     table.AddRow({NumberGenres, QStringLiteral("Genre manager opening on 500 genres"),
-                  QStringLiteral("to be set with the genre manager"), QStringLiteral("ms"),
+                  QStringLiteral("the raw genre list query read into memory on a fresh "
+                                 "connection. Measured: the genre manager built, loaded (list, "
+                                 "column fitting, first row active), shown and painted."),
+                  QStringLiteral("ms"),
                   QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"), growsLikeFloor, {}, {}});
     table.AddRow({NumberPaste,
                   QStringLiteral("Generating 10,000 pasted cast lines into the grid"),
@@ -158,10 +171,8 @@ void Benchmarks::MainWindowReady()
 
 void Benchmarks::RowActivation()
 {
-    Application application(m_folder);
-    application.Start();
-    settle();
-    frmMain &window = application.MainWindow();
+    const auto application = started(m_folder);
+    frmMain &window = application->MainWindow();
     const int count = window.RecordCount();
     if (count < 2)
         qFatal("row activation needs at least two titles in %s", qPrintable(m_folder));
@@ -200,10 +211,8 @@ void Benchmarks::RowActivation()
 
 void Benchmarks::ListSwitch()
 {
-    Application application(m_folder);
-    application.Start();
-    settle();
-    frmMain &window = application.MainWindow();
+    const auto application = started(m_folder);
+    frmMain &window = application->MainWindow();
     const QStringList lists{RawQueries::TitleList(1), RawQueries::TitleList(0)};
     const auto medians = Sampler::Run(
         samples(15, 7),
@@ -220,10 +229,8 @@ void Benchmarks::ListSwitch()
 
 void Benchmarks::SaveModifiedTitle()
 {
-    Application application(m_folder);
-    application.Start();
-    settle();
-    frmMain &window = application.MainWindow();
+    const auto application = started(m_folder);
+    frmMain &window = application->MainWindow();
     Module1 &shared = window.Shared();
     const auto &list = window.TitleList();
     const int row = list->RecordCount() / 2;
@@ -297,6 +304,36 @@ void Benchmarks::SaveModifiedTitle()
         },
         [&](int) { return m_raw.Transaction(statements); });
     m_table.Add(NumberSave, m_titles, figure(medians));
+}
+
+void Benchmarks::GenreManagerOn500Genres()
+{
+    // Changes the catalogue: run after the rows that read its genres.
+    QVector<RawQueries::Bound> additions;
+    const int present = m_raw.Scalar(QStringLiteral("SELECT count(*) FROM Genre")).toInt();
+    for (int i = present; i < 500; ++i)
+        additions.append({QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"),
+                          {QStringLiteral("%1 %2").arg(i % 3 ? QStringLiteral("Director's Pick")
+                                                             : QStringLiteral("Épopée n°"))
+                               .arg(i)}});
+    m_raw.Transaction(additions);
+
+    const auto application = started(m_folder);
+    Module1 &shared = application->Shared();
+    const QString list = QStringLiteral("SELECT Genre FROM Genre ORDER BY Genre");
+    const auto medians = Sampler::Run(
+        samples(21, 15),
+        [&](int) {
+            QElapsedTimer timer;
+            timer.start();
+            frmGenre manager(shared, nullptr, &application->MainWindow());
+            manager.Form_Load();
+            manager.show();
+            settle();
+            return timer.nsecsElapsed();
+        },
+        [&](int) { return m_raw.ReadAll(list); });
+    m_table.Add(NumberGenres, m_titles, figure(medians));
 }
 
 void Benchmarks::PeakMemoryOfMainWindow()

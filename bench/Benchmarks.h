@@ -19,6 +19,7 @@ public:
     void RowActivation();
     void ListSwitch();
     void SaveModifiedTitle();
+    void GenreManagerOn500Genres();
     void PeakMemoryOfMainWindow();
 
 private:
