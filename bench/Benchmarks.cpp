@@ -58,15 +58,18 @@ Verdict ratioAtLargest(const Figures &figures, double limit)
     return {ratio <= limit, x(ratio) + QStringLiteral(" at the largest catalogue")};
 }
 
-// Repeated runs of the same row on this shared machine differ by up to a fifth (a
-// commit's fsync most of all), so a growth within that of the floor's counts as no worse.
+// Repeated runs of the same row on this shared machine differ by up to a fifth, so a
+// growth within that of the floor's counts as no worse; and a floor that seems to shrink
+// (a constant cost, measured a little lower on the larger catalogue) counts as flat.
 constexpr double kNoise = 1.2;
+const QString kGrowsLikeFloor =
+    QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)");
 
 Verdict growsLikeFloor(const Figures &figures)
 {
     const double growth = ResultsTable::Growth(figures);
     const double floorGrowth = ResultsTable::Growth(figures, true);
-    return {growth <= floorGrowth * kNoise,
+    return {growth <= std::max(floorGrowth, 1.0) * kNoise,
             QStringLiteral("grows %1, the floor %2").arg(x(growth), x(floorGrowth))};
 }
 
@@ -112,9 +115,9 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   QStringLiteral("the two raw list queries (wish list, inventory), each on a "
                                  "fresh connection. Measured: a click on \"Wishlist\" and one on "
                                  "\"Inventory\", each reloading the list and the panel."),
-                  QStringLiteral("ms"), QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"),
-                  growsLikeFloor, {}, {}});
-    table.AddRow({NumberSave, QStringLiteral("Saving a modified title with 4 genres and 20 cast rows"),
+                  QStringLiteral("ms"), kGrowsLikeFloor, growsLikeFloor, {}, {}});
+    table.AddRow({NumberSave,
+                  QStringLiteral("Saving a modified title with 4 genres and 20 cast rows"),
                   QStringLiteral("the same changes as prepared statements in one transaction on a "
                                  "fresh connection: the title row updated, its links deleted, 4 "
                                  "genre links and 20 cast rows inserted. Measured: editor step "
@@ -124,13 +127,13 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "disk from one minute to the next: the ratio, measured in "
                                  "turns, is the steady figure."),
                   QStringLiteral("ms"),
-                  QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"), growsLikeFloor, {}, {}});
+                  kGrowsLikeFloor, growsLikeFloor, {}, {}});
     table.AddRow({NumberGenres, QStringLiteral("Genre manager opening on 500 genres"),
                   QStringLiteral("the raw genre list query read into memory on a fresh "
                                  "connection. Measured: the genre manager built, loaded (list, "
                                  "column fitting, first row active), shown and painted."),
-                  QStringLiteral("ms"),
-                  QStringLiteral("grows no worse than its floor (within 20%, the spread between runs)"), growsLikeFloor, {}, {}});
+                  QStringLiteral("ms"), QStringLiteral("none set; held to: ") + kGrowsLikeFloor,
+                  growsLikeFloor, {}, {}});
     table.AddRow({NumberPaste,
                   QStringLiteral("Generating 10,000 pasted cast lines into the grid"),
                   QStringLiteral("splitting the same text into lines and the two columns"),
