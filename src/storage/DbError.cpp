@@ -14,11 +14,13 @@ DbError DbError::FromSql(const QSqlError &error)
     // The driver reports extended codes (1811 for a refusing trigger); the primary code
     // in their low byte (19, a constraint) is the one users and manuals know.
     number &= 0xff;
+    // The engine's own words ("UNIQUE constraint failed: ..."); Qt's wrapper text
+    // ("Unable to fetch row") only where the engine said nothing.
     QString text = error.databaseText();
     if (text.isEmpty())
+        text = error.driverText();
+    if (text.isEmpty())
         text = error.text();
-    if (!error.driverText().isEmpty() && !text.contains(error.driverText()))
-        text = error.driverText() + QStringLiteral(": ") + text;
     return DbError(number, text);
 }
 
