@@ -2,6 +2,7 @@
 
 #include "MessageBox.h"
 #include "Module1.h"
+#include "StorableText.h"
 #include "WindowLook.h"
 #include "frmMain.h"
 
@@ -33,6 +34,7 @@ frmModify1::frmModify1(Module1 &shared, frmMain &main, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_main(main)
 {
     createControls();
+    StorableText::Guard(this);
     setTabOrder();
     Form_Load();
 }

@@ -1,6 +1,7 @@
 #include "frmModify2.h"
 
 #include "MessageBox.h"
+#include "StorableText.h"
 #include "WindowLook.h"
 #include "frmGenre.h"
 
@@ -43,6 +44,7 @@ frmModify2::frmModify2(Module1 &shared, QWidget *mainWindow, QWidget *parent)
     setFont(WindowLook::FormFont());
     createControls();
     createLayout();
+    StorableText::Guard(this);
     WindowLook::FixDialog(this, 7635, 4920);
 }
 

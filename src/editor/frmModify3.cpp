@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
+#include "StorableText.h"
 #include "Twips.h"
 #include "frmMain.h"
 #include "frmPasteCastData.h"
@@ -70,6 +71,7 @@ frmModify3::frmModify3(Module1 &shared, frmMain &main, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_main(main)
 {
     createControls();
+    StorableText::Guard(this);
     bindGrid();
     ColResize();
 }

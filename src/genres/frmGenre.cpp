@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "GenreBoxes.h"
 #include "MessageBox.h"
+#include "StorableText.h"
 #include "Twips.h"
 #include "WindowLook.h"
 #include "frmAlert.h"
@@ -43,6 +44,7 @@ frmGenre::frmGenre(Module1 &shared, GenreBoxes *editor, QWidget *parent)
     setFont(WindowLook::FormFont());
     createControls();
     createLayout();
+    StorableText::Guard(this);
     WindowLook::FixDialog(this, 6600, 4500);
 }
 

@@ -1,6 +1,7 @@
 #include "frmTextBox.h"
 
 #include "MessageBox.h"
+#include "StorableText.h"
 #include "WindowLook.h"
 
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@ frmTextBox::frmTextBox(Module1 &shared, PromptOpener opener, QWidget *mainWindow
     txtRenameResponse->setObjectName(QStringLiteral("txtRenameResponse"));
     txtRenameResponse->setMaxLength(MaxNameLength);
     txtRenameResponse->setFont(WindowLook::Verdana(9, false));
+    StorableText::Guard(txtRenameResponse);
 
     cmdOK = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);

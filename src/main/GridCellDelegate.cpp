@@ -1,5 +1,7 @@
 #include "GridCellDelegate.h"
 
+#include "StorableText.h"
+
 #include <QLineEdit>
 #include <limits>
 
@@ -9,5 +11,7 @@ QWidget *GridCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto *line = qobject_cast<QLineEdit *>(editor))
         line->setMaxLength(std::numeric_limits<int>::max());
+    if (editor)
+        StorableText::Guard(editor);
     return editor;
 }
