@@ -1,5 +1,6 @@
 // The crash-consistency worker: adds, modifies and deletes titles in an endless loop
-// through the program's own save and delete, until it is killed.
+// through the program's own save (step 3's) and delete (the title command's), until it is
+// killed.
 //   churn_child FOLDER SEED LOG
 // Prints "ready" once the program's windows are loaded. Appends to LOG one line before
 // each change ("begin add GENERATION", "begin modify ID GENERATION", "begin delete ID")
@@ -9,6 +10,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
+#include "TitleCommands.h"
 #include "frmMain.h"
 #include "frmModify3.h"
 
@@ -81,13 +83,15 @@ int main(int argc, char *argv[])
     std::fprintf(stdout, "ready\n");
     std::fflush(stdout);
 
-    // A failed save would wait for its message to be closed: answer it, then stop.
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
     QRandomGenerator random{quint32(seed)};
     qint64 generation = seed * ChurnPlan::Span;
     for (qint64 n = 0;; ++n) {
         const QVector<Title> titles = currentTitles(shared);
         const int choice = int(random.bounded(10));
+        // The deletion question, and a failure's message (which ends the loop).
+        MessageBox::Reset();
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
         ++generation;
         if (titles.size() < 6 || (choice < 3 && titles.size() < 40)) {
             shared.EditMode = QStringLiteral("No");
@@ -100,6 +104,16 @@ int main(int argc, char *argv[])
                 break;
             const qint64 id = currentTitles(shared).constLast().id;
             if (!record(QStringLiteral("saved %1 %2").arg(id).arg(generation)))
+                break;
+        } else if (choice >= 8) {
+            const Title &title = titles[int(random.bounded(int(titles.size())))];
+            shared.SelectedTitleId = title.id;
+            if (!record(QStringLiteral("begin delete %1").arg(title.id)))
+                break;
+            TitleCommands(shared, main).DeleteTitle();
+            if (MessageBox::Shown().size() != 1)
+                break;
+            if (!record(QStringLiteral("deleted %1").arg(title.id)))
                 break;
         } else {
             const Title &title = titles[int(random.bounded(int(titles.size())))];

@@ -28,6 +28,7 @@ struct Figures
     int kills = 0;
     int killsDuringWrite = 0; // a rollback journal was left behind
     int changesCommitted = 0; // reported by the worker
+    int deletions = 0; // of those, deletions
     int changesInFlightFound = 0; // committed, killed before it could report it
     int rowsChecked = 0;
 };
@@ -85,6 +86,7 @@ InFlight TestCrashConsistency::readLog(const QString &log, qint64 &offset, Gener
             state.remove(word.value(1).toLongLong());
             inFlight = {};
             ++figures.changesCommitted;
+            ++figures.deletions;
         }
     }
     return inFlight;
@@ -213,9 +215,9 @@ void TestCrashConsistency::killedAtRandomMoments()
     QVERIFY2(outcome.out.contains(QString("titles listed: %1\n").arg(inventory)),
              qPrintable(outcome.Text()));
 
-    qInfo("kills %d (during a write %d), changes committed %d, in-flight changes found %d, "
-          "titles at the end %d, rows checked %d, rows lost %d",
-          figures.kills, figures.killsDuringWrite, figures.changesCommitted,
+    qInfo("kills %d (during a write %d), changes committed %d (deletions %d), in-flight changes "
+          "found %d, titles at the end %d, rows checked %d, rows lost %d",
+          figures.kills, figures.killsDuringWrite, figures.changesCommitted, figures.deletions,
           figures.changesInFlightFound, int(state.size()), figures.rowsChecked, lost);
 }
 

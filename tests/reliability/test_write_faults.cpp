@@ -61,6 +61,13 @@ void TestWriteFaults::changeUnderFault_data()
         << "Error 8 inserting records.<CRLF>" << readOnly << true;
     QTest::newRow("save, catalogue locked") << "locked" << "save" << "" << ""
         << "Error 5 inserting records.<CRLF>" << locked << true;
+    // The deletion is asked about first.
+    QTest::newRow("delete, catalogue read-only") << "catalogue-readonly" << "delete" << "" << ""
+        << "Are you sure you want to delete Existing? | Error 8 deleting records.<CRLF>"
+        << readOnly << true;
+    QTest::newRow("delete, catalogue locked") << "locked" << "delete" << "" << ""
+        << "Are you sure you want to delete Existing? | Error 5 deleting records.<CRLF>"
+        << locked << true;
     // The genre manager empties its box after a failure; the user types the name again.
     QTest::newRow("genre add, catalogue read-only")
         << "catalogue-readonly" << "genre-add" << "Film d'Art" << ""
@@ -169,6 +176,12 @@ void TestWriteFaults::changeUnderFault()
         QCOMPARE(folder.GenreId(name), 0);
     } else if (action == "genre-remove") {
         QCOMPARE(folder.GenreId(name), 0);
+    } else if (action == "delete") {
+        QCOMPARE(folder.Scalar("SELECT COUNT(*) FROM DVD_Title").toInt(), 0);
+        QCOMPARE(folder.Scalar("SELECT COUNT(*) FROM Genre_Relationships").toInt(), 0);
+        QCOMPARE(folder.Scalar("SELECT COUNT(*) FROM Cast_Relationships").toInt(), 0);
+        QVERIFY(!QFile::exists(cover)); // removed once the rows were gone
+        return;
     } else if (action == "cover") {
         QVERIFY(coverFile.open(QIODevice::ReadOnly));
         QFile source(picture);

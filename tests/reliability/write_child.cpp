@@ -3,7 +3,8 @@
 //   write_child FOLDER FAULT ACTION [NAME [NEW NAME]]
 // FAULT: none, catalogue-readonly, folder-readonly, images-readonly (applied here, so that
 // they bind the user this runs as), or locked (held and lifted by the parent).
-// ACTION: save, genre-add NAME, genre-rename NAME NEW, genre-remove NAME, cover FILE.
+// ACTION: save, delete (the only title), genre-add NAME, genre-rename NAME NEW,
+// genre-remove NAME, cover FILE.
 // Prints the first try's outcome ("first: ..." with the messages shown, line breaks written
 // as <CRLF> and <LF>; "open: 1" when the
 // window stayed open, "kept: 1" when the user's input was kept), then "waiting" and reads
@@ -17,6 +18,7 @@
 #include "MessageBox.h"
 #include "ModalWaiter.h"
 #include "Module1.h"
+#include "TitleCommands.h"
 #include "frmAlert.h"
 #include "frmGenre.h"
 #include "frmMain.h"
@@ -185,6 +187,11 @@ int main(int argc, char *argv[])
                 return !present && listed(genres->UltraGrid, newName);
             return !present;
         };
+    } else if (action == "delete") {
+        attempt.run = [&] { TitleCommands(shared, main).DeleteTitle(); };
+        attempt.open = [&] { return main.isEnabled(); };
+        attempt.kept = [] { return true; };
+        attempt.done = [&] { return main.RecordCount() == 0; };
     } else if (action == "cover") {
         attempt.run = [&] {
             CmnDialog::SetNextFileName(name);
