@@ -325,16 +325,8 @@ void frmModify2::cmdBack_Click()
 
 void frmModify2::reject()
 {
-    m_shared.EditSubTitle.clear();
-    m_shared.EditDate.clear();
-    m_shared.EditDirector.clear();
-    m_shared.EditEggs.clear();
-    m_shared.EditSummary.clear();
-    m_shared.EditFeatures.clear();
-    for (QString &pick : m_shared.GenrePicks)
-        pick.clear();
     Release();
-    m_shared.CastRecords.reset();
+    m_shared.ClearEditBuffer();
     done(StepCancelled);
     if (m_mainWindow) {
         m_mainWindow->setVisible(true);

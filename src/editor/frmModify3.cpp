@@ -8,6 +8,7 @@
 #include "RecordList.h"
 #include "StorableText.h"
 #include "Twips.h"
+#include "WidestText.h"
 #include "frmMain.h"
 #include "frmPasteCastData.h"
 
@@ -207,15 +208,16 @@ void frmModify3::ColResize()
         width[i] = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(i));
 
     const int rows = cast.RecordCount();
-    for (int row = 0; row < rows; ++row) {
+    std::array<WidestText, 2> widest{WidestText(metrics), WidestText(metrics)};
+    for (int row = 0; row < rows; ++row)
         for (int i = 0; i < 2; ++i) {
             const QVariant value = cast.ValueAt(row, i);
-            if (!RecordList::HasText(value))
-                continue;
-            const int w = Twips::TextWidth(metrics, value.toString()) + 200;
-            width[i] = std::max(width[i], w);
+            if (RecordList::HasText(value))
+                widest[i].Add(value.toString());
         }
-    }
+    for (int i = 0; i < 2; ++i)
+        if (const int pixels = widest[i].Pixels(); pixels > 0)
+            width[i] = std::max(width[i], Twips::FromPixels(pixels) + 200);
     for (int i = 0; i < 2; ++i)
         UltraGrid->SetColumnWidthTwips(i, std::min(width[i], kMaxColumnTwips));
 
@@ -301,8 +303,8 @@ void frmModify3::reject()
 
 void frmModify3::cmdCancelClick()
 {
-    ClearEditBuffer();
     ReleaseCastRecords();
+    m_shared.ClearEditBuffer();
     done(StepCancelled);
     ShowMainWindow();
 }
@@ -313,23 +315,11 @@ void frmModify3::cmdFinishClick()
     // here, to be corrected (Back) or abandoned (Cancel).
     if (!SaveTitle())
         return;
-    ClearEditBuffer();
     ReleaseCastRecords();
+    m_shared.ClearEditBuffer();
     m_main.RefreshRecords();
     done(StepFinished);
     ShowMainWindow();
-}
-
-void frmModify3::ClearEditBuffer()
-{
-    m_shared.EditSubTitle.clear();
-    m_shared.EditDate.clear();
-    m_shared.EditDirector.clear();
-    m_shared.EditSummary.clear();
-    m_shared.EditEggs.clear();
-    m_shared.EditFeatures.clear();
-    for (QString &pick : m_shared.GenrePicks)
-        pick.clear();
 }
 
 void frmModify3::ReleaseCastRecords()

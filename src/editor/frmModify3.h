@@ -82,7 +82,6 @@ private:
 
     QString TitleStatement() const;
     void DeleteTitleLinks(Connection &connection);
-    void ClearEditBuffer();
     void ReleaseCastRecords();
     void ShowMainWindow();
 
