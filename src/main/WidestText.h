@@ -2,14 +2,17 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QString>
 #include <QVector>
 #include <array>
+#include <vector>
 
 // The pixel width of the widest of many texts in one font, without shaping every text:
 // shaping costs microseconds a text, which on a list of 100,000 titles is most of the
-// start-up. Each text's width is first estimated from cached character advances; only
-// the texts that could be the widest are then measured exactly. Texts in scripts that
+// start-up. Each text's width is first estimated from cached character advances and
+// the kerning of each pair of characters; only the texts that could be the widest are
+// then measured exactly. Texts in scripts that
 // shaping can change much (joining scripts, combining marks) are always measured.
 class WidestText
 {
@@ -21,8 +24,10 @@ public:
     int Pixels();
 
 private:
-    // Sum of character advances; false when the text needs exact shaping.
+    // Sum of character advances and pair kerning; false when the text needs shaping.
     bool estimate(const QString &text, qreal *width);
+    float advance(QChar c);
+    float pairKerning(QChar first, QChar second);
 
     struct Candidate
     {
@@ -33,6 +38,8 @@ private:
     QFontMetrics m_metrics;
     QFontMetricsF m_fractional;
     std::array<float, 0x3100> m_advance; // advances below U+3100; -1 = not looked up yet
+    std::vector<float> m_latinPairs;     // kerning of pairs below U+0180, NaN = not yet
+    QHash<quint32, float> m_otherPairs;
     QVector<Candidate> m_candidates;
     qreal m_widestEstimate = 0;
     int m_widestShaped = 0;

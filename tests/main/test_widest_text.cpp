@@ -68,6 +68,15 @@ void TestWidestText::sameAsShapingEveryText_data()
     for (int length = 1; length <= 60; ++length)
         ascending << QString(length, QLatin1Char('n'));
     QTest::newRow("each wider than the last") << ascending << 9 << true;
+    QTest::newRow("ligatures") << QStringList{"office affluent baffled", "officer afflicted",
+                                              "Offal Waffles Efficiently Staffed",
+                                              "Offal Waffles Efficiently Staff"}
+                               << 9 << true;
+    QStringList repeated;
+    for (int i = 0; i < 200; ++i)
+        repeated << QStringLiteral("Renée O'Hara") << QStringLiteral("Renee O'Hare")
+                 << QStringLiteral("Tom Cruz");
+    QTest::newRow("names repeated down a column") << repeated << 7 << false;
     QTest::newRow("many mixed titles") << manyTitles(3000) << 9 << true;
     QTest::newRow("many mixed titles, small font") << manyTitles(3000) << 7 << false;
 }
