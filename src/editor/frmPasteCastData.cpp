@@ -125,16 +125,18 @@ void frmPasteCastData::Timer1Timer()
 QVector<RecordList::Row> frmPasteCastData::GenerateRows(const QString &text,
                                                         const QString &delimiter)
 {
-    const QStringList lines = Module1::SplitText(text, QStringLiteral("\n"));
+    // Cut in place (as SplitText cuts): copying every line twice before cutting it was
+    // most of the generator's time on a long paste.
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
     QVector<RecordList::Row> rows;
     rows.reserve(lines.size());
-    for (const QString &line : lines) {
-        QStringView content(line);
+    for (QStringView content : lines) {
         if (content.endsWith(QLatin1Char('\r')))
             content.chop(1);
         if (content.isEmpty())
             continue;
-        const QStringList pieces = Module1::SplitText(content.toString(), delimiter);
+        const QList<QStringView> pieces =
+            delimiter.isEmpty() ? QList<QStringView>{content} : content.split(delimiter);
         RecordList::Row row(2);
         row[0] = trimSpaces(pieces.at(0));
         row[1] = pieces.size() > 1 ? trimSpaces(pieces.at(1)) : QString();
