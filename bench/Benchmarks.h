@@ -20,6 +20,7 @@ public:
     void ListSwitch();
     void SaveModifiedTitle();
     void GenreManagerOn500Genres();
+    void PasteGenerator();
     void PeakMemoryOfMainWindow();
 
 private:
