@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
@@ -411,9 +412,13 @@ void frmMain::FitTitleColumns()
     // Measured in the grid's own (bold) font: the window's regular font would leave
     // every long title cut off by a few letters.
     const QFontMetrics metrics(UltraGrid->font());
+    // The header's own cell padding is kept, so a caption is never cut ("Titl").
+    const int headerPadding =
+        2 * UltraGrid->horizontalHeader()->style()->pixelMetric(QStyle::PM_HeaderMargin);
     std::array<int, 3> width{};
     for (int i = 1; i <= 2; ++i)
-        width[i] = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(i));
+        width[i] = Twips::FromPixels(metrics.horizontalAdvance(UltraGrid->HeaderCaption(i))
+                                     + headerPadding);
     if (m_titleList->RecordCount() > 0) {
         // Only the texts that may be the widest are shaped: on a long list, shaping
         // every title was most of the start-up.

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QHeaderView>
+#include <QStyle>
 #include <QTest>
 
 class TestMainWindow : public QObject
@@ -159,8 +161,10 @@ void TestMainWindow::columnWidths()
     w.load();
 
     const QFontMetrics metrics(w.main->UltraGrid->font());
+    const int padding =
+        2 * w.main->UltraGrid->horizontalHeader()->style()->pixelMetric(QStyle::PM_HeaderMargin);
     auto expected = [&](const QString &header, const QStringList &values) {
-        int width = Twips::TextWidth(metrics, header);
+        int width = Twips::FromPixels(metrics.horizontalAdvance(header) + padding);
         for (const QString &value : values)
             if (!value.isEmpty())
                 width = std::max(width, Twips::TextWidth(metrics, value) + 200);
