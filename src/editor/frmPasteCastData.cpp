@@ -3,6 +3,7 @@
 #include "DataGrid.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "StorableText.h"
 #include "Twips.h"
 #include "WidestText.h"
 #include "WindowLook.h"
@@ -45,6 +46,7 @@ frmPasteCastData::frmPasteCastData(Module1 &shared, frmModify3 &step3)
     : QDialog(disabledOpener(step3)), m_shared(shared), m_step3(step3)
 {
     createControls();
+    StorableText::Guard(Text1);
     // Load: an empty list now, bound to the grid once the window is up.
     NewPasteRecords();
     Timer1->start();
