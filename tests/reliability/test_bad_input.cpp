@@ -8,7 +8,9 @@
 #include "frmGenre.h"
 #include "frmModify1.h"
 #include "frmModify2.h"
+#include "frmDelimiter.h"
 #include "frmModify3.h"
+#include "frmPasteCastData.h"
 #include "frmTextBox.h"
 
 #include <QClipboard>
@@ -81,6 +83,7 @@ private Q_SLOTS:
 
     void roundTrip_data();
     void roundTrip();
+    void pastedCast();
 };
 
 void TestBadInput::roundTrip_data()
@@ -248,6 +251,78 @@ void TestBadInput::roundTrip()
         rowsOf(p.folder, "Genre", p.folder.GenreId(typed.genre)),
         rowsOf(p.folder, "Genre_Relationships", id), rowsOf(p.folder, "Cast_Relationships", id)};
     QCOMPARE(after, before);
+    QCOMPARE(p.folder.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
+}
+
+// Two columns of awkward text pasted into the cast paste generator become the title's cast
+// exactly (each value without its surrounding spaces); a NUL in the paste is dropped.
+void TestBadInput::pastedCast()
+{
+    const QVector<QPair<QString, QString>> cast{
+        {"Dermot O'Brien", "Father 'Ted' Crilly"},
+        {"\"Quoted\" Name", "\"Role\" \"\""},
+        {"x'); DROP TABLE Cast_Relationships; --", "' OR '1'='1"},
+        {"back\\slash;", "100% _under_ %_"},
+        {QString::fromUtf8("Renée Zellweger"), QString::fromUtf8("Bridget 🎬 👨‍👩‍👧")},
+        {QString::fromUtf8("שלום עולם"), QString::fromUtf8("مرحبا بالعالم")},
+        {"Tab\tinside", "\tlead"},
+        {QString(100000, 'x'), "long"},
+    };
+    QString pasted;
+    for (const auto &[actor, character] : cast)
+        pasted += "  " + actor + " |  " + character + "  \r\n";
+    pasted.insert(5, QChar(0)); // inside the first actor's name
+
+    ProgramFixture p;
+    p.start();
+    QVector<QPair<QString, QString>> shown;
+    Story add;
+    add.then<frmTextBox>([&](frmTextBox *prompt) {
+           QTest::keyClicks(prompt->txtRenameResponse, "Pasted cast");
+           QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+       })
+        .then<frmModify1>([&](frmModify1 *step) {
+            QTest::keyClicks(step->txtDate, "2003");
+            QTest::keyClicks(step->txtDirector, "Someone");
+            QTest::mouseClick(step->cmdNext, Qt::LeftButton);
+        })
+        .then<frmModify2>([&](frmModify2 *step) {
+            QVERIFY(pickFromList(step->cmbGenre[0], "Comedy"));
+            QTest::mouseClick(step->cmdNext, Qt::LeftButton);
+        })
+        .then<frmModify3>([&](frmModify3 *step) {
+            QTest::mouseClick(step->cmdMultiPaste, Qt::LeftButton);
+        })
+        .then<frmPasteCastData>([&](frmPasteCastData *generator) {
+            paste(generator->Text1, pasted);
+            QTest::mouseClick(generator->cmdGEnerate, Qt::LeftButton);
+        })
+        .then<frmDelimiter>([&](frmDelimiter *prompt) {
+            QTest::keyClicks(prompt->txtDelimiter, "|");
+            QTest::mouseClick(prompt->Command1, Qt::LeftButton);
+        })
+        .then<frmPasteCastData>([&](frmPasteCastData *generator) {
+            MessageBox::SetNextAnswer(QMessageBox::Ok); // "This will overwrite ..."
+            QTest::mouseClick(generator->cmdFinish, Qt::LeftButton);
+        })
+        .then<frmModify3>([&](frmModify3 *step) {
+            for (int row = 0; row < step->UltraGrid->model()->rowCount(); ++row)
+                shown << qMakePair(step->UltraGrid->CellValue(row, 0).toString(),
+                                   step->UltraGrid->CellValue(row, 1).toString());
+            MessageBox::SetNextAnswer(QMessageBox::Ok); // a failed save would say so
+            QTest::mouseClick(step->cmdFinish, Qt::LeftButton);
+        });
+    add.play([&] { p.clickToolbar(1); });
+    QVERIFY2(add.complete(), qPrintable(QString("windows reached: %1").arg(add.reached())));
+    QCOMPARE(MessageBox::Shown(), QStringList{"This will overwrite existing cast data."});
+    QCOMPARE(shown, cast);
+
+    QVector<QPair<QString, QString>> stored;
+    for (const QVariantList &row :
+         p.folder.Rows("SELECT Actor, Character FROM Cast_Relationships ORDER BY rowid"))
+        stored << qMakePair(row[0].toString(), row[1].toString());
+    QCOMPARE(stored, cast);
+    QCOMPARE(p.folder.Scalar("SELECT COUNT(*) FROM DVD_Title").toInt(), 1);
     QCOMPARE(p.folder.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
 }
 
