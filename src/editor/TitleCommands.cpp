@@ -13,6 +13,7 @@
 #include "frmModify3.h"
 #include "frmTextBox.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -175,9 +176,14 @@ void TitleCommands::DeleteTitle()
     // Only once the rows are gone: a failed delete keeps its picture.
     const QString cover = m_shared.AppFolder + QStringLiteral("/images/") + id
                           + QStringLiteral(".jpg");
-    if (QFile::exists(cover))
-        QFile::remove(cover);
+    QFile coverFile(cover);
+    const bool kept = coverFile.exists() && !coverFile.remove();
     m_main.RefreshRecords();
+    if (kept)
+        MessageBox::Critical(&m_main, QStringLiteral("The title was deleted, but its cover "
+                                                     "picture \"%1\" could not be removed: %2")
+                                          .arg(QDir::toNativeSeparators(cover),
+                                               coverFile.errorString()));
 }
 
 void TitleCommands::RunEditor()

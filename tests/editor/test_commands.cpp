@@ -7,6 +7,7 @@
 #include "TitleCommands.h"
 #include "frmModify1.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +97,7 @@ private Q_SLOTS:
     void modifyThatCannotReadEndsCleanly();
     void deleteTitle_data();
     void deleteTitle();
+    void deleteTitleWithStubbornCover();
     void deleteAnsweredCancel();
     void failingDeleteChangesNothing();
     void deleteAsksWithTheRowsOwnTitle();
@@ -223,6 +225,26 @@ void TestCommands::deleteTitle_data()
     QTest::addColumn<bool>("withCover");
     QTest::newRow("with a cover file") << true;
     QTest::newRow("without a cover file") << false;
+}
+
+// A cover that cannot be removed is reported; the title is gone all the same.
+void TestCommands::deleteTitleWithStubbornCover()
+{
+    Commands c;
+    const qint64 gone = c.folder.AddTitle({.title = "Blade Runner"});
+    const QString cover = c.folder.ImagesPath() + "/" + QString::number(gone) + ".jpg";
+    QVERIFY(QDir().mkpath(cover + "/inside"));
+    c.start();
+
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    c.commands->DeleteTitle();
+
+    QCOMPARE(c.rowsOf(gone), 0);
+    QCOMPARE(MessageBox::Shown().size(), 2);
+    QVERIFY(MessageBox::Shown().last().startsWith("The title was deleted, but its cover picture"));
+    QVERIFY(MessageBox::Shown().last().contains(cover));
+    QCOMPARE(c.main->lblRecordSelected->text(), QString("0 of 0"));
 }
 
 void TestCommands::deleteTitle()
