@@ -1,6 +1,7 @@
 #include "CoverChooser.h"
 
 #include "CmnDialog.h"
+#include "FileReplacer.h"
 #include "MessageBox.h"
 #include "PictureFile.h"
 #include "frmMain.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -83,36 +83,5 @@ bool CoverChooser::ReplaceFile(const QString &source, const QString &target, QSt
                  + QStringLiteral("\" does not exist.");
         return false;
     }
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Reading \"") + QDir::toNativeSeparators(source)
-                 + QStringLiteral("\": ") + in.errorString();
-        return false;
-    }
-    // QSaveFile writes a temporary file in the same folder and renames it over the
-    // target on commit; it never writes into the target directly.
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
-        *error = out.errorString();
-        return false;
-    }
-    QByteArray chunk;
-    while (!(chunk = in.read(1 << 16)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            *error = out.errorString();
-            out.cancelWriting();
-            return false;
-        }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("Reading \"") + QDir::toNativeSeparators(source)
-                 + QStringLiteral("\": ") + in.errorString();
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        *error = out.errorString();
-        return false;
-    }
-    return true;
+    return FileReplacer::Replace(source, target, error);
 }

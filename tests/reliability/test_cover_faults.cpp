@@ -1,7 +1,11 @@
 // Cover files and the images folder in every bad state the detail panel can meet: the panel
 // shows a placeholder or the picture, the rest of the title is shown, nothing crashes,
 // no file is changed, and the next title's cover is shown normally afterwards.
+#include "CmnDialog.h"
+#include "CoverChooser.h"
+#include "FileReplacer.h"
 #include "MainWindowFixture.h"
+#include "MessageBox.h"
 #include "frmMain.h"
 
 #include <QBuffer>
@@ -13,6 +17,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QtEndian>
+
+#include <cerrno>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -93,6 +101,49 @@ QByteArray noise(int size)
     return bytes;
 }
 
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList entries(const QString &path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                | QDir::NoDotAndDotDot);
+}
+
+// A small file system of its own over a folder, for as long as this lives: a disk that
+// fills up. Mounting needs root; elsewhere Mount() says no.
+class SmallDisk
+{
+public:
+    bool Mount(const QString &path, qint64 bytes)
+    {
+        m_path = QFile::encodeName(path);
+        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=755";
+        m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                            options.constData())
+                    == 0;
+        return m_mounted;
+    }
+    qint64 Free() const
+    {
+        struct statvfs info = {};
+        return ::statvfs(m_path.constData(), &info) == 0 ? qint64(info.f_bavail) * info.f_bsize
+                                                          : -1;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+    }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+};
+
 } // namespace
 
 class TestCoverFaults : public QObject
@@ -104,6 +155,16 @@ private Q_SLOTS:
     void badCoverFile();
     void imagesFolderFaults_data();
     void imagesFolderFaults();
+    void coverWriteFails_data();
+    void coverWriteFails();
+    void coverLinkReplaced_data();
+    void coverLinkReplaced();
+    void cleanup()
+    {
+        FileReplacer::FailNextForTesting(FileReplacer::Step::None);
+        CmnDialog::Reset();
+        MessageBox::Reset();
+    }
 };
 
 void TestCoverFaults::badCoverFile_data()
@@ -212,6 +273,119 @@ void TestCoverFaults::imagesFolderFaults()
     w.folder.AddTitle({.title = "Later"});
     w.main->RefreshRecords();
     QCOMPARE(w.titles().size(), emptyList ? 1 : 2);
+}
+
+void TestCoverFaults::coverWriteFails_data()
+{
+    QTest::addColumn<int>("step");     // FileReplacer::Step injected, or None for a real disk
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("freeBytes"); // on a small disk of its own: what is left
+    QTest::addColumn<QString>("reason");
+    using Step = FileReplacer::Step;
+    const int none = int(Step::None);
+    QTest::newRow("disk full: 0 bytes free") << none << 0 << 0 << "No space left on device.";
+    QTest::newRow("disk full: 64 KiB free") << none << 0 << 65536 << "No space left on device.";
+    QTest::newRow("no new file") << int(Step::Create) << ENOSPC << -1 << "No space left on device.";
+    QTest::newRow("a write refused") << int(Step::Write) << ENOSPC << -1
+                                     << "No space left on device.";
+    QTest::newRow("the sync refused") << int(Step::Sync) << EIO << -1 << "Input/output error.";
+    QTest::newRow("the copy comes out short") << int(Step::Size) << 0 << -1 << "bytes could be written.";
+    QTest::newRow("the close refused") << int(Step::Close) << EDQUOT << -1 << "Disk quota exceeded.";
+    QTest::newRow("the rename refused") << int(Step::Rename) << EROFS << -1
+                                        << "Read-only file system.";
+}
+
+// A cover write that fails anywhere (a full disk refusing the last bytes only at the sync
+// or the close, say): the old cover stays byte for byte and on screen, the message says
+// why, and no temporary file is left. With the fault gone the same choice goes through.
+void TestCoverFaults::coverWriteFails()
+{
+    QFETCH(int, step);
+    QFETCH(int, code);
+    QFETCH(int, freeBytes);
+    QFETCH(QString, reason);
+    MainWindowFixture w;
+    const qint64 id = w.folder.AddTitle({.title = "Covered"});
+    const QString images = w.folder.ImagesPath();
+    SmallDisk disk;
+    if (freeBytes >= 0 && !disk.Mount(images, 4096 + freeBytes))
+        QSKIP("Mounting a small file system needs root; the injected rows check the same steps.");
+    const QString cover = w.folder.WritePicture(QString("%1.jpg").arg(id), "JPG", 40, 30);
+    const QByteArray old = bytesOf(cover);
+    QVERIFY(old.size() > 0 && old.size() <= 4096);
+    if (freeBytes >= 0)
+        QCOMPARE(disk.Free(), qint64(freeBytes));
+    // A 77 KB picture: larger than what is left.
+    const QString chosen = w.folder.Path() + "/new.bmp";
+    QVERIFY(QImage(160, 160, QImage::Format_RGB888).save(chosen, "BMP"));
+    QVERIFY(QFileInfo(chosen).size() > 73000);
+    w.load();
+    const QStringList before = entries(images);
+
+    FileReplacer::FailNextForTesting(FileReplacer::Step(step), code);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    CmnDialog::SetNextFileName(chosen);
+    CoverChooser(*w.main).ImgCover_Click();
+
+    QCOMPARE(MessageBox::Shown().size(), 1);
+    const QString message = MessageBox::Shown().first();
+    QVERIFY2(message.startsWith("The cover picture cannot be saved as \"" + cover + "\".\n"),
+             qPrintable(message));
+    QVERIFY2(message.contains(reason) && message.endsWith("The cover was not changed."),
+             qPrintable(message));
+    QVERIFY(bytesOf(cover) == old);
+    QCOMPARE(entries(images), before);
+    QCOMPARE(w.main->CoverFile(), cover);
+    QVERIFY(!w.main->CoverIsPlaceholder());
+
+    if (freeBytes < 0) {
+        MessageBox::Reset();
+        CmnDialog::SetNextFileName(chosen);
+        CoverChooser(*w.main).ImgCover_Click();
+        QVERIFY(MessageBox::Shown().isEmpty());
+        QVERIFY(bytesOf(cover) == bytesOf(chosen));
+        QCOMPARE(entries(images), before);
+    }
+}
+
+void TestCoverFaults::coverLinkReplaced_data()
+{
+    QTest::addColumn<QString>("linkTo"); // relative to the program folder, or absolute
+    QTest::newRow("a picture outside the images folder") << "outside.jpg";
+    QTest::newRow("a missing file") << "gone.jpg";
+    QTest::newRow("a device") << "/dev/zero";
+}
+
+// A symbolic link planted as a title's cover is replaced itself: the file it points to is
+// never written.
+void TestCoverFaults::coverLinkReplaced()
+{
+    QFETCH(QString, linkTo);
+    MainWindowFixture w;
+    const qint64 id = w.folder.AddTitle({.title = "Linked"});
+    const QString target = linkTo.startsWith('/') ? linkTo : w.folder.Path() + "/" + linkTo;
+    QByteArray outsideBytes;
+    if (linkTo == "outside.jpg") {
+        QVERIFY(QImage(20, 20, QImage::Format_RGB32).save(target, "JPG"));
+        outsideBytes = bytesOf(target);
+    }
+    const QString cover = w.folder.ImagesPath() + QString("/%1.jpg").arg(id);
+    QVERIFY(QFile::link(target, cover));
+    const QString chosen = w.folder.Path() + "/new.png";
+    QVERIFY(QImage(30, 30, QImage::Format_RGB32).save(chosen, "PNG"));
+    w.load();
+
+    CmnDialog::SetNextFileName(chosen);
+    CoverChooser(*w.main).ImgCover_Click();
+
+    QVERIFY2(MessageBox::Shown().isEmpty(), qPrintable(MessageBox::Shown().join('|')));
+    QVERIFY(!QFileInfo(cover).isSymLink());
+    QVERIFY(bytesOf(cover) == bytesOf(chosen));
+    if (linkTo == "outside.jpg")
+        QVERIFY(bytesOf(target) == outsideBytes);
+    else if (linkTo == "gone.jpg")
+        QVERIFY(!QFileInfo::exists(target));
+    QVERIFY(!w.main->CoverIsPlaceholder());
 }
 
 QTEST_MAIN(TestCoverFaults)
