@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "DbError.h"
+#include "LockWait.h"
 
 #include <QAtomicInteger>
 #include <QFileInfo>
@@ -58,7 +59,12 @@ void Connection::Open(const QString &connectionString)
         // SQLite opens lazily; reading the schema here turns a file that is not a
         // catalogue (garbage, empty, wrong tables) into an error at once.
         QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT ID FROM DVD_Title LIMIT 0"))) {
+        LockWait::Attempts attempts;
+        bool read = false;
+        while (!(read = probe.exec(QStringLiteral("SELECT ID FROM DVD_Title LIMIT 0")))
+               && attempts.WaitOn(DbError::FromSql(probe.lastError()))) {
+        }
+        if (!read) {
             const DbError error = DbError::FromSql(probe.lastError());
             probe = QSqlQuery();
             db.close();
@@ -99,9 +105,11 @@ void Connection::BeginTrans()
 
 void Connection::CommitTrans()
 {
-    QSqlDatabase db = Database();
-    if (!db.commit())
-        throw DbError::FromSql(db.lastError());
+    // Run as a statement: its error carries the engine's result code (5 for a reader in
+    // the way, 13 for a full disk), where the driver's own commit reports none.
+    QSqlQuery query(Database());
+    if (!query.exec(QStringLiteral("COMMIT")))
+        throw DbError::FromSql(query.lastError());
 }
 
 void Connection::RollbackTrans()

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "LockWait.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,8 +17,12 @@ void RecordList::Open(const QString &source, Connection &connection)
     QString statement = source;
     if (source.trimmed().compare(QLatin1String("SELECT @@Identity"), Qt::CaseInsensitive) == 0)
         statement = QStringLiteral("SELECT last_insert_rowid()");
-    if (!query.exec(statement))
-        throw DbError::FromSql(query.lastError());
+    LockWait::Attempts attempts;
+    while (!query.exec(statement)) {
+        const DbError error = DbError::FromSql(query.lastError());
+        if (!attempts.WaitOn(error))
+            throw error;
+    }
 
     QStringList fields;
     const QSqlRecord record = query.record();

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+class DbError;
+
+// A catalogue that another program (a backup tool, a second copy) keeps locked for longer
+// than the busy timeout is not a broken catalogue. Reads ask the installed waiter whether
+// to try again instead of failing at once; with no waiter installed they fail as before.
+class LockWaiter
+{
+public:
+    virtual ~LockWaiter() = default;
+
+    // A read found the catalogue locked again, waitedMs after it started. True: try
+    // once more (each try waits up to the busy timeout); false: the read fails.
+    virtual bool KeepWaiting(qint64 waitedMs) = 0;
+    // The read that was kept waiting is over, read or failed.
+    virtual void Finished() = 0;
+
+    // The program's waiter, or nullptr. Not owned.
+    static void Install(LockWaiter *waiter);
+    static LockWaiter *Installed();
+};
+
+namespace LockWait {
+
+// SQLITE_BUSY or SQLITE_LOCKED.
+bool IsLock(const DbError &error);
+
+// One read's tries. Call WaitOn with each failure: true means try again.
+class Attempts
+{
+public:
+    Attempts() { m_clock.start(); }
+    ~Attempts();
+    Attempts(const Attempts &) = delete;
+    Attempts &operator=(const Attempts &) = delete;
+
+    bool WaitOn(const DbError &error);
+
+private:
+    QElapsedTimer m_clock;
+    LockWaiter *m_waiter = nullptr;
+};
+
+// While one lives, a locked read fails after the busy timeout without waiting on: for
+// callers that answer a lock themselves (a save keeps its window open; an editor step
+// offers Retry and Cancel).
+class AnswerLocksHere
+{
+public:
+    AnswerLocksHere();
+    ~AnswerLocksHere();
+    AnswerLocksHere(const AnswerLocksHere &) = delete;
+    AnswerLocksHere &operator=(const AnswerLocksHere &) = delete;
+};
+
+} // namespace LockWait
