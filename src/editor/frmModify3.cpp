@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DataGrid.h"
 #include "DbError.h"
+#include "LockWait.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
@@ -365,11 +366,17 @@ bool frmModify3::SaveTitle()
 {
     const bool modifying = m_shared.EditMode == QLatin1String("Yes");
     QString action = kInserting;
+    // A lock is reported at once: the window stays open, and Finish tries again.
+    const LockWait::AnswerLocksHere answeredHere;
     Connection connection;
     try {
         connection.Open(m_shared.ConnectionString);
         connection.BeginTrans();
         connection.Execute(TitleStatement());
+        if (modifying && !TitleRowChanged(connection)) {
+            connection.RollbackTrans();
+            return SaveDeletedTitle();
+        }
 
         qint64 titleId = m_shared.SelectedTitleId;
         if (modifying) {
@@ -419,6 +426,32 @@ bool frmModify3::SaveTitle()
         return false;
     }
     return true;
+}
+
+// The UPDATE found no row: another copy of the program, or another tool, deleted the title
+// after it was loaded. Writing its links now would leave them pointing at no title.
+bool frmModify3::TitleRowChanged(Connection &connection)
+{
+    RecordList changes;
+    changes.Open(QStringLiteral("SELECT changes()"), connection);
+    return changes.Value(0).toLongLong() > 0;
+}
+
+bool frmModify3::SaveDeletedTitle()
+{
+    const auto answer = MessageBox::Show(
+        this,
+        QStringLiteral("The title \"%1\" was deleted meanwhile, by another copy of Reelvane or "
+                       "another program, so these changes cannot be saved over it. Nothing "
+                       "was saved.\n\nSave it as a new title with everything entered here, "
+                       "or Cancel to go back to the editor.")
+            .arg(m_shared.EditTitle),
+        DeletedMeanwhileTitle(), QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Warning,
+        {{QMessageBox::Save, QStringLiteral("Save as &New Title")}});
+    if (answer != QMessageBox::Save)
+        return false;
+    m_shared.EditMode = QStringLiteral("No");
+    return SaveTitle();
 }
 
 void frmModify3::DeleteTitleLinks(Connection &connection)

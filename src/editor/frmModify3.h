@@ -43,9 +43,11 @@ public:
 
     // Writes the edit buffer to the catalogue in one transaction: the title row (inserted,
     // or updated when EditMode is "Yes"), its genre links and its cast rows. On failure
-    // shows the message, leaves the catalogue as it was and returns false. The edit
-    // buffer is never changed here.
+    // shows the message, leaves the catalogue as it was and returns false. A modified
+    // title deleted meanwhile is written only if the user asks to save it as a new title
+    // (EditMode then becomes "No"). The edit buffer's texts are never changed here.
     bool SaveTitle();
+    static QString DeletedMeanwhileTitle() { return QStringLiteral("Title Deleted Meanwhile"); }
 
     // Controls
     QLabel *lblTitle = nullptr;
@@ -82,6 +84,9 @@ private:
 
     QString TitleStatement() const;
     void DeleteTitleLinks(Connection &connection);
+    bool TitleRowChanged(Connection &connection);
+    // Asks whether a title deleted meanwhile is saved as a new one, and does so.
+    bool SaveDeletedTitle();
     void ReleaseCastRecords();
     void ShowMainWindow();
 

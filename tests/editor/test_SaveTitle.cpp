@@ -95,6 +95,8 @@ private Q_SLOTS:
     void failureLeavesCatalogueUnchanged_data();
     void failureLeavesCatalogueUnchanged();
     void retryAfterFailureStoresTextOnce();
+    void titleDeletedMeanwhile_data();
+    void titleDeletedMeanwhile();
 };
 
 void TestSaveTitle::addWritesTitleGenresAndCast()
@@ -312,6 +314,15 @@ void TestSaveTitle::failureLeavesCatalogueUnchanged_data()
     QTest::newRow("modify, old links cannot be removed")
         << true << refuseUnlink << QString()
         << QStringLiteral("Error 19 deleting records.") << QStringLiteral("links kept");
+    // Failures at COMMIT carry the engine's number too: another connection reading in a
+    // transaction keeps the save from committing past the busy timeout.
+    const QString reader = QStringLiteral("reader");
+    QTest::newRow("add, a reader in the way at commit")
+        << false << reader << QString()
+        << QStringLiteral("Error 5 inserting records.") << QStringLiteral("database is locked");
+    QTest::newRow("modify, a reader in the way at commit")
+        << true << reader << QString()
+        << QStringLiteral("Error 5 inserting records.") << QStringLiteral("database is locked");
 }
 
 void TestSaveTitle::failureLeavesCatalogueUnchanged()
@@ -325,7 +336,7 @@ void TestSaveTitle::failureLeavesCatalogueUnchanged()
     const qint64 id = e.folder.AddTitle({.title = QStringLiteral("Stored"),
                                          .genres = {QStringLiteral("Drama")},
                                          .cast = {{QStringLiteral("Old"), QStringLiteral("Cast")}}});
-    if (!trigger.isEmpty())
+    if (!trigger.isEmpty() && trigger != QLatin1String("reader"))
         e.folder.Exec(trigger);
     e.FillAdd(QStringLiteral("Changed's"),
               {QStringLiteral("Action"), missingGenre, QStringLiteral("Comedy")},
@@ -337,7 +348,13 @@ void TestSaveTitle::failureLeavesCatalogueUnchanged()
     }
     const QByteArray before = e.folder.CatalogueBytes();
 
+    if (trigger == QLatin1String("reader")) {
+        e.folder.Exec(QStringLiteral("BEGIN"));
+        e.folder.Scalar(QStringLiteral("SELECT COUNT(*) FROM DVD_Title"));
+    }
     QVERIFY(!e.Save());
+    if (trigger == QLatin1String("reader"))
+        e.folder.Exec(QStringLiteral("COMMIT"));
     QCOMPARE(MessageBox::Shown().size(), 1);
     const QString shown = MessageBox::Shown().first();
     QCOMPARE(shown.section(QStringLiteral("\r\n"), 0, 0), firstLine);
@@ -362,6 +379,70 @@ void TestSaveTitle::retryAfterFailureStoresTextOnce()
              (QVector<QVariantList>{{QStringLiteral("It's"), QStringLiteral("Don't")}}));
     QCOMPARE(e.folder.Scalar(QStringLiteral("SELECT Actor FROM Cast_Relationships")).toString(),
              QStringLiteral("O'Hara"));
+}
+
+void TestSaveTitle::titleDeletedMeanwhile_data()
+{
+    QTest::addColumn<bool>("saveAsNew");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("Save as New Title") << true;
+}
+
+// The title being modified is deleted by another connection before Finish: no link or
+// cast row is written for the missing ID, the user is told, and the answer is followed.
+void TestSaveTitle::titleDeletedMeanwhile()
+{
+    QFETCH(bool, saveAsNew);
+    Editor e;
+    const qint64 other = e.folder.AddTitle({.title = QStringLiteral("Other"),
+                                            .genres = {QStringLiteral("War")}});
+    const qint64 id = e.folder.AddTitle({.title = QStringLiteral("Heat"),
+                                         .genres = {QStringLiteral("Crime")},
+                                         .cast = {{QStringLiteral("Al"), QStringLiteral("Vincent")}}});
+    e.FillAdd(QStringLiteral("Heat (changed)"), {QStringLiteral("Crime"), QStringLiteral("Drama")},
+              {{QStringLiteral("Al"), QStringLiteral("Vincent")},
+               {QStringLiteral("Val"), QStringLiteral("Chris")}});
+    e.shared->EditMode = QStringLiteral("Yes");
+    e.shared->SelectedTitleId = id;
+    // What another copy's delete does.
+    e.folder.Exec(QStringLiteral("DELETE FROM DVD_Title WHERE ID = ?"), {id});
+    e.folder.Exec(QStringLiteral("DELETE FROM Genre_Relationships WHERE Title_ID = ?"), {id});
+    e.folder.Exec(QStringLiteral("DELETE FROM Cast_Relationships WHERE Movie = ?"), {id});
+    const QByteArray before = e.folder.CatalogueBytes();
+
+    MessageBox::Reset();
+    MessageBox::SetNextAnswer(saveAsNew ? QMessageBox::Save : QMessageBox::Cancel);
+    QCOMPARE(e.Save(), saveAsNew);
+
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{frmModify3::DeletedMeanwhileTitle()});
+    const QString shown = MessageBox::Shown().value(0);
+    QVERIFY2(shown.contains(QStringLiteral("\"Heat (changed)\" was deleted meanwhile"))
+                 && shown.contains(QStringLiteral("Save it as a new title")),
+             qPrintable(shown));
+    // Nothing anywhere points at a title that does not exist.
+    QCOMPARE(e.folder.Scalar(QStringLiteral("SELECT COUNT(*) FROM Genre_Relationships WHERE "
+                                            "Title_ID NOT IN (SELECT ID FROM DVD_Title)")).toInt(),
+             0);
+    QCOMPARE(e.folder.Scalar(QStringLiteral("SELECT COUNT(*) FROM Cast_Relationships WHERE "
+                                            "Movie NOT IN (SELECT ID FROM DVD_Title)")).toInt(),
+             0);
+    QCOMPARE(e.Genres(other), QStringList{QStringLiteral("War")});
+    if (!saveAsNew) {
+        QVERIFY(e.folder.CatalogueBytes() == before);
+        QCOMPARE(e.shared->EditMode, QStringLiteral("Yes")); // Finish asks again
+        QCOMPARE(e.shared->CastRecords->RecordCount(), 2);
+        return;
+    }
+    const auto rows = e.folder.Rows(QStringLiteral("SELECT ID, Title FROM DVD_Title WHERE ID <> ?"),
+                                    {other});
+    QCOMPARE(rows.size(), 1);
+    const qint64 newId = rows[0][0].toLongLong();
+    QVERIFY(newId > id); // a new title: the deleted one's ID is never used again
+    QCOMPARE(rows[0][1].toString(), QStringLiteral("Heat (changed)"));
+    QCOMPARE(e.Genres(newId), (QStringList{QStringLiteral("Crime"), QStringLiteral("Drama")}));
+    QCOMPARE(e.Cast(newId), (QVector<QVariantList>{{QStringLiteral("Al"), QStringLiteral("Vincent")},
+                                                   {QStringLiteral("Val"), QStringLiteral("Chris")}}));
+    QCOMPARE(e.shared->EditMode, QStringLiteral("No"));
 }
 
 QTEST_MAIN(TestSaveTitle)
