@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "LockWait.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
@@ -28,6 +29,8 @@ QString textOf(const QVariant &value)
 TitleCommands::TitleCommands(Module1 &shared, frmMain &main) : m_shared(shared), m_main(main)
 {
 }
+
+TitleCommands::~TitleCommands() = default;
 
 void TitleCommands::AddTitle()
 {
@@ -202,11 +205,16 @@ int TitleCommands::RunStep(int step)
     switch (step) {
     case 1: {
         frmModify1 window(m_shared, m_main, &m_main);
-        return window.exec() == StepNext ? 2 : 0;
+        while (window.exec() == StepNext)
+            if (PrepareStep2(window))
+                return 2;
+        return 0;
     }
     case 2: {
-        frmModify2 window(m_shared, &m_main, &m_main);
-        switch (window.exec()) {
+        std::unique_ptr<frmModify2> window = std::move(m_step2);
+        if (!window)
+            window = std::make_unique<frmModify2>(m_shared, &m_main, &m_main);
+        switch (window->exec()) {
         case StepNext:
             return 3;
         case StepBack:
@@ -217,11 +225,52 @@ int TitleCommands::RunStep(int step)
     }
     case 3: {
         frmModify3 window(m_shared, m_main, &m_main);
-        return window.exec() == StepBack ? 2 : 0;
+        while (window.exec() == StepBack)
+            if (PrepareStep2(window))
+                return 2;
+        return 0;
     }
     default:
         return 0;
     }
+}
+
+// Step 2 reads the genre list before it shows. While it cannot (another program holds the
+// catalogue locked, say), the step the user leaves stays on screen with everything typed
+// in it, and the user chooses to try again or to stay there.
+bool TitleCommands::PrepareStep2(QDialog &current)
+{
+    current.show();
+    for (;;) {
+        auto window = std::make_unique<frmModify2>(m_shared, &m_main, &m_main);
+        try {
+            const LockWait::AnswerLocksHere answeredHere;
+            window->Form_Load();
+            m_step2 = std::move(window);
+            return true;
+        } catch (const DbError &error) {
+            window.reset();
+            const auto answer = MessageBox::Show(&current, StepReadFailure(error),
+                                                 MessageBox::ApplicationTitle(),
+                                                 QMessageBox::Retry | QMessageBox::Cancel,
+                                                 QMessageBox::Warning);
+            if (answer != QMessageBox::Retry) {
+                current.hide(); // shown again, modal, by its exec()
+                return false;
+            }
+        }
+    }
+}
+
+QString TitleCommands::StepReadFailure(const DbError &error)
+{
+    const QString advice = LockWait::IsLock(error)
+                               ? QStringLiteral("Another program is using the catalogue. ")
+                               : QString();
+    return error.Message(QStringLiteral(" reading records.")) + QStringLiteral("\r\n\r\n")
+           + advice
+           + QStringLiteral("Retry to go on to the next step, or Cancel to stay in this one; "
+                            "nothing you have entered is lost.");
 }
 
 // The edit ends as a Cancel would end it, with the failure's text.

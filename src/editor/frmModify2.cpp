@@ -166,12 +166,14 @@ void frmModify2::createLayout()
 
 int frmModify2::exec()
 {
-    Form_Load();
+    if (!m_loaded)
+        Form_Load();
     return QDialog::exec();
 }
 
 void frmModify2::Form_Load()
 {
+    m_loaded = false;
     lblTitleDisplay->setText(m_shared.EditTitle);
     for (int index = 0; index < GenreBoxes::Count; ++index)
         cmbGenre[index]->setEditText(m_shared.GenrePicks[index]);
@@ -179,6 +181,7 @@ void frmModify2::Form_Load()
     txtFeatures->setPlainText(m_shared.EditFeatures);
     EnableGenreBoxes();
     cmbGenre[0]->setFocus();
+    m_loaded = true;
 }
 
 QString frmModify2::GenreBoxText(int index) const

@@ -33,8 +33,8 @@ public:
     frmModify2(Module1 &shared, QWidget *mainWindow, QWidget *parent = nullptr);
     ~frmModify2() override;
 
-    // Loads the edit buffer, then runs the window. A genre list that cannot be read
-    // throws DbError before the window shows.
+    // Loads the edit buffer (unless Form_Load already did), then runs the window. A genre
+    // list that cannot be read throws DbError before the window shows.
     int exec() override;
     void Form_Load();
 
@@ -83,4 +83,5 @@ private:
     QWidget *m_mainWindow;
     std::unique_ptr<Connection> m_connection;
     std::shared_ptr<RecordList> m_genreList;
+    bool m_loaded = false;
 };
