@@ -1,14 +1,18 @@
 #include "Application.h"
 
 #include "AppIcon.h"
+#include "CatalogueLockWait.h"
+#include "CopyLock.h"
 #include "CoverChooser.h"
 #include "DbError.h"
 #include "GuardedApplication.h"
+#include "MessageBox.h"
 #include "TitleCommands.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 
 #include <QApplication>
+#include <QDir>
 
 Application::Application(const QString &programFolder)
     : m_shared(programFolder), m_main(std::make_unique<frmMain>(m_shared))
@@ -50,8 +54,30 @@ void Application::Start()
     m_main->setEnabled(true);
 }
 
+bool Application::OnlyCopy(const QString &programFolder)
+{
+    const QString catalogue = programFolder + QStringLiteral("/dvd_collection.mdb");
+    if (CopyLock::Take(catalogue) != CopyLock::HeldElsewhere)
+        return true;
+    const auto answer = MessageBox::Show(
+        nullptr,
+        QStringLiteral("Reelvane is already running on the catalogue \"%1\".\n\nUse the copy "
+                       "that is running, or open this one anyway: changes made in one copy are "
+                       "not seen by the other until it reloads its list.")
+            .arg(QDir::toNativeSeparators(catalogue)),
+        QStringLiteral("Reelvane Is Already Running"), QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::Warning,
+        {{QMessageBox::Yes, QStringLiteral("&Quit")},
+         {QMessageBox::No, QStringLiteral("&Open Anyway")}});
+    return answer == QMessageBox::No;
+}
+
 int Application::Run(const QString &programFolder)
 {
+    if (!OnlyCopy(programFolder))
+        return 0;
+    CatalogueLockWait lockWait;
+    LockWaiter::Install(&lockWait);
     Application application(programFolder);
     try {
         application.Launch();

@@ -34,6 +34,8 @@ public:
 
 private:
     void wireCommands();
+    // False when another copy runs on the catalogue and the user chose to quit.
+    static bool OnlyCopy(const QString &programFolder);
 
     Module1 m_shared;
     std::unique_ptr<frmMain> m_main;

@@ -91,12 +91,13 @@ public:
         return *this;
     }
 
-    // Runs trigger (which blocks while the story's windows are open).
-    void play(const std::function<void()> &trigger)
+    // Runs trigger (which blocks while the story's windows are open). Each window must come
+    // within timeoutMs of the previous one.
+    void play(const std::function<void()> &trigger, int timeoutMs = 5000)
     {
         m_waiters.clear();
         for (std::size_t i = 0; i < m_steps.size(); ++i)
-            m_waiters.push_back(std::make_unique<ModalWaiter>(5000));
+            m_waiters.push_back(std::make_unique<ModalWaiter>(timeoutMs));
         armNext(0);
         trigger();
         // A window that the trigger's own loop did not see closes here.

@@ -5,7 +5,8 @@
 // Wishlist and back, as a user would. Prints the message boxes shown and, when the
 // program is still running 1.5 s later, the number of titles listed; then ends.
 // FAULT: none, replaced (by garbage, renamed over it), overwritten (garbage written in
-// place), emptied (cut to 0 bytes in place), halved (cut to half its size in place).
+// place), emptied (cut to 0 bytes in place), halved (cut to half its size in place), or
+// stay: no fault; prints "running" and keeps running for a minute (until killed).
 #include "Application.h"
 #include "GuardedApplication.h"
 #include "MessageBox.h"
@@ -50,7 +51,7 @@ bool applyFault(const QString &catalogue, const QByteArray &fault)
         return file.resize(0);
     if (fault == "halved")
         return file.resize(file.size() / 2);
-    return fault == "none";
+    return fault == "none" || fault == "stay";
 }
 
 } // namespace
@@ -77,7 +78,12 @@ int main(int argc, char *argv[])
             main->OptionWishList[0]->click();
         }
     });
-    QTimer::singleShot(1900, &app, [] {
+    if (fault == "stay")
+        QTimer::singleShot(400, &app, [] {
+            std::fprintf(stdout, "running\n");
+            std::fflush(stdout);
+        });
+    QTimer::singleShot(fault == "stay" ? 60000 : 1900, &app, [] {
         if (frmMain *main = mainWindow())
             std::fprintf(stdout, "titles listed: %d\n", main->RecordCount());
         QApplication::exit(0);

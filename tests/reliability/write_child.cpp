@@ -12,6 +12,9 @@
 // when the change went through.
 //   write_child FOLDER hold-lock
 // holds a write transaction on the catalogue (printing "locked") until a line is read.
+//   write_child FOLDER hold-exclusive [MS]
+// the same with an exclusive lock, which keeps readers out too; with MS, it lets go by
+// itself after that many milliseconds.
 #include "Connection.h"
 #include "CmnDialog.h"
 #include "CoverChooser.h"
@@ -29,7 +32,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QThread>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 
@@ -110,18 +115,25 @@ void report(const char *which, const Attempt &attempt)
 
 // Another process's write transaction: SQLite's file locks belong to the process, and
 // any descriptor of the file it closes (a test reading the file's bytes) drops them.
-int holdLock(const QString &folder)
+int holdLock(const QString &folder, bool exclusive, int forMs)
 {
     Module1 shared(folder);
     shared.InitializeDatabasePath();
     Connection connection;
     connection.Open(shared.ConnectionString);
-    connection.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    connection.Execute(exclusive ? QStringLiteral("BEGIN EXCLUSIVE")
+                                 : QStringLiteral("BEGIN IMMEDIATE"));
     std::printf("locked\n");
     std::fflush(stdout);
-    std::string line;
-    std::getline(std::cin, line);
+    if (forMs > 0) {
+        QThread::msleep(forMs);
+    } else {
+        std::string line;
+        std::getline(std::cin, line);
+    }
     connection.Execute(QStringLiteral("ROLLBACK"));
+    std::printf("released\n");
+    std::fflush(stdout);
     return 0;
 }
 
@@ -131,7 +143,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc == 3 && QByteArray(argv[2]) == "hold-lock")
-        return holdLock(QString::fromLocal8Bit(argv[1]));
+        return holdLock(QString::fromLocal8Bit(argv[1]), false, 0);
+    if (argc >= 3 && QByteArray(argv[2]) == "hold-exclusive")
+        return holdLock(QString::fromLocal8Bit(argv[1]), true, argc > 3 ? std::atoi(argv[3]) : 0);
     if (argc < 4)
         return 2;
     const QString folder = QString::fromLocal8Bit(argv[1]);
