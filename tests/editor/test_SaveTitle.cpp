@@ -6,8 +6,15 @@
 #include "frmMain.h"
 #include "frmModify3.h"
 
+#include <QDir>
+#include <QScopeGuard>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/mount.h>
 
 namespace {
 
@@ -97,6 +104,7 @@ private Q_SLOTS:
     void retryAfterFailureStoresTextOnce();
     void titleDeletedMeanwhile_data();
     void titleDeletedMeanwhile();
+    void diskFullAtCommit();
 };
 
 void TestSaveTitle::addWritesTitleGenresAndCast()
@@ -443,6 +451,60 @@ void TestSaveTitle::titleDeletedMeanwhile()
     QCOMPARE(e.Cast(newId), (QVector<QVariantList>{{QStringLiteral("Al"), QStringLiteral("Vincent")},
                                                    {QStringLiteral("Val"), QStringLiteral("Chris")}}));
     QCOMPARE(e.shared->EditMode, QStringLiteral("No"));
+}
+
+// The catalogue on a small disk of its own with 64 KiB left: room for the journal of the
+// pages the save changes, not for the new pages, which are written only at COMMIT. That
+// fails with the engine's number for a full disk (not 1), and the catalogue keeps what it
+// had.
+void TestSaveTitle::diskFullAtCommit()
+{
+    Editor e;
+    e.folder.AddTitle({.title = QStringLiteral("Kept")});
+    e.folder.CloseConnection();
+    QFile catalogue(e.folder.CataloguePath());
+    QVERIFY(catalogue.open(QIODevice::ReadOnly));
+    const QByteArray bytes = catalogue.readAll();
+    catalogue.close();
+
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.path());
+    const QByteArray size = "size=" + QByteArray::number((bytes.size() + 4095) / 4096 * 4096 + 65536);
+    if (::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, size.constData()) != 0)
+        QSKIP("Mounting a small file system needs root.");
+    const auto unmount = qScopeGuard([&] { ::umount2(path.constData(), MNT_DETACH); });
+    {
+        QFile copy(dir.path() + QStringLiteral("/dvd_collection.mdb"));
+        QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size());
+    }
+    Module1 onSmallDisk(dir.path());
+    onSmallDisk.InitializeDatabasePath();
+    e.shared->ConnectionString = onSmallDisk.ConnectionString;
+    QVector<QPair<QVariant, QVariant>> cast;
+    for (int i = 0; i < 800; ++i)
+        cast.append({QStringLiteral("Actor %1 ").arg(i) + QString(200, QLatin1Char('a')),
+                     QStringLiteral("Role")});
+    e.FillAdd(QStringLiteral("Too big"), {}, cast);
+
+    QVERIFY(!e.Save());
+    QCOMPARE(MessageBox::Shown().size(), 1);
+    QVERIFY2(MessageBox::Shown().first().startsWith(
+                 QStringLiteral("Error 13 inserting records.\r\ndatabase or disk is full")),
+             qPrintable(MessageBox::Shown().first()));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("full"));
+        db.setDatabaseName(dir.path() + QStringLiteral("/dvd_collection.mdb"));
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*), (SELECT COUNT(*) FROM Cast_Relationships) "
+                                          "FROM DVD_Title")));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toInt(), 1);
+        QCOMPARE(query.value(1).toInt(), 0);
+        QVERIFY(query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("ok"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("full"));
 }
 
 QTEST_MAIN(TestSaveTitle)
