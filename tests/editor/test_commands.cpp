@@ -50,7 +50,7 @@ struct Loaded
     QString mode, title, subTitle, date, director, summary, eggs, features;
     int wishList = -1;
     std::array<QString, 4> picks;
-    QStringList cast;
+    QStringList cast{};
     bool titleEditable = false;
     bool mainEnabled = true;
 };

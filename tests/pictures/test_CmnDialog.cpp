@@ -104,10 +104,10 @@ void TestCmnDialog::previewFollowsNamedFile()
         // A click on a file in the list, once the folder has been read. (selectFile
         // would do nothing here: it leaves a name box that has the focus alone.)
         auto *list = dialog->findChild<QListView *>(QStringLiteral("listView"));
-        const auto item = [list](const QString &name) {
+        const auto item = [list](const QString &fileName) {
             const QModelIndex root = list->rootIndex();
             for (int row = 0; row < list->model()->rowCount(root); ++row)
-                if (list->model()->index(row, 0, root).data().toString() == name)
+                if (list->model()->index(row, 0, root).data().toString() == fileName)
                     return list->model()->index(row, 0, root);
             return QModelIndex();
         };

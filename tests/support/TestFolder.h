@@ -36,8 +36,8 @@ public:
         QVariant features = QString();
         QVariant eggs = QString();
         int wishList = 0;
-        QStringList genres;                    // names; created when missing
-        QVector<QPair<QVariant, QVariant>> cast; // actor, character
+        QStringList genres{};                    // names; created when missing
+        QVector<QPair<QVariant, QVariant>> cast{}; // actor, character
     };
     // Inserts a title with its genre links and cast; returns its ID.
     qint64 AddTitle(const Title &title);
