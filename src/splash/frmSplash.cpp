@@ -3,6 +3,7 @@
 #include "AppIcon.h"
 #include "MessageBox.h"
 #include "Twips.h"
+#include "WindowLook.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,21 +15,12 @@
 
 namespace {
 
-const QString kFont = QStringLiteral("Verdana");
 constexpr int kTimerInterval = 5000;
 constexpr int kCopyrightYear = 2026;
 int g_timerInterval = kTimerInterval;
 
-QFont verdana(qreal points, bool bold = false)
-{
-    QFont font(kFont);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 // Places a control at its place in twips. A label keeps at least its own width and
-// height, so its text is never clipped where a wider font stands in for Verdana.
+// height, so its text is never clipped where a wider font stands in for the look's own.
 void place(QWidget *control, int left, int top, int width, int height)
 {
     QRect rect(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
@@ -63,7 +55,7 @@ frmSplash::frmSplash(Module1 &shared, QWidget *opener)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(MessageBox::ApplicationTitle());
-    setFont(verdana(8.25));
+    setFont(WindowLook::Font(8.25));
     setFixedSize(Twips::ToPixels(7380), Twips::ToPixels(4245));
 
     createControls();
@@ -77,22 +69,22 @@ frmSplash::~frmSplash()
 
 void frmSplash::createControls()
 {
-    lblProductName = label(this, "lblProductName", Qt::white, verdana(29.25, true));
+    lblProductName = label(this, "lblProductName", Qt::white, WindowLook::Font(29.25, true));
     lblRegisteredTrademark = label(this, "lblRegisteredTrademark", QColor(0xe9, 0xc4, 0x6a),
-                                   verdana(8.25, true));
+                                   WindowLook::Font(8.25, true));
     lblRegisteredTrademark->setText(QStringLiteral("®"));
-    lblQuorvel = label(this, "lblQuorvel", QColor(0xe9, 0xc4, 0x6a), verdana(8.25, true));
+    lblQuorvel = label(this, "lblQuorvel", QColor(0xe9, 0xc4, 0x6a), WindowLook::Font(8.25, true));
     lblQuorvel->setText(QStringLiteral("Quorvel"));
-    lblVersion = label(this, "lblVersion", Qt::white, verdana(12, true));
-    lblCopyright = label(this, "lblCopyright", QColor(0xd2, 0xd9, 0xe6), verdana(8.25));
+    lblVersion = label(this, "lblVersion", Qt::white, WindowLook::Font(12, true));
+    lblCopyright = label(this, "lblCopyright", QColor(0xd2, 0xd9, 0xe6), WindowLook::Font(8.25));
     lblCopyright->setText(CopyrightText());
-    lblWarning = label(this, "lblWarning", QColor(0xb9, 0xc3, 0xd4), verdana(8.25));
+    lblWarning = label(this, "lblWarning", QColor(0xb9, 0xc3, 0xd4), WindowLook::Font(8.25));
     lblWarning->setWordWrap(true);
     lblWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setFont(verdana(8.25, true));
+    cmdOk->setFont(WindowLook::Font(8.25, true));
     cmdOk->setVisible(false);
     connect(cmdOk, &QPushButton::clicked, this, &frmSplash::cmdOkClick);
 

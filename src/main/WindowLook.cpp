@@ -9,10 +9,15 @@ namespace WindowLook {
 
 QFont FormFont()
 {
-    return Verdana(9.75, true);
+    return Font(9.75, true);
 }
 
-QFont Verdana(double pointSize, bool bold)
+QFont GridFont()
+{
+    return Font(9, true);
+}
+
+QFont Font(double pointSize, bool bold)
 {
     QFont font(QStringLiteral("Verdana"));
     font.setPointSizeF(pointSize);

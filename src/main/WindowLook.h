@@ -6,12 +6,16 @@ class QDialog;
 class QPushButton;
 class QWidget;
 
-// The look shared by the editor's dialogs: Verdana, fixed border, no close box.
+// The look every window shares: Verdana in its documented sizes, placement in twips,
+// fixed dialogs without a close box. The only place the font is named.
 namespace WindowLook {
 
 // The dialogs' own font (Verdana, bold, 9.75 pt); grid columns are measured in it.
 QFont FormFont();
-QFont Verdana(double pointSize, bool bold);
+// The grids' font (Verdana, bold, 9 pt).
+QFont GridFont();
+// Verdana at a documented size (Qt stands in a near font where it is missing).
+QFont Font(double pointSize, bool bold = false);
 // A fixed client area given in twips, and a title bar without the close box.
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips);
 // Puts a control at a position and size given in twips.
