@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 
 namespace WindowLook {
@@ -28,13 +29,34 @@ QFont Font(double pointSize, bool bold)
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips)
 {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    dialog->setFixedSize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
+    FixSize(dialog, widthTwips, heightTwips);
+}
+
+void FixSize(QWidget *widget, int widthTwips, int heightTwips)
+{
+    widget->setFixedSize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
 }
 
 void Place(QWidget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
                         Twips::ToPixels(height));
+}
+
+void PlaceKeepingText(QWidget *widget, int left, int top, int width, int height)
+{
+    QRect rect(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
+               Twips::ToPixels(height));
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        if (label->wordWrap()) {
+            rect.setHeight(qMax(rect.height(), label->heightForWidth(rect.width())));
+        } else {
+            const QSize fit = label->sizeHint();
+            rect.setWidth(qMax(rect.width(), fit.width()));
+            rect.setHeight(qMax(rect.height(), fit.height()));
+        }
+    }
+    widget->setGeometry(rect);
 }
 
 QPushButton *Button(QWidget *parent, const QString &caption, const QString &name)

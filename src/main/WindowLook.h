@@ -18,8 +18,13 @@ QFont GridFont();
 QFont Font(double pointSize, bool bold = false);
 // A fixed client area given in twips, and a title bar without the close box.
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips);
+// A fixed size given in twips, the window's flags left as they are.
+void FixSize(QWidget *widget, int widthTwips, int heightTwips);
 // Puts a control at a position and size given in twips.
 void Place(QWidget *widget, int left, int top, int width, int height);
+// Place, but a label keeps at least its own width and height (or, wrapping, the height
+// its width needs), so its text is never clipped where a wider font stands in.
+void PlaceKeepingText(QWidget *widget, int left, int top, int width, int height);
 // A named button that Enter does not press unless it is made the default button.
 QPushButton *Button(QWidget *parent, const QString &caption, const QString &name);
 

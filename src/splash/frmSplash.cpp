@@ -19,24 +19,6 @@ constexpr int kTimerInterval = 5000;
 constexpr int kCopyrightYear = 2026;
 int g_timerInterval = kTimerInterval;
 
-// Places a control at its place in twips. A label keeps at least its own width and
-// height, so its text is never clipped where a wider font stands in for the look's own.
-void place(QWidget *control, int left, int top, int width, int height)
-{
-    QRect rect(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
-               Twips::ToPixels(height));
-    if (auto *label = qobject_cast<QLabel *>(control)) {
-        if (label->wordWrap()) {
-            rect.setHeight(qMax(rect.height(), label->heightForWidth(rect.width())));
-        } else {
-            const QSize fit = label->sizeHint();
-            rect.setWidth(qMax(rect.width(), fit.width()));
-            rect.setHeight(qMax(rect.height(), fit.height()));
-        }
-    }
-    control->setGeometry(rect);
-}
-
 QLabel *label(QWidget *parent, const char *name, const QColor &colour, const QFont &font)
 {
     auto *control = new QLabel(parent);
@@ -56,7 +38,7 @@ frmSplash::frmSplash(Module1 &shared, QWidget *opener)
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(MessageBox::ApplicationTitle());
     setFont(WindowLook::Font(8.25));
-    setFixedSize(Twips::ToPixels(7380), Twips::ToPixels(4245));
+    WindowLook::FixSize(this, 7380, 4245);
 
     createControls();
     Form_Load();
@@ -100,14 +82,14 @@ void frmSplash::Form_Load()
     lblProductName->setText(MessageBox::ApplicationTitle());
     lblWarning->setText(WarningText());
 
-    place(lblProductName, 2400, 480, 2985, 705);
-    place(lblQuorvel, 4440, 1500, 975, 255);
-    place(lblVersion, 4440, 2280, 990, 270);
-    place(lblCopyright, 4440, 2640, 2415, 255);
-    place(lblWarning, 240, 3060, 5535, 975);
-    place(cmdOk, 6000, 3540, 1215, 495);
+    WindowLook::PlaceKeepingText(lblProductName, 2400, 480, 2985, 705);
+    WindowLook::PlaceKeepingText(lblQuorvel, 4440, 1500, 975, 255);
+    WindowLook::PlaceKeepingText(lblVersion, 4440, 2280, 990, 270);
+    WindowLook::PlaceKeepingText(lblCopyright, 4440, 2640, 2415, 255);
+    WindowLook::PlaceKeepingText(lblWarning, 240, 3060, 5535, 975);
+    WindowLook::PlaceKeepingText(cmdOk, 6000, 3540, 1215, 495);
     // The mark sits just beyond the name, wherever the name's font ends it.
-    place(lblRegisteredTrademark, 5400, 960, 165, 195);
+    WindowLook::PlaceKeepingText(lblRegisteredTrademark, 5400, 960, 165, 195);
     const QRect name = lblProductName->geometry();
     const int nameRight = name.x() + lblProductName->sizeHint().width();
     if (lblRegisteredTrademark->x() < nameRight)
