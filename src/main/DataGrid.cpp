@@ -112,22 +112,39 @@ int DataGrid::ColumnWidthTwips(int column) const
     return Twips::FromPixels(columnWidth(column));
 }
 
+int DataGrid::widestPixels(int column, const QFontMetrics &metrics) const
+{
+    const auto &list = m_model->List();
+    const int rows = list ? list->RecordCount() : 0;
+    // A short list is shaped text by text; on a long one (a list of 100,000 titles, a
+    // paste of thousands of lines) only the texts that may be the widest are shaped.
+    // Setting up the estimate costs more than shaping a few hundred short texts.
+    constexpr int shapeAllUpTo = 500;
+    if (rows <= shapeAllUpTo) {
+        int widest = 0;
+        for (int row = 0; row < rows; ++row) {
+            const QVariant value = list->ValueAt(row, column);
+            if (RecordList::HasText(value))
+                widest = std::max(widest, metrics.horizontalAdvance(value.toString()));
+        }
+        return widest;
+    }
+    WidestText widest(metrics);
+    for (int row = 0; row < rows; ++row) {
+        const QVariant value = list->ValueAt(row, column);
+        if (RecordList::HasText(value))
+            widest.Add(value.toString());
+    }
+    return widest.Pixels();
+}
+
 int DataGrid::FitColumn(int column, const QFontMetrics &metrics, const ColumnFit &fit)
 {
     int caption = metrics.horizontalAdvance(HeaderCaption(column));
     // The header's own cell padding, so a caption is never cut ("Titl").
     if (fit.HeaderPadding())
         caption += 2 * horizontalHeader()->style()->pixelMetric(QStyle::PM_HeaderMargin);
-    // Only the texts that may be the widest are shaped: a list can be 100,000 titles.
-    WidestText widest(metrics);
-    if (const auto &list = m_model->List()) {
-        for (int row = 0; row < list->RecordCount(); ++row) {
-            const QVariant value = list->ValueAt(row, column);
-            if (RecordList::HasText(value))
-                widest.Add(value.toString());
-        }
-    }
-    const int width = fit.Width(caption, widest.Pixels());
+    const int width = fit.Width(caption, widestPixels(column, metrics));
     SetColumnWidthTwips(column, width);
     return width;
 }

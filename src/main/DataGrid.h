@@ -69,6 +69,7 @@ Q_SIGNALS:
 private:
     void watchSelection();
     void activateViewRow(int viewRow);
+    int widestPixels(int column, const QFontMetrics &metrics) const;
     QModelIndex toRecordIndex(const QModelIndex &viewIndex) const;
     void currentRowChanged(const QModelIndex &current, const QModelIndex &previous);
 

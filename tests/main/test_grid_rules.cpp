@@ -19,6 +19,8 @@ private Q_SLOTS:
     void fitWidth_data();
     void fitWidth();
     void fitColumnHeaderPadding();
+    void fitColumnShortAndLongList_data();
+    void fitColumnShortAndLongList();
     void detailCastColumnCapped();
 
     void proxyMapsRows();
@@ -83,6 +85,30 @@ void TestGridRules::fitColumnHeaderPadding()
     QCOMPARE(grid.FitColumn(0, metrics, ColumnFit(0, 200, true)),
              Twips::FromPixels(caption + padding));
     QVERIFY(grid.columnWidth(0) >= caption + padding);
+}
+
+void TestGridRules::fitColumnShortAndLongList_data()
+{
+    // Short lists are shaped text by text, long ones through the widest-text estimate.
+    QTest::addColumn<int>("rows");
+    QTest::newRow("short") << 20;
+    QTest::newRow("long") << 2000;
+}
+
+void TestGridRules::fitColumnShortAndLongList()
+{
+    QFETCH(int, rows);
+    const QStringList words{"Ocean's", "Amélie", "WALL·E", "Москва", "千と千尋", "Ill", "Wolf"};
+    QStringList names;
+    for (int i = 0; i < rows; ++i)
+        names << words[i % words.size()] + QLatin1Char(' ') + words[(i / 7) % words.size()];
+    DataGrid grid;
+    grid.SetDataSource(listOf(names));
+    const QFontMetrics metrics(grid.font());
+    int widest = 0;
+    for (const QString &name : names)
+        widest = std::max(widest, metrics.horizontalAdvance(name));
+    QCOMPARE(grid.FitColumn(0, metrics, ColumnFit(0, 200)), Twips::FromPixels(widest) + 200);
 }
 
 // The same cast text reaches the detail panel, step 3 and the paste generator: one cap.
