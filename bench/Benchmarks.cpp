@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "PeakMemory.h"
 #include "Sampler.h"
+#include "Statements.h"
 #include "MessageBox.h"
 #include "frmDelimiter.h"
 #include "frmGenre.h"
@@ -169,7 +170,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
 
 void Benchmarks::MainWindowReady()
 {
-    const QString list = RawQueries::TitleList(0);
+    const QString list = Statements::TitleList(0);
     const auto medians = Sampler::Run(
         samples(15, 7),
         [this](int) {
@@ -193,22 +194,18 @@ void Benchmarks::RowActivation()
         qFatal("row activation needs at least two titles in %s", qPrintable(m_folder));
 
     // Rows spread over the whole list, each with the three statements the panel runs for
-    // it (taken from the window itself, so the floor runs exactly the same queries).
+    // it (built by the same functions, so the floor runs exactly the same queries).
     const int runs = samples(61, 41);
     QVector<int> rows;
     QVector<QStringList> statements;
     for (int i = 0; i <= runs; ++i) {
         const int row = int((qint64(i) * 7919 + 1) % count);
         rows << row;
-        window.Shared().SelectedTitleId = window.TitleList()->ValueAt(row, 0).toLongLong();
-        QStringList three;
-        window.InitializeFields();
-        three << window.QueryText;
-        window.GenreDisplay();
-        three << window.QueryText;
-        window.CastDisplay();
-        three << window.QueryText;
-        statements << three;
+        const qint64 id = window.TitleList()->ValueAt(row, 0).toLongLong();
+        const int wishList = window.Shared().WishListFilter;
+        statements << QStringList{Statements::DetailFacts(id, wishList),
+                                  Statements::DetailGenres(id, wishList),
+                                  Statements::DetailCast(id, wishList)};
     }
     window.UltraGrid->ActivateFirstRow();
 
@@ -228,7 +225,7 @@ void Benchmarks::ListSwitch()
 {
     const auto application = started(m_folder);
     frmMain &window = application->MainWindow();
-    const QStringList lists{RawQueries::TitleList(1), RawQueries::TitleList(0)};
+    const QStringList lists{Statements::TitleList(1), Statements::TitleList(0)};
     const auto medians = Sampler::Run(
         samples(15, 7),
         [&](int) {
@@ -335,7 +332,7 @@ void Benchmarks::GenreManagerOn500Genres()
 
     const auto application = started(m_folder);
     Module1 &shared = application->Shared();
-    const QString list = QStringLiteral("SELECT Genre FROM Genre ORDER BY Genre");
+    const QString list = Statements::GenreList();
     const auto medians = Sampler::Run(
         samples(21, 15),
         [&](int) {

@@ -15,12 +15,6 @@ QAtomicInt g_connections;
 
 RawQueries::RawQueries(QString cataloguePath) : m_path(std::move(cataloguePath)) {}
 
-QString RawQueries::TitleList(int wishList)
-{
-    return QStringLiteral("SELECT Id, Title, Sub_title FROM DVD_Title WHERE WishList = ")
-           + QString::number(wishList) + QStringLiteral(" Order By Title");
-}
-
 qint64 RawQueries::ReadAll(const QString &statement, int *rows) const
 {
     const QString name = QStringLiteral("raw-%1").arg(g_connections.fetchAndAddRelaxed(1));

@@ -22,9 +22,6 @@ public:
     using Bound = QPair<QString, QVariantList>;
     qint64 Transaction(const QVector<Bound> &statements) const;
 
-    // The main window's list statement, as the program writes it.
-    static QString TitleList(int wishList);
-
     QVariant Scalar(const QString &statement) const;
 
 private:

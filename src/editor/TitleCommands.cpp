@@ -6,7 +6,10 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
+#include "Statements.h"
 #include "StepResult.h"
+#include "TitleRecord.h"
+#include "Transaction.h"
 #include "frmMain.h"
 #include "frmAlert.h"
 #include "frmModify1.h"
@@ -47,13 +50,10 @@ void TitleCommands::AddTitle()
         m_shared.LookupValue = m_shared.PromptText;
         m_shared.LookupField = QStringLiteral("Title");
         m_shared.LookupTable = QStringLiteral("Dvd_Title");
-        m_shared.CountMatches(); // leaves LookupValue quote-doubled for the statement below
+        m_shared.CountMatches();
         if (m_shared.LookupCount > 0) {
-            m_shared.AlertQuery = QStringLiteral("SELECT Title, Sub_Title, Date, Director FROM ")
-                                  + m_shared.LookupTable + QStringLiteral(" WHERE ")
-                                  + m_shared.LookupField + QStringLiteral(" = '")
-                                  + m_shared.LookupValue + QStringLiteral("' ORDER BY ")
-                                  + m_shared.LookupField + QStringLiteral(";");
+            m_shared.AlertQuery = Statements::SimilarTitles(
+                m_shared.LookupTable, m_shared.LookupField, m_shared.PromptText);
             m_shared.AlertMessage = QStringLiteral(
                 "The following similar title(s) currently exist.  Do you want to continue "
                 "adding this new title?");
@@ -85,49 +85,35 @@ void TitleCommands::ModifyTitle()
 
 void TitleCommands::LoadEditBuffer()
 {
-    const QString id = QString::number(m_shared.SelectedTitleId);
     m_shared.EditTitle = m_main.KeptTitle();
+    const TitleRecord record = ReadTitle(m_main.ReopenMainConnection(), m_shared.SelectedTitleId);
+    m_main.ReleaseMainConnection();
 
-    m_main.QueryText = QStringLiteral("SELECT Title, Sub_Title, Date, Director, Summary, "
-                                      "Features, Eggs, WishList FROM DVD_Title WHERE ID = ")
-                       + id;
-    m_main.OpenDetailQuery();
-    RecordList &title = *m_main.DetailRecords;
     // The row's own title: the main window keeps the previous title's text when the
     // active one has none, and that name must not be saved over this title.
-    m_shared.EditTitle = textOf(title.Value(QStringLiteral("Title")));
-    m_shared.EditSubTitle = textOf(title.Value(QStringLiteral("Sub_Title")));
-    m_shared.EditDate = textOf(title.Value(QStringLiteral("Date")));
-    m_shared.EditDirector = textOf(title.Value(QStringLiteral("Director")));
-    m_shared.EditSummary = textOf(title.Value(QStringLiteral("Summary")));
-    m_shared.EditEggs = textOf(title.Value(QStringLiteral("Eggs")));
-    m_shared.EditFeatures = textOf(title.Value(QStringLiteral("Features")));
-    m_shared.EditWishList = title.Value(QStringLiteral("WishList")).toInt();
+    const TitleFacts &facts = record.facts;
+    m_shared.EditTitle = facts.title;
+    m_shared.EditSubTitle = facts.subTitle;
+    m_shared.EditDate = facts.date;
+    m_shared.EditDirector = facts.director;
+    m_shared.EditSummary = facts.summary;
+    m_shared.EditEggs = facts.eggs;
+    m_shared.EditFeatures = facts.features;
+    m_shared.EditWishList = facts.wishList;
 
-    m_main.QueryText = QStringLiteral("SELECT Genre.Genre FROM Genre INNER JOIN "
-                                      "Genre_Relationships ON ")
-                       + QStringLiteral("Genre.Genre_ID = Genre_Relationships.Genre_ID ")
-                       + QStringLiteral("WHERE (((Genre_Relationships.Title_ID)=") + id
-                       + QStringLiteral("))");
-    m_main.OpenDetailQuery();
-    RecordList &genres = *m_main.DetailRecords;
     // Four slots: a title linked to more genres (written by something else) loads its
     // first four; a save then keeps those four.
-    for (QString &pick : m_shared.GenrePicks)
-        pick.clear();
-    genres.MoveFirst();
-    for (std::size_t slot = 0; slot < m_shared.GenrePicks.size() && !genres.Eof(); ++slot) {
-        m_shared.GenrePicks[slot] = textOf(genres.Value(QStringLiteral("Genre")));
-        genres.MoveNext();
-    }
+    for (std::size_t slot = 0; slot < m_shared.GenrePicks.size(); ++slot)
+        m_shared.GenrePicks[slot] = qsizetype(slot) < record.genres.size()
+                                        ? record.genres[qsizetype(slot)]
+                                        : QString();
 
-    Connection &connection = m_main.ReopenMainConnection();
+    QVector<RecordList::Row> rows;
+    rows.reserve(record.cast.size());
+    for (const CastMember &member : record.cast)
+        rows.append({member.actor, member.character});
     m_shared.CreateCastRecords();
-    m_shared.CastRecords->Open(QStringLiteral("SELECT Actor, Character FROM Cast_Relationships "
-                                              "WHERE Movie = ")
-                                   + id + QStringLiteral(" ORDER BY Actor"),
-                               connection);
-    m_main.ReleaseMainConnection();
+    m_shared.CastRecords->SetRows(std::move(rows));
 }
 
 void TitleCommands::DeleteTitle()
@@ -140,7 +126,7 @@ void TitleCommands::DeleteTitle()
         Connection connection;
         connection.Open(m_shared.ConnectionString);
         RecordList row;
-        row.Open(QStringLiteral("SELECT Title FROM DVD_Title WHERE ID = ") + id, connection);
+        row.Open(Statements::TitleName(m_shared.SelectedTitleId), connection);
         title = row.Eof() ? m_main.KeptTitle() : textOf(row.Value(0));
     } catch (const DbError &error) {
         MessageBox::Failure(&m_main, error.Message(QStringLiteral(" deleting records.")));
@@ -157,17 +143,13 @@ void TitleCommands::DeleteTitle()
     // The title, its genre links and its cast go together or not at all.
     try {
         Connection &connection = m_main.ReopenMainConnection();
-        connection.BeginTrans();
-        try {
-            connection.Execute(QStringLiteral("Delete FROM DVD_Title Where Id = ") + id);
-            connection.Execute(QStringLiteral("Delete FROM Genre_Relationships Where Title_Id = ")
-                               + id);
-            connection.Execute(QStringLiteral("Delete FROM Cast_Relationships Where Movie = ")
-                               + id);
-            connection.CommitTrans();
-        } catch (const DbError &) {
-            connection.RollbackTrans();
-            throw;
+        {
+            const qint64 titleId = m_shared.SelectedTitleId;
+            Transaction transaction(connection);
+            connection.Execute(Statements::DeleteTitle(titleId));
+            connection.Execute(Statements::DeleteGenreLinksOfTitle(titleId));
+            connection.Execute(Statements::DeleteCastOfTitle(titleId));
+            transaction.Commit();
         }
         m_main.ReleaseMainConnection();
     } catch (const DbError &error) {

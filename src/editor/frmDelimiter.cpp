@@ -27,13 +27,13 @@ void frmDelimiter::createControls()
     lblDialog->setObjectName(QStringLiteral("lblDialog"));
     lblDialog->setTextFormat(Qt::PlainText);
     lblDialog->setWordWrap(true);
-    lblDialog->setFont(WindowLook::Verdana(8.25, false));
+    lblDialog->setFont(WindowLook::Font(8.25, false));
     WindowLook::Place(lblDialog, 240, 240, 4455, 375);
 
     txtDelimiter = new QLineEdit(this);
     txtDelimiter->setObjectName(QStringLiteral("txtDelimiter"));
     txtDelimiter->setMaxLength(std::numeric_limits<int>::max());
-    txtDelimiter->setFont(WindowLook::Verdana(9.75, false));
+    txtDelimiter->setFont(WindowLook::Font(9.75, false));
     WindowLook::Place(txtDelimiter, 120, 840, 4695, 375);
 
     Command1 = WindowLook::Button(this, QStringLiteral("&Ok"), QStringLiteral("Command1"));

@@ -64,12 +64,12 @@ void frmModify1::createControls()
         box->setObjectName(name);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);
-        box->setFont(WindowLook::Verdana(9, false));
+        box->setFont(WindowLook::Font(9, false));
         return box;
     };
     auto hint = [&](const QString &name, const QString &caption) {
         QLabel *result = label(name, caption);
-        result->setFont(WindowLook::Verdana(8.25, false));
+        result->setFont(WindowLook::Font(8.25, false));
         return result;
     };
 
@@ -115,7 +115,7 @@ void frmModify1::createControls()
     MultiTabStrip->addTab(QStringLiteral("Easter Eggs"));
     MultiTabStrip->setExpanding(false);
     MultiTabStrip->setDrawBase(false);
-    MultiTabStrip->setFont(WindowLook::Verdana(8.25, true));
+    MultiTabStrip->setFont(WindowLook::Font(8.25, true));
     Place(MultiTabStrip, 360, 2415, 3600, 345);
 
     const std::array<QString, 2> options{QStringLiteral("Inventory"), QStringLiteral("WishList")};

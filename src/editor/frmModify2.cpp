@@ -1,6 +1,7 @@
 #include "frmModify2.h"
 
 #include "MessageBox.h"
+#include "Statements.h"
 #include "StorableText.h"
 #include "WindowLook.h"
 #include "frmGenre.h"
@@ -57,9 +58,9 @@ void frmModify2::createControls()
     lblTitleDisplay = new QLabel(this);
     lblTitleDisplay->setObjectName(QStringLiteral("lblTitleDisplay"));
     lblTitleDisplay->setTextFormat(Qt::PlainText);
-    lblTitleDisplay->setFont(WindowLook::Verdana(9.75, false));
+    lblTitleDisplay->setFont(WindowLook::Font(9.75, false));
 
-    const QFont boxFont = WindowLook::Verdana(9, false);
+    const QFont boxFont = WindowLook::Font(9, false);
     for (int index = 0; index < GenreBoxes::Count; ++index) {
         lblGenre[index] = new QLabel(QStringLiteral("Genre %1").arg(index + 1), this);
         lblGenre[index]->setObjectName(QStringLiteral("lblGenre%1").arg(index + 1));
@@ -80,7 +81,7 @@ void frmModify2::createControls()
     lblAstric->setStyleSheet(QStringLiteral("color: #b83b3b"));
     lblBackspace = new QLabel(QStringLiteral("Note: Press Backspace to clear entry"), this);
     lblBackspace->setObjectName(QStringLiteral("lblBackspace"));
-    lblBackspace->setFont(WindowLook::Verdana(8.25, false));
+    lblBackspace->setFont(WindowLook::Font(8.25, false));
 
     cmdManageGenreTypes = new QToolButton(this);
     cmdManageGenreTypes->setObjectName(QStringLiteral("cmdManageGenreTypes"));
@@ -92,7 +93,7 @@ void frmModify2::createControls()
             &frmModify2::cmdManageGenreTypes_Click);
     lblManageGenreTypes = new QLabel(QStringLiteral("Manage Genre Types"), this);
     lblManageGenreTypes->setObjectName(QStringLiteral("lblManageGenreTypes"));
-    lblManageGenreTypes->setFont(WindowLook::Verdana(8.25, false));
+    lblManageGenreTypes->setFont(WindowLook::Font(8.25, false));
 
     lblFeatures = new QLabel(QStringLiteral("Features:"), this);
     lblFeatures->setObjectName(QStringLiteral("lblFeatures"));
@@ -248,18 +249,9 @@ void frmModify2::QueryUnpickedGenres()
         m_connection->Open(m_shared.ConnectionString);
     }
     m_genreList = std::make_shared<RecordList>();
-    std::array<QString, 4> quoted;
-    for (int index = 0; index < GenreBoxes::Count; ++index) {
+    for (int index = 0; index < GenreBoxes::Count; ++index)
         m_shared.GenrePicks[index] = cmbGenre[index]->currentText();
-        quoted[index] = Module1::Quote(m_shared.GenrePicks[index]);
-    }
-    // An empty pick gives the harmless condition Genre <> ''.
-    m_genreList->Open(QStringLiteral("SELECT Genre As ListFieldName FROM Genre WHERE (  ( Genre <> '")
-                          + quoted[0] + QStringLiteral("' AND Genre <> '") + quoted[1]
-                          + QStringLiteral("' AND Genre <> '") + quoted[2]
-                          + QStringLiteral("' AND Genre <> '") + quoted[3]
-                          + QStringLiteral("') ) ORDER BY Genre"),
-                      *m_connection);
+    m_genreList->Open(Statements::UnpickedGenres(m_shared.GenrePicks), *m_connection);
 }
 
 void frmModify2::cmbGenre_DropDown(int index)

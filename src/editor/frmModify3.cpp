@@ -3,69 +3,29 @@
 #include "Connection.h"
 #include "DataGrid.h"
 #include "DbError.h"
+#include "DrawnIcons.h"
 #include "LockWait.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
+#include "Statements.h"
 #include "StorableText.h"
-#include "Twips.h"
-#include "WidestText.h"
+#include "TitleRecord.h"
+#include "Transaction.h"
+#include "WindowLook.h"
 #include "frmMain.h"
 #include "frmPasteCastData.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
-#include <array>
 #include <limits>
 
 namespace {
 
-const QString kFont = QStringLiteral("Verdana");
 const QString kInserting = QStringLiteral(" inserting records.");
 const QString kDeleting = QStringLiteral(" deleting records.");
-
-// Columns are 16-bit twips wide at most; a pasted paragraph must not make one endless.
-constexpr int kMaxColumnTwips = 32767;
-
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
-                        Twips::ToPixels(height));
-}
-
-QFont verdana(double points, bool bold)
-{
-    QFont font(kFont);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// A clipboard with two columns of lines: text pasted in two columns becomes the cast.
-QIcon multiPasteIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x6b, 0x4f, 0x2a), 1.5));
-    painter.setBrush(QColor(0xc8, 0x9b, 0x5e));
-    painter.drawRoundedRect(QRectF(5, 4, 22, 26), 3, 3);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(8, 9, 16, 18));
-    painter.setBrush(QColor(0x70, 0x70, 0x70));
-    painter.drawRoundedRect(QRectF(11, 2, 10, 5), 1.5, 1.5);
-    painter.setPen(QPen(QColor(0x2f, 0x6f, 0xb3), 1.6));
-    for (int y = 13; y <= 24; y += 4) {
-        painter.drawLine(QPointF(10, y), QPointF(15, y));
-        painter.drawLine(QPointF(17, y), QPointF(22, y));
-    }
-    return QIcon(pixmap);
-}
 
 } // namespace
 
@@ -85,9 +45,8 @@ void frmModify3::createControls()
     setObjectName(QStringLiteral("frmModify3"));
     setWindowTitle(QStringLiteral("3/3"));
     // Fixed border, no control box: the window ends through its buttons or Escape.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFont(verdana(9.75, true));
-    setFixedSize(Twips::ToPixels(7635), Twips::ToPixels(4920));
+    WindowLook::FixDialog(this, 7635, 4920);
+    setFont(WindowLook::FormFont());
 
     auto label = [this](const QString &name, const QString &caption) {
         auto *result = new QLabel(caption, this);
@@ -108,48 +67,48 @@ void frmModify3::createControls()
     };
 
     lblTitle = label(QStringLiteral("lblTitle"), QStringLiteral("Title"));
-    place(lblTitle, 360, 600, 1215, 255);
+    WindowLook::Place(lblTitle, 360, 600, 1215, 255);
     lblTitleDisplay = label(QStringLiteral("lblTitleDisplay"), m_shared.EditTitle);
-    place(lblTitleDisplay, 2040, 600, 5175, 255);
+    WindowLook::Place(lblTitleDisplay, 2040, 600, 5175, 255);
     lblActor = label(QStringLiteral("lblActor"), QStringLiteral("Actor"));
-    place(lblActor, 360, 960, 1215, 255);
+    WindowLook::Place(lblActor, 360, 960, 1215, 255);
     lblCharacter = label(QStringLiteral("lblCharacter"), QStringLiteral("Character"));
-    place(lblCharacter, 3240, 960, 1215, 255);
+    WindowLook::Place(lblCharacter, 3240, 960, 1215, 255);
 
     txtActor1 = textBox(QStringLiteral("txtActor1"));
-    place(txtActor1, 360, 1440, 2500, 375);
+    WindowLook::Place(txtActor1, 360, 1440, 2500, 375);
     txtCharacter1 = textBox(QStringLiteral("txtCharacter1"));
-    place(txtCharacter1, 3240, 1440, 2500, 375);
+    WindowLook::Place(txtCharacter1, 3240, 1440, 2500, 375);
     cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("&Add"));
-    place(cmdAdd, 6000, 1350, 1217, 495);
+    WindowLook::Place(cmdAdd, 6000, 1350, 1217, 495);
     cmdAdd->setDefault(true);
 
     UltraGrid = new DataGrid(this);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
-    place(UltraGrid, 360, 1920, 5415, 2295);
+    WindowLook::Place(UltraGrid, 360, 1920, 5415, 2295);
 
     cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("&Delete"));
-    place(cmdDelete, 6000, 2640, 1217, 495);
+    WindowLook::Place(cmdDelete, 6000, 2640, 1217, 495);
 
     cmdMultiPaste = new QToolButton(this);
     cmdMultiPaste->setObjectName(QStringLiteral("cmdMultiPaste"));
-    cmdMultiPaste->setIcon(multiPasteIcon());
+    cmdMultiPaste->setIcon(DrawnIcons::MultiPaste());
     cmdMultiPaste->setIconSize(QSize(26, 26));
     cmdMultiPaste->setToolTip(QStringLiteral("Multi-Paste Clipboard Wizard"));
-    place(cmdMultiPaste, 5830, 3400, 550, 550);
+    WindowLook::Place(cmdMultiPaste, 5830, 3400, 550, 550);
     lblMultiPaste = label(QStringLiteral("lblMultiPaste"),
                           QStringLiteral("Multi-Paste Clipboard Wizard"));
-    lblMultiPaste->setFont(verdana(8.25, true));
+    lblMultiPaste->setFont(WindowLook::Font(8.25, true));
     lblMultiPaste->setStyleSheet(QStringLiteral("color: red;"));
     lblMultiPaste->setWordWrap(true);
-    place(lblMultiPaste, 6480, 3360, 1095, 615);
+    WindowLook::Place(lblMultiPaste, 6480, 3360, 1095, 615);
 
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"));
-    place(cmdCancel, 360, 4320, 1217, 495);
+    WindowLook::Place(cmdCancel, 360, 4320, 1217, 495);
     cmdBack = button(QStringLiteral("cmdBack"), QStringLiteral("&Back"));
-    place(cmdBack, 4680, 4320, 1217, 495);
+    WindowLook::Place(cmdBack, 4680, 4320, 1217, 495);
     cmdFinish = button(QStringLiteral("cmdFinish"), QStringLiteral("&Finish"));
-    place(cmdFinish, 6000, 4320, 1217, 495);
+    WindowLook::Place(cmdFinish, 6000, 4320, 1217, 495);
 
     // The grid sits in the tab order where it stands, so its cells can be edited by keyboard.
     QWidget::setTabOrder(txtActor1, txtCharacter1);
@@ -173,7 +132,7 @@ void frmModify3::createControls()
 void frmModify3::bindGrid()
 {
     connect(UltraGrid, &DataGrid::InitializeLayout, this,
-            [this] { UltraGrid->SetGridFont(kFont, 9, true); });
+            [this] { UltraGrid->SetGridFont(WindowLook::GridFont()); });
     UltraGrid->SetEditable(true);
     UltraGrid->SetBeforeCellUpdate([this](int row, int column, const QVariant &) {
         CellValueBefore = UltraGrid->CellValue(row, column).toString();
@@ -204,23 +163,9 @@ void frmModify3::ColResize()
 {
     const RecordList &cast = castList();
     const QFontMetrics metrics(font());
-    std::array<int, 2> width{};
     for (int i = 0; i < 2; ++i)
-        width[i] = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(i));
-
+        UltraGrid->FitColumn(i, metrics, ColumnFit(0, 200));
     const int rows = cast.RecordCount();
-    std::array<WidestText, 2> widest{WidestText(metrics), WidestText(metrics)};
-    for (int row = 0; row < rows; ++row)
-        for (int i = 0; i < 2; ++i) {
-            const QVariant value = cast.ValueAt(row, i);
-            if (RecordList::HasText(value))
-                widest[i].Add(value.toString());
-        }
-    for (int i = 0; i < 2; ++i)
-        if (const int pixels = widest[i].Pixels(); pixels > 0)
-            width[i] = std::max(width[i], Twips::FromPixels(pixels) + 200);
-    for (int i = 0; i < 2; ++i)
-        UltraGrid->SetColumnWidthTwips(i, std::min(width[i], kMaxColumnTwips));
 
     if (rows > 0)
         UltraGrid->ActivateFirstRow();
@@ -340,26 +285,18 @@ QString frmModify3::TitleStatement() const
     const Module1 &s = m_shared;
     // Quotes are doubled into the statement only: the edit buffer keeps what was typed,
     // so saving again after a failure does not double them twice.
-    auto q = [](const QString &text) { return Module1::Quote(text); };
-    const QString wishList = QString::number(s.EditWishList);
-    if (s.EditMode != QLatin1String("Yes")) {
-        return QStringLiteral("INSERT INTO DVD_Title(Title, Sub_Title, [Date], Director, "
-                              "Summary, Features, Eggs, WishList) ")
-               + QStringLiteral("VALUES ('") + q(s.EditTitle) + QStringLiteral("' , '")
-               + q(s.EditSubTitle) + QStringLiteral("', '") + q(s.EditDate)
-               + QStringLiteral("', '") + q(s.EditDirector) + QStringLiteral("', '")
-               + q(s.EditSummary) + QStringLiteral("', '") + q(s.EditFeatures)
-               + QStringLiteral("', '") + q(s.EditEggs) + QStringLiteral("', ") + wishList
-               + QStringLiteral(")");
-    }
-    return QStringLiteral("UPDATE DVD_Title SET Title = '") + q(s.EditTitle)
-           + QStringLiteral("', Sub_Title = '") + q(s.EditSubTitle) + QStringLiteral("', ")
-           + QStringLiteral("[Date] = '") + q(s.EditDate) + QStringLiteral("', Director = '")
-           + q(s.EditDirector) + QStringLiteral("', ") + QStringLiteral("Summary = '")
-           + q(s.EditSummary) + QStringLiteral("', Features = '") + q(s.EditFeatures)
-           + QStringLiteral("', ") + QStringLiteral("Eggs = '") + q(s.EditEggs)
-           + QStringLiteral("', WishList = ") + wishList + QStringLiteral(" WHERE ID = ")
-           + QString::number(s.SelectedTitleId);
+    TitleFacts facts;
+    facts.title = s.EditTitle;
+    facts.subTitle = s.EditSubTitle;
+    facts.date = s.EditDate;
+    facts.director = s.EditDirector;
+    facts.summary = s.EditSummary;
+    facts.features = s.EditFeatures;
+    facts.eggs = s.EditEggs;
+    facts.wishList = s.EditWishList;
+    if (s.EditMode != QLatin1String("Yes"))
+        return Statements::InsertTitle(facts);
+    return Statements::UpdateTitle(facts, s.SelectedTitleId);
 }
 
 bool frmModify3::SaveTitle()
@@ -371,10 +308,10 @@ bool frmModify3::SaveTitle()
     Connection connection;
     try {
         connection.Open(m_shared.ConnectionString);
-        connection.BeginTrans();
+        Transaction transaction(connection);
         connection.Execute(TitleStatement());
         if (modifying && !TitleRowChanged(connection)) {
-            connection.RollbackTrans();
+            transaction.Rollback();
             return SaveDeletedTitle();
         }
 
@@ -385,24 +322,18 @@ bool frmModify3::SaveTitle()
             action = kInserting;
         } else {
             RecordList identity;
-            identity.Open(QStringLiteral("SELECT @@Identity"), connection);
+            identity.Open(Statements::LastInsertedId(), connection);
             titleId = identity.Value(0).toLongLong();
         }
-        const QString id = QString::number(titleId);
 
         for (const QString &pick : m_shared.GenrePicks) {
             if (pick.isEmpty())
                 continue;
             RecordList genre;
             // A genre removed since it was picked has no row: reading its ID fails.
-            genre.Open(QStringLiteral("SELECT Genre_ID FROM Genre WHERE Genre = '")
-                           + Module1::Quote(pick) + QStringLiteral("'"),
-                       connection);
+            genre.Open(Statements::GenreId(pick), connection);
             const qint64 genreId = genre.Value(QStringLiteral("Genre_ID")).toLongLong();
-            connection.Execute(QStringLiteral("INSERT INTO Genre_Relationships (Title_ID, "
-                                              "Genre_ID) ")
-                               + QStringLiteral("VALUES ('") + id + QStringLiteral("' , '")
-                               + QString::number(genreId) + QStringLiteral("')"));
+            connection.Execute(Statements::InsertGenreLink(titleId, genreId));
         }
 
         // Read by position, so the grid's current row stays where the user left it.
@@ -410,18 +341,11 @@ bool frmModify3::SaveTitle()
         const int rows = cast ? cast->RecordCount() : 0;
         for (int row = 0; row < rows; ++row) {
             // A Null value (a cell left empty) is stored as empty text.
-            const QString actor = cast->ValueAt(row, 0).toString();
-            const QString character = cast->ValueAt(row, 1).toString();
-            connection.Execute(QStringLiteral("INSERT INTO Cast_Relationships (Movie, Actor, "
-                                              "Character) ")
-                               + QStringLiteral("VALUES ('") + id + QStringLiteral("', '")
-                               + Module1::Quote(actor) + QStringLiteral("', '")
-                               + Module1::Quote(character) + QStringLiteral("')"));
+            connection.Execute(Statements::InsertCastMember(
+                titleId, cast->ValueAt(row, 0).toString(), cast->ValueAt(row, 1).toString()));
         }
-        connection.CommitTrans();
+        transaction.Commit();
     } catch (const DbError &error) {
-        if (connection.State() == 1)
-            connection.RollbackTrans();
         MessageBox::Failure(this, error.Message(action));
         return false;
     }
@@ -433,7 +357,7 @@ bool frmModify3::SaveTitle()
 bool frmModify3::TitleRowChanged(Connection &connection)
 {
     RecordList changes;
-    changes.Open(QStringLiteral("SELECT changes()"), connection);
+    changes.Open(Statements::ChangedRows(), connection);
     return changes.Value(0).toLongLong() > 0;
 }
 
@@ -457,7 +381,6 @@ bool frmModify3::SaveDeletedTitle()
 void frmModify3::DeleteTitleLinks(Connection &connection)
 {
     // Runs inside the save's transaction, so a failure here leaves the old links in place.
-    const QString id = QString::number(m_shared.SelectedTitleId);
-    connection.Execute(QStringLiteral("Delete FROM Genre_Relationships Where Title_Id = ") + id);
-    connection.Execute(QStringLiteral("Delete FROM Cast_Relationships Where Movie = ") + id);
+    connection.Execute(Statements::DeleteGenreLinksOfTitle(m_shared.SelectedTitleId));
+    connection.Execute(Statements::DeleteCastOfTitle(m_shared.SelectedTitleId));
 }

@@ -4,8 +4,6 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "StorableText.h"
-#include "Twips.h"
-#include "WidestText.h"
 #include "WindowLook.h"
 #include "frmDelimiter.h"
 #include "frmModify3.h"
@@ -13,12 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <array>
 
 namespace {
-
-// Columns are 16-bit twips wide at most; a pasted paragraph must not make one endless.
-constexpr int kMaxColumnTwips = 32767;
 
 // Leading and trailing spaces go; tabs and other blanks are part of the value.
 QString trimSpaces(QStringView text)
@@ -64,7 +58,7 @@ void frmPasteCastData::createControls()
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setFont(WindowLook::Verdana(9.75, false));
+    Text1->setFont(WindowLook::Font(9.75, false));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -80,7 +74,7 @@ void frmPasteCastData::createControls()
 
     MultiPasteUltraGrid = new DataGrid(this);
     MultiPasteUltraGrid->setObjectName(QStringLiteral("MultiPasteUltraGrid"));
-    MultiPasteUltraGrid->SetGridFont(QStringLiteral("Verdana"), 9, true);
+    MultiPasteUltraGrid->SetGridFont(WindowLook::GridFont());
     MultiPasteUltraGrid->SetHeaderCaption(0, QStringLiteral("Actor"));
     MultiPasteUltraGrid->SetHeaderCaption(1, QStringLiteral("Character"));
     WindowLook::Place(MultiPasteUltraGrid, 360, 2160, 6975, 2055);
@@ -187,27 +181,10 @@ void frmPasteCastData::RowCheck(int row)
 void frmPasteCastData::FitPasteColumns()
 {
     const QFontMetrics metrics(font());
-    std::array<int, 2> width{};
     for (int i = 0; i < 2; ++i)
-        width[i] = Twips::TextWidth(metrics, MultiPasteUltraGrid->HeaderCaption(i));
-
+        MultiPasteUltraGrid->FitColumn(i, metrics, ColumnFit(0, 200));
     const auto &list = MultiPasteUltraGrid->DataSource();
     const int rows = list ? list->RecordCount() : 0;
-    // Only the texts that may be the widest are shaped: a paste can be thousands of lines.
-    std::array<WidestText, 2> widest{WidestText(metrics), WidestText(metrics)};
-    for (int row = 0; row < rows; ++row) {
-        for (int i = 0; i < 2; ++i) {
-            const QVariant value = list->ValueAt(row, i);
-            if (RecordList::HasText(value))
-                widest[i].Add(value.toString());
-        }
-    }
-    for (int i = 0; i < 2; ++i) {
-        const int pixels = widest[i].Pixels();
-        if (pixels > 0)
-            width[i] = std::max(width[i], Twips::FromPixels(pixels) + 200);
-        MultiPasteUltraGrid->SetColumnWidthTwips(i, std::min(width[i], kMaxColumnTwips));
-    }
 
     if (rows > 0)
         MultiPasteUltraGrid->ActivateFirstRow();

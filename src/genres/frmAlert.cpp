@@ -21,7 +21,7 @@ frmAlert::frmAlert(Module1 &shared, PromptOpener opener, QWidget *mainWindow, QW
 
     lblInfo = new QLabel(this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    lblInfo->setFont(WindowLook::Verdana(8.25, false));
+    lblInfo->setFont(WindowLook::Font(8.25, false));
     lblInfo->setTextFormat(Qt::PlainText);
     lblInfo->setWordWrap(true);
     lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -78,7 +78,7 @@ void frmAlert::Form_Load()
 
 void frmAlert::FormatAlertGrid()
 {
-    UltraGrid->SetGridFont(QStringLiteral("Verdana"), 9, true);
+    UltraGrid->SetGridFont(WindowLook::GridFont());
 }
 
 void frmAlert::SizeAlertColumns()
@@ -88,18 +88,7 @@ void frmAlert::SizeAlertColumns()
     const int columns = m_records->FieldCount();
     m_widths.fill(0, columns);
     for (int column = 0; column < columns; ++column)
-        m_widths[column] = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(column));
-    for (int row = 0; row < m_records->RecordCount(); ++row) {
-        for (int column = 0; column < columns; ++column) {
-            const QVariant value = m_records->ValueAt(row, column);
-            if (!RecordList::HasText(value))
-                continue;
-            m_widths[column] = std::max(m_widths[column],
-                                        Twips::TextWidth(metrics, value.toString()) + 200);
-        }
-    }
-    for (int column = 0; column < columns; ++column)
-        UltraGrid->SetColumnWidthTwips(column, m_widths[column]);
+        m_widths[column] = UltraGrid->FitColumn(column, metrics, ColumnFit(0, 200));
 }
 
 void frmAlert::cmdOk_Click()

@@ -2,10 +2,12 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "DrawnIcons.h"
 #include "GenreBoxes.h"
 #include "MessageBox.h"
+#include "Statements.h"
 #include "StorableText.h"
-#include "Twips.h"
+#include "Transaction.h"
 #include "WindowLook.h"
 #include "frmAlert.h"
 #include "frmTextBox.h"
@@ -14,28 +16,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString kGenreList = QStringLiteral("SELECT Genre FROM Genre ORDER BY Genre");
-
-QPixmap leftArrow()
-{
-    QPixmap pixmap(28, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x2f, 0x6f, 0xb3));
-    const QPointF arrow[] = {{1, 10}, {12, 1}, {12, 6}, {27, 6}, {27, 14}, {12, 14}, {12, 19}};
-    painter.drawPolygon(arrow, 7);
-    return pixmap;
-}
-
-} // namespace
 
 frmGenre::frmGenre(Module1 &shared, GenreBoxes *editor, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_editor(editor)
@@ -58,7 +40,7 @@ void frmGenre::createControls()
     UltraGrid = new DataGrid(this);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
     connect(UltraGrid, &DataGrid::InitializeLayout, this,
-            [this] { UltraGrid->SetGridFont(QStringLiteral("Verdana"), 9, true); });
+            [this] { UltraGrid->SetGridFont(WindowLook::GridFont()); });
     connect(UltraGrid, &DataGrid::AfterRowActivate, this, &frmGenre::ShowPickedGenre);
     // A click on the row that is already active picks it again (after Add emptied the box).
     connect(UltraGrid, &QAbstractItemView::clicked, this,
@@ -68,7 +50,7 @@ void frmGenre::createControls()
     lblGenreAdd->setObjectName(QStringLiteral("lblGenreAdd"));
     txtGenreAdd = new QLineEdit(this);
     txtGenreAdd->setObjectName(QStringLiteral("txtGenreAdd"));
-    txtGenreAdd->setFont(WindowLook::Verdana(9, false));
+    txtGenreAdd->setFont(WindowLook::Font(9, false));
     txtGenreAdd->setMaxLength(MaxTypedLength);
     // A longer name picked from the list (renamed ones may have up to 55 characters)
     // widened the limit; once the text is short again, typing stops at 12 again.
@@ -82,7 +64,7 @@ void frmGenre::createControls()
     lblAstric->setStyleSheet(QStringLiteral("color: #b83b3b"));
     picLeftArrow = new QLabel(this);
     picLeftArrow->setObjectName(QStringLiteral("picLeftArrow"));
-    picLeftArrow->setPixmap(leftArrow());
+    picLeftArrow->setPixmap(DrawnIcons::LeftArrow());
 
     const auto button = [this](const QString &caption, const QString &name) {
         return WindowLook::Button(this, caption, name);
@@ -144,7 +126,7 @@ void frmGenre::LoadGenreList()
     {
         Connection connection;
         connection.Open(m_shared.ConnectionString);
-        list->Open(kGenreList, connection);
+        list->Open(Statements::GenreList(), connection);
     }
     m_genreList = list;
     UltraGrid->SetDataSource(m_genreList);
@@ -156,14 +138,7 @@ void frmGenre::LoadGenreList()
 
 void frmGenre::SizeGenreColumn()
 {
-    const QFontMetrics metrics(font());
-    int width = Twips::TextWidth(metrics, UltraGrid->HeaderCaption(0)) + 400;
-    for (int row = 0; row < m_genreList->RecordCount(); ++row) {
-        const QVariant genre = m_genreList->ValueAt(row, 0);
-        if (RecordList::HasText(genre))
-            width = std::max(width, Twips::TextWidth(metrics, genre.toString()) + 200);
-    }
-    UltraGrid->SetColumnWidthTwips(0, width);
+    UltraGrid->FitColumn(0, QFontMetrics(font()), ColumnFit(400, 200));
 }
 
 void frmGenre::ReloadAfterChange()
@@ -204,8 +179,7 @@ void frmGenre::cmdGenreAdd_Click()
         }
         Connection connection;
         connection.Open(m_shared.ConnectionString);
-        connection.Execute(QStringLiteral("INSERT INTO Genre (Genre) ") + QStringLiteral("VALUES('")
-                           + Module1::Quote(genre) + QStringLiteral("'") + QStringLiteral(")"));
+        connection.Execute(Statements::InsertGenre(genre));
         connection.Close();
         ReloadAfterChange();
     } catch (const DbError &error) {
@@ -272,21 +246,13 @@ void frmGenre::RemoveGenre(const QString &genre)
 
     // The links and the genre go together or not at all. Links are removed even when
     // no listed title carries the genre, so none is left pointing at a missing genre.
-    const QString quoted = Module1::Quote(genre);
     Connection connection;
     connection.Open(m_shared.ConnectionString);
-    connection.BeginTrans();
-    try {
-        connection.Execute(
-            QStringLiteral("DELETE FROM Genre_Relationships WHERE Genre_Relationships.Genre_ID ")
-            + QStringLiteral("IN (SELECT genre_id FROM genre WHERE Genre.Genre='") + quoted
-            + QStringLiteral("'); "));
-        connection.Execute(QStringLiteral("DELETE FROM Genre ") + QStringLiteral("WHERE Genre = '")
-                           + quoted + QStringLiteral("'"));
-        connection.CommitTrans();
-    } catch (const DbError &) {
-        connection.RollbackTrans();
-        throw;
+    {
+        Transaction transaction(connection);
+        connection.Execute(Statements::DeleteLinksOfGenre(genre));
+        connection.Execute(Statements::DeleteGenre(genre));
+        transaction.Commit();
     }
     connection.Close();
     ClearDeletedGenrePicks(genre);
@@ -306,9 +272,7 @@ void frmGenre::RenameGenre(const QString &genre)
     // One statement: the genre keeps its ID, so its titles keep it under the new name.
     Connection connection;
     connection.Open(m_shared.ConnectionString);
-    connection.Execute(QStringLiteral("UPDATE Genre ") + QStringLiteral("SET Genre = '")
-                       + Module1::Quote(newName) + QStringLiteral("' WHERE Genre = '")
-                       + Module1::Quote(genre) + QStringLiteral("'"));
+    connection.Execute(Statements::RenameGenre(genre, newName));
     connection.Close();
     RenameGenrePicks(genre, newName);
     ReloadAfterChange();
@@ -353,7 +317,7 @@ bool frmGenre::NameTaken(const QString &name)
     Connection connection;
     connection.Open(m_shared.ConnectionString);
     RecordList genres;
-    genres.Open(kGenreList, connection);
+    genres.Open(Statements::GenreList(), connection);
     for (int row = 0; row < genres.RecordCount(); ++row) {
         if (genres.ValueAt(row, 0).toString().compare(name, Qt::CaseInsensitive) == 0) {
             m_shared.LookupCount = 1;
@@ -367,19 +331,11 @@ bool frmGenre::NameTaken(const QString &name)
 void frmGenre::TitlesonGenre()
 {
     const QString genre = txtGenreAdd->text();
-    const QString quoted = Module1::Quote(genre);
     {
         Connection connection;
         connection.Open(m_shared.ConnectionString);
         RecordList count;
-        count.Open(
-            QStringLiteral(
-                "SELECT Count(DVD_Title.Title) AS CountOfTitle FROM Genre INNER JOIN (DVD_Title "
-                "INNER JOIN Genre_Relationships ON DVD_Title.ID = Genre_Relationships.Title_ID) "
-                "ON Genre.Genre_ID = Genre_Relationships.Genre_ID GROUP BY Genre.Genre HAVING "
-                "(((Genre.Genre)='")
-                + quoted + QStringLiteral("'));"),
-            connection);
+        count.Open(Statements::CountTitlesOnGenre(genre), connection);
         if (count.RecordCount() == 0) {
             m_shared.PromptAccepted = 1;
             m_shared.GenreTitleCount = 0;
@@ -388,13 +344,7 @@ void frmGenre::TitlesonGenre()
         m_shared.PromptAccepted = 0;
         m_shared.GenreTitleCount = count.Value(QStringLiteral("CountOfTitle")).toInt();
     }
-    m_shared.AlertQuery =
-        QStringLiteral(
-            "SELECT DVD_Title.Title, DVD_Title.Sub_Title, DVD_Title.Date, DVD_Title.Director "
-            "FROM Genre INNER JOIN (DVD_Title INNER JOIN Genre_Relationships ON DVD_Title.ID = "
-            "Genre_Relationships.Title_ID) ON Genre.Genre_ID = Genre_Relationships.Genre_ID "
-            "Where (((Genre.Genre) = '")
-        + quoted + QStringLiteral("')) ORDER BY DVD_Title.Title;");
+    m_shared.AlertQuery = Statements::TitlesOnGenre(genre);
     m_shared.AlertMessage =
         QStringLiteral("The following titles are currently classified under the genre type ")
         + genre + QStringLiteral(".  If you modify ") + genre

@@ -19,7 +19,7 @@ frmTextBox::frmTextBox(Module1 &shared, PromptOpener opener, QWidget *mainWindow
     txtRenameResponse = new QLineEdit(this);
     txtRenameResponse->setObjectName(QStringLiteral("txtRenameResponse"));
     txtRenameResponse->setMaxLength(MaxNameLength);
-    txtRenameResponse->setFont(WindowLook::Verdana(9, false));
+    txtRenameResponse->setFont(WindowLook::Font(9, false));
     StorableText::Guard(txtRenameResponse);
 
     cmdOK = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOK"));

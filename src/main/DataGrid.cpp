@@ -2,8 +2,11 @@
 
 #include "GridCellDelegate.h"
 #include "Twips.h"
+#include "WidestText.h"
 
+#include <QAbstractProxyModel>
 #include <QHeaderView>
+#include <QStyle>
 
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new RecordListModel(this))
 {
@@ -20,14 +23,63 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new RecordList
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &DataGrid::currentRowChanged);
+    watchSelection();
     connect(m_model, &RecordListModel::CellUpdated, this, &DataGrid::AfterCellUpdate);
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) {
                 for (int row = first; row <= last; ++row)
                     Q_EMIT InitializeRow(row);
             });
+}
+
+void DataGrid::watchSelection()
+{
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &DataGrid::currentRowChanged);
+}
+
+void DataGrid::SetProxy(QAbstractProxyModel *proxy)
+{
+    if (proxy == m_proxy)
+        return;
+    QItemSelectionModel *previous = selectionModel();
+    m_proxy = proxy;
+    if (m_proxy)
+        m_proxy->setSourceModel(m_model);
+    setModel(m_proxy ? static_cast<QAbstractItemModel *>(m_proxy) : m_model);
+    // setModel makes a new selection model and leaves the old one to its owner.
+    delete previous;
+    watchSelection();
+}
+
+QModelIndex DataGrid::toRecordIndex(const QModelIndex &viewIndex) const
+{
+    return m_proxy ? m_proxy->mapToSource(viewIndex) : viewIndex;
+}
+
+int DataGrid::RecordRow(int viewRow) const
+{
+    const QModelIndex index = toRecordIndex(model()->index(viewRow, 0));
+    return index.isValid() ? index.row() : -1;
+}
+
+int DataGrid::ViewRow(int recordRow) const
+{
+    const QModelIndex index = m_model->index(recordRow, 0);
+    if (!index.isValid())
+        return -1;
+    const QModelIndex shown = m_proxy ? m_proxy->mapFromSource(index) : index;
+    return shown.isValid() ? shown.row() : -1;
+}
+
+int DataGrid::ShownRowCount() const
+{
+    return model()->rowCount();
+}
+
+int DataGrid::ActivePosition() const
+{
+    return currentIndex().isValid() ? currentIndex().row() + 1 : 0;
 }
 
 void DataGrid::SetDataSource(std::shared_ptr<RecordList> list)
@@ -60,10 +112,45 @@ int DataGrid::ColumnWidthTwips(int column) const
     return Twips::FromPixels(columnWidth(column));
 }
 
-void DataGrid::SetGridFont(const QString &family, int pointSize, bool bold)
+int DataGrid::widestPixels(int column, const QFontMetrics &metrics) const
 {
-    QFont font(family, pointSize);
-    font.setBold(bold);
+    const auto &list = m_model->List();
+    const int rows = list ? list->RecordCount() : 0;
+    // A short list is shaped text by text; on a long one (a list of 100,000 titles, a
+    // paste of thousands of lines) only the texts that may be the widest are shaped.
+    // Setting up the estimate costs more than shaping a few hundred short texts.
+    constexpr int shapeAllUpTo = 500;
+    if (rows <= shapeAllUpTo) {
+        int widest = 0;
+        for (int row = 0; row < rows; ++row) {
+            const QVariant value = list->ValueAt(row, column);
+            if (RecordList::HasText(value))
+                widest = std::max(widest, metrics.horizontalAdvance(value.toString()));
+        }
+        return widest;
+    }
+    WidestText widest(metrics);
+    for (int row = 0; row < rows; ++row) {
+        const QVariant value = list->ValueAt(row, column);
+        if (RecordList::HasText(value))
+            widest.Add(value.toString());
+    }
+    return widest.Pixels();
+}
+
+int DataGrid::FitColumn(int column, const QFontMetrics &metrics, const ColumnFit &fit)
+{
+    int caption = metrics.horizontalAdvance(HeaderCaption(column));
+    // The header's own cell padding, so a caption is never cut ("Titl").
+    if (fit.HeaderPadding())
+        caption += 2 * horizontalHeader()->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    const int width = fit.Width(caption, widestPixels(column, metrics));
+    SetColumnWidthTwips(column, width);
+    return width;
+}
+
+void DataGrid::SetGridFont(const QFont &font)
+{
     setFont(font);
     horizontalHeader()->setFont(font);
     verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
@@ -71,17 +158,23 @@ void DataGrid::SetGridFont(const QString &family, int pointSize, bool bold)
 
 void DataGrid::ActivateFirstRow()
 {
-    ActivateRow(0);
+    activateViewRow(0);
 }
 
 void DataGrid::ActivateRow(int row)
 {
-    if (row < 0 || row >= m_model->rowCount())
+    activateViewRow(ViewRow(row));
+}
+
+void DataGrid::activateViewRow(int row)
+{
+    const QAbstractItemModel *shown = model();
+    if (row < 0 || row >= shown->rowCount())
         return;
     int column = 0;
-    while (column < m_model->columnCount() && isColumnHidden(column))
+    while (column < shown->columnCount() && isColumnHidden(column))
         ++column;
-    const QModelIndex cell = m_model->index(row, column);
+    const QModelIndex cell = shown->index(row, column);
     const bool sameRow = currentIndex().isValid() && currentIndex().row() == row;
     selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect
                                                 | QItemSelectionModel::Rows);
@@ -97,7 +190,8 @@ void DataGrid::ClearRowSelection()
 
 int DataGrid::ActiveRow() const
 {
-    return currentIndex().isValid() ? currentIndex().row() : -1;
+    const QModelIndex index = toRecordIndex(currentIndex());
+    return index.isValid() ? index.row() : -1;
 }
 
 QVariant DataGrid::CellValue(int row, int column) const
@@ -139,9 +233,10 @@ void DataGrid::SetBeforeCellUpdate(RecordListModel::BeforeUpdate hook)
 
 void DataGrid::currentRowChanged(const QModelIndex &current, const QModelIndex &)
 {
-    if (!current.isValid())
+    const QModelIndex record = toRecordIndex(current);
+    if (!record.isValid())
         return;
     if (const auto &list = m_model->List())
-        list->Move(current.row());
-    Q_EMIT AfterRowActivate(current.row());
+        list->Move(record.row());
+    Q_EMIT AfterRowActivate(record.row());
 }

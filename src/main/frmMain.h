@@ -4,9 +4,9 @@
 #include "DataGrid.h"
 #include "Module1.h"
 #include "RecordList.h"
+#include "TitleDetailPanel.h"
 
 #include <QMainWindow>
-#include <QPixmap>
 #include <array>
 #include <memory>
 
@@ -20,8 +20,9 @@ class QTabBar;
 class QToolBar;
 
 // The main window: the Inventory or Wishlist titles sorted by title, the record counter,
-// and the detail panel of the active title. The title commands, the About box and the
-// cover chooser live in other layers; the window announces their triggers as signals.
+// and the detail panel of the active title (a widget of its own). The title commands,
+// the About box and the cover chooser live in other layers; the window announces their
+// triggers as signals.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -41,32 +42,24 @@ public:
     void GenreDisplay();
     void CastDisplay();
     void DisplayCoverImage();
+    TitleDetailPanel *Detail() const { return m_detail; }
 
-    // Opens DetailRecords on QueryText through a freshly opened MainConnection.
-    void OpenDetailQuery();
     // A freshly opened MainConnection (the previous one is released first).
     Connection &ReopenMainConnection();
     void ReleaseMainConnection();
 
     int RecordCount() const { return m_recordCount; }
     int Position() const { return m_position; }
-    int CurrentTab() const { return m_currentTab; }
+    int CurrentTab() const { return m_detail->CurrentTab(); }
     const std::shared_ptr<RecordList> &TitleList() const { return m_titleList; }
 
-    // Kept texts of the active title; the modify and delete commands use the title.
-    const QString &KeptTitle() const { return m_keptTitle; }
-    const QString &KeptSummary() const { return m_keptSummary; }
-    const QString &KeptEggs() const { return m_keptEggs; }
+    const QString &KeptTitle() const { return m_detail->KeptTitle(); }
+    const QString &KeptSummary() const { return m_detail->KeptSummary(); }
+    const QString &KeptEggs() const { return m_detail->KeptEggs(); }
+    const QString &CoverFile() const { return m_detail->CoverFile(); }
+    bool CoverIsPlaceholder() const { return m_detail->CoverIsPlaceholder(); }
 
-    // What the cover area shows: the file loaded, and whether it could not be shown.
-    const QString &CoverFile() const { return m_coverFile; }
-    bool CoverIsPlaceholder() const { return m_coverPlaceholder; }
-
-    QString QueryText;
-    std::shared_ptr<RecordList> DetailRecords;
-    std::unique_ptr<Connection> MainConnection;
-
-    // Controls
+    // Controls (those of the detail panel are the panel's own, reachable here too)
     QMenu *mnuFile = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEdit = nullptr;
@@ -96,9 +89,8 @@ public:
     // Toolbar button 1..7 (4 and 6 are separators).
     QAction *ToolbarButton(int index) const;
 
-    // The cover area, in pixels.
-    static constexpr int CoverWidth = 200;
-    static constexpr int CoverHeight = 282;
+    static constexpr int CoverWidth = TitleDetailPanel::CoverWidth;
+    static constexpr int CoverHeight = TitleDetailPanel::CoverHeight;
 
 Q_SIGNALS:
     void AddRequested();
@@ -110,42 +102,28 @@ Q_SIGNALS:
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createActions();
     void createMenus();
     void createToolbar();
     QWidget *createListPane();
-    QWidget *createDetailPanel();
+    void aliasDetailControls();
 
     void LoadTitleList();
     void FitTitleColumns();
-    void FitCastColumns();
     void ShowFirstTitle();
     void RowActivated(int row);
     void UpdateRecordCounter();
     void OptionWishListClicked(int index);
-    void MultiTabStripClicked(int index);
-    void ShowCover(const QString &file);
 
     Module1 &m_shared;
+    QString QueryText;
+    std::unique_ptr<Connection> MainConnection;
+    TitleDetailPanel *m_detail = nullptr;
     std::shared_ptr<RecordList> m_titleList;
     std::array<QAction *, 8> m_toolbarButtons{};
     int m_recordCount = 0;
     int m_position = 0;
-    int m_currentTab = 1;
     bool m_loading = false;
-
-    QString m_keptTitle;
-    QString m_keptDate;
-    QString m_keptDirector;
-    QString m_keptSummary;
-    QString m_keptFeatures;
-    QString m_keptEggs;
-    QString m_genreLine;
-    QString m_coverFile;
-    bool m_coverPlaceholder = false;
-    QString m_fixedCoverKey; // file, size and time of the fixed picture in m_fixedCover
-    QPixmap m_fixedCover;
 };

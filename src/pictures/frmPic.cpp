@@ -1,6 +1,7 @@
 #include "frmPic.h"
 
 #include "PictureFile.h"
+#include "WindowLook.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -14,7 +15,7 @@ const QString kNotAvailable = QStringLiteral("Not Available");
 QLabel *factLabel(const QString &text, QWidget *parent, int top)
 {
     auto *label = new QLabel(text, parent);
-    label->setFont(QFont(QStringLiteral("Verdana"), 8));
+    label->setFont(WindowLook::Font(8, false));
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(24, top, 270, 20);
     return label;
@@ -25,7 +26,7 @@ QLabel *factLabel(const QString &text, QWidget *parent, int top)
 frmPic::frmPic(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmPic"));
-    setFont(QFont(QStringLiteral("Verdana"), 9));
+    setFont(WindowLook::Font(9, false));
     // A pane laid over the chooser: it shows, it never takes the pointer or the focus.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -57,7 +58,7 @@ frmPic::frmPic(QWidget *parent) : QWidget(parent)
     Image1->setGeometry(Picture2->contentsRect());
     Image1->setAlignment(Qt::AlignCenter);
     Image1->setWordWrap(true);
-    Image1->setFont(QFont(QStringLiteral("Verdana"), 7));
+    Image1->setFont(WindowLook::Font(7, false));
     QPalette grey = Image1->palette();
     grey.setColor(QPalette::WindowText, QColor(0x70, 0x70, 0x70));
     Image1->setPalette(grey);

@@ -3,6 +3,7 @@
 #include "AppIcon.h"
 #include "MessageBox.h"
 #include "Twips.h"
+#include "WindowLook.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,36 +15,9 @@
 
 namespace {
 
-const QString kFont = QStringLiteral("Verdana");
 constexpr int kTimerInterval = 5000;
 constexpr int kCopyrightYear = 2026;
 int g_timerInterval = kTimerInterval;
-
-QFont verdana(qreal points, bool bold = false)
-{
-    QFont font(kFont);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// Places a control at its place in twips. A label keeps at least its own width and
-// height, so its text is never clipped where a wider font stands in for Verdana.
-void place(QWidget *control, int left, int top, int width, int height)
-{
-    QRect rect(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
-               Twips::ToPixels(height));
-    if (auto *label = qobject_cast<QLabel *>(control)) {
-        if (label->wordWrap()) {
-            rect.setHeight(qMax(rect.height(), label->heightForWidth(rect.width())));
-        } else {
-            const QSize fit = label->sizeHint();
-            rect.setWidth(qMax(rect.width(), fit.width()));
-            rect.setHeight(qMax(rect.height(), fit.height()));
-        }
-    }
-    control->setGeometry(rect);
-}
 
 QLabel *label(QWidget *parent, const char *name, const QColor &colour, const QFont &font)
 {
@@ -63,8 +37,8 @@ frmSplash::frmSplash(Module1 &shared, QWidget *opener)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(MessageBox::ApplicationTitle());
-    setFont(verdana(8.25));
-    setFixedSize(Twips::ToPixels(7380), Twips::ToPixels(4245));
+    setFont(WindowLook::Font(8.25));
+    WindowLook::FixSize(this, 7380, 4245);
 
     createControls();
     Form_Load();
@@ -77,22 +51,22 @@ frmSplash::~frmSplash()
 
 void frmSplash::createControls()
 {
-    lblProductName = label(this, "lblProductName", Qt::white, verdana(29.25, true));
+    lblProductName = label(this, "lblProductName", Qt::white, WindowLook::Font(29.25, true));
     lblRegisteredTrademark = label(this, "lblRegisteredTrademark", QColor(0xe9, 0xc4, 0x6a),
-                                   verdana(8.25, true));
+                                   WindowLook::Font(8.25, true));
     lblRegisteredTrademark->setText(QStringLiteral("®"));
-    lblQuorvel = label(this, "lblQuorvel", QColor(0xe9, 0xc4, 0x6a), verdana(8.25, true));
+    lblQuorvel = label(this, "lblQuorvel", QColor(0xe9, 0xc4, 0x6a), WindowLook::Font(8.25, true));
     lblQuorvel->setText(QStringLiteral("Quorvel"));
-    lblVersion = label(this, "lblVersion", Qt::white, verdana(12, true));
-    lblCopyright = label(this, "lblCopyright", QColor(0xd2, 0xd9, 0xe6), verdana(8.25));
+    lblVersion = label(this, "lblVersion", Qt::white, WindowLook::Font(12, true));
+    lblCopyright = label(this, "lblCopyright", QColor(0xd2, 0xd9, 0xe6), WindowLook::Font(8.25));
     lblCopyright->setText(CopyrightText());
-    lblWarning = label(this, "lblWarning", QColor(0xb9, 0xc3, 0xd4), verdana(8.25));
+    lblWarning = label(this, "lblWarning", QColor(0xb9, 0xc3, 0xd4), WindowLook::Font(8.25));
     lblWarning->setWordWrap(true);
     lblWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setFont(verdana(8.25, true));
+    cmdOk->setFont(WindowLook::Font(8.25, true));
     cmdOk->setVisible(false);
     connect(cmdOk, &QPushButton::clicked, this, &frmSplash::cmdOkClick);
 
@@ -108,14 +82,14 @@ void frmSplash::Form_Load()
     lblProductName->setText(MessageBox::ApplicationTitle());
     lblWarning->setText(WarningText());
 
-    place(lblProductName, 2400, 480, 2985, 705);
-    place(lblQuorvel, 4440, 1500, 975, 255);
-    place(lblVersion, 4440, 2280, 990, 270);
-    place(lblCopyright, 4440, 2640, 2415, 255);
-    place(lblWarning, 240, 3060, 5535, 975);
-    place(cmdOk, 6000, 3540, 1215, 495);
+    WindowLook::PlaceKeepingText(lblProductName, 2400, 480, 2985, 705);
+    WindowLook::PlaceKeepingText(lblQuorvel, 4440, 1500, 975, 255);
+    WindowLook::PlaceKeepingText(lblVersion, 4440, 2280, 990, 270);
+    WindowLook::PlaceKeepingText(lblCopyright, 4440, 2640, 2415, 255);
+    WindowLook::PlaceKeepingText(lblWarning, 240, 3060, 5535, 975);
+    WindowLook::PlaceKeepingText(cmdOk, 6000, 3540, 1215, 495);
     // The mark sits just beyond the name, wherever the name's font ends it.
-    place(lblRegisteredTrademark, 5400, 960, 165, 195);
+    WindowLook::PlaceKeepingText(lblRegisteredTrademark, 5400, 960, 165, 195);
     const QRect name = lblProductName->geometry();
     const int nameRight = name.x() + lblProductName->sizeHint().width();
     if (lblRegisteredTrademark->x() < nameRight)

@@ -1,6 +1,7 @@
 #include "Module1.h"
 
 #include "Connection.h"
+#include "Statements.h"
 
 #include <QDir>
 
@@ -24,11 +25,10 @@ void Module1::CountMatches()
     Connection connection;
     connection.Open(ConnectionString);
     RecordList records;
-    LookupValue = ReplaceText(QStringLiteral("'"), QStringLiteral("''"), LookupValue);
-    records.Open(QStringLiteral("SELECT Count(") + LookupField + QStringLiteral(") FROM ")
-                     + LookupTable + QStringLiteral(" WHERE ") + LookupField
-                     + QStringLiteral(" = '") + LookupValue + QStringLiteral("'"),
-                 connection);
+    const QString statement = Statements::CountMatches(LookupTable, LookupField, LookupValue);
+    // Callers rely on finding the value quote-doubled afterwards.
+    LookupValue = Statements::Quote(LookupValue);
+    records.Open(statement, connection);
     LookupCount = records.Value(0).toInt();
     if (LookupCount == 0)
         LookupExists = QStringLiteral("False");

@@ -75,8 +75,6 @@ public:
     // adjacent delimiters give an empty piece, an empty delimiter gives the whole text as
     // one piece, and an empty text gives no pieces at all.
     static QStringList SplitText(const QString &text, const QString &delimiter);
-    // "'" doubled, for a value placed between single quotes in a statement.
-    static QString Quote(const QString &text) { return ReplaceText("'", "''", text); }
 
     const QString &ProgramFolder() const { return m_programFolder; }
 

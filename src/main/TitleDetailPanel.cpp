@@ -1,0 +1,339 @@
+#include "TitleDetailPanel.h"
+
+#include "Connection.h"
+#include "Statements.h"
+#include "WindowLook.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QPixmap placeholderPicture(const QString &file, const QString &reason)
+{
+    QPixmap pixmap(TitleDetailPanel::CoverWidth, TitleDetailPanel::CoverHeight);
+    pixmap.fill(QColor(0xe4, 0xe6, 0xea));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x9a, 0xa0, 0xaa), 2, Qt::DashLine));
+    painter.drawRect(pixmap.rect().adjusted(4, 4, -5, -5));
+    painter.setFont(WindowLook::Font(9, true));
+    painter.setPen(QColor(0x3c, 0x42, 0x4c));
+    const QRect box = pixmap.rect().adjusted(14, 14, -14, -14);
+    painter.drawText(box, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap,
+                     QStringLiteral("Picture cannot be shown\n\n") + reason + QStringLiteral("\n\n")
+                         + QFileInfo(file).fileName());
+    return pixmap;
+}
+
+} // namespace
+
+TitleDetailPanel::TitleDetailPanel(Module1 &shared, std::function<Connection &()> reopenConnection,
+                                   QWidget *parent)
+    : QWidget(parent), m_shared(shared), m_reopenConnection(std::move(reopenConnection))
+{
+    createControls();
+    createLayout();
+}
+
+TitleDetailPanel::~TitleDetailPanel()
+{
+    // The grid lets go of its list before the list goes.
+    CastUltraGRid->SetDataSource(nullptr);
+}
+
+void TitleDetailPanel::ShowFirstTab()
+{
+    m_currentTab = 1;
+    MultiTabStrip->setCurrentIndex(0);
+}
+
+void TitleDetailPanel::ShowListState(bool hasTitles)
+{
+    m_hasTitles = hasTitles;
+    lblClickToEditPhoto->setVisible(hasTitles);
+    lblDirectedByTitle->setVisible(hasTitles);
+    if (hasTitles)
+        ImgCover->setCursor(Qt::PointingHandCursor);
+    else
+        ImgCover->unsetCursor();
+}
+
+void TitleDetailPanel::createControls()
+{
+    auto readOnlyLine = [this](const QString &name) {
+        auto *box = new QLineEdit(this);
+        box->setObjectName(name);
+        box->setReadOnly(true);
+        return box;
+    };
+    auto readOnlyText = [this](const QString &name) {
+        auto *box = new QPlainTextEdit(this);
+        box->setObjectName(name);
+        box->setReadOnly(true);
+        return box;
+    };
+
+    lblTitle = new QLabel(this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setFont(WindowLook::Font(14, true));
+    lblTitle->setWordWrap(true);
+    lblTitle->setTextFormat(Qt::PlainText);
+    lblDate = new QLabel(this);
+    lblDate->setObjectName(QStringLiteral("lblDate"));
+    lblDate->setTextFormat(Qt::PlainText);
+    lblDate->setFont(WindowLook::Font(10, false));
+
+    lblDirectedByTitle = new QLabel(QStringLiteral("Directed By:"), this);
+    lblDirectedByTitle->setObjectName(QStringLiteral("lblDirectedByTitle"));
+    txtDirector = readOnlyLine(QStringLiteral("txtDirector"));
+    txtGenreDisplay = readOnlyLine(QStringLiteral("txtGenreDisplay"));
+    lblFeatures = new QLabel(QStringLiteral("Features:"), this);
+    lblFeatures->setObjectName(QStringLiteral("lblFeatures"));
+    txtFeatures = readOnlyText(QStringLiteral("txtFeatures"));
+    txtFeatures->setMinimumHeight(60);
+    txtFeatures->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+
+    MultiTabStrip = new QTabBar(this);
+    MultiTabStrip->setObjectName(QStringLiteral("MultiTabStrip"));
+    MultiTabStrip->addTab(QStringLiteral("Summary"));
+    MultiTabStrip->setTabToolTip(0, QStringLiteral("Summary"));
+    MultiTabStrip->addTab(QStringLiteral("Easter Eggs"));
+    MultiTabStrip->setTabToolTip(1, QStringLiteral("Hidden Easter Eggs"));
+    MultiTabStrip->setExpanding(false);
+    MultiTabStrip->setDrawBase(false);
+    connect(MultiTabStrip, &QTabBar::tabBarClicked, this, &TitleDetailPanel::MultiTabStripClicked);
+    txtMulti = readOnlyText(QStringLiteral("txtMulti"));
+
+    lblCastTitle = new QLabel(QStringLiteral("Cast:"), this);
+    lblCastTitle->setObjectName(QStringLiteral("lblCastTitle"));
+    CastUltraGRid = new DataGrid(this);
+    CastUltraGRid->setObjectName(QStringLiteral("CastUltraGRid"));
+    connect(CastUltraGRid, &DataGrid::InitializeLayout, this,
+            [this] { CastUltraGRid->SetGridFont(WindowLook::Font(7, false)); });
+
+    ImgCover = new QLabel(this);
+    ImgCover->setObjectName(QStringLiteral("ImgCover"));
+    ImgCover->setFixedSize(CoverWidth, CoverHeight);
+    ImgCover->setAlignment(Qt::AlignCenter);
+    ImgCover->installEventFilter(this);
+    lblClickToEditPhoto = new QLabel(QStringLiteral("(Click Image To Edit)"), this);
+    lblClickToEditPhoto->setObjectName(QStringLiteral("lblClickToEditPhoto"));
+    lblClickToEditPhoto->setAlignment(Qt::AlignHCenter);
+    lblClickToEditPhoto->setFont(WindowLook::Font(7, false));
+}
+
+void TitleDetailPanel::createLayout()
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 8, 8, 8);
+    grid->setHorizontalSpacing(10);
+
+    // Left column: the facts; right column: the cover.
+    auto *facts = new QVBoxLayout;
+    facts->setSpacing(4);
+    facts->addWidget(lblTitle);
+    facts->addWidget(lblDate);
+    facts->addSpacing(6);
+    facts->addWidget(lblDirectedByTitle);
+    facts->addWidget(txtDirector);
+    facts->addSpacing(4);
+    facts->addWidget(new QLabel(QStringLiteral("Genre:"), this));
+    facts->addWidget(txtGenreDisplay);
+    facts->addSpacing(4);
+    facts->addWidget(lblFeatures);
+    facts->addWidget(txtFeatures, 1);
+
+    auto *cover = new QVBoxLayout;
+    cover->setSpacing(2);
+    cover->addWidget(ImgCover);
+    cover->addWidget(lblClickToEditPhoto);
+    cover->addStretch();
+
+    grid->addLayout(facts, 0, 0);
+    grid->addLayout(cover, 0, 1);
+    grid->addWidget(MultiTabStrip, 1, 0, 1, 2);
+    grid->addWidget(txtMulti, 2, 0, 1, 2);
+    grid->addWidget(lblCastTitle, 3, 0, 1, 2);
+    grid->addWidget(CastUltraGRid, 4, 0, 1, 2);
+    // The facts take the cover's height; the rest goes to the summary and the cast.
+    grid->setRowStretch(2, 2);
+    grid->setRowStretch(4, 3);
+    grid->setColumnStretch(0, 1);
+}
+
+void TitleDetailPanel::OpenDetailQuery()
+{
+    Connection &connection = m_reopenConnection();
+    auto records = std::make_shared<RecordList>();
+    records->Open(QueryText, connection);
+    DetailRecords = std::move(records);
+}
+
+void TitleDetailPanel::InitializeFields()
+{
+    if (!m_hasTitles) {
+        lblTitle->clear();
+        lblDate->clear();
+        txtDirector->clear();
+        txtMulti->clear();
+        txtFeatures->clear();
+        m_keptSummary.clear();
+        m_keptEggs.clear();
+        return;
+    }
+    QueryText = Statements::DetailFacts(m_shared.SelectedTitleId, m_shared.WishListFilter);
+    OpenDetailQuery();
+    const bool found = !DetailRecords->Eof();
+    auto field = [&](const char *name) {
+        return found ? DetailRecords->Value(QLatin1String(name)) : QVariant();
+    };
+
+    // A field without text empties its control but keeps the previous kept text.
+    auto show = [](const QVariant &value, QString &kept, auto setText, auto clear) {
+        if (RecordList::HasText(value)) {
+            kept = value.toString();
+            setText(kept);
+        } else {
+            clear();
+        }
+    };
+    show(field("Title"), m_keptTitle, [this](const QString &t) { lblTitle->setText(t); },
+         [this] { lblTitle->clear(); });
+    show(field("Date"), m_keptDate, [this](const QString &t) { lblDate->setText(t); },
+         [this] { lblDate->clear(); });
+    show(field("Director"), m_keptDirector,
+         [this](const QString &t) { txtDirector->setText(t); }, [this] { txtDirector->clear(); });
+    show(field("Features"), m_keptFeatures,
+         [this](const QString &t) { txtFeatures->setPlainText(t); },
+         [this] { txtFeatures->clear(); });
+
+    const QVariant summary = field("Summary");
+    m_keptSummary = RecordList::HasText(summary) ? summary.toString() : QString();
+    const QVariant eggs = field("Eggs");
+    m_keptEggs = RecordList::HasText(eggs) ? eggs.toString() : QString();
+    txtMulti->setPlainText(m_currentTab == 2 ? m_keptEggs : m_keptSummary);
+    txtDirector->setCursorPosition(0);
+}
+
+void TitleDetailPanel::MultiTabStripClicked(int index)
+{
+    if (index == 0) {
+        m_currentTab = 1;
+        txtMulti->setPlainText(m_keptSummary);
+    } else if (index == 1) {
+        m_currentTab = 2;
+        txtMulti->setPlainText(m_keptEggs);
+    }
+}
+
+void TitleDetailPanel::GenreDisplay()
+{
+    QueryText = Statements::DetailGenres(m_shared.SelectedTitleId, m_shared.WishListFilter);
+    m_genreLine.clear();
+    OpenDetailQuery();
+    qint64 k = 0;
+    while (!DetailRecords->Eof()) {
+        if (k > 0)
+            m_genreLine += QStringLiteral(", ");
+        const QVariant genre = DetailRecords->Value(QStringLiteral("Genre"));
+        if (!genre.isNull())
+            m_genreLine += genre.toString();
+        DetailRecords->MoveNext();
+        ++k;
+    }
+    txtGenreDisplay->setText(m_genreLine);
+    txtGenreDisplay->setCursorPosition(0);
+}
+
+void TitleDetailPanel::CastDisplay()
+{
+    QueryText = Statements::DetailCast(m_shared.SelectedTitleId, m_shared.WishListFilter);
+    OpenDetailQuery();
+    CastUltraGRid->SetDataSource(DetailRecords);
+    FitCastColumns();
+}
+
+void TitleDetailPanel::FitCastColumns()
+{
+    const QFontMetrics metrics(font());
+    const auto &cast = CastUltraGRid->DataSource();
+    const int columns = cast ? std::min(cast->FieldCount(), 2) : 0;
+    for (int i = 0; i < columns; ++i)
+        CastUltraGRid->FitColumn(i, metrics, ColumnFit(400, 400));
+    if (cast && cast->RecordCount() > 0)
+        CastUltraGRid->ActivateFirstRow();
+}
+
+void TitleDetailPanel::DisplayCoverImage()
+{
+    const QString images = m_shared.AppFolder + QStringLiteral("/images/");
+    const QString own = images + QString::number(m_shared.SelectedTitleId) + QStringLiteral(".jpg");
+    QString file = QFileInfo(own).isFile() ? own : images + QStringLiteral("nothing.jpg");
+    if (!m_hasTitles)
+        file = images + QStringLiteral("no_records.jpg");
+    ShowCover(file);
+}
+
+void TitleDetailPanel::ShowCover(const QString &file)
+{
+    m_coverFile = file;
+    // Most titles show nothing.jpg: decoding it again on every row activation was two
+    // thirds of the activation. It is decoded again whenever the file changes.
+    const QFileInfo info(file);
+    const QString fixedKey = info.fileName() == QLatin1String("nothing.jpg")
+                                     || info.fileName() == QLatin1String("no_records.jpg")
+                                 ? file + QLatin1Char('|') + QString::number(info.size())
+                                       + QLatin1Char('|')
+                                       + QString::number(info.lastModified().toMSecsSinceEpoch())
+                                 : QString();
+    if (!fixedKey.isEmpty() && fixedKey == m_fixedCoverKey) {
+        m_coverPlaceholder = false;
+        ImgCover->setToolTip(QString());
+        ImgCover->setPixmap(m_fixedCover);
+        return;
+    }
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    // Decoding straight to the area's size keeps a huge picture from costing its full size.
+    const QSize size = reader.size();
+    if (size.isValid())
+        reader.setScaledSize(size.scaled(CoverWidth, CoverHeight, Qt::KeepAspectRatio));
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        const QString reason = QFileInfo::exists(file)
+                                   ? QStringLiteral("The file is not a picture that can be read.")
+                                   : QStringLiteral("The file is missing.");
+        m_coverPlaceholder = true;
+        ImgCover->setPixmap(placeholderPicture(file, reason));
+        ImgCover->setToolTip(reason + QLatin1Char('\n') + file);
+        return;
+    }
+    m_coverPlaceholder = false;
+    ImgCover->setToolTip(QString());
+    const QPixmap picture = QPixmap::fromImage(
+        image.scaled(CoverWidth, CoverHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ImgCover->setPixmap(picture);
+    if (!fixedKey.isEmpty()) {
+        m_fixedCoverKey = fixedKey;
+        m_fixedCover = picture;
+    }
+}
+
+bool TitleDetailPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ImgCover && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        Q_EMIT ImgCoverClicked();
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+struct TitleFacts;
+
+// The text of every statement the program runs on the catalogue. Windows and commands
+// still decide when a statement runs and on which connection; only its text is built
+// here. Every text value goes through Quote, numbers through QString::number.
+namespace Statements {
+
+// "'" doubled, for a value placed between single quotes. The only place quotes are doubled.
+QString Quote(const QString &text);
+
+// Main window: the title list, and the three reads of the detail panel.
+QString TitleList(int wishList);
+QString DetailFacts(qint64 titleId, int wishList);
+QString DetailGenres(qint64 titleId, int wishList);
+QString DetailCast(qint64 titleId, int wishList);
+
+// A whole title for editing (the modify command), whichever list it is on.
+QString EditedTitle(qint64 titleId);
+QString EditedTitleGenres(qint64 titleId);
+QString EditedTitleCast(qint64 titleId);
+QString TitleName(qint64 titleId);
+
+// The save.
+QString InsertTitle(const TitleFacts &facts);
+QString UpdateTitle(const TitleFacts &facts, qint64 titleId);
+QString LastInsertedId();
+QString ChangedRows();
+QString GenreId(const QString &genre);
+QString InsertGenreLink(qint64 titleId, qint64 genreId);
+QString InsertCastMember(qint64 titleId, const QString &actor, const QString &character);
+QString DeleteGenreLinksOfTitle(qint64 titleId);
+QString DeleteCastOfTitle(qint64 titleId);
+QString DeleteTitle(qint64 titleId);
+
+// Genres.
+QString GenreList();
+QString UnpickedGenres(const std::array<QString, 4> &picks);
+QString InsertGenre(const QString &genre);
+QString RenameGenre(const QString &genre, const QString &newName);
+QString DeleteLinksOfGenre(const QString &genre);
+QString DeleteGenre(const QString &genre);
+QString CountTitlesOnGenre(const QString &genre);
+QString TitlesOnGenre(const QString &genre);
+
+// Counts and lookups; table and field are names the program chooses, never user text.
+QString CountMatches(const QString &table, const QString &field, const QString &value);
+QString SimilarTitles(const QString &table, const QString &field, const QString &value);
+
+} // namespace Statements

@@ -1,0 +1,27 @@
+#include "Transaction.h"
+
+#include "Connection.h"
+
+Transaction::Transaction(Connection &connection) : m_connection(connection)
+{
+    m_connection.BeginTrans();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done && m_connection.State() == 1)
+        m_connection.RollbackTrans();
+}
+
+void Transaction::Commit()
+{
+    m_connection.CommitTrans();
+    m_done = true;
+}
+
+void Transaction::Rollback()
+{
+    if (!m_done)
+        m_connection.RollbackTrans();
+    m_done = true;
+}

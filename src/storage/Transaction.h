@@ -1,0 +1,24 @@
+#pragma once
+
+class Connection;
+
+// A transaction on an open connection, rolled back when it leaves scope uncommitted
+// (a statement inside threw): Transaction t(connection); ...; t.Commit();
+class Transaction
+{
+public:
+    // Begins the transaction; throws DbError when it cannot.
+    explicit Transaction(Connection &connection);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    // Throws DbError when the commit fails; the transaction is then rolled back on leaving.
+    void Commit();
+    // Ends it early without writing anything (a check inside found nothing to save).
+    void Rollback();
+
+private:
+    Connection &m_connection;
+    bool m_done = false;
+};
