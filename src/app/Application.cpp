@@ -5,6 +5,7 @@
 #include "DbError.h"
 #include "GuardedApplication.h"
 #include "TitleCommands.h"
+#include "TransferCommands.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 
@@ -31,6 +32,14 @@ void Application::wireCommands()
             [this] { frmSplash::ShowAbout(m_shared, *m_main); });
     connect(m_main.get(), &frmMain::ImgCoverClicked, this,
             [this] { CoverChooser(*m_main).ImgCover_Click(); });
+
+    m_transferCommands = std::make_unique<TransferCommands>(m_shared, *m_main);
+    connect(m_main.get(), &frmMain::ImportRequested, this,
+            [this] { m_transferCommands->ImportTitles(); });
+    connect(m_main.get(), &frmMain::ExportRequested, this,
+            [this] { m_transferCommands->ExportTitles(); });
+    connect(m_main.get(), &frmMain::BackupRequested, this,
+            [this] { m_transferCommands->BackUpCatalogue(); });
 }
 
 void Application::Launch()

@@ -68,6 +68,9 @@ public:
 
     // Controls
     QMenu *mnuFile = nullptr;
+    QAction *mnuImport = nullptr;
+    QAction *mnuExport = nullptr;
+    QAction *mnuBackup = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuAdd = nullptr;
@@ -106,6 +109,9 @@ Q_SIGNALS:
     void DeleteRequested();
     void AboutRequested();
     void ImgCoverClicked();
+    void ImportRequested();
+    void ExportRequested();
+    void BackupRequested();
 
 protected:
     void changeEvent(QEvent *event) override;
