@@ -72,11 +72,12 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     RowsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     RowsView->setWordWrap(false);
     RowsView->horizontalHeader()->setStretchLastSection(true);
+    RowsView->verticalHeader()->setDefaultSectionSize(RowsView->fontMetrics().height() + 8);
     RowsView->setColumnWidth(0, 60);
     RowsView->setColumnWidth(1, 80);
-    RowsView->setColumnWidth(2, 240);
-    RowsView->setColumnWidth(3, 150);
-    RowsView->setColumnWidth(4, 100);
+    RowsView->setColumnWidth(2, 220);
+    RowsView->setColumnWidth(3, 140);
+    RowsView->setColumnWidth(4, 90);
     layout->addWidget(RowsView, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -99,5 +100,5 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     connect(cmdAddAll, &QPushButton::clicked, this, [this] { done(AddAll); });
     connect(cmdSkipSimilar, &QPushButton::clicked, this, [this] { done(SkipSimilar); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { done(Cancelled); });
-    resize(900, 520);
+    resize(1040, 540);
 }
