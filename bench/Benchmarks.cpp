@@ -10,6 +10,17 @@
 #include "frmMain.h"
 #include "frmModify3.h"
 #include "frmPasteCastData.h"
+#include "CatalogueBackup.h"
+#include "ImportPlan.h"
+#include "TitleTransfer.h"
+#include "TransferCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,7 +39,10 @@ enum RowNumber {
     NumberSave = 4,
     NumberGenres = 5,
     NumberPaste = 6,
-    NumberMemory = 7
+    NumberMemory = 7,
+    NumberExport = 8,
+    NumberImport = 9,
+    NumberBackup = 10
 };
 
 void settle()
@@ -149,6 +163,28 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "columns fitted and its empty cells checked."),
                   QStringLiteral("ms"), QStringLiteral("within 5x its floor"),
                   [](const Figures &f) { return ratioAtLargest(f, 5); }, {}, {}});
+    table.AddRow({NumberExport, QStringLiteral("Exporting every title to CSV"),
+                  QStringLiteral("the raw read of the same rows (titles, genre names, cast) on one "
+                                 "connection. Measured: File, Export Titles to a file, from the "
+                                 "reading to the renamed file (CSV text, UTF-8, progress window)."),
+                  QStringLiteral("ms"), QStringLiteral("within 3x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
+    table.AddRow({NumberImport, QStringLiteral("Importing 10,000 titles from CSV"),
+                  QStringLiteral("the same 10,000 titles (2 genres, 5 cast rows each) inserted "
+                                 "with statements prepared once, in one transaction, into a copy "
+                                 "of the catalogue. Measured: the import's check of the file "
+                                 "(similar titles, refusals, genres) and its writing, into "
+                                 "another copy; the preview window waits for the user and is "
+                                 "left out."),
+                  QStringLiteral("ms"), QStringLiteral("within 3x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
+    table.AddRow({NumberBackup, QStringLiteral("Backing up the catalogue and its pictures"),
+                  QStringLiteral("VACUUM INTO a new file plus a plain copy of the images folder. "
+                                 "Measured: File, Back Up Catalogue into a new folder (the copy, "
+                                 "the pictures, the integrity check and row counts through a "
+                                 "connection of its own, the rename)."),
+                  QStringLiteral("ms"), QStringLiteral("within 1.5x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 1.5); }, {}, {}});
     table.AddRow({NumberMemory, QStringLiteral("Peak memory with the main window"),
                   QStringLiteral("a bare Qt main window of the same size, shown, in a process "
                                  "of its own. Measured: the peak resident size (VmHWM) of a "
@@ -417,4 +453,209 @@ void Benchmarks::PeakMemoryOfMainWindow()
             .toDouble()
         / (1024.0 * 1024.0);
     m_table.Add(NumberMemory, m_titles, memory);
+}
+
+namespace {
+
+// 10,000 titles as an import file, as Reelvane writes one.
+QByteArray importFile()
+{
+    QByteArray bytes;
+    const auto &headers = TitleCsv::Headers();
+    Csv::AppendRecord(bytes, QStringList(headers.begin(), headers.end()));
+    for (int i = 0; i < 10000; ++i) {
+        TransferTitle title{QStringLiteral("Imported \"Title\" %1").arg(i),
+                            QStringLiteral("Director's Cut"), QStringLiteral("1999"),
+                            QStringLiteral("Zoë D'Onofrio"),
+                            QStringLiteral("A crew's last voyage;\r\nnobody's sure why. ").repeated(4),
+                            QStringLiteral("Widescreen"), QString(), 0,
+                            {QStringLiteral("Drama"), QStringLiteral("Imported %1").arg(i % 50)},
+                            {}};
+        for (int c = 0; c < 5; ++c)
+            title.cast << qMakePair(QStringLiteral("Actor %1-%2").arg(i).arg(c),
+                                    QStringLiteral("Role; %1").arg(c));
+        Csv::AppendRecord(bytes, TitleCsv::RecordFor(title));
+    }
+    return bytes;
+}
+
+// A program folder holding a copy of the catalogue, to write into and throw away.
+std::unique_ptr<QTemporaryDir> copyOf(const QString &folder)
+{
+    auto copy = std::make_unique<QTemporaryDir>();
+    QDir().mkdir(copy->path() + QStringLiteral("/images"));
+    if (!QFile::copy(folder + QStringLiteral("/dvd_collection.mdb"),
+                     copy->path() + QStringLiteral("/dvd_collection.mdb")))
+        qFatal("cannot copy the catalogue");
+    return copy;
+}
+
+} // namespace
+
+void Benchmarks::ExportTitles()
+{
+    const auto application = started(m_folder);
+    TransferCommands commands(application->Shared(), application->MainWindow());
+    QTemporaryDir out;
+    const QStringList raw{
+        QStringLiteral("SELECT ID, Title, Sub_Title, Date, Director, Summary, Features, Eggs, "
+                       "WishList FROM DVD_Title"),
+        QStringLiteral("SELECT Genre_Relationships.Title_ID, Genre.Genre FROM Genre_Relationships "
+                       "INNER JOIN Genre ON Genre.Genre_ID = Genre_Relationships.Genre_ID"),
+        QStringLiteral("SELECT Movie, Actor, Character FROM Cast_Relationships")};
+    const auto medians = Sampler::Run(
+        samples(9, 5),
+        [&](int sample) {
+            const QString file = out.path() + QStringLiteral("/titles %1.csv").arg(sample);
+            MessageBox::SetNextAnswer(QMessageBox::Ok);
+            QElapsedTimer timer;
+            timer.start();
+            if (!commands.ExportTo(file))
+                qFatal("the export failed: %s", qPrintable(MessageBox::Shown().join(' ')));
+            const qint64 elapsed = timer.nsecsElapsed();
+            MessageBox::Reset();
+            QFile::remove(file);
+            return elapsed;
+        },
+        [&](int) { return m_raw.ReadAll(raw); });
+    m_table.Add(NumberExport, m_titles, figure(medians));
+}
+
+void Benchmarks::ImportTitles()
+{
+    const QByteArray bytes = importFile();
+    const auto medians = Sampler::Run(
+        3,
+        [&](int) {
+            const auto copy = copyOf(m_folder);
+            Module1 shared(copy->path());
+            shared.InitializeDatabasePath();
+            QElapsedTimer timer;
+            timer.start();
+            ImportPlan plan;
+            plan.Analyse(bytes, TitleTransfer::ReadExisting(shared.ConnectionString),
+                         [](qint64, qint64) { return true; });
+            TitleTransfer::TitleInserter inserter(shared.ConnectionString);
+            plan.ForEachTitle(bytes, false, [&inserter](const TransferTitle &title, int, int) {
+                inserter.Insert(title);
+                return true;
+            });
+            inserter.Commit();
+            return timer.nsecsElapsed();
+        },
+        [&](int) {
+            const auto copy = copyOf(m_folder);
+            const QString name = QStringLiteral("import-floor");
+            qint64 elapsed = 0;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+                db.setDatabaseName(copy->path() + QStringLiteral("/dvd_collection.mdb"));
+                if (!db.open())
+                    qFatal("cannot open the copy");
+                // The rows ready in memory: only their writing is timed.
+                QList<TransferTitle> titles;
+                Csv::Reader reader(bytes);
+                Csv::Record record;
+                reader.Next(record);
+                const TitleCsv::Layout layout = TitleCsv::LayoutOf(
+                    QStringList(TitleCsv::Headers().begin(), TitleCsv::Headers().end()));
+                while (reader.Next(record))
+                    titles << TitleCsv::TitleFrom(record, layout).title;
+                QElapsedTimer timer;
+                timer.start();
+                db.transaction();
+                QSqlQuery title(db), link(db), member(db), genre(db), find(db);
+                title.prepare(QStringLiteral("INSERT INTO DVD_Title (Title, Sub_Title, [Date], "
+                                             "Director, Summary, Features, Eggs, WishList) VALUES "
+                                             "(?, ?, ?, ?, ?, ?, ?, 0)"));
+                link.prepare(QStringLiteral("INSERT INTO Genre_Relationships (Title_ID, Genre_ID) "
+                                            "VALUES (?, ?)"));
+                member.prepare(QStringLiteral("INSERT INTO Cast_Relationships (Movie, Actor, "
+                                              "Character) VALUES (?, ?, ?)"));
+                genre.prepare(QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"));
+                find.prepare(QStringLiteral("SELECT Genre_ID FROM Genre WHERE Genre = ?"));
+                for (const TransferTitle &t : titles) {
+                    const QVariantList values{t.title,   t.subTitle, t.year, t.director,
+                                              t.summary, t.features, t.eggs};
+                    for (int i = 0; i < values.size(); ++i)
+                        title.bindValue(i, values[i]);
+                    title.exec();
+                    const qint64 id = title.lastInsertId().toLongLong();
+                    for (const QString &name : t.genres) {
+                        find.bindValue(0, name);
+                        find.exec();
+                        qint64 genreId = 0;
+                        if (find.next()) {
+                            genreId = find.value(0).toLongLong();
+                        } else {
+                            genre.bindValue(0, name);
+                            genre.exec();
+                            genreId = genre.lastInsertId().toLongLong();
+                        }
+                        find.finish();
+                        link.bindValue(0, id);
+                        link.bindValue(1, genreId);
+                        link.exec();
+                    }
+                    for (const auto &[actor, character] : t.cast) {
+                        member.bindValue(0, id);
+                        member.bindValue(1, actor);
+                        member.bindValue(2, character);
+                        member.exec();
+                    }
+                }
+                title.finish();
+                db.commit();
+                elapsed = timer.nsecsElapsed();
+            }
+            QSqlDatabase::removeDatabase(name);
+            return elapsed;
+        });
+    m_table.Add(NumberImport, m_titles, figure(medians));
+}
+
+void Benchmarks::BackUpCatalogue()
+{
+    Module1 shared(m_folder);
+    shared.InitializeDatabasePath();
+    QTemporaryDir out;
+    const auto medians = Sampler::Run(
+        samples(7, 3),
+        [&](int sample) {
+            const QString into = out.path() + QStringLiteral("/s%1").arg(sample);
+            QDir().mkdir(into);
+            QElapsedTimer timer;
+            timer.start();
+            CatalogueBackup::Make(m_folder, shared.ConnectionString, into,
+                                  QDateTime::currentDateTime(),
+                                  [](qint64, qint64) { return true; });
+            const qint64 elapsed = timer.nsecsElapsed();
+            QDir(into).removeRecursively();
+            return elapsed;
+        },
+        [&](int sample) {
+            const QString into = out.path() + QStringLiteral("/f%1").arg(sample);
+            QDir().mkpath(into + QStringLiteral("/images"));
+            const QString name = QStringLiteral("backup-floor");
+            QElapsedTimer timer;
+            timer.start();
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+                db.setDatabaseName(m_folder + QStringLiteral("/dvd_collection.mdb"));
+                db.open();
+                QSqlQuery vacuum(db);
+                vacuum.prepare(QStringLiteral("VACUUM INTO ?"));
+                vacuum.addBindValue(into + QStringLiteral("/dvd_collection.mdb"));
+                if (!vacuum.exec())
+                    qFatal("VACUUM INTO: %s", qPrintable(vacuum.lastError().text()));
+            }
+            QSqlDatabase::removeDatabase(name);
+            const QString images = m_folder + QStringLiteral("/images/");
+            for (const QString &file : QDir(images).entryList(QDir::Files))
+                QFile::copy(images + file, into + QStringLiteral("/images/") + file);
+            const qint64 elapsed = timer.nsecsElapsed();
+            QDir(into).removeRecursively();
+            return elapsed;
+        });
+    m_table.Add(NumberBackup, m_titles, figure(medians));
 }

@@ -22,6 +22,9 @@ public:
     void GenreManagerOn500Genres();
     void PasteGenerator();
     void PeakMemoryOfMainWindow();
+    void ExportTitles();
+    void ImportTitles();
+    void BackUpCatalogue();
 
 private:
     // More samples on small catalogues, where each one is quick.

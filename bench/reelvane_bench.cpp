@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
         return PeakMemory::RunChild(args.mid(1));
 
     QString out;
-    QList<int> rows{1, 2, 3, 4, 5, 6, 7};
+    QList<int> rows{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     QStringList folders;
     for (int i = 0; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--out") && i + 1 < args.size()) {
@@ -90,7 +90,8 @@ int main(int argc, char *argv[])
             {1, &Benchmarks::MainWindowReady}, {2, &Benchmarks::RowActivation},
             {3, &Benchmarks::ListSwitch}, {4, &Benchmarks::SaveModifiedTitle},
             {7, &Benchmarks::PeakMemoryOfMainWindow}, {5, &Benchmarks::GenreManagerOn500Genres},
-            {6, &Benchmarks::PasteGenerator}};
+            {6, &Benchmarks::PasteGenerator}, {8, &Benchmarks::ExportTitles},
+            {9, &Benchmarks::ImportTitles}, {10, &Benchmarks::BackUpCatalogue}};
         for (const auto &[row, run] : steps) {
             if (!rows.contains(row))
                 continue;
@@ -100,7 +101,7 @@ int main(int argc, char *argv[])
             say(QStringLiteral("   row %1 done in %2 s").arg(row).arg(timer.elapsed() / 1000.0));
         }
     }
-    for (int row = 1; row <= 7; ++row)
+    for (int row = 1; row <= 10; ++row)
         if (!rows.contains(row))
             table.NotMeasured(row, QStringLiteral("left out with --rows"));
 

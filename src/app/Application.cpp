@@ -8,6 +8,7 @@
 #include "GuardedApplication.h"
 #include "MessageBox.h"
 #include "TitleCommands.h"
+#include "TransferCommands.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 
@@ -35,6 +36,14 @@ void Application::wireCommands()
             [this] { frmSplash::ShowAbout(m_shared, *m_main); });
     connect(m_main.get(), &frmMain::ImgCoverClicked, this,
             [this] { CoverChooser(*m_main).ImgCover_Click(); });
+
+    m_transferCommands = std::make_unique<TransferCommands>(m_shared, *m_main);
+    connect(m_main.get(), &frmMain::ImportRequested, this,
+            [this] { m_transferCommands->ImportTitles(); });
+    connect(m_main.get(), &frmMain::ExportRequested, this,
+            [this] { m_transferCommands->ExportTitles(); });
+    connect(m_main.get(), &frmMain::BackupRequested, this,
+            [this] { m_transferCommands->BackUpCatalogue(); });
 }
 
 void Application::Launch()

@@ -62,6 +62,9 @@ void frmMain::aliasDetailControls()
 
 void frmMain::createActions()
 {
+    mnuImport = new QAction(QStringLiteral("&Import Titles..."), this);
+    mnuExport = new QAction(QStringLiteral("&Export Titles..."), this);
+    mnuBackup = new QAction(QStringLiteral("&Back Up Catalogue..."), this);
     mnuExit = new QAction(QStringLiteral("E&xit"), this);
     mnuAdd = new QAction(QStringLiteral("&Add"), this);
     mnuModify = new QAction(QStringLiteral("&Modify"), this);
@@ -73,6 +76,9 @@ void frmMain::createActions()
     mnuAbout->setIcon(DrawnIcons::About());
     mnuExit->setIcon(DrawnIcons::Close());
 
+    connect(mnuImport, &QAction::triggered, this, &frmMain::ImportRequested);
+    connect(mnuExport, &QAction::triggered, this, &frmMain::ExportRequested);
+    connect(mnuBackup, &QAction::triggered, this, &frmMain::BackupRequested);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuAdd, &QAction::triggered, this, &frmMain::AddRequested);
     connect(mnuModify, &QAction::triggered, this, &frmMain::ModifyRequested);
@@ -83,6 +89,10 @@ void frmMain::createActions()
 void frmMain::createMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->addAction(mnuImport);
+    mnuFile->addAction(mnuExport);
+    mnuFile->addAction(mnuBackup);
+    mnuFile->addSeparator();
     mnuFile->addAction(mnuExit);
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->addAction(mnuAdd);

@@ -61,6 +61,9 @@ public:
 
     // Controls (those of the detail panel are the panel's own, reachable here too)
     QMenu *mnuFile = nullptr;
+    QAction *mnuImport = nullptr;
+    QAction *mnuExport = nullptr;
+    QAction *mnuBackup = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuAdd = nullptr;
@@ -98,6 +101,9 @@ Q_SIGNALS:
     void DeleteRequested();
     void AboutRequested();
     void ImgCoverClicked();
+    void ImportRequested();
+    void ExportRequested();
+    void BackupRequested();
 
 protected:
     void changeEvent(QEvent *event) override;

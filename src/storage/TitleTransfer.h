@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class Connection;
+
+// One title with everything that belongs to it, as it travels in and out of the catalogue
+// in bulk (export and import). Absent values (Null) travel as empty text.
+struct TransferTitle
+{
+    QString title;
+    QString subTitle;
+    QString year;
+    QString director;
+    QString summary;
+    QString features;
+    QString eggs;
+    int wishList = 0;
+    QStringList genres;                  // in link order
+    QList<QPair<QString, QString>> cast; // actor, character, in the order they were saved
+
+    bool operator==(const TransferTitle &) const = default;
+};
+
+namespace TitleTransfer {
+
+// Called once per title read; returning false stops the reading.
+using TitleVisitor = std::function<bool(const TransferTitle &title, qint64 index, qint64 total)>;
+
+// Every title of both lists (Inventory first, then Wishlist, each by title), read in one
+// read transaction so the set is consistent. Returns false when the visitor stopped it.
+// Throws DbError.
+bool ReadAll(const QString &connectionString, const TitleVisitor &visitor);
+
+// The key under which two titles count as the same title: title and edition compared the
+// way the catalogue compares text (letter case of A-Z ignored).
+QString SimilarKey(const QString &title, const QString &subTitle);
+// Genre names compared the same way.
+QString GenreKey(const QString &name);
+
+// What an import is checked against: the similar-title keys of every stored title, and
+// the stored genre names by their key.
+struct Existing
+{
+    QSet<QString> titleKeys;
+    QHash<QString, QString> genres;
+};
+Existing ReadExisting(const QString &connectionString); // throws DbError
+
+// Writes whole titles in one transaction: nothing reaches the catalogue until Commit, and
+// an inserter that goes away uncommitted rolls everything back. Genres that are not there
+// yet are created once. Every call throws DbError.
+class TitleInserter
+{
+public:
+    explicit TitleInserter(const QString &connectionString);
+    ~TitleInserter();
+    TitleInserter(const TitleInserter &) = delete;
+    TitleInserter &operator=(const TitleInserter &) = delete;
+
+    void Insert(const TransferTitle &title);
+    void Commit();
+    int GenresCreated() const { return m_genresCreated; }
+
+private:
+    qint64 genreId(const QString &name);
+
+    struct Statements;
+    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Statements> m_statements; // prepared once, gone before the connection
+    QHash<QString, qint64> m_genreIds;
+    bool m_open = false;
+    int m_genresCreated = 0;
+};
+
+} // namespace TitleTransfer

@@ -1,0 +1,114 @@
+#include "ImportPlan.h"
+
+#include <QHash>
+#include <QSet>
+
+QString ImportPlan::TextFault(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return QStringLiteral("The file is empty.");
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return QStringLiteral("The file is UTF-16 text, not UTF-8. Save it as UTF-8 (\"CSV "
+                              "UTF-8\" in most spreadsheets) and import it again.");
+    if (bytes.contains('\0'))
+        return QStringLiteral("The file is not a text file: it holds bytes that no text holds "
+                              "(it may be a spreadsheet's own format, or UTF-16 text).");
+    return {};
+}
+
+bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing &existing,
+                         const Progress &progress)
+{
+    *this = ImportPlan();
+    m_fileFault = TextFault(bytes);
+    if (!m_fileFault.isEmpty())
+        return true;
+
+    Csv::Reader reader(bytes);
+    Csv::Record record;
+    if (!reader.Next(record)) {
+        m_fileFault = QStringLiteral("The file holds only empty lines.");
+        return true;
+    }
+    if (!record.fault.isEmpty()) {
+        m_fileFault = QStringLiteral("The first line (the column names) cannot be read: ")
+                      + record.fault + QLatin1Char('.');
+        return true;
+    }
+    m_layout = TitleCsv::LayoutOf(record.fields);
+    if (!m_layout.fault.isEmpty()) {
+        m_fileFault = m_layout.fault;
+        return true;
+    }
+
+    QHash<QString, int> seen; // similar key -> line of the first title added with it
+    QSet<QString> newGenreKeys;
+    int counter = 0;
+    while (reader.Next(record)) {
+        if (++counter % 256 == 0 && !progress(reader.Offset(), bytes.size()))
+            return false;
+        const TitleCsv::Parsed parsed = TitleCsv::TitleFrom(record, m_layout);
+        Row row{record.line, Status::Accepted, parsed.title.title, parsed.title.subTitle, {}, {}};
+        if (!parsed.reason.isEmpty()) {
+            row.status = Status::Refused;
+            row.column = parsed.column;
+            row.reason = parsed.reason;
+            if (!record.fault.isEmpty())
+                row.line = record.faultLine;
+            if (row.title.isEmpty() && m_layout.at[TitleCsv::Title] < record.fields.size())
+                row.title = record.fields.value(m_layout.at[TitleCsv::Title]);
+            m_rows << row;
+            continue;
+        }
+        const QString key = TitleTransfer::SimilarKey(parsed.title.title, parsed.title.subTitle);
+        if (existing.titleKeys.contains(key)) {
+            row.status = Status::Similar;
+            row.reason = QStringLiteral("a title with this name and edition is in the catalogue");
+        } else if (seen.contains(key)) {
+            row.status = Status::Similar;
+            row.reason = QStringLiteral("the same name and edition as line %1").arg(seen[key]);
+        } else {
+            seen.insert(key, record.line);
+        }
+        for (const QString &genre : parsed.title.genres) {
+            const QString genreKey = TitleTransfer::GenreKey(genre);
+            if (!existing.genres.contains(genreKey) && !newGenreKeys.contains(genreKey)) {
+                newGenreKeys.insert(genreKey);
+                m_newGenres << genre;
+            }
+        }
+        m_rows << row;
+    }
+    if (m_rows.isEmpty())
+        m_fileFault = QStringLiteral("The file holds no titles: only the line of column names.");
+    progress(bytes.size(), bytes.size());
+    return true;
+}
+
+int ImportPlan::Count(Status status) const
+{
+    int count = 0;
+    for (const Row &row : m_rows)
+        count += row.status == status ? 1 : 0;
+    return count;
+}
+
+bool ImportPlan::ForEachTitle(
+    const QByteArray &bytes, bool skipSimilar,
+    const std::function<bool(const TransferTitle &, int index, int total)> &insert) const
+{
+    const int total = Count(Status::Accepted) + (skipSimilar ? 0 : Count(Status::Similar));
+    Csv::Reader reader(bytes);
+    Csv::Record record;
+    reader.Next(record); // the column names
+    int index = 0;
+    for (const Row &row : m_rows) {
+        if (!reader.Next(record))
+            break;
+        if (row.status == Status::Refused || (skipSimilar && row.status == Status::Similar))
+            continue;
+        if (!insert(TitleCsv::TitleFrom(record, m_layout).title, index++, total))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,231 @@
+#include "TitleCsv.h"
+
+#include <QRegularExpression>
+
+namespace TitleCsv {
+
+namespace {
+
+const QChar kSlash = QLatin1Char('\\');
+
+QString escapeCastName(const QString &name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        if (c == kSlash)
+            out += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\t'))
+            out += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\r'))
+            out += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString unescapeCastName(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == kSlash && i + 1 < text.size()) {
+            const QChar next = text[++i];
+            out += next == QLatin1Char('t')   ? QChar(QLatin1Char('\t'))
+                   : next == QLatin1Char('r') ? QChar(QLatin1Char('\r'))
+                   : next == QLatin1Char('n') ? QChar(QLatin1Char('\n'))
+                                              : next;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+const std::array<QString, ColumnCount> &Headers()
+{
+    static const std::array<QString, ColumnCount> headers{
+        QStringLiteral("Title"),       QStringLiteral("Edition"),  QStringLiteral("Year"),
+        QStringLiteral("Directed By"), QStringLiteral("Summary"),  QStringLiteral("Features"),
+        QStringLiteral("Easter Eggs"), QStringLiteral("Genres"),   QStringLiteral("Cast"),
+        QStringLiteral("List")};
+    return headers;
+}
+
+QString EncodeGenres(const QStringList &genres)
+{
+    QStringList names;
+    for (const QString &genre : genres) {
+        QString name;
+        for (qsizetype i = 0; i < genre.size(); ++i) {
+            const QChar c = genre[i];
+            if (c == kSlash || c == QLatin1Char(';')
+                || (c.isSpace() && (i == 0 || i == genre.size() - 1)))
+                name += kSlash;
+            name += c;
+        }
+        names << name;
+    }
+    return names.join(QStringLiteral("; "));
+}
+
+QStringList DecodeGenres(const QString &cell)
+{
+    // Unescaped blanks around a name belong to the separator (people type "Drama;Crime"
+    // and "Drama ; Crime" too); escaped ones belong to the name.
+    QStringList names;
+    QString name;
+    qsizetype keepFrom = -1; // first character that must stay (escaped or not blank)
+    qsizetype keepTo = -1;
+    auto finish = [&] {
+        if (keepFrom >= 0)
+            names << name.mid(keepFrom, keepTo - keepFrom + 1);
+        name.clear();
+        keepFrom = keepTo = -1;
+    };
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        QChar c = cell[i];
+        bool escaped = false;
+        if (c == kSlash && i + 1 < cell.size()) {
+            c = cell[++i];
+            escaped = true;
+        } else if (c == QLatin1Char(';')) {
+            finish();
+            continue;
+        }
+        name += c;
+        if (escaped || !c.isSpace()) {
+            if (keepFrom < 0)
+                keepFrom = name.size() - 1;
+            keepTo = name.size() - 1;
+        }
+    }
+    finish();
+    return names;
+}
+
+QString EncodeCast(const QList<QPair<QString, QString>> &cast)
+{
+    QStringList lines;
+    for (const auto &[actor, character] : cast)
+        lines << escapeCastName(actor) + QLatin1Char('\t') + escapeCastName(character);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QList<QPair<QString, QString>> DecodeCast(const QString &cell)
+{
+    QList<QPair<QString, QString>> cast;
+    QString text = cell;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        if (tab < 0 && line.trimmed().isEmpty())
+            continue; // an empty line is no member
+        if (tab < 0)
+            cast << qMakePair(unescapeCastName(line), QString());
+        else
+            cast << qMakePair(unescapeCastName(QStringView(line).left(tab)),
+                              unescapeCastName(QStringView(line).mid(tab + 1)));
+    }
+    return cast;
+}
+
+QStringList RecordFor(const TransferTitle &t)
+{
+    return {t.title,   t.subTitle, t.year,
+            t.director, t.summary, t.features,
+            t.eggs,    EncodeGenres(t.genres), EncodeCast(t.cast),
+            t.wishList ? QStringLiteral("Wishlist") : QStringLiteral("Inventory")};
+}
+
+Layout LayoutOf(const QStringList &header)
+{
+    Layout layout;
+    layout.at.fill(-1);
+    layout.fieldCount = int(header.size());
+    for (int i = 0; i < header.size(); ++i) {
+        const QString name = header[i].trimmed();
+        int column = -1;
+        for (int c = 0; c < ColumnCount; ++c)
+            if (name.compare(Headers()[c], Qt::CaseInsensitive) == 0)
+                column = c;
+        if (column < 0)
+            layout.unknown << header[i];
+        else if (layout.at[column] < 0)
+            layout.at[column] = i;
+        else
+            layout.fault = QStringLiteral("The column \"") + Headers()[column]
+                           + QStringLiteral("\" appears twice in the first line.");
+    }
+    if (layout.fault.isEmpty() && layout.at[Title] < 0)
+        layout.fault = QStringLiteral("The first line names no \"Title\" column. The first "
+                                      "line must name the columns, for example: ")
+                       + QStringList(Headers().begin(), Headers().end()).join(QStringLiteral(","));
+    return layout;
+}
+
+Parsed TitleFrom(const Csv::Record &record, const Layout &layout)
+{
+    Parsed parsed;
+    auto refuse = [&parsed](int column, const QString &reason) {
+        parsed.reason = reason;
+        parsed.column = column >= 0 ? Headers()[column] : QString();
+        return parsed;
+    };
+    auto headerAt = [&layout](int field) {
+        for (int c = 0; c < ColumnCount; ++c)
+            if (layout.at[c] == field)
+                return c;
+        return -1;
+    };
+    if (!record.fault.isEmpty()) {
+        parsed.reason = record.fault;
+        const int column = headerAt(record.faultField);
+        parsed.column = column >= 0 ? Headers()[column]
+                                    : QStringLiteral("field %1").arg(record.faultField + 1);
+        return parsed;
+    }
+    if (record.fields.size() != layout.fieldCount)
+        return refuse(-1, QStringLiteral("%1 fields where the first line has %2")
+                              .arg(record.fields.size())
+                              .arg(layout.fieldCount));
+    auto cell = [&](int column) {
+        return layout.at[column] < 0 ? QString() : record.fields[layout.at[column]];
+    };
+    TransferTitle &t = parsed.title;
+    t.title = cell(Title);
+    t.subTitle = cell(Edition);
+    t.year = cell(Year);
+    t.director = cell(DirectedBy);
+    t.summary = cell(Summary);
+    t.features = cell(Features);
+    t.eggs = cell(EasterEggs);
+    t.genres = DecodeGenres(cell(Genres));
+    t.cast = DecodeCast(cell(Cast));
+    const QString list = cell(List).trimmed();
+
+    if (t.title.isEmpty())
+        return refuse(Title, QStringLiteral("no title"));
+    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
+    if (t.year.isEmpty())
+        return refuse(Year, QStringLiteral("no year"));
+    if (!fourDigits.match(t.year).hasMatch())
+        return refuse(Year, QStringLiteral("the year must be four digits (Example 1999)"));
+    if (t.genres.size() > 4)
+        return refuse(Genres, QStringLiteral("%1 genres; a title has at most four")
+                                  .arg(t.genres.size()));
+    if (list.isEmpty() || list.compare(QLatin1String("Inventory"), Qt::CaseInsensitive) == 0)
+        t.wishList = 0;
+    else if (list.compare(QLatin1String("Wishlist"), Qt::CaseInsensitive) == 0)
+        t.wishList = 1;
+    else
+        return refuse(List, QStringLiteral("the list must be Inventory or Wishlist"));
+    return parsed;
+}
+
+} // namespace TitleCsv
