@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "Transaction.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -59,7 +60,7 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
 {
     Connection connection;
     connection.Open(connectionString);
-    connection.BeginTrans(); // one snapshot for the three reads
+    Transaction snapshot(connection); // one snapshot for the three reads
     const QSqlDatabase db = connection.Database();
     bool finished = true;
     {
@@ -98,7 +99,7 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
             }
         }
     }
-    connection.RollbackTrans(); // nothing was written
+    snapshot.Rollback(); // nothing was written
     return finished;
 }
 
@@ -150,8 +151,7 @@ TitleInserter::TitleInserter(const QString &connectionString)
     m_connection->Open(connectionString);
     // Taken for writing at once: a catalogue locked by another program fails here, before
     // anything is written, after the usual wait.
-    m_connection->Execute(QStringLiteral("BEGIN IMMEDIATE"));
-    m_open = true;
+    m_transaction = std::make_unique<Transaction>(*m_connection, Transaction::Lock::Immediate);
     QSqlQuery genres = run(m_connection->Database(),
                            QStringLiteral("SELECT Genre_ID, Genre FROM Genre ORDER BY Genre_ID"));
     while (genres.next()) {
@@ -162,12 +162,7 @@ TitleInserter::TitleInserter(const QString &connectionString)
     m_statements = std::make_unique<Statements>(m_connection->Database());
 }
 
-TitleInserter::~TitleInserter()
-{
-    m_statements.reset();
-    if (m_open)
-        m_connection->RollbackTrans();
-}
+TitleInserter::~TitleInserter() = default;
 
 qint64 TitleInserter::genreId(const QString &name)
 {
@@ -214,8 +209,7 @@ void TitleInserter::Insert(const TransferTitle &t)
 void TitleInserter::Commit()
 {
     m_statements.reset();
-    m_connection->CommitTrans();
-    m_open = false;
+    m_transaction->Commit();
 }
 
 } // namespace TitleTransfer

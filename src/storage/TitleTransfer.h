@@ -10,6 +10,7 @@
 #include <memory>
 
 class Connection;
+class Transaction;
 
 // One title with everything that belongs to it, as it travels in and out of the catalogue
 // in bulk (export and import). Absent values (Null) travel as empty text.
@@ -54,8 +55,8 @@ struct Existing
 };
 Existing ReadExisting(const QString &connectionString); // throws DbError
 
-// Writes whole titles in one transaction: nothing reaches the catalogue until Commit, and
-// an inserter that goes away uncommitted rolls everything back. Genres that are not there
+// Writes whole titles in one transaction, taken for writing at once: nothing reaches the
+// catalogue until Commit, and an inserter that goes away uncommitted rolls everything back. Genres that are not there
 // yet are created once. Every call throws DbError.
 class TitleInserter
 {
@@ -73,10 +74,11 @@ private:
     qint64 genreId(const QString &name);
 
     struct Statements;
+    // Destroyed in reverse: statements finalized, then rolled back unless committed, then closed.
     std::unique_ptr<Connection> m_connection;
-    std::unique_ptr<Statements> m_statements; // prepared once, gone before the connection
+    std::unique_ptr<Transaction> m_transaction;
+    std::unique_ptr<Statements> m_statements; // prepared once
     QHash<QString, qint64> m_genreIds;
-    bool m_open = false;
     int m_genresCreated = 0;
 };
 

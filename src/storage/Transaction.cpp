@@ -2,9 +2,14 @@
 
 #include "Connection.h"
 
-Transaction::Transaction(Connection &connection) : m_connection(connection)
+#include <QString>
+
+Transaction::Transaction(Connection &connection, Lock lock) : m_connection(connection)
 {
-    m_connection.BeginTrans();
+    if (lock == Lock::Immediate)
+        m_connection.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        m_connection.BeginTrans();
 }
 
 Transaction::~Transaction()

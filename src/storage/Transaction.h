@@ -7,8 +7,12 @@ class Connection;
 class Transaction
 {
 public:
+    // Deferred takes the write lock at the first change; Immediate takes it at once, so a
+    // catalogue locked by another program fails here, before anything is written.
+    enum class Lock { Deferred, Immediate };
+
     // Begins the transaction; throws DbError when it cannot.
-    explicit Transaction(Connection &connection);
+    explicit Transaction(Connection &connection, Lock lock = Lock::Deferred);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
