@@ -1,6 +1,7 @@
 #include "frmImportPreview.h"
 
 #include "ImportRowsModel.h"
+#include "WindowLook.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -23,7 +24,7 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Import Titles"));
-    setFont(QFont(QStringLiteral("Verdana"), 9));
+    setFont(WindowLook::Font(9));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     const int accepted = plan.Count(ImportPlan::Status::Accepted);
