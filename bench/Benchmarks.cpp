@@ -464,16 +464,17 @@ QByteArray importFile()
     const auto &headers = TitleCsv::Headers();
     Csv::AppendRecord(bytes, QStringList(headers.begin(), headers.end()));
     for (int i = 0; i < 10000; ++i) {
-        TransferTitle title{QStringLiteral("Imported \"Title\" %1").arg(i),
-                            QStringLiteral("Director's Cut"), QStringLiteral("1999"),
-                            QStringLiteral("Zoë D'Onofrio"),
-                            QStringLiteral("A crew's last voyage;\r\nnobody's sure why. ").repeated(4),
-                            QStringLiteral("Widescreen"), QString(), 0,
-                            {QStringLiteral("Drama"), QStringLiteral("Imported %1").arg(i % 50)},
-                            {}};
+        TitleRecord title{0,
+                          {QStringLiteral("Imported \"Title\" %1").arg(i),
+                           QStringLiteral("Director's Cut"), QStringLiteral("1999"),
+                           QStringLiteral("Zoë D'Onofrio"),
+                           QStringLiteral("A crew's last voyage;\r\nnobody's sure why. ").repeated(4),
+                           QStringLiteral("Widescreen"), QString(), 0},
+                          {QStringLiteral("Drama"), QStringLiteral("Imported %1").arg(i % 50)},
+                          {}};
         for (int c = 0; c < 5; ++c)
-            title.cast << qMakePair(QStringLiteral("Actor %1-%2").arg(i).arg(c),
-                                    QStringLiteral("Role; %1").arg(c));
+            title.cast << CastMember{QStringLiteral("Actor %1-%2").arg(i).arg(c),
+                                     QStringLiteral("Role; %1").arg(c)};
         Csv::AppendRecord(bytes, TitleCsv::RecordFor(title));
     }
     return bytes;
@@ -536,7 +537,7 @@ void Benchmarks::ImportTitles()
             plan.Analyse(bytes, TitleTransfer::ReadExisting(shared.ConnectionString),
                          [](qint64, qint64) { return true; });
             TitleTransfer::TitleInserter inserter(shared.ConnectionString);
-            plan.ForEachTitle(bytes, false, [&inserter](const TransferTitle &title, int, int) {
+            plan.ForEachTitle(bytes, false, [&inserter](const TitleRecord &title, int, int) {
                 inserter.Insert(title);
                 return true;
             });
@@ -553,7 +554,7 @@ void Benchmarks::ImportTitles()
                 if (!db.open())
                     qFatal("cannot open the copy");
                 // The rows ready in memory: only their writing is timed.
-                QList<TransferTitle> titles;
+                QList<TitleRecord> titles;
                 Csv::Reader reader(bytes);
                 Csv::Record record;
                 reader.Next(record);
@@ -574,9 +575,10 @@ void Benchmarks::ImportTitles()
                                               "Character) VALUES (?, ?, ?)"));
                 genre.prepare(QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"));
                 find.prepare(QStringLiteral("SELECT Genre_ID FROM Genre WHERE Genre = ?"));
-                for (const TransferTitle &t : titles) {
-                    const QVariantList values{t.title,   t.subTitle, t.year, t.director,
-                                              t.summary, t.features, t.eggs};
+                for (const TitleRecord &t : titles) {
+                    const TitleFacts &f = t.facts;
+                    const QVariantList values{f.title,   f.subTitle, f.date, f.director,
+                                              f.summary, f.features, f.eggs};
                     for (int i = 0; i < values.size(); ++i)
                         title.bindValue(i, values[i]);
                     title.exec();

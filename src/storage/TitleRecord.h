@@ -18,22 +18,29 @@ struct TitleFacts
     QString features;
     QString eggs;
     int wishList = 0;
+
+    bool operator==(const TitleFacts &) const = default;
 };
 
 struct CastMember
 {
     QString actor;
     QString character;
+
+    bool operator==(const CastMember &) const = default;
 };
 
-// One whole title as the catalogue holds it: its facts, its genre names in the order the
-// catalogue returns its links, and its cast ordered by actor.
+// One whole title as the catalogue holds it: its facts, its genre names and its cast.
+// ReadTitle fills it for the editor (cast ordered by actor); the export reads every title
+// into it in bulk (cast in the order it was saved) and the import writes it (id unused).
 struct TitleRecord
 {
     qint64 id = 0;
     TitleFacts facts;
     QStringList genres;
     QVector<CastMember> cast;
+
+    bool operator==(const TitleRecord &) const = default;
 };
 
 // Reads the title with that ID, whichever list it is on, with three statements on the

@@ -72,12 +72,12 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
         while (links.next())
             genres[links.value(0).toLongLong()] << links.value(1).toString();
 
-        QHash<qint64, QList<QPair<QString, QString>>> cast;
+        QHash<qint64, QVector<CastMember>> cast;
         QSqlQuery members = run(db, QStringLiteral(
             "SELECT Movie, Actor, Character FROM Cast_Relationships ORDER BY rowid"));
         while (members.next())
-            cast[members.value(0).toLongLong()] << qMakePair(members.value(1).toString(),
-                                                             members.value(2).toString());
+            cast[members.value(0).toLongLong()] << CastMember{members.value(1).toString(),
+                                                              members.value(2).toString()};
 
         QSqlQuery count = run(db, QStringLiteral("SELECT Count(*) FROM DVD_Title"));
         const qint64 rows = count.next() ? count.value(0).toLongLong() : 0;
@@ -88,11 +88,13 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
         qint64 index = 0;
         while (titles.next()) {
             const qint64 id = titles.value(0).toLongLong();
-            TransferTitle title{titles.value(1).toString(), titles.value(2).toString(),
-                                titles.value(3).toString(), titles.value(4).toString(),
-                                titles.value(5).toString(), titles.value(6).toString(),
-                                titles.value(7).toString(), titles.value(8).toInt() != 0 ? 1 : 0,
-                                genres.take(id), cast.take(id)};
+            const TitleRecord title{
+                id,
+                {titles.value(1).toString(), titles.value(2).toString(), titles.value(3).toString(),
+                 titles.value(4).toString(), titles.value(5).toString(), titles.value(6).toString(),
+                 titles.value(7).toString(), titles.value(8).toInt() != 0 ? 1 : 0},
+                genres.take(id),
+                cast.take(id)};
             if (!visitor(title, index++, rows)) {
                 finished = false;
                 break;
@@ -179,12 +181,13 @@ qint64 TitleInserter::genreId(const QString &name)
     return id;
 }
 
-void TitleInserter::Insert(const TransferTitle &t)
+void TitleInserter::Insert(const TitleRecord &t)
 {
     QSqlQuery &title = m_statements->title;
-    const QVariantList values{stored(t.title),    stored(t.subTitle), stored(t.year),
-                              stored(t.director), stored(t.summary),  stored(t.features),
-                              stored(t.eggs),     t.wishList};
+    const TitleFacts &f = t.facts;
+    const QVariantList values{stored(f.title),    stored(f.subTitle), stored(f.date),
+                              stored(f.director), stored(f.summary),  stored(f.features),
+                              stored(f.eggs),     f.wishList};
     for (int i = 0; i < values.size(); ++i)
         title.bindValue(i, values[i]);
     exec(title);

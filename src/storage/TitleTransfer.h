@@ -1,8 +1,8 @@
 #pragma once
 
+#include "TitleRecord.h"
+
 #include <QHash>
-#include <QList>
-#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -12,31 +12,14 @@
 class Connection;
 class Transaction;
 
-// One title with everything that belongs to it, as it travels in and out of the catalogue
-// in bulk (export and import). Absent values (Null) travel as empty text.
-struct TransferTitle
-{
-    QString title;
-    QString subTitle;
-    QString year;
-    QString director;
-    QString summary;
-    QString features;
-    QString eggs;
-    int wishList = 0;
-    QStringList genres;                  // in link order
-    QList<QPair<QString, QString>> cast; // actor, character, in the order they were saved
-
-    bool operator==(const TransferTitle &) const = default;
-};
-
 namespace TitleTransfer {
 
 // Called once per title read; returning false stops the reading.
-using TitleVisitor = std::function<bool(const TransferTitle &title, qint64 index, qint64 total)>;
+using TitleVisitor = std::function<bool(const TitleRecord &title, qint64 index, qint64 total)>;
 
 // Every title of both lists (Inventory first, then Wishlist, each by title), read in one
-// read transaction so the set is consistent. Returns false when the visitor stopped it.
+// read transaction so the set is consistent. Absent values (Null) come as empty text;
+// genres in link order, cast in the order it was saved. Returns false when the visitor stopped it.
 // Throws DbError.
 bool ReadAll(const QString &connectionString, const TitleVisitor &visitor);
 
@@ -66,7 +49,7 @@ public:
     TitleInserter(const TitleInserter &) = delete;
     TitleInserter &operator=(const TitleInserter &) = delete;
 
-    void Insert(const TransferTitle &title);
+    void Insert(const TitleRecord &title); // its id is not used
     void Commit();
     int GenresCreated() const { return m_genresCreated; }
 

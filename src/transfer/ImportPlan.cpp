@@ -48,7 +48,8 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
         if (++counter % 256 == 0 && !progress(reader.Offset(), bytes.size()))
             return false;
         const TitleCsv::Parsed parsed = TitleCsv::TitleFrom(record, m_layout);
-        Row row{record.line, Status::Accepted, parsed.title.title, parsed.title.subTitle, {}, {}};
+        Row row{record.line, Status::Accepted, parsed.title.facts.title, parsed.title.facts.subTitle,
+                {}, {}};
         if (!parsed.reason.isEmpty()) {
             row.status = Status::Refused;
             row.column = parsed.column;
@@ -60,7 +61,8 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
             m_rows << row;
             continue;
         }
-        const QString key = TitleTransfer::SimilarKey(parsed.title.title, parsed.title.subTitle);
+        const QString key = TitleTransfer::SimilarKey(parsed.title.facts.title,
+                                                            parsed.title.facts.subTitle);
         if (existing.titleKeys.contains(key)) {
             row.status = Status::Similar;
             row.reason = QStringLiteral("a title with this name and edition is in the catalogue");
@@ -95,7 +97,7 @@ int ImportPlan::Count(Status status) const
 
 bool ImportPlan::ForEachTitle(
     const QByteArray &bytes, bool skipSimilar,
-    const std::function<bool(const TransferTitle &, int index, int total)> &insert) const
+    const std::function<bool(const TitleRecord &, int index, int total)> &insert) const
 {
     const int total = Count(Status::Accepted) + (skipSimilar ? 0 : Count(Status::Similar));
     Csv::Reader reader(bytes);

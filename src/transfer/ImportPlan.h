@@ -41,7 +41,7 @@ public:
 
     // Calls insert for every title to add, in file order; false when insert cancels.
     bool ForEachTitle(const QByteArray &bytes, bool skipSimilar,
-                      const std::function<bool(const TransferTitle &, int index, int total)> &insert)
+                      const std::function<bool(const TitleRecord &, int index, int total)> &insert)
         const;
 
     // Why bytes are no titles file at all, before any record is read.

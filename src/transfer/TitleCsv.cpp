@@ -109,7 +109,7 @@ QStringList DecodeGenres(const QString &cell)
     return names;
 }
 
-QString EncodeCast(const QList<QPair<QString, QString>> &cast)
+QString EncodeCast(const QVector<CastMember> &cast)
 {
     QStringList lines;
     for (const auto &[actor, character] : cast)
@@ -117,9 +117,9 @@ QString EncodeCast(const QList<QPair<QString, QString>> &cast)
     return lines.join(QLatin1Char('\n'));
 }
 
-QList<QPair<QString, QString>> DecodeCast(const QString &cell)
+QVector<CastMember> DecodeCast(const QString &cell)
 {
-    QList<QPair<QString, QString>> cast;
+    QVector<CastMember> cast;
     QString text = cell;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     for (const QString &line : text.split(QLatin1Char('\n'))) {
@@ -127,20 +127,21 @@ QList<QPair<QString, QString>> DecodeCast(const QString &cell)
         if (tab < 0 && line.trimmed().isEmpty())
             continue; // an empty line is no member
         if (tab < 0)
-            cast << qMakePair(unescapeCastName(line), QString());
+            cast << CastMember{unescapeCastName(line), QString()};
         else
-            cast << qMakePair(unescapeCastName(QStringView(line).left(tab)),
-                              unescapeCastName(QStringView(line).mid(tab + 1)));
+            cast << CastMember{unescapeCastName(QStringView(line).left(tab)),
+                               unescapeCastName(QStringView(line).mid(tab + 1))};
     }
     return cast;
 }
 
-QStringList RecordFor(const TransferTitle &t)
+QStringList RecordFor(const TitleRecord &t)
 {
-    return {t.title,   t.subTitle, t.year,
-            t.director, t.summary, t.features,
-            t.eggs,    EncodeGenres(t.genres), EncodeCast(t.cast),
-            t.wishList ? QStringLiteral("Wishlist") : QStringLiteral("Inventory")};
+    const TitleFacts &f = t.facts;
+    return {f.title,   f.subTitle, f.date,
+            f.director, f.summary, f.features,
+            f.eggs,    EncodeGenres(t.genres), EncodeCast(t.cast),
+            f.wishList ? QStringLiteral("Wishlist") : QStringLiteral("Inventory")};
 }
 
 Layout LayoutOf(const QStringList &header)
@@ -197,32 +198,33 @@ Parsed TitleFrom(const Csv::Record &record, const Layout &layout)
     auto cell = [&](int column) {
         return layout.at[column] < 0 ? QString() : record.fields[layout.at[column]];
     };
-    TransferTitle &t = parsed.title;
-    t.title = cell(Title);
-    t.subTitle = cell(Edition);
-    t.year = cell(Year);
-    t.director = cell(DirectedBy);
-    t.summary = cell(Summary);
-    t.features = cell(Features);
-    t.eggs = cell(EasterEggs);
+    TitleRecord &t = parsed.title;
+    TitleFacts &f = t.facts;
+    f.title = cell(Title);
+    f.subTitle = cell(Edition);
+    f.date = cell(Year);
+    f.director = cell(DirectedBy);
+    f.summary = cell(Summary);
+    f.features = cell(Features);
+    f.eggs = cell(EasterEggs);
     t.genres = DecodeGenres(cell(Genres));
     t.cast = DecodeCast(cell(Cast));
     const QString list = cell(List).trimmed();
 
-    if (t.title.isEmpty())
+    if (f.title.isEmpty())
         return refuse(Title, QStringLiteral("no title"));
     static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
-    if (t.year.isEmpty())
+    if (f.date.isEmpty())
         return refuse(Year, QStringLiteral("no year"));
-    if (!fourDigits.match(t.year).hasMatch())
+    if (!fourDigits.match(f.date).hasMatch())
         return refuse(Year, QStringLiteral("the year must be four digits (Example 1999)"));
     if (t.genres.size() > 4)
         return refuse(Genres, QStringLiteral("%1 genres; a title has at most four")
                                   .arg(t.genres.size()));
     if (list.isEmpty() || list.compare(QLatin1String("Inventory"), Qt::CaseInsensitive) == 0)
-        t.wishList = 0;
+        f.wishList = 0;
     else if (list.compare(QLatin1String("Wishlist"), Qt::CaseInsensitive) == 0)
-        t.wishList = 1;
+        f.wishList = 1;
     else
         return refuse(List, QStringLiteral("the list must be Inventory or Wishlist"));
     return parsed;

@@ -22,12 +22,12 @@ enum Column { Title, Edition, Year, DirectedBy, Summary, Features, EasterEggs, G
 
 const std::array<QString, ColumnCount> &Headers();
 
-QStringList RecordFor(const TransferTitle &title);
+QStringList RecordFor(const TitleRecord &title);
 
 QString EncodeGenres(const QStringList &genres);
 QStringList DecodeGenres(const QString &cell);
-QString EncodeCast(const QList<QPair<QString, QString>> &cast);
-QList<QPair<QString, QString>> DecodeCast(const QString &cell);
+QString EncodeCast(const QVector<CastMember> &cast);
+QVector<CastMember> DecodeCast(const QString &cell);
 
 // Where each known column is in a file, found by its header (any letter case, any order,
 // outer blanks ignored); -1 for a column the file does not have.
@@ -43,7 +43,7 @@ Layout LayoutOf(const QStringList &header);
 // The title in a record, or why it is refused (with the column's header name).
 struct Parsed
 {
-    TransferTitle title;
+    TitleRecord title;
     QString reason;
     QString column;
 };

@@ -135,7 +135,7 @@ bool TransferCommands::ExportTo(const QString &file)
     try {
         finished = TitleTransfer::ReadAll(
             m_shared.ConnectionString,
-            [&](const TransferTitle &title, qint64 index, qint64 total) {
+            [&](const TitleRecord &title, qint64 index, qint64 total) {
                 Csv::AppendRecord(buffer, TitleCsv::RecordFor(title));
                 written = index + 1;
                 if (buffer.size() > (1 << 20) && !flush())
@@ -215,7 +215,7 @@ bool TransferCommands::ImportFrom(const QString &file)
         TitleTransfer::TitleInserter inserter(m_shared.ConnectionString);
         TransferProgress progress(&m_main, QStringLiteral("Importing titles..."));
         finished = plan.ForEachTitle(bytes, choice == frmImportPreview::SkipSimilar,
-                                     [&](const TransferTitle &title, int index, int total) {
+                                     [&](const TitleRecord &title, int index, int total) {
                                          inserter.Insert(title);
                                          added = index + 1;
                                          return progress.Step(index + 1, total);

@@ -6,7 +6,7 @@
 
 #include <QTest>
 
-using Cast = QList<QPair<QString, QString>>;
+using Cast = QVector<CastMember>;
 Q_DECLARE_METATYPE(Cast)
 
 class TestCsv : public QObject
@@ -123,8 +123,8 @@ void TestCsv::cellsRoundTrip()
     const Cast back = TitleCsv::DecodeCast(TitleCsv::EncodeCast(cast));
     QCOMPARE(back.size(), cast.size());
     for (qsizetype i = 0; i < cast.size(); ++i) {
-        QCOMPARE(back[i].first, cast[i].first.isNull() ? QString("") : cast[i].first);
-        QCOMPARE(back[i].second, cast[i].second.isNull() ? QString("") : cast[i].second);
+        QCOMPARE(back[i].actor, cast[i].actor.isNull() ? QString("") : cast[i].actor);
+        QCOMPARE(back[i].character, cast[i].character.isNull() ? QString("") : cast[i].character);
     }
 }
 
