@@ -352,7 +352,7 @@ bool frmModify3::SaveTitle()
     return true;
 }
 
-// The UPDATE found no row: another copy of the program, or another tool, deleted the title
+// The update found no row: another copy of the program, or another tool, deleted the title
 // after it was loaded. Writing its links now would leave them pointing at no title.
 bool frmModify3::TitleRowChanged(Connection &connection)
 {
