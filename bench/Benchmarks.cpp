@@ -583,14 +583,14 @@ void Benchmarks::ImportTitles()
                         title.bindValue(i, values[i]);
                     title.exec();
                     const qint64 id = title.lastInsertId().toLongLong();
-                    for (const QString &name : t.genres) {
-                        find.bindValue(0, name);
+                    for (const QString &genreName : t.genres) {
+                        find.bindValue(0, genreName);
                         find.exec();
                         qint64 genreId = 0;
                         if (find.next()) {
                             genreId = find.value(0).toLongLong();
                         } else {
-                            genre.bindValue(0, name);
+                            genre.bindValue(0, genreName);
                             genre.exec();
                             genreId = genre.lastInsertId().toLongLong();
                         }
