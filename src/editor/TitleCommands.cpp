@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "Letters.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
@@ -32,6 +33,7 @@ TitleCommands::TitleCommands(Module1 &shared, frmMain &main) : m_shared(shared),
 void TitleCommands::AddTitle()
 {
     m_shared.EditMode = QStringLiteral("No");
+    m_shared.KeptGenreIds.clear();
     m_main.setEnabled(false);
     {
         frmTextBox prompt(m_shared, PromptOpener::AddTitle, &m_main, &m_main);
@@ -46,11 +48,19 @@ void TitleCommands::AddTitle()
         m_shared.LookupTable = QStringLiteral("Dvd_Title");
         m_shared.CountMatches(); // leaves LookupValue quote-doubled for the statement below
         if (m_shared.LookupCount > 0) {
+            // Spellings the catalogue's = does not take for the typed name ("AMÉLIE" for
+            // "Amélie") are listed by name.
+            QString others;
+            for (const QString &spelling : m_shared.LookupMatches)
+                if (!Letters::NocaseEqual(spelling, m_shared.PromptText))
+                    others += QStringLiteral(" OR ") + m_shared.LookupField + QStringLiteral(" = '")
+                              + Module1::Quote(spelling) + QStringLiteral("'");
             m_shared.AlertQuery = QStringLiteral("SELECT Title, Sub_Title, Date, Director FROM ")
                                   + m_shared.LookupTable + QStringLiteral(" WHERE ")
                                   + m_shared.LookupField + QStringLiteral(" = '")
-                                  + m_shared.LookupValue + QStringLiteral("' ORDER BY ")
-                                  + m_shared.LookupField + QStringLiteral(";");
+                                  + m_shared.LookupValue + QStringLiteral("'") + others
+                                  + QStringLiteral(" ORDER BY ") + m_shared.LookupField
+                                  + QStringLiteral(";");
             m_shared.AlertMessage = QStringLiteral(
                 "The following similar title(s) currently exist.  Do you want to continue "
                 "adding this new title?");
@@ -101,7 +111,7 @@ void TitleCommands::LoadEditBuffer()
     m_shared.EditFeatures = textOf(title.Value(QStringLiteral("Features")));
     m_shared.EditWishList = title.Value(QStringLiteral("WishList")).toInt();
 
-    m_main.QueryText = QStringLiteral("SELECT Genre.Genre FROM Genre INNER JOIN "
+    m_main.QueryText = QStringLiteral("SELECT Genre.Genre, Genre.Genre_ID FROM Genre INNER JOIN "
                                       "Genre_Relationships ON ")
                        + QStringLiteral("Genre.Genre_ID = Genre_Relationships.Genre_ID ")
                        + QStringLiteral("WHERE (((Genre_Relationships.Title_ID)=") + id
@@ -109,12 +119,16 @@ void TitleCommands::LoadEditBuffer()
     m_main.OpenDetailQuery();
     RecordList &genres = *m_main.DetailRecords;
     // Four slots: a title linked to more genres (written by something else) loads its
-    // first four; a save then keeps those four.
+    // first four, and the save keeps the links beyond them.
     for (QString &pick : m_shared.GenrePicks)
         pick.clear();
+    m_shared.KeptGenreIds.clear();
     genres.MoveFirst();
-    for (std::size_t slot = 0; slot < m_shared.GenrePicks.size() && !genres.Eof(); ++slot) {
-        m_shared.GenrePicks[slot] = textOf(genres.Value(QStringLiteral("Genre")));
+    for (std::size_t slot = 0; !genres.Eof(); ++slot) {
+        if (slot < m_shared.GenrePicks.size())
+            m_shared.GenrePicks[slot] = textOf(genres.Value(QStringLiteral("Genre")));
+        else
+            m_shared.KeptGenreIds << genres.Value(QStringLiteral("Genre_ID")).toLongLong();
         genres.MoveNext();
     }
 
@@ -124,6 +138,7 @@ void TitleCommands::LoadEditBuffer()
                                               "WHERE Movie = ")
                                    + id + QStringLiteral(" ORDER BY Actor"),
                                connection);
+    Letters::Sort(*m_shared.CastRecords, 0);
     m_main.ReleaseMainConnection();
 }
 

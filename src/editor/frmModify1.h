@@ -6,6 +6,7 @@
 #include <array>
 
 class Module1;
+class ElidedLabel;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -41,7 +42,7 @@ public:
     // Controls
     QLabel *lblTitle = nullptr;
     QLineEdit *txtTitleDisplay = nullptr;
-    QLabel *lblTitleDisplay = nullptr;
+    ElidedLabel *lblTitleDisplay = nullptr;
     QLabel *lblSubTitle = nullptr;
     QLineEdit *txtSubTitle = nullptr;
     QLabel *lblSubTitle2 = nullptr;

@@ -1,5 +1,8 @@
 #include "frmModify2.h"
 
+#include "ElidedLabel.h"
+
+#include "Letters.h"
 #include "MessageBox.h"
 #include "StorableText.h"
 #include "WindowLook.h"
@@ -54,9 +57,8 @@ void frmModify2::createControls()
 {
     lblTitle = new QLabel(QStringLiteral("Title"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitleDisplay = new QLabel(this);
+    lblTitleDisplay = new ElidedLabel(1, this);
     lblTitleDisplay->setObjectName(QStringLiteral("lblTitleDisplay"));
-    lblTitleDisplay->setTextFormat(Qt::PlainText);
     lblTitleDisplay->setFont(WindowLook::Verdana(9.75, false));
 
     const QFont boxFont = WindowLook::Verdana(9, false);
@@ -172,7 +174,7 @@ int frmModify2::exec()
 
 void frmModify2::Form_Load()
 {
-    lblTitleDisplay->setText(m_shared.EditTitle);
+    lblTitleDisplay->SetFullText(m_shared.EditTitle);
     for (int index = 0; index < GenreBoxes::Count; ++index)
         cmbGenre[index]->setEditText(m_shared.GenrePicks[index]);
     QueryUnpickedGenres();
@@ -257,6 +259,19 @@ void frmModify2::QueryUnpickedGenres()
                           + QStringLiteral("' AND Genre <> '") + quoted[3]
                           + QStringLiteral("') ) ORDER BY Genre"),
                       *m_connection);
+    // The catalogue's <> folds A to Z only: "Épopée" picked as "épopée" is not offered.
+    QVector<RecordList::Row> offered;
+    for (int row = 0; row < m_genreList->RecordCount(); ++row) {
+        const QStringView genre = m_genreList->TextView(row, 0);
+        if (std::none_of(m_shared.GenrePicks.cbegin(), m_shared.GenrePicks.cend(),
+                         [&](const QString &pick) {
+                             return !pick.isEmpty() && Letters::Equal(pick, genre);
+                         }))
+            offered << RecordList::Row{m_genreList->ValueAt(row, 0)};
+    }
+    if (offered.size() != m_genreList->RecordCount())
+        m_genreList->SetRows(std::move(offered));
+    Letters::Sort(*m_genreList, 0);
 }
 
 void frmModify2::cmbGenre_DropDown(int index)

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class ElidedLabel;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -47,7 +48,7 @@ public:
     QStringList OfferedGenres() const;
 
     QLabel *lblTitle = nullptr;
-    QLabel *lblTitleDisplay = nullptr;
+    ElidedLabel *lblTitleDisplay = nullptr;
     std::array<QLabel *, 4> lblGenre{};
     std::array<DropDownComboBox *, 4> cmbGenre{};
     QLabel *lblAstric = nullptr;

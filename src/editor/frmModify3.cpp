@@ -1,5 +1,7 @@
 #include "frmModify3.h"
 
+#include "ElidedLabel.h"
+
 #include "Connection.h"
 #include "DataGrid.h"
 #include "DbError.h"
@@ -9,6 +11,7 @@
 #include "StorableText.h"
 #include "Twips.h"
 #include "WidestText.h"
+#include "WindowLook.h"
 #include "frmMain.h"
 #include "frmPasteCastData.h"
 
@@ -83,10 +86,8 @@ void frmModify3::createControls()
 {
     setObjectName(QStringLiteral("frmModify3"));
     setWindowTitle(QStringLiteral("3/3"));
-    // Fixed border, no control box: the window ends through its buttons or Escape.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFont(verdana(9.75, true));
-    setFixedSize(Twips::ToPixels(7635), Twips::ToPixels(4920));
+    WindowLook::FixDialog(this, 7635, 4920);
 
     auto label = [this](const QString &name, const QString &caption) {
         auto *result = new QLabel(caption, this);
@@ -108,8 +109,9 @@ void frmModify3::createControls()
 
     lblTitle = label(QStringLiteral("lblTitle"), QStringLiteral("Title"));
     place(lblTitle, 360, 600, 1215, 255);
-    lblTitleDisplay = label(QStringLiteral("lblTitleDisplay"), m_shared.EditTitle);
-    place(lblTitleDisplay, 2040, 600, 5175, 255);
+    place(lblTitleDisplay = new ElidedLabel(1, this), 2040, 600, 5175, 255);
+    lblTitleDisplay->setObjectName(QStringLiteral("lblTitleDisplay"));
+    lblTitleDisplay->SetFullText(m_shared.EditTitle);
     lblActor = label(QStringLiteral("lblActor"), QStringLiteral("Actor"));
     place(lblActor, 360, 960, 1215, 255);
     lblCharacter = label(QStringLiteral("lblCharacter"), QStringLiteral("Character"));
@@ -125,7 +127,8 @@ void frmModify3::createControls()
 
     UltraGrid = new DataGrid(this);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
-    place(UltraGrid, 360, 1920, 5415, 2295);
+    // A little narrower than designed, so that the wizard's caption has room beside it.
+    place(UltraGrid, 360, 1920, 5115, 2295);
 
     cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("&Delete"));
     place(cmdDelete, 6000, 2640, 1217, 495);
@@ -135,13 +138,15 @@ void frmModify3::createControls()
     cmdMultiPaste->setIcon(multiPasteIcon());
     cmdMultiPaste->setIconSize(QSize(26, 26));
     cmdMultiPaste->setToolTip(QStringLiteral("Multi-Paste Clipboard Wizard"));
-    place(cmdMultiPaste, 5830, 3400, 550, 550);
+    place(cmdMultiPaste, 6130, 3180, 550, 550);
     lblMultiPaste = label(QStringLiteral("lblMultiPaste"),
                           QStringLiteral("Multi-Paste Clipboard Wizard"));
     lblMultiPaste->setFont(verdana(8.25, true));
     lblMultiPaste->setStyleSheet(QStringLiteral("color: red;"));
     lblMultiPaste->setWordWrap(true);
-    place(lblMultiPaste, 6480, 3360, 1095, 615);
+    lblMultiPaste->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Under its button, on two lines, inside the window's margin.
+    place(lblMultiPaste, 5535, 3750, 1740, 480);
 
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"));
     place(cmdCancel, 360, 4320, 1217, 495);
@@ -396,6 +401,20 @@ bool frmModify3::SaveTitle()
                                               "Genre_ID) ")
                                + QStringLiteral("VALUES ('") + id + QStringLiteral("' , '")
                                + QString::number(genreId) + QStringLiteral("')"));
+        }
+
+        // Links beyond the four picks stay, unless a pick now names the genre or the genre
+        // was removed meanwhile (then nothing is inserted).
+        if (modifying) {
+            for (const qint64 kept : m_shared.KeptGenreIds)
+                connection.Execute(
+                    QStringLiteral("INSERT INTO Genre_Relationships (Title_ID, Genre_ID) SELECT ")
+                    + id + QStringLiteral(", Genre_ID FROM Genre WHERE Genre_ID = ")
+                    + QString::number(kept)
+                    + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM Genre_Relationships WHERE "
+                                     "Title_ID = ")
+                    + id + QStringLiteral(" AND Genre_ID = ") + QString::number(kept)
+                    + QStringLiteral(")"));
         }
 
         // Read by position, so the grid's current row stays where the user left it.

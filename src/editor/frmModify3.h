@@ -8,6 +8,7 @@
 class Connection;
 class DataGrid;
 class Module1;
+class ElidedLabel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -49,7 +50,7 @@ public:
 
     // Controls
     QLabel *lblTitle = nullptr;
-    QLabel *lblTitleDisplay = nullptr;
+    ElidedLabel *lblTitleDisplay = nullptr;
     QLabel *lblActor = nullptr;
     QLabel *lblCharacter = nullptr;
     QLineEdit *txtActor1 = nullptr;

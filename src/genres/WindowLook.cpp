@@ -22,8 +22,12 @@ QFont Verdana(double pointSize, bool bold)
 
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips)
 {
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // Window managers offer minimise and maximise unless told the window is a fixed-size
+    // dialog; the close button stays and acts as the dialog's way out (reject).
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setFixedSize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
+    dialog->setSizeGripEnabled(false);
 }
 
 void Place(QWidget *widget, int left, int top, int width, int height)

@@ -4,6 +4,7 @@
 #include "Twips.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new RecordListModel(this))
 {
@@ -135,6 +136,25 @@ void DataGrid::SetEditable(bool editable)
 void DataGrid::SetBeforeCellUpdate(RecordListModel::BeforeUpdate hook)
 {
     m_model->SetBeforeUpdate(std::move(hook));
+}
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    // A grid that selects whole rows has nothing to move across: Home and End, with or
+    // without Ctrl, go to the first and the last row.
+    const bool key = event->key() == Qt::Key_Home || event->key() == Qt::Key_End;
+    const Qt::KeyboardModifiers others =
+        event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+    if (key && others == Qt::NoModifier && selectionBehavior() == SelectRows
+        && m_model->rowCount() > 0) {
+        const int row = event->key() == Qt::Key_Home ? 0 : m_model->rowCount() - 1;
+        if (row != ActiveRow())
+            ActivateRow(row);
+        scrollTo(currentIndex());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void DataGrid::currentRowChanged(const QModelIndex &current, const QModelIndex &)

@@ -46,6 +46,9 @@ Q_SIGNALS:
     void AfterRowActivate(int row);
     void AfterCellUpdate(int row, int column);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void currentRowChanged(const QModelIndex &current, const QModelIndex &previous);
 

@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "ElidedLabel.h"
+#include "Letters.h"
 #include "Twips.h"
 #include "WidestText.h"
 
@@ -20,6 +22,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QStatusBar>
@@ -128,7 +131,17 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
     splitter->setStretchFactor(1, 5);
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
-    resize(1180, 720);
+    if (const QScreen *shown = screen())
+        resize(OpeningSize(shown->availableGeometry()));
+    else
+        resize(DesignedSize);
+}
+
+QSize frmMain::OpeningSize(const QRect &available)
+{
+    // Room for the frame the window manager adds around the window.
+    const QSize frame(16, 40);
+    return DesignedSize.boundedTo(available.size() - frame).expandedTo(QSize(640, 480));
 }
 
 frmMain::~frmMain()
@@ -255,13 +268,13 @@ QWidget *frmMain::createDetailPanel()
         return box;
     };
 
-    lblTitle = new QLabel(panel);
+    // At most two lines, so a long title cannot squeeze the rest of the panel or widen
+    // the window; the whole title is in the tooltip.
+    lblTitle = new ElidedLabel(2, panel);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     QFont titleFont(kFont, 14);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    lblTitle->setWordWrap(true);
-    lblTitle->setTextFormat(Qt::PlainText);
     lblDate = new QLabel(panel);
     lblDate->setObjectName(QStringLiteral("lblDate"));
     lblDate->setTextFormat(Qt::PlainText);
@@ -286,7 +299,8 @@ QWidget *frmMain::createDetailPanel()
     MultiTabStrip->setTabToolTip(1, QStringLiteral("Hidden Easter Eggs"));
     MultiTabStrip->setExpanding(false);
     MultiTabStrip->setDrawBase(false);
-    connect(MultiTabStrip, &QTabBar::tabBarClicked, this, &frmMain::MultiTabStripClicked);
+    // The selected tab, however it changed (click, keyboard, wheel), picks the text.
+    connect(MultiTabStrip, &QTabBar::currentChanged, this, &frmMain::MultiTabStripClicked);
     txtMulti = readOnlyText(QStringLiteral("txtMulti"));
 
     lblCastTitle = new QLabel(QStringLiteral("Cast:"), panel);
@@ -307,6 +321,14 @@ QWidget *frmMain::createDetailPanel()
     QFont smallFont(kFont, 7);
     lblClickToEditPhoto->setFont(smallFont);
 
+    // The captions hidden on an empty list keep their room: the boxes stay in place.
+    for (QWidget *caption : {static_cast<QWidget *>(lblDirectedByTitle),
+                             static_cast<QWidget *>(lblClickToEditPhoto)}) {
+        QSizePolicy policy = caption->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        caption->setSizePolicy(policy);
+    }
+
     // Left column: the facts; right column: the cover.
     auto *facts = new QVBoxLayout;
     facts->setSpacing(4);
@@ -316,7 +338,12 @@ QWidget *frmMain::createDetailPanel()
     facts->addWidget(lblDirectedByTitle);
     facts->addWidget(txtDirector);
     facts->addSpacing(4);
-    facts->addWidget(new QLabel(QStringLiteral("Genre:"), panel));
+    lblGenreTitle = new QLabel(QStringLiteral("Genre:"), panel);
+    lblGenreTitle->setObjectName(QStringLiteral("lblGenreTitle"));
+    QSizePolicy keepRoom = lblGenreTitle->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    lblGenreTitle->setSizePolicy(keepRoom);
+    facts->addWidget(lblGenreTitle);
     facts->addWidget(txtGenreDisplay);
     facts->addSpacing(4);
     facts->addWidget(lblFeatures);
@@ -348,6 +375,8 @@ void frmMain::Form_Load()
     MultiTabStrip->setCurrentIndex(0);
     RefreshRecords();
     OptionWishList[0]->setChecked(true);
+    // The keyboard works in the list at once, without a click first.
+    UltraGrid->setFocus();
 }
 
 void frmMain::RefreshRecords()
@@ -380,6 +409,7 @@ void frmMain::LoadTitleList()
     QueryText = QStringLiteral("SELECT Id, Title, Sub_title FROM DVD_Title WHERE WishList = ")
                 + QString::number(m_shared.WishListFilter) + QStringLiteral(" Order By Title");
     list->Open(QueryText, connection);
+    Letters::Sort(*list, 1);
     m_titleList = list;
 
     m_loading = true;
@@ -401,6 +431,7 @@ void frmMain::LoadTitleList()
 
     lblClickToEditPhoto->setVisible(hasRows);
     lblDirectedByTitle->setVisible(hasRows);
+    lblGenreTitle->setVisible(hasRows);
     if (hasRows)
         ImgCover->setCursor(Qt::PointingHandCursor);
     else
@@ -494,7 +525,7 @@ void frmMain::OpenDetailQuery()
 void frmMain::InitializeFields()
 {
     if (!m_titleList || m_titleList->RecordCount() == 0) {
-        lblTitle->clear();
+        lblTitle->SetFullText(QString());
         lblDate->clear();
         txtDirector->clear();
         txtMulti->clear();
@@ -522,8 +553,8 @@ void frmMain::InitializeFields()
             clear();
         }
     };
-    show(field("Title"), m_keptTitle, [this](const QString &t) { lblTitle->setText(t); },
-         [this] { lblTitle->clear(); });
+    show(field("Title"), m_keptTitle, [this](const QString &t) { lblTitle->SetFullText(t); },
+         [this] { lblTitle->SetFullText(QString()); });
     show(field("Date"), m_keptDate, [this](const QString &t) { lblDate->setText(t); },
          [this] { lblDate->clear(); });
     show(field("Director"), m_keptDirector,
@@ -649,6 +680,16 @@ void frmMain::ShowCover(const QString &file)
         ImgCover->setPixmap(m_fixedCover);
         return;
     }
+    const QImage image = ReadCover(file);
+    ShowCoverPicture(file, image);
+    if (!fixedKey.isEmpty() && !image.isNull()) {
+        m_fixedCoverKey = fixedKey;
+        m_fixedCover = ImgCover->pixmap();
+    }
+}
+
+QImage frmMain::ReadCover(const QString &file)
+{
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -656,7 +697,12 @@ void frmMain::ShowCover(const QString &file)
     const QSize size = reader.size();
     if (size.isValid())
         reader.setScaledSize(size.scaled(CoverWidth, CoverHeight, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
+    return reader.read();
+}
+
+void frmMain::ShowCoverPicture(const QString &file, const QImage &image)
+{
+    m_coverFile = file;
     if (image.isNull()) {
         const QString reason = QFileInfo::exists(file)
                                    ? QStringLiteral("The file is not a picture that can be read.")
@@ -671,10 +717,6 @@ void frmMain::ShowCover(const QString &file)
     const QPixmap picture = QPixmap::fromImage(
         image.scaled(CoverWidth, CoverHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     ImgCover->setPixmap(picture);
-    if (!fixedKey.isEmpty()) {
-        m_fixedCoverKey = fixedKey;
-        m_fixedCover = picture;
-    }
 }
 
 void frmMain::changeEvent(QEvent *event)

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class ElidedLabel;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -58,6 +59,12 @@ public:
     const QString &KeptSummary() const { return m_keptSummary; }
     const QString &KeptEggs() const { return m_keptEggs; }
 
+    // A picture file decoded straight at the cover area's size (never at its own size);
+    // a null image when it cannot be read.
+    static QImage ReadCover(const QString &file);
+    // Shows a picture already read from `file` (a null one: the "cannot be shown" card).
+    void ShowCoverPicture(const QString &file, const QImage &picture);
+
     // What the cover area shows: the file loaded, and whether it could not be shown.
     const QString &CoverFile() const { return m_coverFile; }
     bool CoverIsPlaceholder() const { return m_coverPlaceholder; }
@@ -79,10 +86,11 @@ public:
     std::array<QRadioButton *, 2> OptionWishList{};
     DataGrid *UltraGrid = nullptr;
     QLabel *lblRecordSelected = nullptr;
-    QLabel *lblTitle = nullptr;
+    ElidedLabel *lblTitle = nullptr;
     QLabel *lblDate = nullptr;
     QLabel *lblDirectedByTitle = nullptr;
     QLineEdit *txtDirector = nullptr;
+    QLabel *lblGenreTitle = nullptr;
     QLineEdit *txtGenreDisplay = nullptr;
     QLabel *lblFeatures = nullptr;
     QPlainTextEdit *txtFeatures = nullptr;
@@ -95,6 +103,10 @@ public:
 
     // Toolbar button 1..7 (4 and 6 are separators).
     QAction *ToolbarButton(int index) const;
+
+    // The designed size, or less where the screen's free area is smaller.
+    static QSize OpeningSize(const QRect &available);
+    static constexpr QSize DesignedSize{1180, 720};
 
     // The cover area, in pixels.
     static constexpr int CoverWidth = 200;
