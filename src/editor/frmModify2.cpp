@@ -215,6 +215,34 @@ void frmModify2::StoreStep2Fields()
     m_shared.EditFeatures = txtFeatures->toPlainText();
 }
 
+// A pick typed in another case ("épopée") names the stored genre ("Épopée"): the save
+// looks genres up with the catalogue's =, which folds A to Z only.
+void frmModify2::MatchStoredSpellings()
+{
+    if (!m_connection) {
+        m_connection = std::make_unique<Connection>();
+        m_connection->Open(m_shared.ConnectionString);
+    }
+    RecordList genres;
+    genres.Open(QStringLiteral("SELECT Genre FROM Genre"), *m_connection);
+    for (QString &pick : m_shared.GenrePicks) {
+        if (pick.isEmpty())
+            continue;
+        QString stored;
+        for (int row = 0; row < genres.RecordCount(); ++row) {
+            const QStringView genre = genres.TextView(row, 0);
+            if (Letters::NocaseEqual(genre, pick)) {
+                stored.clear();
+                break;
+            }
+            if (stored.isEmpty() && Letters::Equal(genre, pick))
+                stored = genre.toString();
+        }
+        if (!stored.isEmpty())
+            pick = stored;
+    }
+}
+
 // Longer picks first, so the empty ones end up last; equal lengths keep their order.
 void frmModify2::CompactGenrePicks()
 {
@@ -325,6 +353,7 @@ void frmModify2::cmdNext_Click()
         MessageBox::Critical(this, QStringLiteral("Please Complete All Required Fields"));
         return;
     }
+    MatchStoredSpellings();
     Release();
     CompactGenrePicks();
     done(StepNext);

@@ -69,6 +69,7 @@ private:
     void createLayout();
 
     void StoreStep2Fields();
+    void MatchStoredSpellings();
     void CompactGenrePicks();
     void EnableGenreBoxes();
     void QueryUnpickedGenres();

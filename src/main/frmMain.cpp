@@ -280,6 +280,10 @@ QWidget *frmMain::createDetailPanel()
     lblDate->setTextFormat(Qt::PlainText);
     QFont dateFont(kFont, 10);
     lblDate->setFont(dateFont);
+    // An empty year must not move the boxes below it.
+    lblDate->setText(QStringLiteral("0000"));
+    lblDate->setMinimumHeight(lblDate->sizeHint().height());
+    lblDate->clear();
 
     lblDirectedByTitle = new QLabel(QStringLiteral("Directed By:"), panel);
     lblDirectedByTitle->setObjectName(QStringLiteral("lblDirectedByTitle"));

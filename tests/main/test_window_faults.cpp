@@ -212,6 +212,7 @@ void TestWindowFaults::emptyListKeepsBoxesInPlace()
     QApplication::processEvents();
 
     for (const MainWindowFixture *m : {&f, &empty}) {
+
         QVERIFY(!m->main->lblGenreTitle->isVisible());
         QVERIFY(!m->main->lblDirectedByTitle->isVisible());
         QVERIFY(!m->main->lblClickToEditPhoto->isVisible());
