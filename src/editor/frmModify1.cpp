@@ -1,7 +1,5 @@
 #include "frmModify1.h"
 
-#include "ElidedLabel.h"
-
 #include "MessageBox.h"
 #include "Module1.h"
 #include "StorableText.h"

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "ElidedLabel.h"
 #include "StepResult.h"
 
 #include <QDialog>
 #include <array>
 
 class Module1;
-class ElidedLabel;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;

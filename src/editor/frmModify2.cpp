@@ -1,7 +1,5 @@
 #include "frmModify2.h"
 
-#include "ElidedLabel.h"
-
 #include "Letters.h"
 #include "MessageBox.h"
 #include "StorableText.h"

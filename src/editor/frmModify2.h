@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DropDownComboBox.h"
+#include "ElidedLabel.h"
 #include "GenreBoxes.h"
 #include "Module1.h"
 #include "StepResult.h"
@@ -10,7 +11,6 @@
 #include <array>
 #include <memory>
 
-class ElidedLabel;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;

@@ -1,7 +1,5 @@
 #include "frmModify3.h"
 
-#include "ElidedLabel.h"
-
 #include "Connection.h"
 #include "DataGrid.h"
 #include "DbError.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElidedLabel.h"
 #include "StepResult.h"
 
 #include <QDialog>
@@ -8,7 +9,6 @@
 class Connection;
 class DataGrid;
 class Module1;
-class ElidedLabel;
 class QLabel;
 class QLineEdit;
 class QPushButton;

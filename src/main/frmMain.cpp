@@ -1,6 +1,5 @@
 #include "frmMain.h"
 
-#include "ElidedLabel.h"
 #include "Letters.h"
 #include "Twips.h"
 #include "WidestText.h"
@@ -288,6 +287,8 @@ QWidget *frmMain::createDetailPanel()
     lblDirectedByTitle = new QLabel(QStringLiteral("Directed By:"), panel);
     lblDirectedByTitle->setObjectName(QStringLiteral("lblDirectedByTitle"));
     txtDirector = readOnlyLine(QStringLiteral("txtDirector"));
+    lblGenreTitle = new QLabel(QStringLiteral("Genre:"), panel);
+    lblGenreTitle->setObjectName(QStringLiteral("lblGenreTitle"));
     txtGenreDisplay = readOnlyLine(QStringLiteral("txtGenreDisplay"));
     lblFeatures = new QLabel(QStringLiteral("Features:"), panel);
     lblFeatures->setObjectName(QStringLiteral("lblFeatures"));
@@ -326,8 +327,7 @@ QWidget *frmMain::createDetailPanel()
     lblClickToEditPhoto->setFont(smallFont);
 
     // The captions hidden on an empty list keep their room: the boxes stay in place.
-    for (QWidget *caption : {static_cast<QWidget *>(lblDirectedByTitle),
-                             static_cast<QWidget *>(lblClickToEditPhoto)}) {
+    for (QLabel *caption : {lblDirectedByTitle, lblGenreTitle, lblClickToEditPhoto}) {
         QSizePolicy policy = caption->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         caption->setSizePolicy(policy);
@@ -342,11 +342,6 @@ QWidget *frmMain::createDetailPanel()
     facts->addWidget(lblDirectedByTitle);
     facts->addWidget(txtDirector);
     facts->addSpacing(4);
-    lblGenreTitle = new QLabel(QStringLiteral("Genre:"), panel);
-    lblGenreTitle->setObjectName(QStringLiteral("lblGenreTitle"));
-    QSizePolicy keepRoom = lblGenreTitle->sizePolicy();
-    keepRoom.setRetainSizeWhenHidden(true);
-    lblGenreTitle->setSizePolicy(keepRoom);
     facts->addWidget(lblGenreTitle);
     facts->addWidget(txtGenreDisplay);
     facts->addSpacing(4);

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataGrid.h"
+#include "ElidedLabel.h"
 #include "Module1.h"
 #include "RecordList.h"
 
@@ -10,7 +11,6 @@
 #include <array>
 #include <memory>
 
-class ElidedLabel;
 class QAction;
 class QLabel;
 class QLineEdit;
