@@ -12,7 +12,8 @@ QStringList wrappedLines(const QString &text, const QFont &font, int width, int 
 {
     *elided = false;
     QString oneLine = text;
-    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
     const int usable = std::max(width, 1);
     const QString head = oneLine.left(qsizetype(usable) * maxLines + 1);
     const QFontMetrics metrics(font);
@@ -36,7 +37,8 @@ QStringList wrappedLines(const QString &text, const QFont &font, int width, int 
             lines << shown;
             break;
         }
-        lines << head.mid(line.textStart(), line.textLength()).trimmed();
+        // The blanks where a line breaks end the line; nothing else is taken away.
+        lines << head.mid(line.textStart(), line.textLength());
     }
     layout.endLayout();
     return lines;
