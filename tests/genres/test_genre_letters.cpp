@@ -112,7 +112,8 @@ void TestGenreLetters::removeOrRenameInAnyCase()
     QVERIFY(!MessageBox::Shown().contains("The Genre Entered Does Not Exist"));
     QCOMPARE(warned, QStringList{"Epic"});
     if (button == "remove") {
-        QCOMPARE(folder.Scalar("SELECT Count(*) FROM Genre WHERE Genre_ID = ?", {genre}).toInt(), 0);
+        QCOMPARE(folder.Scalar("SELECT Count(*) FROM Genre WHERE Genre_ID = ?", {genre}).toInt(),
+                 0);
         QCOMPARE(folder.Scalar("SELECT Count(*) FROM Genre_Relationships").toInt(), 0);
         QCOMPARE(editor.boxes[0], QString());
         QCOMPARE(shared->GenrePicks[0], QString());
