@@ -27,12 +27,14 @@ struct CastMember
 };
 
 // One whole title as the catalogue holds it: its facts, its genre names in the order the
-// catalogue returns its links, and its cast ordered by actor.
+// catalogue returns its links (with their IDs, same positions), and its cast ordered by
+// actor under the letter rule.
 struct TitleRecord
 {
     qint64 id = 0;
     TitleFacts facts;
     QStringList genres;
+    QVector<qint64> genreIds;
     QVector<CastMember> cast;
 };
 
