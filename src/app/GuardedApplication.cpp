@@ -2,6 +2,12 @@
 
 #include "DbError.h"
 #include "MessageBox.h"
+#include "StorableText.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +16,13 @@ GuardedApplication::GuardedApplication(int &argc, char **argv) : QApplication(ar
 
 bool GuardedApplication::notify(QObject *receiver, QEvent *event)
 {
+    // Shortcuts have had their turn by now: an Alt + character left over must not reach
+    // any text box of the program, the file dialog's included.
+    if (event->type() == QEvent::KeyPress
+        && StorableText::IsAltCharacter(static_cast<const QKeyEvent *>(event))
+        && (qobject_cast<QLineEdit *>(receiver) || qobject_cast<QPlainTextEdit *>(receiver)
+            || qobject_cast<QTextEdit *>(receiver)))
+        return true;
     try {
         return QApplication::notify(receiver, event);
     } catch (const DbError &error) {

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "Letters.h"
 #include "LockWait.h"
 #include "MessageBox.h"
 #include "Module1.h"
@@ -38,6 +39,7 @@ TitleCommands::~TitleCommands() = default;
 void TitleCommands::AddTitle()
 {
     m_shared.EditMode = QStringLiteral("No");
+    m_shared.KeptGenreIds.clear();
     m_main.setEnabled(false);
     {
         frmTextBox prompt(m_shared, PromptOpener::AddTitle, &m_main, &m_main);
@@ -52,8 +54,14 @@ void TitleCommands::AddTitle()
         m_shared.LookupTable = QStringLiteral("Dvd_Title");
         m_shared.CountMatches();
         if (m_shared.LookupCount > 0) {
+            // Spellings the catalogue's = does not take for the typed name ("AMÉLIE" for
+            // "Amélie") are listed by name.
+            QStringList others;
+            for (const QString &spelling : m_shared.LookupMatches)
+                if (!Letters::NocaseEqual(spelling, m_shared.PromptText))
+                    others << spelling;
             m_shared.AlertQuery = Statements::SimilarTitles(
-                m_shared.LookupTable, m_shared.LookupField, m_shared.PromptText);
+                m_shared.LookupTable, m_shared.LookupField, m_shared.PromptText, others);
             m_shared.AlertMessage = QStringLiteral(
                 "The following similar title(s) currently exist.  Do you want to continue "
                 "adding this new title?");
@@ -102,11 +110,17 @@ void TitleCommands::LoadEditBuffer()
     m_shared.EditWishList = facts.wishList;
 
     // Four slots: a title linked to more genres (written by something else) loads its
-    // first four; a save then keeps those four.
-    for (std::size_t slot = 0; slot < m_shared.GenrePicks.size(); ++slot)
-        m_shared.GenrePicks[slot] = qsizetype(slot) < record.genres.size()
-                                        ? record.genres[qsizetype(slot)]
-                                        : QString();
+    // first four, and the save keeps the links beyond them.
+    m_shared.KeptGenreIds.clear();
+    for (qsizetype link = 0; link < record.genres.size(); ++link) {
+        if (link < qsizetype(m_shared.GenrePicks.size()))
+            m_shared.GenrePicks[std::size_t(link)] = record.genres[link];
+        else
+            m_shared.KeptGenreIds << record.genreIds[link];
+    }
+    for (std::size_t slot = std::size_t(record.genres.size()); slot < m_shared.GenrePicks.size();
+         ++slot)
+        m_shared.GenrePicks[slot].clear();
 
     QVector<RecordList::Row> rows;
     rows.reserve(record.cast.size());

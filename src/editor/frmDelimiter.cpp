@@ -1,6 +1,7 @@
 #include "frmDelimiter.h"
 
 #include "Module1.h"
+#include "StorableText.h"
 #include "WindowLook.h"
 
 #include <QLabel>
@@ -34,6 +35,7 @@ void frmDelimiter::createControls()
     txtDelimiter->setObjectName(QStringLiteral("txtDelimiter"));
     txtDelimiter->setMaxLength(std::numeric_limits<int>::max());
     txtDelimiter->setFont(WindowLook::Font(9.75, false));
+    StorableText::BlockAltCharacters(txtDelimiter);
     WindowLook::Place(txtDelimiter, 120, 840, 4695, 375);
 
     Command1 = WindowLook::Button(this, QStringLiteral("&Ok"), QStringLiteral("Command1"));

@@ -84,7 +84,9 @@ void frmModify1::createControls()
     Place(lblTitle, 360, 375, 1455, 285);
     txtTitleDisplay = lineBox(QStringLiteral("txtTitleDisplay"));
     Place(txtTitleDisplay, 1920, 330, 5295, 360);
-    lblTitleDisplay = label(QStringLiteral("lblTitleDisplay"), QString());
+    // A long title ends in "…" (whole in the tooltip) instead of being cut mid-letter.
+    lblTitleDisplay = new ElidedLabel(1, this);
+    lblTitleDisplay->setObjectName(QStringLiteral("lblTitleDisplay"));
     Place(lblTitleDisplay, 1920, 330, 5295, 360);
 
     lblSubTitle = label(QStringLiteral("lblSubTitle"), QStringLiteral("Sub Title"));
@@ -158,7 +160,7 @@ void frmModify1::setTabOrder()
 void frmModify1::Form_Load()
 {
     setTextWithin(txtTitleDisplay, TitleLength, m_shared.EditTitle);
-    lblTitleDisplay->setText(m_shared.EditTitle);
+    lblTitleDisplay->SetFullText(m_shared.EditTitle);
     // Adding: the name chosen in the prompt stays; modifying: it can be corrected here.
     const bool modifying = m_shared.EditMode == QLatin1String("Yes");
     txtTitleDisplay->setVisible(modifying);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElidedLabel.h"
 #include "StepResult.h"
 
 #include <QDialog>
@@ -41,7 +42,7 @@ public:
     // Controls
     QLabel *lblTitle = nullptr;
     QLineEdit *txtTitleDisplay = nullptr;
-    QLabel *lblTitleDisplay = nullptr;
+    ElidedLabel *lblTitleDisplay = nullptr;
     QLabel *lblSubTitle = nullptr;
     QLineEdit *txtSubTitle = nullptr;
     QLabel *lblSubTitle2 = nullptr;

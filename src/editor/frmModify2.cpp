@@ -1,5 +1,6 @@
 #include "frmModify2.h"
 
+#include "Letters.h"
 #include "MessageBox.h"
 #include "Statements.h"
 #include "StorableText.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -55,9 +57,8 @@ void frmModify2::createControls()
 {
     lblTitle = new QLabel(QStringLiteral("Title"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitleDisplay = new QLabel(this);
+    lblTitleDisplay = new ElidedLabel(1, this);
     lblTitleDisplay->setObjectName(QStringLiteral("lblTitleDisplay"));
-    lblTitleDisplay->setTextFormat(Qt::PlainText);
     lblTitleDisplay->setFont(WindowLook::Font(9.75, false));
 
     const QFont boxFont = WindowLook::Font(9, false);
@@ -175,7 +176,7 @@ int frmModify2::exec()
 void frmModify2::Form_Load()
 {
     m_loaded = false;
-    lblTitleDisplay->setText(m_shared.EditTitle);
+    lblTitleDisplay->SetFullText(m_shared.EditTitle);
     for (int index = 0; index < GenreBoxes::Count; ++index)
         cmbGenre[index]->setEditText(m_shared.GenrePicks[index]);
     QueryUnpickedGenres();
@@ -217,6 +218,34 @@ void frmModify2::StoreStep2Fields()
     m_shared.EditFeatures = txtFeatures->toPlainText();
 }
 
+// A pick typed in another case ("épopée") names the stored genre ("Épopée"): the save
+// looks genres up with the catalogue's =, which folds A to Z only.
+void frmModify2::MatchStoredSpellings()
+{
+    if (!m_connection) {
+        m_connection = std::make_unique<Connection>();
+        m_connection->Open(m_shared.ConnectionString);
+    }
+    RecordList genres;
+    genres.Open(Statements::GenreNames(), *m_connection);
+    for (QString &pick : m_shared.GenrePicks) {
+        if (pick.isEmpty())
+            continue;
+        QString stored;
+        for (int row = 0; row < genres.RecordCount(); ++row) {
+            const QStringView genre = genres.TextView(row, 0);
+            if (Letters::NocaseEqual(genre, pick)) {
+                stored.clear();
+                break;
+            }
+            if (stored.isEmpty() && Letters::Equal(genre, pick))
+                stored = genre.toString();
+        }
+        if (!stored.isEmpty())
+            pick = stored;
+    }
+}
+
 // Longer picks first, so the empty ones end up last; equal lengths keep their order.
 void frmModify2::CompactGenrePicks()
 {
@@ -252,6 +281,19 @@ void frmModify2::QueryUnpickedGenres()
     for (int index = 0; index < GenreBoxes::Count; ++index)
         m_shared.GenrePicks[index] = cmbGenre[index]->currentText();
     m_genreList->Open(Statements::UnpickedGenres(m_shared.GenrePicks), *m_connection);
+    // The catalogue's <> folds A to Z only: "Épopée" picked as "épopée" is not offered.
+    QVector<RecordList::Row> offered;
+    for (int row = 0; row < m_genreList->RecordCount(); ++row) {
+        const QStringView genre = m_genreList->TextView(row, 0);
+        if (std::none_of(m_shared.GenrePicks.cbegin(), m_shared.GenrePicks.cend(),
+                         [&](const QString &pick) {
+                             return !pick.isEmpty() && Letters::Equal(pick, genre);
+                         }))
+            offered << RecordList::Row{m_genreList->ValueAt(row, 0)};
+    }
+    if (offered.size() != m_genreList->RecordCount())
+        m_genreList->SetRows(std::move(offered));
+    Letters::Sort(*m_genreList, 0);
 }
 
 void frmModify2::cmbGenre_DropDown(int index)
@@ -305,6 +347,7 @@ void frmModify2::cmdNext_Click()
         MessageBox::Critical(this, QStringLiteral("Please Complete All Required Fields"));
         return;
     }
+    MatchStoredSpellings();
     Release();
     CompactGenrePicks();
     done(StepNext);

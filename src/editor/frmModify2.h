@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DropDownComboBox.h"
+#include "ElidedLabel.h"
 #include "GenreBoxes.h"
 #include "Module1.h"
 #include "StepResult.h"
@@ -47,7 +48,7 @@ public:
     QStringList OfferedGenres() const;
 
     QLabel *lblTitle = nullptr;
-    QLabel *lblTitleDisplay = nullptr;
+    ElidedLabel *lblTitleDisplay = nullptr;
     std::array<QLabel *, 4> lblGenre{};
     std::array<DropDownComboBox *, 4> cmbGenre{};
     QLabel *lblAstric = nullptr;
@@ -68,6 +69,7 @@ private:
     void createLayout();
 
     void StoreStep2Fields();
+    void MatchStoredSpellings();
     void CompactGenrePicks();
     void EnableGenreBoxes();
     void QueryUnpickedGenres();

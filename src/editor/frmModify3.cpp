@@ -68,7 +68,9 @@ void frmModify3::createControls()
 
     lblTitle = label(QStringLiteral("lblTitle"), QStringLiteral("Title"));
     WindowLook::Place(lblTitle, 360, 600, 1215, 255);
-    lblTitleDisplay = label(QStringLiteral("lblTitleDisplay"), m_shared.EditTitle);
+    lblTitleDisplay = new ElidedLabel(1, this);
+    lblTitleDisplay->setObjectName(QStringLiteral("lblTitleDisplay"));
+    lblTitleDisplay->SetFullText(m_shared.EditTitle);
     WindowLook::Place(lblTitleDisplay, 2040, 600, 5175, 255);
     lblActor = label(QStringLiteral("lblActor"), QStringLiteral("Actor"));
     WindowLook::Place(lblActor, 360, 960, 1215, 255);
@@ -85,7 +87,8 @@ void frmModify3::createControls()
 
     UltraGrid = new DataGrid(this);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
-    WindowLook::Place(UltraGrid, 360, 1920, 5415, 2295);
+    // A little narrower than designed, so that the wizard's caption has room beside it.
+    WindowLook::Place(UltraGrid, 360, 1920, 5115, 2295);
 
     cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("&Delete"));
     WindowLook::Place(cmdDelete, 6000, 2640, 1217, 495);
@@ -95,13 +98,15 @@ void frmModify3::createControls()
     cmdMultiPaste->setIcon(DrawnIcons::MultiPaste());
     cmdMultiPaste->setIconSize(QSize(26, 26));
     cmdMultiPaste->setToolTip(QStringLiteral("Multi-Paste Clipboard Wizard"));
-    WindowLook::Place(cmdMultiPaste, 5830, 3400, 550, 550);
+    WindowLook::Place(cmdMultiPaste, 6130, 3180, 550, 550);
     lblMultiPaste = label(QStringLiteral("lblMultiPaste"),
                           QStringLiteral("Multi-Paste Clipboard Wizard"));
     lblMultiPaste->setFont(WindowLook::Font(8.25, true));
     lblMultiPaste->setStyleSheet(QStringLiteral("color: red;"));
     lblMultiPaste->setWordWrap(true);
-    WindowLook::Place(lblMultiPaste, 6480, 3360, 1095, 615);
+    lblMultiPaste->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Under its button, on two lines, inside the window's margin.
+    WindowLook::Place(lblMultiPaste, 5535, 3750, 1740, 480);
 
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"));
     WindowLook::Place(cmdCancel, 360, 4320, 1217, 495);
@@ -334,6 +339,13 @@ bool frmModify3::SaveTitle()
             genre.Open(Statements::GenreId(pick), connection);
             const qint64 genreId = genre.Value(QStringLiteral("Genre_ID")).toLongLong();
             connection.Execute(Statements::InsertGenreLink(titleId, genreId));
+        }
+
+        // Links beyond the four picks stay, unless a pick now names the genre or the genre
+        // was removed meanwhile (then nothing is inserted).
+        if (modifying) {
+            for (const qint64 kept : m_shared.KeptGenreIds)
+                connection.Execute(Statements::InsertKeptGenreLink(titleId, kept));
         }
 
         // Read by position, so the grid's current row stays where the user left it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ElidedLabel.h"
 #include "StepResult.h"
 
 #include <QDialog>
@@ -51,7 +52,7 @@ public:
 
     // Controls
     QLabel *lblTitle = nullptr;
-    QLabel *lblTitleDisplay = nullptr;
+    ElidedLabel *lblTitleDisplay = nullptr;
     QLabel *lblActor = nullptr;
     QLabel *lblCharacter = nullptr;
     QLineEdit *txtActor1 = nullptr;

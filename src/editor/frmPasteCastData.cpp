@@ -122,13 +122,24 @@ QVector<RecordList::Row> frmPasteCastData::GenerateRows(const QString &text,
                                                         const QString &delimiter)
 {
     // Cut in place (as SplitText cuts): copying every line twice before cutting it was
-    // most of the generator's time on a long paste.
-    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    // most of the generator's time on a long paste. A line ends at CR LF, LF or a lone CR
+    // (text from older Mac programs).
+    QList<QStringView> lines;
+    const QStringView all(text);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QChar c = all[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines << all.mid(start, i - start);
+        if (c == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines << all.mid(start);
     QVector<RecordList::Row> rows;
     rows.reserve(lines.size());
     for (QStringView content : lines) {
-        if (content.endsWith(QLatin1Char('\r')))
-            content.chop(1);
         if (content.isEmpty())
             continue;
         const QList<QStringView> pieces =

@@ -1,5 +1,6 @@
 #include "frmAlert.h"
 
+#include "Letters.h"
 #include "Twips.h"
 #include "WindowLook.h"
 
@@ -68,6 +69,7 @@ void frmAlert::Form_Load()
     m_connection->Open(m_shared.ConnectionString);
     m_records = std::make_shared<RecordList>();
     m_records->Open(m_shared.AlertQuery, *m_connection);
+    Letters::Sort(*m_records, 0);
     lblInfo->setText(m_shared.AlertMessage);
     UltraGrid->SetDataSource(m_records);
     for (int column = 0; column < kHeadings.size(); ++column)

@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "DrawnIcons.h"
 #include "GenreBoxes.h"
+#include "Letters.h"
 #include "MessageBox.h"
 #include "Statements.h"
 #include "StorableText.h"
@@ -52,11 +53,10 @@ void frmGenre::createControls()
     txtGenreAdd->setObjectName(QStringLiteral("txtGenreAdd"));
     txtGenreAdd->setFont(WindowLook::Font(9, false));
     txtGenreAdd->setMaxLength(MaxTypedLength);
-    // A longer name picked from the list (renamed ones may have up to 55 characters)
-    // widened the limit; once the text is short again, typing stops at 12 again.
+    // A longer stored name shown here (renamed ones may have up to 55 characters) stays
+    // whole, but typing never makes the text longer than 12 or than it already is.
     connect(txtGenreAdd, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (text.size() <= MaxTypedLength)
-            txtGenreAdd->setMaxLength(MaxTypedLength);
+        txtGenreAdd->setMaxLength(std::max<int>(MaxTypedLength, text.size()));
     });
     lblGenreAdd->setBuddy(txtGenreAdd);
     lblAstric = new QLabel(QStringLiteral("*"), this);
@@ -128,6 +128,7 @@ void frmGenre::LoadGenreList()
         connection.Open(m_shared.ConnectionString);
         list->Open(Statements::GenreList(), connection);
     }
+    Letters::Sort(*list, 0);
     m_genreList = list;
     UltraGrid->SetDataSource(m_genreList);
     UltraGrid->SetHeaderCaption(0, QStringLiteral("Genre"));
@@ -222,10 +223,19 @@ void frmGenre::Modify()
             MessageBox::Critical(this, QStringLiteral("The Genre Entered Does Not Exist"));
             return;
         }
+        // "épopée" typed for the stored "Épopée": the statements name the stored spelling,
+        // since the catalogue's = folds A to Z only.
+        QString stored = genre;
+        if (!m_shared.LookupMatches.isEmpty()
+            && !std::any_of(m_shared.LookupMatches.cbegin(), m_shared.LookupMatches.cend(),
+                            [&](const QString &s) { return Letters::NocaseEqual(s, genre); })) {
+            stored = m_shared.LookupMatches.first();
+            SetGenreText(stored);
+        }
         if (m_shared.GenreAction == QLatin1String("delete"))
-            RemoveGenre(genre);
+            RemoveGenre(stored);
         else if (m_shared.GenreAction == QLatin1String("rename"))
-            RenameGenre(genre);
+            RenameGenre(stored);
     } catch (const DbError &error) {
         MessageBox::Failure(this, error.Message(QStringLiteral(" modifying record.")));
         SetGenreText(QString());
@@ -310,22 +320,7 @@ bool frmGenre::NameTaken(const QString &name)
     m_shared.LookupField = QStringLiteral("Genre");
     m_shared.LookupValue = name;
     m_shared.CountMatches();
-    if (m_shared.LookupCount > 0)
-        return true;
-    // The catalogue folds the case of ASCII letters only; "Épopée" and "épopée" are
-    // the same name to the user.
-    Connection connection;
-    connection.Open(m_shared.ConnectionString);
-    RecordList genres;
-    genres.Open(Statements::GenreList(), connection);
-    for (int row = 0; row < genres.RecordCount(); ++row) {
-        if (genres.ValueAt(row, 0).toString().compare(name, Qt::CaseInsensitive) == 0) {
-            m_shared.LookupCount = 1;
-            m_shared.LookupExists = QStringLiteral("True");
-            return true;
-        }
-    }
-    return false;
+    return m_shared.LookupCount > 0;
 }
 
 void frmGenre::TitlesonGenre()
@@ -359,10 +354,8 @@ void frmGenre::TitlesonGenre()
 void frmGenre::ClearDeletedGenrePicks(const QString &genre)
 {
     for (int index = 0; index < GenreBoxes::Count; ++index) {
-        const bool pickMatches =
-            m_shared.GenrePicks[index].compare(genre, Qt::CaseInsensitive) == 0;
-        const bool boxMatches =
-            m_editor && m_editor->GenreBoxText(index).compare(genre, Qt::CaseInsensitive) == 0;
+        const bool pickMatches = Letters::Equal(m_shared.GenrePicks[index], genre);
+        const bool boxMatches = m_editor && Letters::Equal(m_editor->GenreBoxText(index), genre);
         if (!pickMatches && !boxMatches)
             continue;
         m_shared.GenrePicks[index].clear();
@@ -374,9 +367,9 @@ void frmGenre::ClearDeletedGenrePicks(const QString &genre)
 void frmGenre::RenameGenrePicks(const QString &genre, const QString &newName)
 {
     for (int index = 0; index < GenreBoxes::Count; ++index) {
-        if (m_shared.GenrePicks[index].compare(genre, Qt::CaseInsensitive) == 0)
+        if (Letters::Equal(m_shared.GenrePicks[index], genre))
             m_shared.GenrePicks[index] = newName;
-        if (m_editor && m_editor->GenreBoxText(index).compare(genre, Qt::CaseInsensitive) == 0)
+        if (m_editor && Letters::Equal(m_editor->GenreBoxText(index), genre))
             m_editor->SetGenreBoxText(index, newName);
     }
 }

@@ -67,8 +67,8 @@ private:
     void RemoveGenre(const QString &genre);
     void RenameGenre(const QString &genre);
     bool AskNewName();
-    // CountMatches, plus names that differ in the case of letters the catalogue's own
-    // comparison does not fold (non-ASCII).
+    // Whether a genre of that name exists (CountMatches: letter case ignored in every
+    // script).
     bool NameTaken(const QString &name);
     void ClearDeletedGenrePicks(const QString &genre);
     void RenameGenrePicks(const QString &genre, const QString &newName);

@@ -6,6 +6,7 @@
 
 #include <QAbstractProxyModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QStyle>
 
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new RecordListModel(this))
@@ -229,6 +230,26 @@ void DataGrid::SetEditable(bool editable)
 void DataGrid::SetBeforeCellUpdate(RecordListModel::BeforeUpdate hook)
 {
     m_model->SetBeforeUpdate(std::move(hook));
+}
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    // A grid that selects whole rows has nothing to move across: Home and End, with or
+    // without Ctrl, go to the first and the last row.
+    const bool key = event->key() == Qt::Key_Home || event->key() == Qt::Key_End;
+    const Qt::KeyboardModifiers others =
+        event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+    // Rows as the view shows them (a proxy may sort or filter the list).
+    const int shown = ShownRowCount();
+    if (key && others == Qt::NoModifier && selectionBehavior() == SelectRows && shown > 0) {
+        const int row = event->key() == Qt::Key_Home ? 0 : shown - 1;
+        if (row + 1 != ActivePosition())
+            activateViewRow(row);
+        scrollTo(currentIndex());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void DataGrid::currentRowChanged(const QModelIndex &current, const QModelIndex &)

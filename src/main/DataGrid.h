@@ -66,6 +66,9 @@ Q_SIGNALS:
     void AfterRowActivate(int row);
     void AfterCellUpdate(int row, int column);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void watchSelection();
     void activateViewRow(int viewRow);

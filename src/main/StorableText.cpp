@@ -1,5 +1,6 @@
 #include "StorableText.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -55,8 +56,23 @@ bool needsCleaning(const QString &text, bool oneLine)
     return false;
 }
 
+// Drops Alt + character before the box takes the character as typed text.
+class AltCharacterFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress
+               && IsAltCharacter(static_cast<const QKeyEvent *>(event));
+    }
+};
+
 void guardLine(QLineEdit *box)
 {
+    box->installEventFilter(new AltCharacterFilter(box));
     QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString &text) {
         if (!needsCleaning(text, true))
             return;
@@ -69,6 +85,7 @@ void guardLine(QLineEdit *box)
 
 void guardText(QPlainTextEdit *box)
 {
+    box->installEventFilter(new AltCharacterFilter(box));
     // Only what was just added is looked at, so typing into a long text stays cheap.
     auto dirty = std::make_shared<bool>(false);
     QTextDocument *document = box->document();
@@ -98,6 +115,20 @@ void guardText(QPlainTextEdit *box)
 }
 
 } // namespace
+
+void BlockAltCharacters(QWidget *box)
+{
+    box->installEventFilter(new AltCharacterFilter(box));
+}
+
+bool IsAltCharacter(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (!modifiers.testFlag(Qt::AltModifier) || modifiers.testFlag(Qt::ControlModifier))
+        return false;
+    const QString text = event->text();
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
+}
 
 QString ForText(const QString &text)
 {

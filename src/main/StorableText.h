@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QKeyEvent;
 class QWidget;
 
 // Text boxes hold only text the catalogue can store and the lists can show: no NUL
@@ -18,7 +19,16 @@ QString ForText(const QString &text);
 QString ForLine(const QString &text);
 
 // Keeps every one-line and multi-line text box inside `window` (or `window` itself)
-// clean as the user types or pastes.
+// clean as the user types or pastes. Alt with a letter never types the letter: without a
+// live access key behind it, a text box would take it as typed text.
 void Guard(QWidget *window);
+
+// Only the Alt part of Guard, for a box whose text is taken as it is (a delimiter may
+// well be a tab).
+void BlockAltCharacters(QWidget *box);
+
+// Whether a key press is Alt with a character (AltGr, which holds Ctrl on some systems,
+// still types).
+bool IsAltCharacter(const QKeyEvent *event);
 
 } // namespace StorableText

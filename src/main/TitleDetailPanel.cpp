@@ -62,6 +62,7 @@ void TitleDetailPanel::ShowListState(bool hasTitles)
     m_hasTitles = hasTitles;
     lblClickToEditPhoto->setVisible(hasTitles);
     lblDirectedByTitle->setVisible(hasTitles);
+    lblGenreTitle->setVisible(hasTitles);
     if (hasTitles)
         ImgCover->setCursor(Qt::PointingHandCursor);
     else
@@ -83,19 +84,25 @@ void TitleDetailPanel::createControls()
         return box;
     };
 
-    lblTitle = new QLabel(this);
+    // At most two lines, so a long title cannot squeeze the rest of the panel or widen
+    // the window; the whole title is in the tooltip.
+    lblTitle = new ElidedLabel(2, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setFont(WindowLook::Font(14, true));
-    lblTitle->setWordWrap(true);
-    lblTitle->setTextFormat(Qt::PlainText);
     lblDate = new QLabel(this);
     lblDate->setObjectName(QStringLiteral("lblDate"));
     lblDate->setTextFormat(Qt::PlainText);
     lblDate->setFont(WindowLook::Font(10, false));
+    // An empty year must not move the boxes below it.
+    lblDate->setText(QStringLiteral("0000"));
+    lblDate->setMinimumHeight(lblDate->sizeHint().height());
+    lblDate->clear();
 
     lblDirectedByTitle = new QLabel(QStringLiteral("Directed By:"), this);
     lblDirectedByTitle->setObjectName(QStringLiteral("lblDirectedByTitle"));
     txtDirector = readOnlyLine(QStringLiteral("txtDirector"));
+    lblGenreTitle = new QLabel(QStringLiteral("Genre:"), this);
+    lblGenreTitle->setObjectName(QStringLiteral("lblGenreTitle"));
     txtGenreDisplay = readOnlyLine(QStringLiteral("txtGenreDisplay"));
     lblFeatures = new QLabel(QStringLiteral("Features:"), this);
     lblFeatures->setObjectName(QStringLiteral("lblFeatures"));
@@ -111,7 +118,8 @@ void TitleDetailPanel::createControls()
     MultiTabStrip->setTabToolTip(1, QStringLiteral("Hidden Easter Eggs"));
     MultiTabStrip->setExpanding(false);
     MultiTabStrip->setDrawBase(false);
-    connect(MultiTabStrip, &QTabBar::tabBarClicked, this, &TitleDetailPanel::MultiTabStripClicked);
+    // The selected tab, however it changed (click, keyboard, wheel), picks the text.
+    connect(MultiTabStrip, &QTabBar::currentChanged, this, &TitleDetailPanel::MultiTabStripClicked);
     txtMulti = readOnlyText(QStringLiteral("txtMulti"));
 
     lblCastTitle = new QLabel(QStringLiteral("Cast:"), this);
@@ -130,6 +138,13 @@ void TitleDetailPanel::createControls()
     lblClickToEditPhoto->setObjectName(QStringLiteral("lblClickToEditPhoto"));
     lblClickToEditPhoto->setAlignment(Qt::AlignHCenter);
     lblClickToEditPhoto->setFont(WindowLook::Font(7, false));
+
+    // The captions hidden on an empty list keep their room: the boxes stay in place.
+    for (QLabel *caption : {lblDirectedByTitle, lblGenreTitle, lblClickToEditPhoto}) {
+        QSizePolicy policy = caption->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        caption->setSizePolicy(policy);
+    }
 }
 
 void TitleDetailPanel::createLayout()
@@ -147,7 +162,7 @@ void TitleDetailPanel::createLayout()
     facts->addWidget(lblDirectedByTitle);
     facts->addWidget(txtDirector);
     facts->addSpacing(4);
-    facts->addWidget(new QLabel(QStringLiteral("Genre:"), this));
+    facts->addWidget(lblGenreTitle);
     facts->addWidget(txtGenreDisplay);
     facts->addSpacing(4);
     facts->addWidget(lblFeatures);
@@ -182,7 +197,7 @@ void TitleDetailPanel::OpenDetailQuery()
 void TitleDetailPanel::InitializeFields()
 {
     if (!m_hasTitles) {
-        lblTitle->clear();
+        lblTitle->SetFullText(QString());
         lblDate->clear();
         txtDirector->clear();
         txtMulti->clear();
@@ -207,8 +222,8 @@ void TitleDetailPanel::InitializeFields()
             clear();
         }
     };
-    show(field("Title"), m_keptTitle, [this](const QString &t) { lblTitle->setText(t); },
-         [this] { lblTitle->clear(); });
+    show(field("Title"), m_keptTitle, [this](const QString &t) { lblTitle->SetFullText(t); },
+         [this] { lblTitle->SetFullText(QString()); });
     show(field("Date"), m_keptDate, [this](const QString &t) { lblDate->setText(t); },
          [this] { lblDate->clear(); });
     show(field("Director"), m_keptDirector,
@@ -302,6 +317,16 @@ void TitleDetailPanel::ShowCover(const QString &file)
         ImgCover->setPixmap(m_fixedCover);
         return;
     }
+    const QImage image = ReadCover(file);
+    ShowCoverPicture(file, image);
+    if (!fixedKey.isEmpty() && !image.isNull()) {
+        m_fixedCoverKey = fixedKey;
+        m_fixedCover = ImgCover->pixmap();
+    }
+}
+
+QImage TitleDetailPanel::ReadCover(const QString &file)
+{
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -309,7 +334,12 @@ void TitleDetailPanel::ShowCover(const QString &file)
     const QSize size = reader.size();
     if (size.isValid())
         reader.setScaledSize(size.scaled(CoverWidth, CoverHeight, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
+    return reader.read();
+}
+
+void TitleDetailPanel::ShowCoverPicture(const QString &file, const QImage &image)
+{
+    m_coverFile = file;
     if (image.isNull()) {
         const QString reason = QFileInfo::exists(file)
                                    ? QStringLiteral("The file is not a picture that can be read.")
@@ -324,10 +354,6 @@ void TitleDetailPanel::ShowCover(const QString &file)
     const QPixmap picture = QPixmap::fromImage(
         image.scaled(CoverWidth, CoverHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     ImgCover->setPixmap(picture);
-    if (!fixedKey.isEmpty()) {
-        m_fixedCoverKey = fixedKey;
-        m_fixedCover = picture;
-    }
 }
 
 bool TitleDetailPanel::eventFilter(QObject *watched, QEvent *event)

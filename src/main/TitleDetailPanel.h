@@ -1,9 +1,11 @@
 #pragma once
 
 #include "DataGrid.h"
+#include "ElidedLabel.h"
 #include "Module1.h"
 #include "RecordList.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
@@ -46,10 +48,17 @@ public:
     const QString &CoverFile() const { return m_coverFile; }
     bool CoverIsPlaceholder() const { return m_coverPlaceholder; }
 
-    QLabel *lblTitle = nullptr;
+    // A picture file decoded straight at the cover area's size (never at its own size);
+    // a null image when it cannot be read.
+    static QImage ReadCover(const QString &file);
+    // Shows a picture already read from `file` (a null one: the "cannot be shown" card).
+    void ShowCoverPicture(const QString &file, const QImage &picture);
+
+    ElidedLabel *lblTitle = nullptr;
     QLabel *lblDate = nullptr;
     QLabel *lblDirectedByTitle = nullptr;
     QLineEdit *txtDirector = nullptr;
+    QLabel *lblGenreTitle = nullptr;
     QLineEdit *txtGenreDisplay = nullptr;
     QLabel *lblFeatures = nullptr;
     QPlainTextEdit *txtFeatures = nullptr;

@@ -28,8 +28,12 @@ QFont Font(double pointSize, bool bold)
 
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips)
 {
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // Window managers offer minimise and maximise unless told the window is a fixed-size
+    // dialog; the close button stays and acts as the dialog's way out (reject).
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     FixSize(dialog, widthTwips, heightTwips);
+    dialog->setSizeGripEnabled(false);
 }
 
 void FixSize(QWidget *widget, int widthTwips, int heightTwips)

@@ -7,7 +7,7 @@ class QPushButton;
 class QWidget;
 
 // The look every window shares: Verdana in its documented sizes, placement in twips,
-// fixed dialogs without a close box. The only place the font is named.
+// fixed dialogs with only a close button. The only place the font is named.
 namespace WindowLook {
 
 // The dialogs' own font (Verdana, bold, 9.75 pt); grid columns are measured in it.
@@ -16,7 +16,7 @@ QFont FormFont();
 QFont GridFont();
 // Verdana at a documented size (Qt stands in a near font where it is missing).
 QFont Font(double pointSize, bool bold = false);
-// A fixed client area given in twips, and a title bar without the close box.
+// A fixed client area given in twips, and a title bar with only the close button.
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips);
 // A fixed size given in twips, the window's flags left as they are.
 void FixSize(QWidget *widget, int widthTwips, int heightTwips);

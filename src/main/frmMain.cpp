@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DrawnIcons.h"
+#include "Letters.h"
 #include "Statements.h"
 #include "WindowLook.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -34,7 +36,17 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
     splitter->setStretchFactor(1, 5);
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
-    resize(1180, 720);
+    if (const QScreen *shown = screen())
+        resize(OpeningSize(shown->availableGeometry()));
+    else
+        resize(DesignedSize);
+}
+
+QSize frmMain::OpeningSize(const QRect &available)
+{
+    // Room for the frame the window manager adds around the window.
+    const QSize frame(16, 40);
+    return DesignedSize.boundedTo(available.size() - frame).expandedTo(QSize(640, 480));
 }
 
 frmMain::~frmMain()
@@ -49,6 +61,7 @@ void frmMain::aliasDetailControls()
     lblDate = m_detail->lblDate;
     lblDirectedByTitle = m_detail->lblDirectedByTitle;
     txtDirector = m_detail->txtDirector;
+    lblGenreTitle = m_detail->lblGenreTitle;
     txtGenreDisplay = m_detail->txtGenreDisplay;
     lblFeatures = m_detail->lblFeatures;
     txtFeatures = m_detail->txtFeatures;
@@ -173,6 +186,8 @@ void frmMain::Form_Load()
     m_detail->ShowFirstTab();
     RefreshRecords();
     OptionWishList[0]->setChecked(true);
+    // The keyboard works in the list at once, without a click first.
+    UltraGrid->setFocus();
 }
 
 void frmMain::RefreshRecords()
@@ -204,6 +219,7 @@ void frmMain::LoadTitleList()
     auto list = std::make_shared<RecordList>();
     QueryText = Statements::TitleList(m_shared.WishListFilter);
     list->Open(QueryText, connection);
+    Letters::Sort(*list, 1);
     m_titleList = list;
 
     m_loading = true;

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataGrid.h"
+#include "ElidedLabel.h"
 #include "Module1.h"
 #include "RecordList.h"
 #include "TitleDetailPanel.h"
@@ -59,6 +60,15 @@ public:
     const QString &CoverFile() const { return m_detail->CoverFile(); }
     bool CoverIsPlaceholder() const { return m_detail->CoverIsPlaceholder(); }
 
+    // A picture file decoded straight at the cover area's size (never at its own size);
+    // a null image when it cannot be read.
+    static QImage ReadCover(const QString &file) { return TitleDetailPanel::ReadCover(file); }
+    // Shows a picture already read from `file` (a null one: the "cannot be shown" card).
+    void ShowCoverPicture(const QString &file, const QImage &picture)
+    {
+        m_detail->ShowCoverPicture(file, picture);
+    }
+
     // Controls (those of the detail panel are the panel's own, reachable here too)
     QMenu *mnuFile = nullptr;
     QAction *mnuImport = nullptr;
@@ -75,10 +85,11 @@ public:
     std::array<QRadioButton *, 2> OptionWishList{};
     DataGrid *UltraGrid = nullptr;
     QLabel *lblRecordSelected = nullptr;
-    QLabel *lblTitle = nullptr;
+    ElidedLabel *lblTitle = nullptr;
     QLabel *lblDate = nullptr;
     QLabel *lblDirectedByTitle = nullptr;
     QLineEdit *txtDirector = nullptr;
+    QLabel *lblGenreTitle = nullptr;
     QLineEdit *txtGenreDisplay = nullptr;
     QLabel *lblFeatures = nullptr;
     QPlainTextEdit *txtFeatures = nullptr;
@@ -91,6 +102,10 @@ public:
 
     // Toolbar button 1..7 (4 and 6 are separators).
     QAction *ToolbarButton(int index) const;
+
+    // The designed size, or less where the screen's free area is smaller.
+    static QSize OpeningSize(const QRect &available);
+    static constexpr QSize DesignedSize{1180, 720};
 
     static constexpr int CoverWidth = TitleDetailPanel::CoverWidth;
     static constexpr int CoverHeight = TitleDetailPanel::CoverHeight;

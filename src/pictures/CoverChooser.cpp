@@ -3,16 +3,31 @@
 #include "CmnDialog.h"
 #include "FileReplacer.h"
 #include "MessageBox.h"
-#include "PictureFile.h"
 #include "frmMain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
 const QString kUnchanged = QStringLiteral("\n\nThe cover was not changed.");
+
+// The busy pointer for as long as it lives, put aside while a message is up.
+struct BusyPointer
+{
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+    struct Pause
+    {
+        Pause() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
+        ~Pause() { QGuiApplication::restoreOverrideCursor(); }
+    };
+};
 
 } // namespace
 
@@ -33,20 +48,30 @@ void CoverChooser::ImgCover_Click()
     QString title = DialogTitle();
     const QString chosen = CmnDialog::ShowOpenDialog(&m_main, filter, QFileDialog::ReadOnly,
                                                      folder, title, true);
-    if (chosen.isEmpty() || !CheckChosenFile(chosen))
+    if (chosen.isEmpty())
         return;
 
+    // A large picture takes a moment to decode and copy: the pointer says so. It is
+    // decoded once, at the cover's size, and that picture is what the cover then shows.
+    QImage picture;
     QString error;
-    if (!ReplaceFile(chosen, target, &error)) {
+    bool copied = false;
+    {
+        const BusyPointer busy;
+        if (!CheckChosenFile(chosen, &picture))
+            return;
+        copied = ReplaceFile(chosen, target, &error);
+    }
+    if (!copied) {
         MessageBox::Critical(&m_main, QStringLiteral("The cover picture cannot be saved as \"")
                                           + QDir::toNativeSeparators(target)
                                           + QStringLiteral("\".\n") + error + kUnchanged);
         return;
     }
-    m_main.DisplayCoverImage();
+    m_main.ShowCoverPicture(target, picture);
 }
 
-bool CoverChooser::CheckChosenFile(const QString &path)
+bool CoverChooser::CheckChosenFile(const QString &path, QImage *picture)
 {
     const QString shown = QStringLiteral("\"") + QDir::toNativeSeparators(path)
                           + QStringLiteral("\"");
@@ -60,13 +85,16 @@ bool CoverChooser::CheckChosenFile(const QString &path)
     else if (!file.open(QIODevice::ReadOnly))
         reason = file.errorString();
     if (!reason.isEmpty()) {
+        const BusyPointer::Pause pause;
         MessageBox::Critical(&m_main, QStringLiteral("The file ") + shown
                                           + QStringLiteral(" cannot be read.\n") + reason
                                           + kUnchanged);
         return false;
     }
     file.close();
-    if (PictureFile::Read(path, QSize(frmMain::CoverWidth, frmMain::CoverHeight)).isNull()) {
+    *picture = frmMain::ReadCover(path);
+    if (picture->isNull()) {
+        const BusyPointer::Pause pause;
         MessageBox::Critical(&m_main, QStringLiteral("The file ") + shown
                                           + QStringLiteral(" is not a picture that can be shown.")
                                           + kUnchanged);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 class frmMain;
@@ -26,8 +27,9 @@ public:
     static bool ReplaceFile(const QString &source, const QString &target, QString *error);
 
 private:
-    // A clear message when the chosen file cannot become a cover; true when it can.
-    bool CheckChosenFile(const QString &path);
+    // A clear message when the chosen file cannot become a cover; true when it can, and
+    // then `picture` holds it decoded at the cover's size.
+    bool CheckChosenFile(const QString &path, QImage *picture);
 
     frmMain &m_main;
 };

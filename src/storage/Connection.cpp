@@ -30,12 +30,21 @@ int Connection::State() const
 
 QString Connection::FileFromConnectionString(const QString &connectionString)
 {
-    for (const QString &part : connectionString.split(QLatin1Char(';'))) {
-        const QString trimmed = part.trimmed();
-        if (trimmed.startsWith(QLatin1String("Dbq="), Qt::CaseInsensitive))
-            return trimmed.mid(4);
+    const qsizetype key = connectionString.indexOf(QLatin1String("Dbq="), 0, Qt::CaseInsensitive);
+    if (key < 0)
+        return {};
+    const qsizetype start = key + 4;
+    // A folder name may hold ";" (or anything else but "/" and NUL): the path runs up to
+    // the settings that follow it, which are looked for from the end.
+    qsizetype end = connectionString.size();
+    for (const QLatin1String setting : {QLatin1String(";Uid="), QLatin1String(";Pwd=")}) {
+        const qsizetype at = connectionString.lastIndexOf(setting, -1, Qt::CaseInsensitive);
+        if (at >= start)
+            end = std::min(end, at);
     }
-    return {};
+    if (end == connectionString.size() && connectionString.endsWith(QLatin1Char(';')))
+        --end;
+    return connectionString.mid(start, end - start);
 }
 
 void Connection::Open(const QString &connectionString)

@@ -1,6 +1,7 @@
 #include "Module1.h"
 
 #include "Connection.h"
+#include "Letters.h"
 #include "Statements.h"
 
 #include <QDir>
@@ -25,11 +26,29 @@ void Module1::CountMatches()
     Connection connection;
     connection.Open(ConnectionString);
     RecordList records;
+    const QString typed = LookupValue;
     const QString statement = Statements::CountMatches(LookupTable, LookupField, LookupValue);
     // Callers rely on finding the value quote-doubled afterwards.
     LookupValue = Statements::Quote(LookupValue);
     records.Open(statement, connection);
     LookupCount = records.Value(0).toInt();
+
+    // The rows the catalogue's = missed (other letters than A to Z in another case) are
+    // counted here, and every matching spelling is kept for the callers' statements.
+    LookupMatches.clear();
+    RecordList stored;
+    stored.Open(Statements::StoredValues(LookupTable, LookupField), connection);
+    const QString folded = Letters::Folded(typed);
+    for (int row = 0; row < stored.RecordCount(); ++row) {
+        const QStringView value = stored.TextView(row, 0);
+        const bool counted = Letters::NocaseEqual(value, typed);
+        if (!counted && Letters::Folded(value) != folded)
+            continue;
+        if (!counted)
+            ++LookupCount;
+        if (!LookupMatches.contains(value))
+            LookupMatches << value.toString();
+    }
     if (LookupCount == 0)
         LookupExists = QStringLiteral("False");
 }
@@ -53,6 +72,7 @@ void Module1::ClearEditBuffer()
     EditFeatures.clear();
     for (QString &pick : GenrePicks)
         pick.clear();
+    KeptGenreIds.clear();
     CastRecords.reset();
 }
 

@@ -38,6 +38,9 @@ public:
     int EditWishList = 0;
     std::array<QString, 4> GenrePicks;
     std::shared_ptr<RecordList> CastRecords;
+    // Genre links of the title being modified beyond the four picks (written by other
+    // tools); the save keeps them.
+    QVector<qint64> KeptGenreIds;
 
     // Question and prompt results
     int PromptAccepted = 0;
@@ -53,6 +56,8 @@ public:
     QString LookupValue;
     int LookupCount = 0;
     QString LookupExists;
+    // The stored spellings CountMatches counted, each once (as stored, not doubled).
+    QStringList LookupMatches;
 
     // Genre manager only
     QString GenreAction;
@@ -60,7 +65,8 @@ public:
 
     // Sets WishListFilter to 0 and the folder, file name and connection string.
     void InitializeDatabasePath();
-    // Counts LookupTable rows whose LookupField equals LookupValue (doubling its quotes).
+    // Counts LookupTable rows whose LookupField equals LookupValue (doubling its quotes),
+    // equal as Letters::Equal says: the catalogue's own = folds A to Z only.
     void CountMatches();
     // A new, empty, open in-memory cast list with the fields Actor and Character.
     void CreateCastRecords();

@@ -1,6 +1,8 @@
 #include "PackedRows.h"
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 void PackedRows::Append(const QVariant &value)
 {
@@ -33,4 +35,41 @@ void PackedRows::Clear()
     m_cells = {};
     m_text = {};
     m_others = {};
+}
+
+QStringView PackedRows::TextAt(qsizetype index) const
+{
+    const Cell cell = m_cells.at(index);
+    if (cell.length < 0) {
+        const QVariant &other = m_others.at(cell.start);
+        if (other.metaType().id() == QMetaType::QString)
+            return *static_cast<const QString *>(other.constData());
+        return {};
+    }
+    return QStringView(m_text.constData() + cell.start, cell.length);
+}
+
+void PackedRows::ReorderRows(const QVector<int> &order, int width)
+{
+    // Only the cells move, in place along the permutation's cycles: a second copy of a
+    // long list's cells would add to the peak memory for nothing.
+    const qsizetype rows = order.size();
+    std::vector<bool> placed(static_cast<std::size_t>(rows), false);
+    std::vector<Cell> held(static_cast<std::size_t>(width));
+    for (qsizetype start = 0; start < rows; ++start) {
+        if (placed[std::size_t(start)] || order[start] == start)
+            continue;
+        std::copy_n(m_cells.constBegin() + start * width, width, held.begin());
+        qsizetype to = start;
+        while (true) {
+            placed[std::size_t(to)] = true;
+            const qsizetype from = order[to];
+            if (from == start) {
+                std::copy(held.begin(), held.end(), m_cells.begin() + to * width);
+                break;
+            }
+            std::copy_n(m_cells.constBegin() + from * width, width, m_cells.begin() + to * width);
+            to = from;
+        }
+    }
 }

@@ -12,6 +12,10 @@ class PackedRows
 public:
     void Append(const QVariant &value);
     QVariant At(qsizetype index) const;
+    // A text cell's characters without a copy; empty for any other value.
+    QStringView TextAt(qsizetype index) const;
+    // Rows of `width` cells each put in a new order: row i becomes the old row order[i].
+    void ReorderRows(const QVector<int> &order, int width);
     qsizetype Size() const { return m_cells.size(); }
     void Clear();
 

@@ -185,6 +185,36 @@ void RecordList::Delete()
     Q_EMIT RowRemoved(row);
 }
 
+QStringView RecordList::TextView(int row, int field) const
+{
+    if (row < 0 || row >= RecordCount() || field < 0 || field >= m_fields.size())
+        return {};
+    if (m_packed)
+        return m_packedRows.TextAt(qsizetype(row) * m_fields.size() + field);
+    const Row &values = m_rows.at(row);
+    if (field >= values.size() || values.at(field).metaType().id() != QMetaType::QString)
+        return {};
+    return *static_cast<const QString *>(values.at(field).constData());
+}
+
+void RecordList::ReorderRows(const QVector<int> &order)
+{
+    if (order.size() != RecordCount())
+        return;
+    Q_EMIT AboutToReset();
+    if (m_packed) {
+        m_packedRows.ReorderRows(order, int(m_fields.size()));
+    } else {
+        QVector<Row> rows;
+        rows.reserve(m_rows.size());
+        for (int from : order)
+            rows.append(std::move(m_rows[from]));
+        m_rows = std::move(rows);
+    }
+    m_position = 0;
+    Q_EMIT Reset();
+}
+
 void RecordList::SetRows(QVector<Row> rows)
 {
     for (Row &row : rows)

@@ -65,6 +65,12 @@ public:
     void Update();
     void Delete();
 
+    // A row's text without a copy; empty for Null and for values that are not text.
+    QStringView TextView(int row, int field) const;
+    // Puts the rows in a new order (one reset for bound grids): row i becomes the old
+    // row order[i]. The cursor goes to the first row.
+    void ReorderRows(const QVector<int> &order);
+
     // Replaces every row at once (one reset for bound grids).
     void SetRows(QVector<Row> rows);
     const QVector<Row> &Rows() const;

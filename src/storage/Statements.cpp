@@ -64,7 +64,8 @@ QString EditedTitle(qint64 titleId)
 
 QString EditedTitleGenres(qint64 titleId)
 {
-    return QStringLiteral("SELECT Genre.Genre FROM Genre INNER JOIN Genre_Relationships ON ")
+    return QStringLiteral("SELECT Genre.Genre, Genre.Genre_ID FROM Genre INNER JOIN "
+                          "Genre_Relationships ON ")
            + QStringLiteral("Genre.Genre_ID = Genre_Relationships.Genre_ID ")
            + QStringLiteral("WHERE (((Genre_Relationships.Title_ID)=") + number(titleId)
            + QStringLiteral("))");
@@ -129,6 +130,17 @@ QString InsertGenreLink(qint64 titleId, qint64 genreId)
            + number(genreId) + QStringLiteral("')");
 }
 
+QString InsertKeptGenreLink(qint64 titleId, qint64 genreId)
+{
+    return QStringLiteral("INSERT INTO Genre_Relationships (Title_ID, Genre_ID) SELECT ")
+           + number(titleId) + QStringLiteral(", Genre_ID FROM Genre WHERE Genre_ID = ")
+           + number(genreId)
+           + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM Genre_Relationships WHERE "
+                            "Title_ID = ")
+           + number(titleId) + QStringLiteral(" AND Genre_ID = ") + number(genreId)
+           + QStringLiteral(")");
+}
+
 QString InsertCastMember(qint64 titleId, const QString &actor, const QString &character)
 {
     return QStringLiteral("INSERT INTO Cast_Relationships (Movie, Actor, Character) ")
@@ -149,6 +161,11 @@ QString DeleteCastOfTitle(qint64 titleId)
 QString DeleteTitle(qint64 titleId)
 {
     return QStringLiteral("Delete FROM DVD_Title Where Id = ") + number(titleId);
+}
+
+QString GenreNames()
+{
+    return QStringLiteral("SELECT Genre FROM Genre");
 }
 
 QString GenreList()
@@ -218,11 +235,23 @@ QString CountMatches(const QString &table, const QString &field, const QString &
            + QStringLiteral("'");
 }
 
-QString SimilarTitles(const QString &table, const QString &field, const QString &value)
+QString StoredValues(const QString &table, const QString &field)
 {
+    return QStringLiteral("SELECT ") + field + QStringLiteral(" FROM ") + table
+           + QStringLiteral(" WHERE ") + field + QStringLiteral(" IS NOT NULL");
+}
+
+QString SimilarTitles(const QString &table, const QString &field, const QString &value,
+                      const QStringList &otherSpellings)
+{
+    QString others;
+    for (const QString &spelling : otherSpellings)
+        others += QStringLiteral(" OR ") + field + QStringLiteral(" = '") + Quote(spelling)
+                  + QStringLiteral("'");
     return QStringLiteral("SELECT Title, Sub_Title, Date, Director FROM ") + table
            + QStringLiteral(" WHERE ") + field + QStringLiteral(" = '") + Quote(value)
-           + QStringLiteral("' ORDER BY ") + field + QStringLiteral(";");
+           + QStringLiteral("'") + others + QStringLiteral(" ORDER BY ") + field
+           + QStringLiteral(";");
 }
 
 } // namespace Statements

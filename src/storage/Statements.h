@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 
@@ -33,12 +34,16 @@ QString LastInsertedId();
 QString ChangedRows();
 QString GenreId(const QString &genre);
 QString InsertGenreLink(qint64 titleId, qint64 genreId);
+// A link kept from before the edit: only if the genre still exists and is not linked yet.
+QString InsertKeptGenreLink(qint64 titleId, qint64 genreId);
 QString InsertCastMember(qint64 titleId, const QString &actor, const QString &character);
 QString DeleteGenreLinksOfTitle(qint64 titleId);
 QString DeleteCastOfTitle(qint64 titleId);
 QString DeleteTitle(qint64 titleId);
 
 // Genres.
+// Every genre name, in no particular order.
+QString GenreNames();
 QString GenreList();
 QString UnpickedGenres(const std::array<QString, 4> &picks);
 QString InsertGenre(const QString &genre);
@@ -50,6 +55,10 @@ QString TitlesOnGenre(const QString &genre);
 
 // Counts and lookups; table and field are names the program chooses, never user text.
 QString CountMatches(const QString &table, const QString &field, const QString &value);
-QString SimilarTitles(const QString &table, const QString &field, const QString &value);
+// Every stored value of the field that is not Null.
+QString StoredValues(const QString &table, const QString &field);
+// Rows equal to value by the catalogue's =, or to one of the other spellings.
+QString SimilarTitles(const QString &table, const QString &field, const QString &value,
+                      const QStringList &otherSpellings = {});
 
 } // namespace Statements

@@ -1,5 +1,6 @@
 #include "TitleRecord.h"
 
+#include "Letters.h"
 #include "RecordList.h"
 #include "Statements.h"
 
@@ -33,12 +34,16 @@ TitleRecord ReadTitle(Connection &connection, qint64 titleId)
     {
         RecordList genres;
         genres.Open(Statements::EditedTitleGenres(titleId), connection);
-        for (int row = 0; row < genres.RecordCount(); ++row)
+        for (int row = 0; row < genres.RecordCount(); ++row) {
             record.genres.append(textOf(genres.ValueAt(row, 0)));
+            record.genreIds.append(genres.ValueAt(row, 1).toLongLong());
+        }
     }
     {
         RecordList cast;
         cast.Open(Statements::EditedTitleCast(titleId), connection);
+        // The catalogue orders A to Z only; other letters take their place by the rule.
+        Letters::Sort(cast, 0);
         record.cast.reserve(cast.RecordCount());
         for (int row = 0; row < cast.RecordCount(); ++row)
             record.cast.append({cast.ValueAt(row, 0).toString(), cast.ValueAt(row, 1).toString()});

@@ -30,14 +30,17 @@ struct CastMember
     bool operator==(const CastMember &) const = default;
 };
 
-// One whole title as the catalogue holds it: its facts, its genre names and its cast.
-// ReadTitle fills it for the editor (cast ordered by actor); the export reads every title
-// into it in bulk (cast in the order it was saved) and the import writes it (id unused).
+// One whole title as the catalogue holds it: its facts, its genre names in link order
+// (with their IDs at the same positions where ReadTitle fills them) and its cast.
+// ReadTitle fills it for the editor (cast ordered by actor under the letter rule); the
+// export reads every title into it in bulk (cast in the order it was saved, no IDs) and
+// the import writes it (IDs unused: each catalogue numbers its own rows).
 struct TitleRecord
 {
     qint64 id = 0;
     TitleFacts facts;
     QStringList genres;
+    QVector<qint64> genreIds;
     QVector<CastMember> cast;
 
     bool operator==(const TitleRecord &) const = default;

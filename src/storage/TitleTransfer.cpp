@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "Letters.h"
 #include "Transaction.h"
 
 #include <QHash>
@@ -33,27 +34,18 @@ QVariant stored(const QString &text)
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
-// The catalogue's text equality ignores the letter case of A-Z only (NOCASE).
-QString foldAscii(const QString &text)
-{
-    QString folded = text;
-    for (QChar &c : folded)
-        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
-            c = QChar(c.unicode() + ('a' - 'A'));
-    return folded;
-}
-
 } // namespace
 
 QString SimilarKey(const QString &title, const QString &subTitle)
 {
     // A unit separator cannot be typed into either box, so the pair stays unambiguous.
-    return foldAscii(title) + QChar(0x1f) + foldAscii(subTitle);
+    return Letters::Folded(title) + QChar(0x1f) + Letters::Folded(subTitle);
 }
 
 QString GenreKey(const QString &name)
 {
-    return foldAscii(name);
+    // The genre manager's rule: "ÉPOPÉE" names the stored "Épopée".
+    return Letters::Folded(name);
 }
 
 bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)

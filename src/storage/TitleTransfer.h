@@ -24,7 +24,7 @@ using TitleVisitor = std::function<bool(const TitleRecord &title, qint64 index, 
 bool ReadAll(const QString &connectionString, const TitleVisitor &visitor);
 
 // The key under which two titles count as the same title: title and edition compared the
-// way the catalogue compares text (letter case of A-Z ignored).
+// way the add command compares names (the letter rule: case ignored in every script).
 QString SimilarKey(const QString &title, const QString &subTitle);
 // Genre names compared the same way.
 QString GenreKey(const QString &name);

@@ -191,7 +191,7 @@ void TestPasteGenerator::generateRows_data()
     QTest::newRow("line of spaces makes a row") << "A - 1\n   \nB - 2" << " - "
                                                 << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
     QTest::newRow("leading delimiter") << " - The Maid" << " - " << Rows{{"", "The Maid"}};
-    QTest::newRow("lone CR stays in the line") << "A\rB - 1" << " - " << Rows{{"A\rB", "1"}};
+    QTest::newRow("lone CR ends a line") << "A\rB - 1" << " - " << Rows{{"A", ""}, {"B", "1"}};
     QTest::newRow("case-sensitive delimiter") << "AXB" << "x" << Rows{{"AXB", ""}};
     QTest::newRow("empty delimiter") << "A - 1\nB" << "" << Rows{{"A - 1", ""}, {"B", ""}};
     QTest::newRow("empty text") << "" << " - " << Rows{};

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void detailCastColumnCapped();
 
     void proxyMapsRows();
+    void homeEndBehindProxy();
     void mainWindowBehindProxy();
 };
 
@@ -158,6 +159,34 @@ void TestGridRules::proxyMapsRows()
     QCOMPARE(grid.ShownRowCount(), 3);
     grid.ActivateRow(2);
     QCOMPARE(grid.ActivePosition(), 3);
+}
+
+// Home and End go to the first and last row the view shows, not the list's.
+void TestGridRules::homeEndBehindProxy()
+{
+    auto list = listOf({QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("a"),
+                        QStringLiteral("d")});
+    DataGrid grid;
+    grid.SetDataSource(list);
+    QSortFilterProxyModel proxy;
+    grid.SetProxy(&proxy);
+    proxy.setFilterRegularExpression(QStringLiteral("^[bc]$"));
+    proxy.sort(0, Qt::DescendingOrder); // c, b
+    grid.ActivateFirstRow();
+
+    QTest::keyClick(&grid, Qt::Key_End);
+    QCOMPARE(grid.CellValue(grid.ActiveRow(), 0).toString(), QStringLiteral("b"));
+    QCOMPARE(grid.ActivePosition(), 2);
+    QCOMPARE(list->CurrentRow(), 0);
+    QTest::keyClick(&grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(grid.CellValue(grid.ActiveRow(), 0).toString(), QStringLiteral("c"));
+    QCOMPARE(grid.ActivePosition(), 1);
+    QCOMPARE(list->CurrentRow(), 1);
+
+    proxy.setFilterRegularExpression(QStringLiteral("^x$"));
+    QTest::keyClick(&grid, Qt::Key_End); // nothing shown: nothing to go to
+    QCOMPARE(grid.ActivePosition(), 0);
+    grid.SetProxy(nullptr);
 }
 
 // A proxy in front of the title list: the counter, the first title and activation follow

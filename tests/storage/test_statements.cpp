@@ -90,6 +90,18 @@ void TestStatements::valuesStoredAsTyped()
                                            value),
                  connection);
     QCOMPARE(expectOne(similar), value);
+    // Spellings the catalogue's = misses are listed as stored.
+    RecordList spelled;
+    spelled.Open(Statements::SimilarTitles(QStringLiteral("Dvd_Title"), QStringLiteral("Title"),
+                                           QStringLiteral("no such title"), {value}),
+                 connection);
+    QCOMPARE(expectOne(spelled), value);
+
+    // A kept link is written only where it is missing and its genre still exists.
+    QCOMPARE(read.genreIds, QVector<qint64>{genreId});
+    connection.Execute(Statements::InsertKeptGenreLink(id, genreId));
+    connection.Execute(Statements::InsertKeptGenreLink(id, genreId + 1000));
+    QCOMPARE(ReadTitle(connection, id).genreIds, QVector<qint64>{genreId});
 
     TitleFacts changed = facts;
     changed.title = value + QStringLiteral("'");
@@ -105,6 +117,8 @@ void TestStatements::valuesStoredAsTyped()
     QCOMPARE(read.facts.wishList, 0);
     QVERIFY(read.genres.isEmpty());
     QVERIFY(read.cast.isEmpty());
+    connection.Execute(Statements::InsertKeptGenreLink(id, genreId));
+    QCOMPARE(ReadTitle(connection, id).genreIds, QVector<qint64>{genreId});
     QCOMPARE(folder.Scalar(QStringLiteral("SELECT count(*) FROM Genre")).toInt(), genres);
 }
 
@@ -135,6 +149,17 @@ void TestStatements::genreStatementsFindTheValue()
     count.Open(Statements::CountMatches(QStringLiteral("Genre"), QStringLiteral("Genre"), name),
                connection);
     QCOMPARE(count.Value(0).toInt(), 1);
+    for (const QString &statement :
+         {Statements::GenreNames(), Statements::StoredValues(QStringLiteral("Genre"),
+                                                             QStringLiteral("Genre"))}) {
+        RecordList names;
+        names.Open(statement, connection);
+        QStringList found;
+        for (int row = 0; row < names.RecordCount(); ++row)
+            found << names.ValueAt(row, 0).toString();
+        QCOMPARE(found.count(name), 1);
+        QCOMPARE(found.size(), genres + 1);
+    }
 
     const QString titleName = QStringLiteral("T ") + value;
     const qint64 title = folder.AddTitle({.title = titleName, .genres = {name}});

@@ -38,10 +38,11 @@ QList<TitleRecord> readAll(const Module1 &shared)
     return titles;
 }
 
-// Equal in everything that travels; the ID is each catalogue's own.
+// Equal in everything that travels; IDs are each catalogue's own.
 bool sameBesidesId(TitleRecord a, const TitleRecord &b)
 {
     a.id = b.id;
+    a.genreIds = b.genreIds;
     return a == b;
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QVector>
+#include <functional>
+
+class RecordList;
+
+// How the program compares and orders text, in every list and every name check.
+//
+// Equal: "without regard to letter case" for every script: full Unicode case folding
+// ("ÉMILE" is "Émile", "ΣΊΣΥΦΟΣ" is "σίσυφος", "STRASSE" is "Straße"), canonically
+// equivalent spellings alike; accents stay significant ("Amelie" is not "Amélie").
+//
+// Order: letters with their base letter and case ignored ("Eagle", "Émile", "Fargo"),
+// then accents (unaccented first), then the exact text (capitals first), then the order
+// the rows came in.
+//
+// The catalogue's own NOCASE comparison folds A to Z only and stays as it is, so the file
+// means the same to other SQLite tools; NOCASE-equal texts are always Equal here.
+namespace Letters {
+
+// The text every Equal text shares.
+QString Folded(QStringView text);
+bool Equal(QStringView a, QStringView b);
+// Negative, 0 or positive; 0 only for identical texts.
+int Compare(QStringView a, QStringView b);
+// Whether SQLite's NOCASE calls the two equal (A to Z folded, nothing else).
+bool NocaseEqual(QStringView a, QStringView b);
+
+// The order of `count` texts under Compare, ties kept in their given order: element i
+// is the index of the text that goes to place i.
+QVector<int> SortedOrder(int count, const std::function<QStringView(int)> &text);
+// Puts the list's rows in the order of the field's text.
+void Sort(RecordList &list, int field);
+
+} // namespace Letters
