@@ -39,9 +39,9 @@ struct TitleRecord
 {
     qint64 id = 0;
     TitleFacts facts;
-    QStringList genres;
-    QVector<qint64> genreIds;
-    QVector<CastMember> cast;
+    QStringList genres{};
+    QVector<qint64> genreIds{};
+    QVector<CastMember> cast{};
 
     bool operator==(const TitleRecord &) const = default;
 };

@@ -86,6 +86,7 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
                  titles.value(4).toString(), titles.value(5).toString(), titles.value(6).toString(),
                  titles.value(7).toString(), titles.value(8).toInt() != 0 ? 1 : 0},
                 genres.take(id),
+                {}, // genre IDs are this catalogue's own and do not travel
                 cast.take(id)};
             if (!visitor(title, index++, rows)) {
                 finished = false;
