@@ -99,15 +99,7 @@ void TitleCommands::LoadEditBuffer()
 
     // The row's own title: the main window keeps the previous title's text when the
     // active one has none, and that name must not be saved over this title.
-    const TitleFacts &facts = record.facts;
-    m_shared.EditTitle = facts.title;
-    m_shared.EditSubTitle = facts.subTitle;
-    m_shared.EditDate = facts.date;
-    m_shared.EditDirector = facts.director;
-    m_shared.EditSummary = facts.summary;
-    m_shared.EditEggs = facts.eggs;
-    m_shared.EditFeatures = facts.features;
-    m_shared.EditWishList = facts.wishList;
+    m_shared.SetEditFacts(record.facts);
 
     // Four slots: a title linked to more genres (written by something else) loads its
     // first four, and the save keeps the links beyond them.

@@ -290,15 +290,7 @@ QString frmModify3::TitleStatement() const
     const Module1 &s = m_shared;
     // Quotes are doubled into the statement only: the edit buffer keeps what was typed,
     // so saving again after a failure does not double them twice.
-    TitleFacts facts;
-    facts.title = s.EditTitle;
-    facts.subTitle = s.EditSubTitle;
-    facts.date = s.EditDate;
-    facts.director = s.EditDirector;
-    facts.summary = s.EditSummary;
-    facts.features = s.EditFeatures;
-    facts.eggs = s.EditEggs;
-    facts.wishList = s.EditWishList;
+    const TitleFacts facts = s.EditFacts();
     if (s.EditMode != QLatin1String("Yes"))
         return Statements::InsertTitle(facts);
     return Statements::UpdateTitle(facts, s.SelectedTitleId);

@@ -105,3 +105,21 @@ QStringList Module1::SplitText(const QString &text, const QString &delimiter)
         return {text};
     return text.split(delimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
 }
+
+TitleFacts Module1::EditFacts() const
+{
+    return {EditTitle, EditSubTitle, EditDate,  EditDirector,
+            EditSummary, EditFeatures, EditEggs, EditWishList};
+}
+
+void Module1::SetEditFacts(const TitleFacts &facts)
+{
+    EditTitle = facts.title;
+    EditSubTitle = facts.subTitle;
+    EditDate = facts.date;
+    EditDirector = facts.director;
+    EditSummary = facts.summary;
+    EditFeatures = facts.features;
+    EditEggs = facts.eggs;
+    EditWishList = facts.wishList;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordList.h"
+#include "TitleRecord.h"
 
 #include <QString>
 #include <QStringList>
@@ -73,6 +74,9 @@ public:
     // What leaving the editor by Cancel empties: the edit buffer's texts and genre picks
     // (EditTitle, EditWishList and EditMode stay) and the cast list.
     void ClearEditBuffer();
+    // The edit buffer's facts as one value, and the buffer filled from one.
+    TitleFacts EditFacts() const;
+    void SetEditFacts(const TitleFacts &facts);
 
     // Every occurrence of find in text replaced by replacement; used to double quotes.
     static QString ReplaceText(const QString &find, const QString &replacement,
