@@ -1,5 +1,6 @@
 #include "frmModify2.h"
 
+#include "DrawnIcons.h"
 #include "Letters.h"
 #include "MessageBox.h"
 #include "Statements.h"
@@ -11,34 +12,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace {
-
-// The genre manager's button: a small list with a pencil.
-QIcon manageGenresIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x2f, 0x6f, 0xb3));
-    painter.drawRoundedRect(QRectF(2, 2, 28, 28), 6, 6);
-    painter.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap));
-    for (int y : {10, 16, 22})
-        painter.drawLine(8, y, 17, y);
-    painter.setPen(QPen(QColor(0xf5, 0xc2, 0x42), 3.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(20, 25, 26, 11);
-    return QIcon(pixmap);
-}
-
-} // namespace
 
 frmModify2::frmModify2(Module1 &shared, QWidget *mainWindow, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_mainWindow(mainWindow)
@@ -86,7 +64,7 @@ void frmModify2::createControls()
 
     cmdManageGenreTypes = new QToolButton(this);
     cmdManageGenreTypes->setObjectName(QStringLiteral("cmdManageGenreTypes"));
-    cmdManageGenreTypes->setIcon(manageGenresIcon());
+    cmdManageGenreTypes->setIcon(DrawnIcons::ManageGenres());
     cmdManageGenreTypes->setIconSize(QSize(26, 26));
     cmdManageGenreTypes->setAutoRaise(true);
     cmdManageGenreTypes->setToolTip(QStringLiteral("Manage Genre Types"));

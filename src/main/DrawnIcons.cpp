@@ -104,4 +104,21 @@ QPixmap LeftArrow()
     return pixmap;
 }
 
+QIcon ManageGenres()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x2f, 0x6f, 0xb3));
+    painter.drawRoundedRect(QRectF(2, 2, 28, 28), 6, 6);
+    painter.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap));
+    for (int y : {10, 16, 22})
+        painter.drawLine(8, y, 17, y);
+    painter.setPen(QPen(QColor(0xf5, 0xc2, 0x42), 3.5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(20, 25, 26, 11);
+    return QIcon(pixmap);
+}
+
 } // namespace DrawnIcons

@@ -14,6 +14,8 @@ QIcon About();
 QIcon Close();
 // A clipboard with two columns of lines: text pasted in two columns becomes the cast.
 QIcon MultiPaste();
+// Step 2's button that opens the genre manager: a small list with a pencil.
+QIcon ManageGenres();
 // The arrow pointing at the genre manager's text box.
 QPixmap LeftArrow();
 
