@@ -1,6 +1,7 @@
 #include "Csv.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace Csv {
 
@@ -21,19 +22,41 @@ bool needsQuotes(const QString &field)
 
 } // namespace
 
+namespace {
+
+// Encodes straight into the output: an export writes millions of fields, and a temporary
+// array per field cost more than the catalogue read itself.
+void appendUtf8(QByteArray &out, QStringView text)
+{
+    static const QStringEncoder::Flags flags = QStringEncoder::Flag::Stateless;
+    QStringEncoder encoder(QStringEncoder::Utf8, flags);
+    const qsizetype at = out.size();
+    out.resize(at + encoder.requiredSpace(text.size()));
+    char *end = encoder.appendToBuffer(out.data() + at, text);
+    out.truncate(end - out.constData());
+}
+
+} // namespace
+
 void AppendRecord(QByteArray &out, const QStringList &fields)
 {
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0)
             out += ',';
         const QString &field = fields[i];
-        if (needsQuotes(field)) {
-            out += '"';
-            out += QString(field).replace(QLatin1Char('"'), QStringLiteral("\"\"")).toUtf8();
-            out += '"';
-        } else {
-            out += field.toUtf8();
+        if (!needsQuotes(field)) {
+            appendUtf8(out, field);
+            continue;
         }
+        out += '"';
+        QStringView rest = field;
+        for (qsizetype quote; (quote = rest.indexOf(QLatin1Char('"'))) >= 0;) {
+            appendUtf8(out, rest.left(quote + 1));
+            out += '"';
+            rest = rest.mid(quote + 1);
+        }
+        appendUtf8(out, rest);
+        out += '"';
     }
     out += "\r\n";
 }

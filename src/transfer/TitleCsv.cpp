@@ -8,10 +8,8 @@ namespace {
 
 const QChar kSlash = QLatin1Char('\\');
 
-QString escapeCastName(const QString &name)
+void appendCastName(QString &out, const QString &name)
 {
-    QString out;
-    out.reserve(name.size());
     for (const QChar c : name) {
         if (c == kSlash)
             out += QStringLiteral("\\\\");
@@ -24,7 +22,6 @@ QString escapeCastName(const QString &name)
         else
             out += c;
     }
-    return out;
 }
 
 QString unescapeCastName(QStringView text)
@@ -111,10 +108,20 @@ QStringList DecodeGenres(const QString &cell)
 
 QString EncodeCast(const QVector<CastMember> &cast)
 {
-    QStringList lines;
+    // One string grown in place: the cast is most of an export's text.
+    qsizetype size = 0;
     for (const auto &[actor, character] : cast)
-        lines << escapeCastName(actor) + QLatin1Char('\t') + escapeCastName(character);
-    return lines.join(QLatin1Char('\n'));
+        size += actor.size() + character.size() + 2;
+    QString out;
+    out.reserve(size);
+    for (qsizetype i = 0; i < cast.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char('\n');
+        appendCastName(out, cast[i].actor);
+        out += QLatin1Char('\t');
+        appendCastName(out, cast[i].character);
+    }
+    return out;
 }
 
 QVector<CastMember> DecodeCast(const QString &cell)

@@ -128,7 +128,7 @@ bool TransferCommands::ExportTo(const QString &file)
     auto flush = [&] {
         if (out.write(buffer) != buffer.size())
             writeFailed = true;
-        buffer.clear();
+        buffer.resize(0); // keeps its room for the next megabyte
         return !writeFailed;
     };
     bool finished = false;
