@@ -4,6 +4,7 @@
 #include "AwkwardText.h"
 #include "CatalogueBackup.h"
 #include "FileSizeLimit.h"
+#include "ReadOnlyFolder.h"
 #include "ImportPlan.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
@@ -23,6 +24,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -100,8 +103,8 @@ private Q_SLOTS:
     void lockedCatalogue();
     void backup();
     void backupNeverOverwrites();
-    void fullDisk_data();
-    void fullDisk();
+    void destinationFaults_data();
+    void destinationFaults();
 };
 
 void TestTransfer::roundTrip_data()
@@ -377,22 +380,28 @@ void TestTransfer::backupNeverOverwrites()
     QCOMPARE(entriesOf(other.path()), QStringList());
 }
 
-void TestTransfer::fullDisk_data()
+void TestTransfer::destinationFaults_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("bigCatalogue");
+    QTest::addColumn<bool>("readOnly"); // else a full disk
     QTest::addColumn<QString>("message");
-    QTest::newRow("export") << "export" << true << "The titles could not be exported to ";
-    QTest::newRow("backup, the catalogue") << "backup" << true
-                                           << "No backup was made:\r\nThe catalogue could not be copied";
-    QTest::newRow("backup, a picture") << "backup" << false
-                                       << "No backup was made:\r\nThe picture 1.jpg could not be copied";
+    QTest::newRow("export") << "export" << true << false << "The titles could not be exported to ";
+    QTest::newRow("backup, the catalogue")
+        << "backup" << true << false << "No backup was made:\r\nThe catalogue could not be copied";
+    QTest::newRow("backup, a picture")
+        << "backup" << false << false << "No backup was made:\r\nThe picture 1.jpg could not be copied";
+    QTest::newRow("export, read-only folder")
+        << "export" << false << true << "The titles could not be exported to ";
+    QTest::newRow("backup, read-only folder")
+        << "backup" << false << true << "No backup was made:\r\nA folder cannot be made in ";
 }
 
-void TestTransfer::fullDisk()
+void TestTransfer::destinationFaults()
 {
     QFETCH(QString, command);
     QFETCH(bool, bigCatalogue);
+    QFETCH(bool, readOnly);
     QFETCH(QString, message);
     MainWindowFixture f;
     const int titles = bigCatalogue ? 12 : 1;
@@ -406,15 +415,21 @@ void TestTransfer::fullDisk()
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     bool done = true;
     {
-        FileSizeLimit limit(512 * 1024);
-        QVERIFY(limit.IsSet());
+        std::optional<FileSizeLimit> limit;
+        std::optional<ReadOnlyFolder> locked;
+        if (readOnly)
+            QVERIFY(locked.emplace(destination.path()).Lock());
+        else
+            QVERIFY(limit.emplace(512 * 1024).IsSet());
         done = command == "export" ? commands.ExportTo(destination.path() + "/titles.csv")
                                    : commands.BackUpInto(destination.path());
+        if (!readOnly)
+            QCOMPARE(entriesOf(destination.path()), QStringList()); // no partial file or folder
     }
     QVERIFY(!done);
     QCOMPARE(MessageBox::Shown().size(), 1);
     QVERIFY2(MessageBox::Shown().first().startsWith(message), qPrintable(MessageBox::Shown().first()));
-    QCOMPARE(entriesOf(destination.path()), QStringList()); // no partial file or folder
+    QCOMPARE(entriesOf(destination.path()), QStringList());
 
     // With room again, the same command goes through.
     MessageBox::SetNextAnswer(QMessageBox::Ok);
