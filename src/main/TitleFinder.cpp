@@ -14,9 +14,31 @@
 
 namespace {
 
-void appendBare(QByteArray &text, const QString &value)
+// Letters::Bare works on each character alone: the same, a character at a time, straight
+// into UTF-8 (reading 100,000 titles spends most of its time here).
+void appendBare(QByteArray &text, QStringView value)
 {
-    text += Letters::Bare(value).toUtf8();
+    thread_local QHash<char16_t, QByteArray> bare;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        if (c < 0x80) {
+            text += char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < value.size()
+                   && QChar::isLowSurrogate(value[i + 1].unicode())) {
+            text += Letters::Bare(value.mid(i, 2)).toUtf8();
+            ++i;
+        } else {
+            auto known = bare.constFind(c);
+            if (known == bare.constEnd())
+                known = bare.insert(c, Letters::Bare(value.mid(i, 1)).toUtf8());
+            text += *known;
+        }
+    }
+}
+
+void appendText(QByteArray &text, QStringView value)
+{
+    appendBare(text, value);
     text += '\n';
 }
 
@@ -40,15 +62,15 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
         query.setForwardOnly(true);
         if (!query.exec(Statements::SearchableTitles()))
             throw DbError::FromSql(query.lastError());
-        // Titles, editions and directors average a few dozen letters, casts some hundreds.
-        built.m_text.reserve(qsizetype(total) * 64);
+        // A title's texts take a few hundred bytes; room not written to costs no memory.
+        built.m_text.reserve(qsizetype(total) * 512);
         built.m_starts.reserve(total + 1);
         built.m_ids.reserve(total);
         while (query.next()) {
             built.m_ids.append(query.value(0).toLongLong());
             built.m_starts.append(built.m_text.size());
             for (int field = 1; field <= 4; ++field)
-                appendBare(built.m_text, query.value(field).toString());
+                appendText(built.m_text, query.value(field).toString());
             const int done = int(built.m_ids.size());
             if (progress && done % 2048 == 0 && !progress(done, total))
                 return false;
@@ -74,7 +96,7 @@ void TitleFinder::Add(qint64 id, const QStringList &texts)
     m_ids.append(id);
     m_starts.append(m_text.size());
     for (const QString &text : texts)
-        appendBare(m_text, text);
+        appendText(m_text, text);
     m_starts.append(m_text.size());
     m_built = true;
     indexRows();
@@ -129,7 +151,8 @@ QList<QByteArray> TitleFinder::Words(QStringView query)
         if (i < query.size() && !query[i].isSpace())
             continue;
         if (i > start) {
-            const QByteArray word = Letters::Bare(query.mid(start, i - start)).toUtf8();
+            QByteArray word;
+            appendBare(word, query.mid(start, i - start));
             if (!word.isEmpty() && !words.contains(word))
                 words.append(word);
         }
