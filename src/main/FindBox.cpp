@@ -10,7 +10,8 @@ FindBox::FindBox(QWidget *parent) : QWidget(parent)
 {
     txtFind = new QLineEdit(this);
     txtFind->setObjectName(QStringLiteral("txtFind"));
-    txtFind->setPlaceholderText(QStringLiteral("Find title, edition, director, actor or character"));
+    txtFind->setPlaceholderText(
+        QStringLiteral("Find title, edition, director, actor or character"));
     txtFind->setClearButtonEnabled(true);
     txtFind->installEventFilter(this);
 
