@@ -15,7 +15,6 @@ public:
     void setSourceModel(QAbstractItemModel *source) override;
     // Source rows to show; rows out of the source's range are left out.
     void ShowRows(const QVector<int> &rows);
-    const QVector<int> &Rows() const { return m_rows; }
 
     QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
     QModelIndex mapFromSource(const QModelIndex &sourceIndex) const override;

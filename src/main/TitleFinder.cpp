@@ -5,6 +5,7 @@
 #include "Letters.h"
 #include "Statements.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -89,36 +90,6 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     return true;
 }
 
-void TitleFinder::Add(qint64 id, const QStringList &texts)
-{
-    if (!m_starts.isEmpty())
-        m_starts.removeLast();
-    m_ids.append(id);
-    m_starts.append(m_text.size());
-    for (const QString &text : texts)
-        appendText(m_text, text);
-    m_starts.append(m_text.size());
-    m_built = true;
-    indexRows();
-}
-
-void TitleFinder::Clear()
-{
-    m_text.clear();
-    m_starts.clear();
-    m_ids.clear();
-    m_built = false;
-    indexRows();
-}
-
-qint64 TitleFinder::Bytes() const
-{
-    return m_text.capacity() + qint64(m_starts.capacity()) * qint64(sizeof(qsizetype))
-           + qint64(m_ids.capacity()) * qint64(sizeof(qint64))
-           + qint64(m_rowIds.capacity()) * qint64(sizeof(qint64))
-           + qint64(m_rowSlots.capacity()) * qint64(sizeof(int));
-}
-
 void TitleFinder::SetRows(const QVector<qint64> &ids)
 {
     m_rowIds = ids;
@@ -127,19 +98,12 @@ void TitleFinder::SetRows(const QVector<qint64> &ids)
 
 void TitleFinder::indexRows()
 {
+    // m_ids is in ascending order, as the statement reads the titles.
     m_rowSlots.resize(m_rowIds.size());
-    const bool sorted = std::is_sorted(m_ids.cbegin(), m_ids.cend());
     for (qsizetype row = 0; row < m_rowIds.size(); ++row) {
-        const qint64 id = m_rowIds[row];
-        qsizetype slot = -1;
-        if (sorted) {
-            const auto at = std::lower_bound(m_ids.cbegin(), m_ids.cend(), id);
-            if (at != m_ids.cend() && *at == id)
-                slot = at - m_ids.cbegin();
-        } else {
-            slot = m_ids.indexOf(id);
-        }
-        m_rowSlots[row] = int(slot);
+        const auto at = std::lower_bound(m_ids.cbegin(), m_ids.cend(), m_rowIds[row]);
+        m_rowSlots[row] =
+            (at != m_ids.cend() && *at == m_rowIds[row]) ? int(at - m_ids.cbegin()) : -1;
     }
 }
 

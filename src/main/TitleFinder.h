@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QStringView>
 #include <QVector>
@@ -22,16 +21,10 @@ public:
     // Reads every title from the catalogue; a failed read throws DbError. Cancelled, the
     // finder keeps what it had and returns false.
     bool Build(Connection &connection, const Progress &progress = {});
-    // Without a catalogue, for tests: ID and its texts (title, edition, director, cast...).
-    void Add(qint64 id, const QStringList &texts);
-    void Clear();
     bool IsBuilt() const { return m_built; }
-    // Bytes the index keeps (text, offsets, IDs).
-    qint64 Bytes() const;
 
     // The list the matches are taken from: its rows' IDs, top to bottom.
     void SetRows(const QVector<qint64> &ids);
-    int RowCount() const { return int(m_rowSlots.size()); }
 
     // The words of a query, bare; words that are nothing once bare (a lone accent) are
     // left out. No words: the query filters nothing.
@@ -40,13 +33,11 @@ public:
     QVector<int> MatchingRows(const QList<QByteArray> &words) const;
 
 private:
-    void append(qint64 id, const QStringList &texts);
     void indexRows();
 
     QByteArray m_text;           // each title's texts, each followed by '\n'
     QVector<qsizetype> m_starts; // where each title's text starts; one past the last too
     QVector<qint64> m_ids;       // each title's ID, in the order of m_starts
-    QHash<qint64, int> m_slotOfId;
     QVector<qint64> m_rowIds;
     QVector<int> m_rowSlots; // per list row, its title in the index or -1
     bool m_built = false;

@@ -63,7 +63,6 @@ public:
     bool IsFiltering() const { return m_filtering; }
     // Titles of the current list, shown or not.
     int ListCount() const;
-    const TitleFinder &Finder() const { return m_finder; }
 
     const QString &KeptTitle() const { return m_detail->KeptTitle(); }
     const QString &KeptSummary() const { return m_detail->KeptSummary(); }
