@@ -25,6 +25,8 @@ public:
     void ExportTitles();
     void ImportTitles();
     void BackUpCatalogue();
+    void FindKeystroke(int row);
+    void FirstFind();
 
 private:
     // More samples on small catalogues, where each one is quick.

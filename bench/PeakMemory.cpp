@@ -1,9 +1,12 @@
 #include "PeakMemory.h"
 
 #include "Application.h"
+#include "FindBox.h"
+#include "frmMain.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QProcess>
 #include <cstdio>
@@ -50,6 +53,10 @@ int PeakMemory::RunChild(const QStringList &arguments)
     } else if (mode == QLatin1String("main") && arguments.size() == 2) {
         Application application(arguments.at(1));
         application.Start();
+        settle();
+        // With the find box used once, its index is part of what the window keeps.
+        application.MainWindow().Find->txtFind->setText(QStringLiteral("kurosawa"));
+        application.MainWindow().Find->ApplyNow();
         settle();
         std::printf("%.2f\n", OwnPeakMb());
     } else {

@@ -1,7 +1,11 @@
 #include "frmMain.h"
 
+#include "DbError.h"
 #include "DrawnIcons.h"
+#include "FilteredRowsModel.h"
+#include "FindBox.h"
 #include "Letters.h"
+#include "MessageBox.h"
 #include "Statements.h"
 #include "WindowLook.h"
 
@@ -9,10 +13,13 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -83,6 +90,8 @@ void frmMain::createActions()
     mnuModify = new QAction(QStringLiteral("&Modify"), this);
     mnuDelete = new QAction(QStringLiteral("&Delete"), this);
     mnuAbout = new QAction(QStringLiteral("&About"), this);
+    mnuFind = new QAction(QStringLiteral("&Find"), this);
+    mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuAdd->setIcon(DrawnIcons::Add());
     mnuModify->setIcon(DrawnIcons::Modify());
     mnuDelete->setIcon(DrawnIcons::Remove());
@@ -97,6 +106,7 @@ void frmMain::createActions()
     connect(mnuModify, &QAction::triggered, this, &frmMain::ModifyRequested);
     connect(mnuDelete, &QAction::triggered, this, &frmMain::DeleteRequested);
     connect(mnuAbout, &QAction::triggered, this, &frmMain::AboutRequested);
+    connect(mnuFind, &QAction::triggered, this, [this] { Find->FocusBox(); });
 }
 
 void frmMain::createMenus()
@@ -111,6 +121,8 @@ void frmMain::createMenus()
     mnuEdit->addAction(mnuAdd);
     mnuEdit->addAction(mnuModify);
     mnuEdit->addAction(mnuDelete);
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(mnuFind);
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->addAction(mnuAbout);
 }
@@ -166,6 +178,13 @@ QWidget *frmMain::createListPane()
     switchRow->addStretch();
     layout->addLayout(switchRow);
 
+    Find = new FindBox(pane);
+    Find->setObjectName(QStringLiteral("Find"));
+    connect(Find, &FindBox::QueryChanged, this, &frmMain::FindTitles);
+    connect(Find, &FindBox::LeaveToList, this, [this] { UltraGrid->setFocus(); });
+    layout->addWidget(Find);
+    m_filter = new FilteredRowsModel(this);
+
     UltraGrid = new DataGrid(pane);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
     connect(UltraGrid, &DataGrid::InitializeLayout, this,
@@ -192,6 +211,18 @@ void frmMain::Form_Load()
 
 void frmMain::RefreshRecords()
 {
+    // After a change (anything but a switch of lists) the finder reads the titles again,
+    // and a title that was not in the list before is new.
+    m_newestBefore = -1;
+    if (!m_switching) {
+        m_finderStale = true;
+        if (m_filtering) {
+            m_newestBefore = 0;
+            for (int row = 0; row < ListCount(); ++row)
+                m_newestBefore =
+                    std::max(m_newestBefore, m_titleList->ValueAt(row, 0).toLongLong());
+        }
+    }
     LoadTitleList();
     FitTitleColumns();
     ShowFirstTitle();
@@ -221,6 +252,7 @@ void frmMain::LoadTitleList()
     list->Open(QueryText, connection);
     Letters::Sort(*list, 1);
     m_titleList = list;
+    m_finderRowsOf = nullptr;
 
     m_loading = true;
     UltraGrid->SetDataSource(m_titleList);
@@ -228,17 +260,157 @@ void frmMain::LoadTitleList()
     UltraGrid->setColumnHidden(0, true);
     UltraGrid->SetHeaderCaption(1, QStringLiteral("Title"));
     UltraGrid->SetHeaderCaption(2, QStringLiteral("Edition"));
+    m_newTitleHidden = false;
+    if (m_filtering)
+        refilterLoadedList();
 
     m_recordCount = UltraGrid->ShownRowCount();
     m_position = m_recordCount > 0 ? m_titleList->AbsolutePosition() : 0;
     UpdateRecordCounter();
+    showListState(m_recordCount != 0);
+    showFindState();
+}
 
-    const bool hasRows = m_recordCount != 0;
+void frmMain::showListState(bool hasRows)
+{
     m_toolbarButtons[2]->setEnabled(hasRows);
     m_toolbarButtons[3]->setEnabled(hasRows);
     mnuModify->setEnabled(hasRows);
     mnuDelete->setEnabled(hasRows);
     m_detail->ShowListState(hasRows);
+}
+
+void frmMain::refilterLoadedList()
+{
+    if (!filterTitleList()) {
+        // Given up (cancelled or unreadable): the whole list, the box emptied.
+        m_filtering = false;
+        UltraGrid->SetProxy(nullptr);
+        Find->Clear();
+        return;
+    }
+    if (m_newestBefore < 0)
+        return;
+    for (int row = 0; row < m_titleList->RecordCount(); ++row)
+        if (m_titleList->ValueAt(row, 0).toLongLong() > m_newestBefore
+            && UltraGrid->ViewRow(row) < 0)
+            m_newTitleHidden = true;
+}
+
+int frmMain::ListCount() const
+{
+    return m_titleList ? m_titleList->RecordCount() : 0;
+}
+
+void frmMain::FindTitles(const QString &query)
+{
+    // A build in progress lets events through; it reads the box again when it is done.
+    if (m_building) {
+        m_findPending = true;
+        return;
+    }
+    const bool wasFiltering = m_filtering;
+    const bool filtering = !query.trimmed().isEmpty();
+    if (!filtering && !wasFiltering)
+        return;
+    const int active = UltraGrid->ActiveRow();
+    m_words = TitleFinder::Words(query);
+    m_filtering = filtering;
+    m_newTitleHidden = false;
+    if (m_filtering && !filterTitleList()) {
+        m_filtering = false;
+        Find->Clear();
+    }
+    if (!m_filtering)
+        UltraGrid->SetProxy(nullptr);
+
+    m_recordCount = UltraGrid->ShownRowCount();
+    m_position = 0;
+    showListState(m_recordCount != 0);
+    showFindState();
+    if (m_recordCount == 0) {
+        InitializeFields();
+        GenreDisplay();
+        CastDisplay();
+        DisplayCoverImage();
+        UpdateRecordCounter();
+        return;
+    }
+    // The first match becomes active; back to the whole list, the title found stays.
+    if (!m_filtering && active >= 0)
+        UltraGrid->ActivateRow(active);
+    else
+        UltraGrid->ActivateFirstRow();
+    UltraGrid->scrollTo(UltraGrid->currentIndex());
+}
+
+bool frmMain::filterTitleList()
+{
+    if (!ensureFinder())
+        return false;
+    if (m_finderRowsOf != m_titleList.get()) {
+        QVector<qint64> ids(m_titleList->RecordCount());
+        for (int row = 0; row < ids.size(); ++row)
+            ids[row] = m_titleList->ValueAt(row, 0).toLongLong();
+        m_finder.SetRows(ids);
+        m_finderRowsOf = m_titleList.get();
+    }
+    UltraGrid->SetProxy(m_filter);
+    m_filter->ShowRows(m_finder.MatchingRows(m_words));
+    // Nothing matches: the panel shows no title (no title has ID 0).
+    if (m_filter->rowCount() == 0)
+        m_shared.SelectedTitleId = 0;
+    return true;
+}
+
+bool frmMain::ensureFinder()
+{
+    if (m_finder.IsBuilt() && !m_finderStale)
+        return true;
+    m_building = true;
+    bool built = false;
+    try {
+        Connection connection;
+        connection.Open(m_shared.ConnectionString);
+        QProgressDialog progress(QStringLiteral("Reading the titles to find in..."),
+                                 QStringLiteral("Cancel"), 0, 0, this);
+        progress.setWindowTitle(QStringLiteral("Reelvane"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(1000);
+        built = m_finder.Build(connection, [&progress](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+    } catch (const DbError &error) {
+        MessageBox::Failure(this, error.Message(QStringLiteral(" finding titles.")));
+    }
+    m_building = false;
+    if (built) {
+        m_finderStale = false;
+        m_finderRowsOf = nullptr;
+    }
+    if (m_findPending) {
+        m_findPending = false;
+        QTimer::singleShot(0, this, [this] { FindTitles(Find->Text()); });
+    }
+    return built;
+}
+
+void frmMain::showFindState()
+{
+    const int shown = UltraGrid->ShownRowCount();
+    Find->SetNoMatch(m_filtering && shown == 0);
+    const QLocale numbers(QLocale::English, QLocale::UnitedStates);
+    if (!m_filtering)
+        Find->SetNote(QString());
+    else if (m_newTitleHidden)
+        Find->SetNote(QStringLiteral("The new title is hidden by the filter"));
+    else if (shown == 0)
+        Find->SetNote(QStringLiteral("No title matches"));
+    else
+        Find->SetNote(numbers.toString(shown) + QStringLiteral(" of ")
+                      + numbers.toString(ListCount()));
 }
 
 void frmMain::FitTitleColumns()
@@ -307,7 +479,9 @@ void frmMain::UpdateRecordCounter()
 void frmMain::OptionWishListClicked(int index)
 {
     m_shared.WishListFilter = index;
+    m_switching = true;
     RefreshRecords();
+    m_switching = false;
 }
 
 void frmMain::changeEvent(QEvent *event)

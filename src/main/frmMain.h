@@ -6,11 +6,14 @@
 #include "Module1.h"
 #include "RecordList.h"
 #include "TitleDetailPanel.h"
+#include "TitleFinder.h"
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
 
+class FilteredRowsModel;
+class FindBox;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -54,6 +57,13 @@ public:
     int CurrentTab() const { return m_detail->CurrentTab(); }
     const std::shared_ptr<RecordList> &TitleList() const { return m_titleList; }
 
+    // The find box's query: the list shows the titles with every word of it (an empty or
+    // blank query shows the whole list). Called by the box once typing settles.
+    void FindTitles(const QString &query);
+    bool IsFiltering() const { return m_filtering; }
+    // Titles of the current list, shown or not.
+    int ListCount() const;
+
     const QString &KeptTitle() const { return m_detail->KeptTitle(); }
     const QString &KeptSummary() const { return m_detail->KeptSummary(); }
     const QString &KeptEggs() const { return m_detail->KeptEggs(); }
@@ -79,10 +89,12 @@ public:
     QAction *mnuAdd = nullptr;
     QAction *mnuModify = nullptr;
     QAction *mnuDelete = nullptr;
+    QAction *mnuFind = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
     QToolBar *Toolbar1 = nullptr;
     std::array<QRadioButton *, 2> OptionWishList{};
+    FindBox *Find = nullptr;
     DataGrid *UltraGrid = nullptr;
     QLabel *lblRecordSelected = nullptr;
     ElidedLabel *lblTitle = nullptr;
@@ -137,6 +149,12 @@ private:
     void RowActivated(int row);
     void UpdateRecordCounter();
     void OptionWishListClicked(int index);
+    // The list's matches shown through the filter; false when the find was given up.
+    bool filterTitleList();
+    void refilterLoadedList();
+    bool ensureFinder();
+    void showListState(bool hasRows);
+    void showFindState();
 
     Module1 &m_shared;
     QString QueryText;
@@ -147,4 +165,16 @@ private:
     int m_recordCount = 0;
     int m_position = 0;
     bool m_loading = false;
+
+    TitleFinder m_finder;
+    FilteredRowsModel *m_filter = nullptr;
+    QList<QByteArray> m_words;
+    bool m_filtering = false;
+    bool m_finderStale = true;
+    bool m_switching = false;
+    bool m_building = false;
+    bool m_newTitleHidden = false;
+    bool m_findPending = false;
+    qint64 m_newestBefore = -1;
+    const RecordList *m_finderRowsOf = nullptr; // the list whose IDs the finder has
 };

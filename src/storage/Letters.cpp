@@ -149,6 +149,30 @@ QString Folded(QStringView text)
     return folded.normalized(QString::NormalizationForm_C);
 }
 
+QString Bare(QStringView text)
+{
+    if (isAscii(text))
+        return Folded(text);
+    thread_local QHash<char16_t, QString> bases;
+    QString bare;
+    bare.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() < 0x80) {
+            bare += QChar(lowerAscii(c.unicode()));
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            // Letters beyond the first plane (Deseret, Adlam...) have case too.
+            bare += text.mid(i, 2).toString().toCaseFolded();
+            ++i;
+        } else if (!c.isSurrogate()) {
+            bare += cached(bases, c, baseOf);
+        } else {
+            bare += c;
+        }
+    }
+    return bare;
+}
+
 bool Equal(QStringView a, QStringView b)
 {
     if (isAscii(a) && isAscii(b))

@@ -23,6 +23,10 @@ namespace Letters {
 
 // The text every Equal text shares.
 QString Folded(QStringView text);
+// What a search compares: case and accents ignored for every script ("Amélie", "AMELIE"
+// and a decomposed "Ame\u0301lie" all give "amelie"), compatibility forms spelled out
+// ("ﬁ" gives "fi"). Everything else, punctuation included, stays as typed.
+QString Bare(QStringView text);
 bool Equal(QStringView a, QStringView b);
 // Negative, 0 or positive; 0 only for identical texts.
 int Compare(QStringView a, QStringView b);

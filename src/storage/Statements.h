@@ -21,6 +21,11 @@ QString DetailFacts(qint64 titleId, int wishList);
 QString DetailGenres(qint64 titleId, int wishList);
 QString DetailCast(qint64 titleId, int wishList);
 
+// The find box: every title of both lists with the text a search looks at (title,
+// edition, director, and its cast's actors and characters joined by line breaks), by ID.
+QString SearchableTitles();
+QString TitleCount();
+
 // A whole title for editing (the modify command), whichever list it is on.
 QString EditedTitle(qint64 titleId);
 QString EditedTitleGenres(qint64 titleId);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QStringView>
+#include <QVector>
+#include <functional>
+
+class Connection;
+
+// What the find box searches: for every title of both lists, its title, edition,
+// director(s) and cast (actors and characters), each made bare by Letters::Bare and kept
+// as UTF-8 in one buffer. A query matches a title when every one of its words appears in
+// that text; words are plain text (no wildcards), compared bare as well.
+class TitleFinder
+{
+public:
+    // Progress of a build: titles read so far and in all; false cancels the build.
+    using Progress = std::function<bool(int done, int total)>;
+
+    // Reads every title from the catalogue; a failed read throws DbError. Cancelled, the
+    // finder keeps what it had and returns false.
+    bool Build(Connection &connection, const Progress &progress = {});
+    bool IsBuilt() const { return m_built; }
+
+    // The list the matches are taken from: its rows' IDs, top to bottom.
+    void SetRows(const QVector<qint64> &ids);
+
+    // The words of a query, bare; words that are nothing once bare (a lone accent) are
+    // left out. No words: the query filters nothing.
+    static QList<QByteArray> Words(QStringView query);
+    // The rows (indexes into SetRows' list, in its order) whose title has every word.
+    QVector<int> MatchingRows(const QList<QByteArray> &words) const;
+
+private:
+    void indexRows();
+
+    QByteArray m_text;           // each title's texts, each followed by '\n'
+    QVector<qsizetype> m_starts; // where each title's text starts; one past the last too
+    QVector<qint64> m_ids;       // each title's ID, in the order of m_starts
+    QVector<qint64> m_rowIds;
+    QVector<int> m_rowSlots; // per list row, its title in the index or -1
+    bool m_built = false;
+};
