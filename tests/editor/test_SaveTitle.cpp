@@ -1,5 +1,6 @@
 // Saving a title: the title row, its genre links and its cast rows, all or nothing.
 #include "MessageBox.h"
+#include "BusyTimeout.h"
 #include "EditorFixture.h"
 #include "RecordList.h"
 #include "frmModify3.h"
@@ -40,6 +41,8 @@ class TestSaveTitle : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each lock met costs a second, not five.
+    void initTestCase() { BusyTimeout::SetForTesting(1000); }
     // Boxes are answered without a window; each test checks what was shown.
     void init() { for (int i = 0; i < 4; ++i) MessageBox::SetNextAnswer(QMessageBox::Ok); }
     void cleanup() { MessageBox::Reset(); }

@@ -25,6 +25,7 @@
 //     "begin modify ID GEN", "begin delete ID") and one once committed ("saved ID GEN",
 //     "deleted ID").
 #include "Application.h"
+#include "BusyTimeout.h"
 #include "ChurnPlan.h"
 #include "CmnDialog.h"
 #include "Connection.h"
@@ -190,6 +191,7 @@ void report(const char *which, const Attempt &attempt)
 int writeUnderFault(const QString &folder, const QByteArray &fault, const QByteArray &action,
           const QString &name, const QString &newName)
 {
+    BusyTimeout::SetForTesting(1000); // each lock met costs a second, not five
     Module1 shared(folder);
     frmMain main(shared);
     main.Form_Load();

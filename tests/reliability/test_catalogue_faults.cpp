@@ -2,6 +2,7 @@
 // program in a child process: a read that fails ends the program with the driver's text
 // and a non-zero status, and the file is left exactly as it was (never made anew). Locks
 // held by another program are waited for.
+#include "BusyTimeout.h"
 #include "CatalogueLockWait.h"
 #include "ChildProcess.h"
 #include "DbError.h"
@@ -81,6 +82,8 @@ class TestCatalogueFaults : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each lock met costs a second, not five.
+    void initTestCase() { BusyTimeout::SetForTesting(1000); }
     void badCatalogueAtStartUp_data();
     void badCatalogueAtStartUp();
     void catalogueSpoiledWhileRunning_data();
@@ -257,7 +260,7 @@ void TestCatalogueFaults::lockedCatalogueIsWaitedFor()
     w.folder.CloseConnection();
     w.load();
     LockHolder holder;
-    QVERIFY(holder.Take(w.folder.Path(), 1500));
+    QVERIFY(holder.Take(w.folder.Path(), 500));
     w.main->RefreshRecords();
     QCOMPARE(w.titles(), QStringList({"Before the lock"}));
 }
@@ -267,9 +270,9 @@ void TestCatalogueFaults::lockWhileBrowsing_data()
     QTest::addColumn<int>("askAfterMs"); // the limit (30 s in the program)
     QTest::addColumn<int>("holdMs");     // 0: until the question is answered
     QTest::addColumn<QString>("answer"); // the answer to the question, if it comes
-    QTest::newRow("lock gone before the limit") << 6000 << 7000 << "";
+    QTest::newRow("lock gone before the limit") << 6000 << 2500 << "";
     QTest::newRow("lock past the limit, Retry") << 1000 << 0 << "retry";
-    QTest::newRow("lock past the limit, Quit") << 6000 << 0 << "quit";
+    QTest::newRow("lock past the limit, Quit") << 1000 << 0 << "quit";
 }
 
 // Clicking a title while another program holds the catalogue: the program waits with a
@@ -328,7 +331,8 @@ void TestCatalogueFaults::lockWhileBrowsing()
         w.main->UltraGrid->selectRow(1);
     }
 
-    QVERIFY(busyWhileWaiting);
+    if (askAfterMs > 1000) // waited through more than one busy timeout before asking
+        QVERIFY(busyWhileWaiting);
     QVERIFY(!QApplication::overrideCursor());
     if (answer.isEmpty()) {
         QVERIFY2(!asked.Handled(), qPrintable(question));
