@@ -93,9 +93,8 @@ private Q_SLOTS:
     void emptyTableDisablesRemoveAndRename();
     void refusedNames_data();
     void refusedNames();
-    void removeUnusedGenreAsksOnlyOnce();
-    void removeUsedGenreGoesThroughWarning_data();
-    void removeUsedGenreGoesThroughWarning();
+    void remove_data();
+    void remove();
     void renameRefusesTakenNamesAndReopensPrompt_data();
     void renameRefusesTakenNamesAndReopensPrompt();
     void renameKeepsIdAndRewritesEditorBoxes();
@@ -172,51 +171,30 @@ void TestFrmGenre::refusedNames()
     QCOMPARE(m.window->txtGenreAdd->text(), QString());
 }
 
-void TestFrmGenre::removeUnusedGenreAsksOnlyOnce()
+void TestFrmGenre::remove_data()
 {
-    Manager m;
-    m.folder.AddTitle({.title = QStringLiteral("Alien"), .genres = {QStringLiteral("Horror")}});
-    m.load();
-    m.select(QStringLiteral("Western"));
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-    ModalWaiter warning(300);
-    warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdCancel->click(); });
-
-    m.window->cmdGenreRemove->click();
-
-    QCOMPARE(MessageBox::Shown(),
-             QStringList{QStringLiteral("Are you sure you want to delete Western?")});
-    QCOMPARE(MessageBox::ShownTitles(), QStringList{QStringLiteral("Confirm Genre Deletion")});
-    QVERIFY(!warning.Handled());
-    QCOMPARE(m.folder.GenreId(QStringLiteral("Western")), 0);
-    QCOMPARE(m.links(), 1);
-    QCOMPARE(m.window->UltraGrid->ActiveRow(), 0);
-    QCOMPARE(m.window->txtGenreAdd->text(), QString());
-}
-
-void TestFrmGenre::removeUsedGenreGoesThroughWarning_data()
-{
+    QTest::addColumn<QString>("genre"); // War: two titles; Western: none
     QTest::addColumn<bool>("confirmed");
     QTest::addColumn<bool>("warned");
     QTest::addColumn<bool>("removed");
-    QTest::newRow("question declined") << false << false << false;
-    QTest::newRow("warning declined") << true << true << false;
-    QTest::newRow("warning accepted") << true << true << true;
+    QTest::newRow("unused: asked once, no warning") << "Western" << true << false << true;
+    QTest::newRow("used: question declined") << "War" << false << false << false;
+    QTest::newRow("used: warning declined") << "War" << true << true << false;
+    QTest::newRow("used: warning accepted") << "War" << true << true << true;
 }
 
-void TestFrmGenre::removeUsedGenreGoesThroughWarning()
+void TestFrmGenre::remove()
 {
+    QFETCH(QString, genre);
     QFETCH(bool, confirmed);
     QFETCH(bool, warned);
     QFETCH(bool, removed);
     Manager m;
-    m.folder.AddTitle({.title = QStringLiteral("Zulu"), .genres = {QStringLiteral("War")}});
-    m.folder.AddTitle({.title = QStringLiteral("Apocalypse Now"),
-                       .subTitle = QStringLiteral("Redux"),
-                       .genres = {QStringLiteral("War"), QStringLiteral("Drama")}});
+    m.folder.AddTitle({.title = "Zulu", .genres = {"War"}});
+    m.folder.AddTitle({.title = "Apocalypse Now", .subTitle = "Redux", .genres = {"War", "Drama"}});
     m.load();
     const QStringList before = m.genres();
-    m.select(QStringLiteral("War"));
+    m.select(genre);
     MessageBox::SetNextAnswer(confirmed ? QMessageBox::Ok : QMessageBox::Cancel);
     ModalWaiter warning(warned ? 5000 : 300);
     QStringList listed;
@@ -230,19 +208,20 @@ void TestFrmGenre::removeUsedGenreGoesThroughWarning()
 
     m.window->cmdGenreRemove->click();
 
+    QCOMPARE(MessageBox::Shown(), QStringList{"Are you sure you want to delete " + genre + "?"});
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{"Confirm Genre Deletion"});
     QCOMPARE(warning.Handled(), warned);
     if (warned) {
-        QCOMPARE(listed, (QStringList{QStringLiteral("Apocalypse Now"), QStringLiteral("Zulu")}));
-        QCOMPARE(question,
-                 QStringLiteral("The following titles are currently classified under the genre "
-                                "type War.  If you modify War the titles will no longer be "
-                                "classified under War.  Are you sure you want to do this?"));
+        QCOMPARE(listed, QStringList({"Apocalypse Now", "Zulu"}));
+        QCOMPARE(question, QString("The following titles are currently classified under the genre "
+                                   "type War.  If you modify War the titles will no longer be "
+                                   "classified under War.  Are you sure you want to do this?"));
         QCOMPARE(m.shared->GenreTitleCount, 2);
     }
-    QCOMPARE(m.genres().contains(QStringLiteral("War")), !removed);
+    QCOMPARE(m.genres().contains(genre), !removed);
     QCOMPARE(m.genres().size(), before.size() - (removed ? 1 : 0));
-    QCOMPARE(m.links(), removed ? 1 : 3);
-    QCOMPARE(m.window->txtGenreAdd->text(), removed ? QString() : QStringLiteral("War"));
+    QCOMPARE(m.links(), removed && genre == "War" ? 1 : 3);
+    QCOMPARE(m.window->txtGenreAdd->text(), removed ? QString() : genre);
 }
 
 void TestFrmGenre::renameRefusesTakenNamesAndReopensPrompt_data()
