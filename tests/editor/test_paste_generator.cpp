@@ -109,8 +109,6 @@ private Q_SLOTS:
     void cancelledPromptMarksEveryCharacter();
     void countSurvivesRefusedFinish();
     void finishWithoutRowsEmptiesCastList();
-    void leavingWithoutFinish_data();
-    void leavingWithoutFinish();
     void beyondSixteenBitLines();
     void openedFromStep3_data();
     void openedFromStep3();
@@ -330,44 +328,6 @@ void TestPasteGenerator::finishWithoutRowsEmptiesCastList()
     QVERIFY(s.step3->isEnabled());
 }
 
-void TestPasteGenerator::leavingWithoutFinish_data()
-{
-    QTest::addColumn<bool>("generateFirst");
-    QTest::addColumn<bool>("escape");
-
-    QTest::newRow("Escape at once") << false << true;
-    QTest::newRow("Escape after Generate") << true << true;
-    QTest::newRow("Cancel after Generate") << true << false;
-}
-
-void TestPasteGenerator::leavingWithoutFinish()
-{
-    QFETCH(bool, generateFirst);
-    QFETCH(bool, escape);
-
-    Step3 s;
-    frmPasteCastData generator(*s.shared, *s.step3);
-    generator.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&generator));
-    if (generateFirst)
-        QVERIFY(Generate(generator, "New - Row", " - "));
-
-    if (escape) {
-        generator.Text1->setFocus();
-        QTest::keyClick(generator.Text1, Qt::Key_Escape);
-    } else {
-        generator.cmdCancel->click();
-    }
-    QVERIFY(!generator.isVisible());
-    QCOMPARE(generator.result(), int(QDialog::Rejected));
-    QVERIFY(!generator.PasteRecords());
-    QCOMPARE(s.Cast(), kOldCast);
-    QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 2);
-    QVERIFY(s.step3->isEnabled());
-    QVERIFY(s.step3->isVisible());
-    QVERIFY(MessageBox::Shown().isEmpty());
-}
-
 void TestPasteGenerator::beyondSixteenBitLines()
 {
     Step3 s;
@@ -388,14 +348,19 @@ void TestPasteGenerator::beyondSixteenBitLines()
 
 void TestPasteGenerator::openedFromStep3_data()
 {
-    QTest::addColumn<bool>("finish");
-    QTest::newRow("Finish replaces the cast") << true;
-    QTest::newRow("Escape keeps it") << false;
+    QTest::addColumn<bool>("generateFirst");
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Finish replaces the cast") << true << "finish";
+    QTest::newRow("Escape at once keeps it") << false << "escape";
+    QTest::newRow("Escape after Generate keeps it") << true << "escape";
+    QTest::newRow("Cancel after Generate keeps it") << true << "cancel";
 }
 
+// Step 3 is disabled while the generator is open, and gets the rows only through Finish.
 void TestPasteGenerator::openedFromStep3()
 {
-    QFETCH(bool, finish);
+    QFETCH(bool, generateFirst);
+    QFETCH(QString, way);
     Step3 s;
     bool step3Disabled = false;
     bool generatorEnabled = false;
@@ -404,12 +369,16 @@ void TestPasteGenerator::openedFromStep3()
     waiter.Expect<frmPasteCastData>([&](frmPasteCastData *generator) {
         step3Disabled = !s.step3->isEnabled();
         generatorEnabled = generator->isEnabled();
-        if (finish) {
+        if (generateFirst)
             generated = Generate(*generator, "New Lead - Hero\r\nNew Foe - Villain", " - ");
+        if (way == "finish") {
             MessageBox::SetNextAnswer(QMessageBox::Ok);
             generator->cmdFinish->click();
-        } else {
+        } else if (way == "escape") {
+            generator->Text1->setFocus();
             QTest::keyClick(generator->Text1, Qt::Key_Escape);
+        } else {
+            generator->cmdCancel->click();
         }
     });
     s.step3->cmdMultiPaste->click();
@@ -417,13 +386,17 @@ void TestPasteGenerator::openedFromStep3()
     QVERIFY(waiter.Handled() && !waiter.Failed());
     QVERIFY(step3Disabled);
     QVERIFY(generatorEnabled);
-    QCOMPARE(generated, finish);
+    QCOMPARE(generated, generateFirst);
     QVERIFY(s.step3->isEnabled());
     QVERIFY(s.step3->isVisible());
-    const Rows expected = finish ? Rows{{"New Lead", "Hero"}, {"New Foe", "Villain"}} : kOldCast;
+    const Rows expected =
+        way == "finish" ? Rows{{"New Lead", "Hero"}, {"New Foe", "Villain"}} : kOldCast;
     QCOMPARE(s.Cast(), expected);
     QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 2);
     QCOMPARE(s.step3->UltraGrid->CellValue(0, 0).toString(), expected.at(0).at(0));
+    QCOMPARE(MessageBox::Shown(), way == "finish"
+                                      ? QStringList{"This will overwrite existing cast data."}
+                                      : QStringList());
 }
 
 QTEST_MAIN(TestPasteGenerator)
