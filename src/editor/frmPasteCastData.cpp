@@ -121,7 +121,7 @@ void frmPasteCastData::Timer1Timer()
 QVector<RecordList::Row> frmPasteCastData::GenerateRows(const QString &text,
                                                         const QString &delimiter)
 {
-    // Cut in place (as SplitText cuts): copying every line twice before cutting it was
+    // Cut in place, case-sensitively: copying every line twice before cutting it was
     // most of the generator's time on a long paste. A line ends at CR LF, LF or a lone CR
     // (text from older Mac programs).
     QList<QStringView> lines;

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "BusyTimeout.h"
 #include "DbError.h"
 #include "LockWait.h"
 
@@ -11,6 +12,17 @@
 
 namespace {
 QAtomicInteger<quint64> g_connectionCounter;
+int g_busyTimeoutForTesting = 0;
+}
+
+int BusyTimeout::Milliseconds()
+{
+    return g_busyTimeoutForTesting > 0 ? g_busyTimeoutForTesting : Connection::BusyTimeoutMs;
+}
+
+void BusyTimeout::SetForTesting(int ms)
+{
+    g_busyTimeoutForTesting = ms;
 }
 
 Connection::Connection()
@@ -58,7 +70,7 @@ void Connection::Open(const QString &connectionString)
         url.setQuery(QStringLiteral("mode=rw"));
         db.setDatabaseName(url.toString(QUrl::FullyEncoded));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
-                                 .arg(BusyTimeoutMs));
+                                 .arg(BusyTimeout::Milliseconds()));
         if (!db.open()) {
             const DbError error = DbError::FromSql(db.lastError());
             db = QSqlDatabase();

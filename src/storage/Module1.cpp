@@ -97,15 +97,6 @@ QString Module1::ReplaceText(const QString &find, const QString &replacement,
     return result;
 }
 
-QStringList Module1::SplitText(const QString &text, const QString &delimiter)
-{
-    if (text.isEmpty())
-        return {};
-    if (delimiter.isEmpty())
-        return {text};
-    return text.split(delimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
-}
-
 TitleFacts Module1::EditFacts() const
 {
     return {EditTitle, EditSubTitle, EditDate,  EditDirector,

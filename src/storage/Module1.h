@@ -81,10 +81,6 @@ public:
     // Every occurrence of find in text replaced by replacement; used to double quotes.
     static QString ReplaceText(const QString &find, const QString &replacement,
                                const QString &text);
-    // text cut at every occurrence of delimiter (case-sensitive), without the delimiters:
-    // adjacent delimiters give an empty piece, an empty delimiter gives the whole text as
-    // one piece, and an empty text gives no pieces at all.
-    static QStringList SplitText(const QString &text, const QString &delimiter);
 
     const QString &ProgramFolder() const { return m_programFolder; }
 

@@ -1,14 +1,11 @@
 // The cast paste generator: cutting text, generating rows, marking and counting empty
 // cells, and handing the rows to step 3 (or not) however the window closes.
 #include "DataGrid.h"
+#include "EditorFixture.h"
 #include "MessageBox.h"
 #include "ModalWaiter.h"
-#include "Module1.h"
 #include "RecordList.h"
-#include "TestFolder.h"
-#include "Twips.h"
 #include "frmDelimiter.h"
-#include "frmMain.h"
 #include "frmModify3.h"
 #include "frmPasteCastData.h"
 
@@ -28,22 +25,13 @@ namespace {
 const QColor kRed(255, 0, 0);
 
 // Step 3 open on a title whose cast list holds two rows, as the generator finds it.
-struct Step3
+struct Step3 : EditorFixture
 {
-    TestFolder folder;
-    std::unique_ptr<Module1> shared = folder.MakeShared();
-    frmMain main{*shared};
     std::unique_ptr<frmModify3> step3;
 
     Step3()
     {
-        main.Form_Load();
-        main.setEnabled(false);
-        shared->EditMode = QStringLiteral("No");
-        shared->EditTitle = QStringLiteral("Pasted Title");
-        shared->CreateCastRecords();
-        shared->CastRecords->SetRows({{QStringLiteral("Old Actor"), QStringLiteral("Old Role")},
-                                      {QStringLiteral("Other"), QStringLiteral("Part")}});
+        Fill("No", "Pasted Title", {"Drama"}, {{"Old Actor", "Old Role"}, {"Other", "Part"}});
         step3 = std::make_unique<frmModify3>(*shared, main);
         step3->show();
     }
@@ -112,8 +100,6 @@ class TestPasteGenerator : public QObject
 private Q_SLOTS:
     void cleanup();
 
-    void splitText_data();
-    void splitText();
     void generateRows_data();
     void generateRows();
 
@@ -123,10 +109,6 @@ private Q_SLOTS:
     void cancelledPromptMarksEveryCharacter();
     void countSurvivesRefusedFinish();
     void finishWithoutRowsEmptiesCastList();
-    void leavingWithoutFinish_data();
-    void leavingWithoutFinish();
-    void loadBindsEmptyList();
-    void columnsFitValues();
     void beyondSixteenBitLines();
     void openedFromStep3_data();
     void openedFromStep3();
@@ -136,36 +118,6 @@ void TestPasteGenerator::cleanup()
 {
     ModalWaiter::CloseAllModals();
     MessageBox::Reset();
-}
-
-void TestPasteGenerator::splitText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("delimiter");
-    QTest::addColumn<QStringList>("pieces");
-
-    QTest::newRow("no delimiter in text") << "Ann Lee" << "-" << QStringList{"Ann Lee"};
-    QTest::newRow("empty delimiter") << "a-b" << "" << QStringList{"a-b"};
-    QTest::newRow("adjacent delimiters") << "a--b" << "-" << QStringList{"a", "", "b"};
-    QTest::newRow("delimiter at both ends") << "-a-" << "-" << QStringList{"", "a", ""};
-    QTest::newRow("delimiter only") << "-" << "-" << QStringList{"", ""};
-    QTest::newRow("empty text") << "" << "-" << QStringList{};
-    QTest::newRow("empty text and delimiter") << "" << "" << QStringList{};
-    QTest::newRow("upper case not matched by lower") << "aXb" << "x" << QStringList{"aXb"};
-    QTest::newRow("lower case matched") << "axb" << "x" << QStringList{"a", "b"};
-    QTest::newRow("multi-character") << "Al - Bo - Cy" << " - " << QStringList{"Al", "Bo", "Cy"};
-    QTest::newRow("partial multi-character") << "Al -Bo" << " - " << QStringList{"Al -Bo"};
-    QTest::newRow("no overlapping matches") << "aaaaa" << "aa" << QStringList{"", "", "a"};
-    QTest::newRow("non-ASCII") << "Zoë ⇒ Ærø ⇒ " << " ⇒ " << QStringList{"Zoë", "Ærø", ""};
-    QTest::newRow("line breaks") << "a\r\n\r\nb\r\n" << "\r\n" << QStringList{"a", "", "b", ""};
-}
-
-void TestPasteGenerator::splitText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, delimiter);
-    QFETCH(QStringList, pieces);
-    QCOMPARE(Module1::SplitText(text, delimiter), pieces);
 }
 
 void TestPasteGenerator::generateRows_data()
@@ -184,14 +136,16 @@ void TestPasteGenerator::generateRows_data()
     QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t " << "-" << Rows{{"\tAnn", "Maid\t"}};
     QTest::newRow("blank line CR LF")
         << "A - 1\r\n\r\nB - 2" << " - " << Rows{{"A", "1"}, {"B", "2"}};
-    QTest::newRow("blank line LF") << "A - 1\n\nB - 2" << " - " << Rows{{"A", "1"}, {"B", "2"}};
     QTest::newRow("trailing CR LF")
         << "A - 1\r\nB - 2\r\n" << " - " << Rows{{"A", "1"}, {"B", "2"}};
-    QTest::newRow("trailing LF") << "A - 1\nB - 2\n" << " - " << Rows{{"A", "1"}, {"B", "2"}};
     QTest::newRow("line of spaces makes a row") << "A - 1\n   \nB - 2" << " - "
                                                 << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
     QTest::newRow("leading delimiter") << " - The Maid" << " - " << Rows{{"", "The Maid"}};
     QTest::newRow("lone CR ends a line") << "A\rB - 1" << " - " << Rows{{"A", ""}, {"B", "1"}};
+    QTest::newRow("blank lines of each kind")
+        << "A - B\r\r\n\n\rC - D\r" << " - " << Rows{{"A", "B"}, {"C", "D"}};
+    QTest::newRow("mixed line ends") << "A - B\rC - D\nE - F\r\nG - H" << " - "
+                                     << Rows{{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}};
     QTest::newRow("case-sensitive delimiter") << "AXB" << "x" << Rows{{"AXB", ""}};
     QTest::newRow("empty delimiter") << "A - 1\nB" << "" << Rows{{"A - 1", ""}, {"B", ""}};
     QTest::newRow("empty text") << "" << " - " << Rows{};
@@ -374,75 +328,6 @@ void TestPasteGenerator::finishWithoutRowsEmptiesCastList()
     QVERIFY(s.step3->isEnabled());
 }
 
-void TestPasteGenerator::leavingWithoutFinish_data()
-{
-    QTest::addColumn<bool>("generateFirst");
-    QTest::addColumn<bool>("escape");
-
-    QTest::newRow("Escape at once") << false << true;
-    QTest::newRow("Escape after Generate") << true << true;
-    QTest::newRow("Cancel after Generate") << true << false;
-}
-
-void TestPasteGenerator::leavingWithoutFinish()
-{
-    QFETCH(bool, generateFirst);
-    QFETCH(bool, escape);
-
-    Step3 s;
-    frmPasteCastData generator(*s.shared, *s.step3);
-    generator.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&generator));
-    if (generateFirst)
-        QVERIFY(Generate(generator, "New - Row", " - "));
-
-    if (escape) {
-        generator.Text1->setFocus();
-        QTest::keyClick(generator.Text1, Qt::Key_Escape);
-    } else {
-        generator.cmdCancel->click();
-    }
-    QVERIFY(!generator.isVisible());
-    QCOMPARE(generator.result(), int(QDialog::Rejected));
-    QVERIFY(!generator.PasteRecords());
-    QCOMPARE(s.Cast(), kOldCast);
-    QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 2);
-    QVERIFY(s.step3->isEnabled());
-    QVERIFY(s.step3->isVisible());
-    QVERIFY(MessageBox::Shown().isEmpty());
-}
-
-void TestPasteGenerator::loadBindsEmptyList()
-{
-    Step3 s;
-    frmPasteCastData generator(*s.shared, *s.step3);
-    QVERIFY(!generator.MultiPasteUltraGrid->DataSource());
-    QTRY_COMPARE(generator.MultiPasteUltraGrid->DataSource(), generator.PasteRecords());
-    QCOMPARE(generator.MultiPasteUltraGrid->HeaderCaption(0), QString("Actor"));
-    QCOMPARE(generator.MultiPasteUltraGrid->HeaderCaption(1), QString("Character"));
-}
-
-void TestPasteGenerator::columnsFitValues()
-{
-    Step3 s;
-    frmPasteCastData generator(*s.shared, *s.step3);
-    const QString actor = QStringLiteral("Bartholomew Quincy-Featherstonehaugh");
-    const QString huge(3000, QLatin1Char('W'));
-    QVERIFY(Generate(generator, "Al - " + huge + "\n" + actor + " - X", " - "));
-
-    const QFontMetrics metrics(generator.font());
-    const DataGrid &grid = *generator.MultiPasteUltraGrid;
-    // Wider than the header: the value's width plus the margin; never wider than 16 bits.
-    QCOMPARE(grid.columnWidth(0), Twips::ToPixels(Twips::TextWidth(metrics, actor) + 200));
-    QCOMPARE(grid.columnWidth(1), Twips::ToPixels(32767));
-    QCOMPARE(grid.ActiveRow(), 0);
-    QVERIFY(grid.selectionModel()->selectedIndexes().isEmpty());
-
-    // Narrow values: the header's width, without a margin.
-    QVERIFY(Generate(generator, "A - B", " - "));
-    QCOMPARE(grid.columnWidth(1), Twips::ToPixels(Twips::TextWidth(metrics, "Character")));
-}
-
 void TestPasteGenerator::beyondSixteenBitLines()
 {
     Step3 s;
@@ -463,14 +348,19 @@ void TestPasteGenerator::beyondSixteenBitLines()
 
 void TestPasteGenerator::openedFromStep3_data()
 {
-    QTest::addColumn<bool>("finish");
-    QTest::newRow("Finish replaces the cast") << true;
-    QTest::newRow("Escape keeps it") << false;
+    QTest::addColumn<bool>("generateFirst");
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Finish replaces the cast") << true << "finish";
+    QTest::newRow("Escape at once keeps it") << false << "escape";
+    QTest::newRow("Escape after Generate keeps it") << true << "escape";
+    QTest::newRow("Cancel after Generate keeps it") << true << "cancel";
 }
 
+// Step 3 is disabled while the generator is open, and gets the rows only through Finish.
 void TestPasteGenerator::openedFromStep3()
 {
-    QFETCH(bool, finish);
+    QFETCH(bool, generateFirst);
+    QFETCH(QString, way);
     Step3 s;
     bool step3Disabled = false;
     bool generatorEnabled = false;
@@ -479,12 +369,16 @@ void TestPasteGenerator::openedFromStep3()
     waiter.Expect<frmPasteCastData>([&](frmPasteCastData *generator) {
         step3Disabled = !s.step3->isEnabled();
         generatorEnabled = generator->isEnabled();
-        if (finish) {
+        if (generateFirst)
             generated = Generate(*generator, "New Lead - Hero\r\nNew Foe - Villain", " - ");
+        if (way == "finish") {
             MessageBox::SetNextAnswer(QMessageBox::Ok);
             generator->cmdFinish->click();
-        } else {
+        } else if (way == "escape") {
+            generator->Text1->setFocus();
             QTest::keyClick(generator->Text1, Qt::Key_Escape);
+        } else {
+            generator->cmdCancel->click();
         }
     });
     s.step3->cmdMultiPaste->click();
@@ -492,13 +386,17 @@ void TestPasteGenerator::openedFromStep3()
     QVERIFY(waiter.Handled() && !waiter.Failed());
     QVERIFY(step3Disabled);
     QVERIFY(generatorEnabled);
-    QCOMPARE(generated, finish);
+    QCOMPARE(generated, generateFirst);
     QVERIFY(s.step3->isEnabled());
     QVERIFY(s.step3->isVisible());
-    const Rows expected = finish ? Rows{{"New Lead", "Hero"}, {"New Foe", "Villain"}} : kOldCast;
+    const Rows expected =
+        way == "finish" ? Rows{{"New Lead", "Hero"}, {"New Foe", "Villain"}} : kOldCast;
     QCOMPARE(s.Cast(), expected);
     QCOMPARE(s.step3->UltraGrid->model()->rowCount(), 2);
     QCOMPARE(s.step3->UltraGrid->CellValue(0, 0).toString(), expected.at(0).at(0));
+    QCOMPARE(MessageBox::Shown(), way == "finish"
+                                      ? QStringList{"This will overwrite existing cast data."}
+                                      : QStringList());
 }
 
 QTEST_MAIN(TestPasteGenerator)

@@ -1,3 +1,5 @@
+// The genre manager: adding, removing and renaming genres with their questions and
+// warnings, names in any script and case, the editor's boxes following, and failures.
 #include "GenreBoxes.h"
 #include "MessageBox.h"
 #include "ModalWaiter.h"
@@ -88,50 +90,26 @@ private Q_SLOTS:
         MessageBox::Reset();
     }
 
-    void openingListsGenresAndPicksFirst();
     void emptyTableDisablesRemoveAndRename();
-    void addRefusesEmptyAndExistingNames_data();
-    void addRefusesEmptyAndExistingNames();
-    void oddNamesRoundTrip_data();
-    void oddNamesRoundTrip();
-    void removeUnusedGenreAsksOnlyOnce();
-    void removeUsedGenreGoesThroughWarning_data();
-    void removeUsedGenreGoesThroughWarning();
-    void removeOrRenameUnknownGenre_data();
-    void removeOrRenameUnknownGenre();
+    void refusedNames_data();
+    void refusedNames();
+    void remove_data();
+    void remove();
     void renameRefusesTakenNamesAndReopensPrompt_data();
     void renameRefusesTakenNamesAndReopensPrompt();
     void renameKeepsIdAndRewritesEditorBoxes();
     void renameCancelledChangesNothing();
     void removeClearsMatchingPicksOnly();
-    void longNamePickedFromListIsNotCut();
     void failureLeavesEverythingAsItWas_data();
     void failureLeavesEverythingAsItWas();
     void finishGivesEditorBack_data();
     void finishGivesEditorBack();
+    void listedInReadingOrder();
+    void removeOrRenameInAnyCase_data();
+    void removeOrRenameInAnyCase();
+    void typingNeverLengthens_data();
+    void typingNeverLengthens();
 };
-
-void TestFrmGenre::openingListsGenresAndPicksFirst()
-{
-    Manager m;
-    m.load();
-    QCOMPARE(m.window->windowTitle(), QStringLiteral("Genre (Add/Delete)"));
-    QCOMPARE(m.window->UltraGrid->HeaderCaption(0), QStringLiteral("Genre"));
-    QCOMPARE(m.listed().size(), 21);
-    QCOMPARE(m.listed().first(), QStringLiteral("Action"));
-    QCOMPARE(m.window->UltraGrid->ActiveRow(), 0);
-    QCOMPARE(m.window->txtGenreAdd->text(), QStringLiteral("Action"));
-    QVERIFY(m.window->cmdGenreAdd->isDefault());
-
-    // Picking a row puts its genre in the box.
-    m.window->UltraGrid->ActivateRow(4);
-    QCOMPARE(m.window->txtGenreAdd->text(), QStringLiteral("Comedy"));
-
-    // Typing stops at 12 characters.
-    m.window->txtGenreAdd->clear();
-    QTest::keyClicks(m.window->txtGenreAdd, QStringLiteral("Psychological Thriller"));
-    QCOMPARE(m.window->txtGenreAdd->text(), QStringLiteral("Psychologica"));
-}
 
 void TestFrmGenre::emptyTableDisablesRemoveAndRename()
 {
@@ -156,18 +134,24 @@ void TestFrmGenre::emptyTableDisablesRemoveAndRename()
     QCOMPARE(m.window->txtGenreAdd->text(), QString());
 }
 
-void TestFrmGenre::addRefusesEmptyAndExistingNames_data()
+void TestFrmGenre::refusedNames_data()
 {
+    QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << QString() << "You Must Enter A Genre";
-    QTest::newRow("same name") << "Drama" << "That Genre Already Exists";
-    QTest::newRow("other case") << "dRAMA" << "That Genre Already Exists";
-    QTest::newRow("other case, non-ASCII") << "ÉPOPÉE" << "That Genre Already Exists";
+    QTest::newRow("add, empty") << "add" << QString() << "You Must Enter A Genre";
+    QTest::newRow("add, same name") << "add" << "Drama" << "That Genre Already Exists";
+    QTest::newRow("add, other case") << "add" << "dRAMA" << "That Genre Already Exists";
+    QTest::newRow("add, other case, non-ASCII") << "add" << "ÉPOPÉE" << "That Genre Already Exists";
+    QTest::newRow("remove, empty") << "remove" << "" << "You Must Select A Genre";
+    QTest::newRow("rename, empty") << "rename" << "" << "You Must Select A Genre";
+    QTest::newRow("remove, unknown") << "remove" << "Noir" << "The Genre Entered Does Not Exist";
+    QTest::newRow("rename, unknown") << "rename" << "No'ir" << "The Genre Entered Does Not Exist";
 }
 
-void TestFrmGenre::addRefusesEmptyAndExistingNames()
+void TestFrmGenre::refusedNames()
 {
+    QFETCH(QString, button);
     QFETCH(QString, name);
     QFETCH(QString, message);
     Manager m;
@@ -177,117 +161,40 @@ void TestFrmGenre::addRefusesEmptyAndExistingNames()
     m.select(name);
     MessageBox::SetNextAnswer(QMessageBox::Ok);
 
-    m.window->cmdGenreAdd->click();
+    (button == "add"      ? m.window->cmdGenreAdd
+     : button == "remove" ? m.window->cmdGenreRemove
+                          : m.window->cmdGenreRename)
+        ->click();
 
     QCOMPARE(MessageBox::Shown(), QStringList{message});
     QCOMPARE(m.genres(), before);
     QCOMPARE(m.window->txtGenreAdd->text(), QString());
 }
 
-void TestFrmGenre::oddNamesRoundTrip_data()
+void TestFrmGenre::remove_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("renamed");
-    QTest::newRow("apostrophe") << "Rock'n'Roll" << "Film d'auteur ''";
-    QTest::newRow("quotes") << "\"Noir\"" << "So-called \"Noir\"";
-    QTest::newRow("non-ASCII") << "Ciné-vérité" << "Żywot — Ärger";
-    QTest::newRow("looks like SQL") << "x');DROP--" << "' OR 1=1; DELETE FROM Genre; --";
-    QTest::newRow("blanks kept") << " Noir " << "  ";
-}
-
-void TestFrmGenre::oddNamesRoundTrip()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, renamed);
-    Manager m;
-    const qint64 title = m.folder.AddTitle({.title = QStringLiteral("Alien")});
-    m.load();
-    const int genreCount = m.genres().size();
-
-    m.window->txtGenreAdd->setText(name);
-    m.window->cmdGenreAdd->click();
-    QCOMPARE(m.genres().size(), genreCount + 1);
-    QCOMPARE(m.genres().last(), name);
-    QVERIFY(m.listed().contains(name));
-    m.folder.Exec(QStringLiteral("INSERT INTO Genre_Relationships VALUES (?, ?)"),
-                  {title, m.folder.GenreId(name)});
-    m.editor.boxes = {QStringLiteral("Drama"), name, QString(), QString()};
-
-    // Rename it: the warning lists the title, the box follows.
-    m.window->UltraGrid->ActivateRow(int(m.listed().indexOf(name)));
-    QCOMPARE(m.window->txtGenreAdd->text(), name);
-    ModalWaiter prompt;
-    ModalWaiter warning;
-    answerPrompt(prompt, renamed);
-    warning.Expect<frmAlert>([](frmAlert *alert) {
-        QCOMPARE(alert->UltraGrid->CellValue(0, 0).toString(), QStringLiteral("Alien"));
-        alert->cmdOk->click();
-    });
-    m.window->cmdGenreRename->click();
-    QVERIFY(prompt.Handled() && warning.Handled());
-    QVERIFY(MessageBox::Shown().isEmpty());
-    QCOMPARE(m.genres().last(), renamed);
-    QCOMPARE(m.editor.boxes[1], renamed);
-
-    // Remove it: the question names it as stored, the link and the genre go.
-    m.window->UltraGrid->ActivateRow(int(m.listed().indexOf(renamed)));
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-    warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdOk->click(); });
-    m.window->cmdGenreRemove->click();
-    QCOMPARE(MessageBox::Shown(),
-             QStringList{QStringLiteral("Are you sure you want to delete ") + renamed + "?"});
-    QCOMPARE(m.genres().size(), genreCount);
-    QVERIFY(!m.listed().contains(renamed));
-    QCOMPARE(m.links(), 0);
-    QCOMPARE(m.editor.boxes[1], QString());
-    QCOMPARE(m.editor.boxes[0], QStringLiteral("Drama"));
-}
-
-void TestFrmGenre::removeUnusedGenreAsksOnlyOnce()
-{
-    Manager m;
-    m.folder.AddTitle({.title = QStringLiteral("Alien"), .genres = {QStringLiteral("Horror")}});
-    m.load();
-    m.select(QStringLiteral("Western"));
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-    ModalWaiter warning(300);
-    warning.Expect<frmAlert>([](frmAlert *alert) { alert->cmdCancel->click(); });
-
-    m.window->cmdGenreRemove->click();
-
-    QCOMPARE(MessageBox::Shown(),
-             QStringList{QStringLiteral("Are you sure you want to delete Western?")});
-    QCOMPARE(MessageBox::ShownTitles(), QStringList{QStringLiteral("Confirm Genre Deletion")});
-    QVERIFY(!warning.Handled());
-    QCOMPARE(m.folder.GenreId(QStringLiteral("Western")), 0);
-    QCOMPARE(m.links(), 1);
-    QCOMPARE(m.window->UltraGrid->ActiveRow(), 0);
-    QCOMPARE(m.window->txtGenreAdd->text(), QString());
-}
-
-void TestFrmGenre::removeUsedGenreGoesThroughWarning_data()
-{
+    QTest::addColumn<QString>("genre"); // War: two titles; Western: none
     QTest::addColumn<bool>("confirmed");
     QTest::addColumn<bool>("warned");
     QTest::addColumn<bool>("removed");
-    QTest::newRow("question declined") << false << false << false;
-    QTest::newRow("warning declined") << true << true << false;
-    QTest::newRow("warning accepted") << true << true << true;
+    QTest::newRow("unused: asked once, no warning") << "Western" << true << false << true;
+    QTest::newRow("used: question declined") << "War" << false << false << false;
+    QTest::newRow("used: warning declined") << "War" << true << true << false;
+    QTest::newRow("used: warning accepted") << "War" << true << true << true;
 }
 
-void TestFrmGenre::removeUsedGenreGoesThroughWarning()
+void TestFrmGenre::remove()
 {
+    QFETCH(QString, genre);
     QFETCH(bool, confirmed);
     QFETCH(bool, warned);
     QFETCH(bool, removed);
     Manager m;
-    m.folder.AddTitle({.title = QStringLiteral("Zulu"), .genres = {QStringLiteral("War")}});
-    m.folder.AddTitle({.title = QStringLiteral("Apocalypse Now"),
-                       .subTitle = QStringLiteral("Redux"),
-                       .genres = {QStringLiteral("War"), QStringLiteral("Drama")}});
+    m.folder.AddTitle({.title = "Zulu", .genres = {"War"}});
+    m.folder.AddTitle({.title = "Apocalypse Now", .subTitle = "Redux", .genres = {"War", "Drama"}});
     m.load();
     const QStringList before = m.genres();
-    m.select(QStringLiteral("War"));
+    m.select(genre);
     MessageBox::SetNextAnswer(confirmed ? QMessageBox::Ok : QMessageBox::Cancel);
     ModalWaiter warning(warned ? 5000 : 300);
     QStringList listed;
@@ -301,49 +208,20 @@ void TestFrmGenre::removeUsedGenreGoesThroughWarning()
 
     m.window->cmdGenreRemove->click();
 
+    QCOMPARE(MessageBox::Shown(), QStringList{"Are you sure you want to delete " + genre + "?"});
+    QCOMPARE(MessageBox::ShownTitles(), QStringList{"Confirm Genre Deletion"});
     QCOMPARE(warning.Handled(), warned);
     if (warned) {
-        QCOMPARE(listed, (QStringList{QStringLiteral("Apocalypse Now"), QStringLiteral("Zulu")}));
-        QCOMPARE(question,
-                 QStringLiteral("The following titles are currently classified under the genre "
-                                "type War.  If you modify War the titles will no longer be "
-                                "classified under War.  Are you sure you want to do this?"));
+        QCOMPARE(listed, QStringList({"Apocalypse Now", "Zulu"}));
+        QCOMPARE(question, QString("The following titles are currently classified under the genre "
+                                   "type War.  If you modify War the titles will no longer be "
+                                   "classified under War.  Are you sure you want to do this?"));
         QCOMPARE(m.shared->GenreTitleCount, 2);
     }
-    QCOMPARE(m.genres().contains(QStringLiteral("War")), !removed);
+    QCOMPARE(m.genres().contains(genre), !removed);
     QCOMPARE(m.genres().size(), before.size() - (removed ? 1 : 0));
-    QCOMPARE(m.links(), removed ? 1 : 3);
-    QCOMPARE(m.window->txtGenreAdd->text(), removed ? QString() : QStringLiteral("War"));
-}
-
-void TestFrmGenre::removeOrRenameUnknownGenre_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("remove, empty") << "remove" << "" << "You Must Select A Genre";
-    QTest::newRow("rename, empty") << "rename" << "" << "You Must Select A Genre";
-    QTest::newRow("remove, unknown") << "remove" << "Noir" << "The Genre Entered Does Not Exist";
-    QTest::newRow("rename, unknown") << "rename" << "No'ir" << "The Genre Entered Does Not Exist";
-}
-
-void TestFrmGenre::removeOrRenameUnknownGenre()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, name);
-    QFETCH(QString, message);
-    Manager m;
-    m.load();
-    const QStringList before = m.genres();
-    m.select(name);
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-
-    (button == QLatin1String("remove") ? m.window->cmdGenreRemove : m.window->cmdGenreRename)
-        ->click();
-
-    QCOMPARE(MessageBox::Shown(), QStringList{message});
-    QCOMPARE(m.genres(), before);
-    QCOMPARE(m.window->txtGenreAdd->text(), QString());
+    QCOMPARE(m.links(), removed && genre == "War" ? 1 : 3);
+    QCOMPARE(m.window->txtGenreAdd->text(), removed ? QString() : genre);
 }
 
 void TestFrmGenre::renameRefusesTakenNamesAndReopensPrompt_data()
@@ -474,25 +352,6 @@ void TestFrmGenre::removeClearsMatchingPicksOnly()
              (std::array<QString, 4>{QStringLiteral("Comedy"), QString(), QString(), QString()}));
 }
 
-void TestFrmGenre::longNamePickedFromListIsNotCut()
-{
-    Manager m;
-    const QString longName = QStringLiteral("Science Fiction Classics");
-    m.folder.AddGenre(longName);
-    m.load();
-    m.window->UltraGrid->ActivateRow(int(m.listed().indexOf(longName)));
-    QCOMPARE(m.window->txtGenreAdd->text(), longName);
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-
-    m.window->cmdGenreRemove->click();
-
-    QCOMPARE(m.folder.GenreId(longName), 0);
-    QCOMPARE(m.genres().size(), 21);
-    // The typing limit is back once the box is short again.
-    QTest::keyClicks(m.window->txtGenreAdd, QStringLiteral("Psychological Thriller"));
-    QCOMPARE(m.window->txtGenreAdd->text().size(), frmGenre::MaxTypedLength);
-}
-
 void TestFrmGenre::failureLeavesEverythingAsItWas_data()
 {
     QTest::addColumn<QString>("button");
@@ -576,6 +435,115 @@ void TestFrmGenre::finishGivesEditorBack()
     QVERIFY(!m.window->isVisible());
     QCOMPARE(m.editor.finished, 1);
     QVERIFY(!m.window->UltraGrid->DataSource());
+}
+
+void TestFrmGenre::listedInReadingOrder()
+{
+    Manager m;
+    m.folder.AddGenre("Épopée");
+    m.folder.AddGenre("zombie");
+    m.load();
+    const QStringList names = m.listed();
+    // Picking a row puts its genre in the box.
+    m.window->UltraGrid->ActivateRow(int(names.indexOf("Comedy")));
+    QCOMPARE(m.window->txtGenreAdd->text(), QString("Comedy"));
+    QCOMPARE(names.indexOf("Épopée"), names.indexOf("Drama") + 1);
+    QCOMPARE(names.indexOf("Family"), names.indexOf("Épopée") + 1);
+    QCOMPARE(names.last(), QString("zombie"));
+}
+
+void TestFrmGenre::removeOrRenameInAnyCase_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("remove épopée") << "Épopée" << "épopée" << "remove";
+    QTest::newRow("rename ÉPOPÉE") << "Épopée" << "ÉPOPÉE" << "rename";
+    QTest::newRow("remove Greek in capitals") << "σίσυφος" << "ΣΊΣΥΦΟΣ" << "remove";
+}
+
+void TestFrmGenre::removeOrRenameInAnyCase()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(QString, button);
+    Manager m;
+    TestFolder &folder = m.folder;
+    const qint64 genre = folder.AddGenre(stored);
+    folder.AddTitle({.title = "Epic", .genres = {stored}});
+    m.editor.boxes[0] = stored;
+    m.shared->GenrePicks[0] = stored;
+    m.load();
+    frmGenre &window = *m.window;
+    EditorBoxes &editor = m.editor;
+    auto &shared = m.shared;
+    window.txtGenreAdd->setText(typed);
+
+    // The deletion question (or the new name), then the warning listing the title.
+    ModalWaiter prompt;
+    if (button == "rename")
+        prompt.Expect<frmTextBox>([](frmTextBox *box) {
+            box->txtRenameResponse->setText("Saga");
+            box->cmdOK->click();
+        });
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QStringList warned;
+    ModalWaiter alert;
+    alert.Expect<frmAlert>([&](frmAlert *warning) {
+        for (int row = 0; row < warning->UltraGrid->model()->rowCount(); ++row)
+            warned << warning->UltraGrid->CellValue(row, 0).toString();
+        warning->cmdOk->click();
+    });
+
+    (button == "remove" ? window.cmdGenreRemove : window.cmdGenreRename)->click();
+
+    QVERIFY(!MessageBox::Shown().contains("The Genre Entered Does Not Exist"));
+    QCOMPARE(warned, QStringList{"Epic"});
+    if (button == "remove") {
+        QCOMPARE(folder.Scalar("SELECT Count(*) FROM Genre WHERE Genre_ID = ?", {genre}).toInt(),
+                 0);
+        QCOMPARE(folder.Scalar("SELECT Count(*) FROM Genre_Relationships").toInt(), 0);
+        QCOMPARE(editor.boxes[0], QString());
+        QCOMPARE(shared->GenrePicks[0], QString());
+    } else {
+        QCOMPARE(folder.Scalar("SELECT Genre FROM Genre WHERE Genre_ID = ?", {genre}).toString(),
+                 QString("Saga"));
+        QCOMPARE(editor.boxes[0], QString("Saga"));
+    }
+}
+
+void TestFrmGenre::typingNeverLengthens_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("backspaces");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("long name shown: kept whole, typing cannot lengthen it")
+        << "Aaa Long Genre Name Here" << 4 << "XYZWV" << "Aaa Long Genre Name ";
+    QTest::newRow("long name cut below 12: back to 12")
+        << "Aaa Long Genre Name Here" << 20 << "XYZWVUTSRQPONM" << "Aaa XYZWVUTS";
+    QTest::newRow("short name") << "Drama" << 0 << "tic Comedies" << "Dramatic Com";
+}
+
+void TestFrmGenre::typingNeverLengthens()
+{
+    QFETCH(QString, shown);
+    QFETCH(int, backspaces);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    Manager m;
+    m.folder.AddGenre(shown);
+    m.load();
+    frmGenre &window = *m.window;
+    window.UltraGrid->ActivateRow(int(m.listed().indexOf(shown)));
+    QCOMPARE(window.txtGenreAdd->text(), shown);
+
+    QTest::keyClick(window.txtGenreAdd, Qt::Key_End);
+    for (int i = 0; i < backspaces; ++i)
+        QTest::keyClick(window.txtGenreAdd, Qt::Key_Backspace);
+    QTest::keyClicks(window.txtGenreAdd, typed);
+
+    QCOMPARE(window.txtGenreAdd->text(), expected);
 }
 
 QTEST_MAIN(TestFrmGenre)

@@ -1,8 +1,8 @@
 // The find box: what a query finds, the window's state while it filters, and the filter
 // kept through list switches, the title commands and a new start after outside changes.
-#include "EditorStory.h"
 #include "FindBox.h"
 #include "MainWindowFixture.h"
+#include "Story.h"
 #include "frmModify1.h"
 #include "frmModify2.h"
 #include "frmModify3.h"

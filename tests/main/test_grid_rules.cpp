@@ -22,6 +22,8 @@ private Q_SLOTS:
     void fitColumnShortAndLongList_data();
     void fitColumnShortAndLongList();
     void detailCastColumnCapped();
+    void windowGridsFit_data();
+    void windowGridsFit();
 
     void proxyMapsRows();
     void homeEndBehindProxy();
@@ -121,6 +123,40 @@ void TestGridRules::detailCastColumnCapped()
     const int width = w.main->CastUltraGRid->ColumnWidthTwips(0);
     QVERIFY2(width <= ColumnFit::MaxTwips && width >= ColumnFit::MaxTwips - Twips::FromPixels(1),
              qPrintable(QString::number(width)));
+}
+
+void TestGridRules::windowGridsFit_data()
+{
+    QTest::addColumn<bool>("titleList"); // else the detail panel's cast
+    QTest::addColumn<QString>("text");
+    QTest::newRow("title list, long title") << true << "A rather long title indeed";
+    QTest::newRow("title list, short title: the caption") << true << "Up";
+    QTest::newRow("detail cast, long name") << false << "A very long actor name indeed";
+    QTest::newRow("detail cast, short name: the caption") << false << "Al";
+}
+
+// The main window's grids fit with their own margins: the title list 0/200 (the header's
+// padding on the caption), the detail cast 400/400.
+void TestGridRules::windowGridsFit()
+{
+    QFETCH(bool, titleList);
+    QFETCH(QString, text);
+    MainWindowFixture w;
+    w.folder.AddTitle({.title = titleList ? text : "Title",
+                       .cast = {{titleList ? "A" : text, "X"}}});
+    w.load();
+    DataGrid *grid = titleList ? w.main->UltraGrid : w.main->CastUltraGRid;
+    const int column = titleList ? 1 : 0;
+    const QFontMetrics metrics(titleList ? grid->font() : w.main->font());
+    const QString caption = grid->HeaderCaption(column);
+    const int padding = 2 * grid->horizontalHeader()->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    const int expected =
+        titleList ? std::max(Twips::FromPixels(metrics.horizontalAdvance(caption) + padding),
+                             Twips::TextWidth(metrics, text) + 200)
+                  : std::max(Twips::TextWidth(metrics, caption), Twips::TextWidth(metrics, text)) + 400;
+    const int actual = grid->ColumnWidthTwips(column);
+    QVERIFY2(qAbs(actual - expected) <= Twips::FromPixels(1),
+             qPrintable(QString("%1 vs %2").arg(actual).arg(expected)));
 }
 
 void TestGridRules::proxyMapsRows()

@@ -1,7 +1,6 @@
 #include "CmnDialog.h"
 #include "CoverChooser.h"
 #include "ModalWaiter.h"
-#include "SampleGif.h"
 #include "TestFolder.h"
 #include "frmPic.h"
 
@@ -12,7 +11,7 @@
 #include <QListView>
 #include <QTest>
 
-// The real dialog, driven while it is open.
+// The real dialog, driven while it is open (its preview pane is in test_e2e_cover).
 class TestCmnDialog : public QObject
 {
     Q_OBJECT
@@ -20,7 +19,6 @@ class TestCmnDialog : public QObject
 private Q_SLOTS:
     void cleanup();
     void emptyArgumentsGetDefaults();
-    void previewFollowsNamedFile();
     void filterIgnoresLetterCase();
 };
 
@@ -58,91 +56,6 @@ void TestCmnDialog::emptyArgumentsGetDefaults()
     QCOMPARE(shownFilters, QStringList{QStringLiteral("All Files (*)")});
     QCOMPARE(shownFolder, QStringLiteral("/"));
     QVERIFY(!hasPane);
-}
-
-void TestCmnDialog::previewFollowsNamedFile()
-{
-    TestFolder folder;
-    QVERIFY(folder.IsValid());
-    folder.WritePicture(QStringLiteral("wide.png"), "PNG", 300, 200);
-    const QString tall = folder.Path() + QStringLiteral("/tall.gif");
-    QVERIFY(WriteSampleGif(tall));
-    QFile text(folder.ImagesPath() + QStringLiteral("/readme.jpg"));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("just some text, not a picture");
-    text.close();
-
-    QString filter = CoverChooser::ImageFilter();
-    QString start = folder.ImagesPath();
-    QString title = CoverChooser::DialogTitle();
-    QStringList steps;
-    ModalWaiter waiter;
-    waiter.Expect<QFileDialog>([&](QFileDialog *dialog) {
-        auto *pane = dialog->findChild<frmPic *>();
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (!pane || !name) {
-            steps << QStringLiteral("no pane or no name box");
-            dialog->reject();
-            return;
-        }
-        auto facts = [pane] {
-            const QString said = pane->Image1->text();
-            return pane->lblh->text() + QLatin1Char('|') + pane->lblw->text()
-                   + (pane->Image1->pixmap().isNull() ? QString() : QStringLiteral("|picture"))
-                   + (said.isEmpty() ? QString() : QLatin1Char('|') + said);
-        };
-        // The pane polls the dialog: wait until it shows something new (or a while).
-        auto record = [&](bool expectChange) {
-            const QString before = steps.isEmpty() ? QString() : steps.last();
-            if (expectChange)
-                (void)QTest::qWaitFor([&] { return facts() != before; }, 3000);
-            else
-                QTest::qWait(200);
-            steps << facts();
-        };
-        record(false);
-        // A click on a file in the list, once the folder has been read. (selectFile
-        // would do nothing here: it leaves a name box that has the focus alone.)
-        auto *list = dialog->findChild<QListView *>(QStringLiteral("listView"));
-        const auto item = [list](const QString &fileName) {
-            const QModelIndex root = list->rootIndex();
-            for (int row = 0; row < list->model()->rowCount(root); ++row)
-                if (list->model()->index(row, 0, root).data().toString() == fileName)
-                    return list->model()->index(row, 0, root);
-            return QModelIndex();
-        };
-        const QString wide = QStringLiteral("wide.png");
-        if (list && QTest::qWaitFor([&] { return item(wide).isValid(); }, 3000))
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              list->visualRect(item(wide)).center());
-        record(true);
-        // Typing a name that names nothing keeps the last picture.
-        name->clear();
-        QTest::keyClicks(name, QStringLiteral("missing.png"));
-        record(false);
-        // A typed full path to a picture elsewhere.
-        name->setText(tall);
-        record(true);
-        // A file that is not a picture: said so, and the dialog stays usable.
-        name->setText(QStringLiteral("readme.jpg"));
-        record(true);
-        name->setText(QStringLiteral("wide.png"));
-        record(true);
-        dialog->reject();
-    });
-    const QString chosen = CmnDialog::ShowOpenDialog(nullptr, filter, QFileDialog::ReadOnly, start,
-                                                     title, true);
-    QVERIFY(!waiter.Failed());
-    QVERIFY(chosen.isEmpty());
-    const QStringList expected{
-        QStringLiteral("Height : Not Available|Width : Not Available"),
-        QStringLiteral("Image Height : 200 Pixels|Image Width : 300 Pixels|picture"),
-        QStringLiteral("Image Height : 200 Pixels|Image Width : 300 Pixels|picture"),
-        QStringLiteral("Image Height : 90 Pixels|Image Width : 40 Pixels|picture"),
-        QStringLiteral("Height : Not Available|Width : Not Available|not a picture"),
-        QStringLiteral("Image Height : 200 Pixels|Image Width : 300 Pixels|picture"),
-    };
-    QCOMPARE(steps, expected);
 }
 
 void TestCmnDialog::filterIgnoresLetterCase()

@@ -1,7 +1,8 @@
+// Choosing a cover: the file copied over the title's cover atomically and shown, and
+// files that are refused. Write faults are in reliability/test_cover_faults.
 #include "CmnDialog.h"
 #include "CoverChooser.h"
 #include "MessageBox.h"
-#include "SampleGif.h"
 #include "MainWindowFixture.h"
 
 #include <QDir>
@@ -9,76 +10,8 @@
 #include <QLabel>
 #include <QTest>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// A folder nothing can be created in, for as long as this lives. Root ignores the
-// permission bits, so where they do not bind, the folder is made immutable.
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString &path) : m_path(path)
-    {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-        if (writable())
-            m_immutable = setImmutable(true);
-        m_readOnly = !writable();
-    }
-    ~ReadOnlyFolder()
-    {
-        if (m_immutable)
-            setImmutable(false);
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                          | QFile::ReadGroup | QFile::ExeGroup
-                                          | QFile::ReadOther | QFile::ExeOther);
-    }
-    bool IsReadOnly() const { return m_readOnly; }
-
-private:
-    bool writable() const
-    {
-        QFile probe(m_path + QStringLiteral("/.probe"));
-        if (!probe.open(QIODevice::WriteOnly))
-            return false;
-        probe.remove();
-        return true;
-    }
-    bool setImmutable(bool on) const
-    {
-        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        return done;
-    }
-
-    QString m_path;
-    bool m_immutable = false;
-    bool m_readOnly = false;
-};
 
 // One catalogue with two titles, the main window loaded on the first (in title order).
 struct Fixture : MainWindowFixture
@@ -99,7 +32,7 @@ struct Fixture : MainWindowFixture
     {
         folder.WritePicture(QStringLiteral("%1.jpg").arg(id), format, 40, 40, colour);
         main->DisplayCoverImage();
-        return bytesOf(Cover());
+        return TestFolder::ReadFile(Cover());
     }
     QStringList ImageFiles() const
     {
@@ -123,7 +56,6 @@ private Q_SLOTS:
     void emptyListOpensNothing();
     void refusedFiles_data();
     void refusedFiles();
-    void readOnlyImagesFolder();
     void missingImagesFolder();
 };
 
@@ -141,7 +73,7 @@ void TestCoverChooser::gifIsStoredAsJpgAndShown()
     const QString elsewhere = f.folder.Path() + QStringLiteral("/Dan's \"Scans\" – été");
     QVERIFY(QDir().mkpath(elsewhere));
     const QString gif = elsewhere + QStringLiteral("/poster.GIF");
-    QVERIFY(WriteSampleGif(gif));
+    QVERIFY(TestFolder::WriteFile(gif, TestFolder::SampleGif()));
     QVERIFY(!QFile::exists(f.Cover()));
 
     CmnDialog::SetNextFileName(gif);
@@ -149,7 +81,7 @@ void TestCoverChooser::gifIsStoredAsJpgAndShown()
 
     QCOMPARE(CmnDialog::Requests(), 1);
     QVERIFY(MessageBox::Shown().isEmpty());
-    QCOMPARE(bytesOf(f.Cover()), SampleGifBytes());
+    QCOMPARE(TestFolder::ReadFile(f.Cover()), TestFolder::SampleGif());
     QCOMPARE(f.main->CoverFile(), f.Cover());
     QVERIFY(!f.main->CoverIsPlaceholder());
     // The GIF's own picture: red over blue, kept in proportion in the cover area.
@@ -171,7 +103,7 @@ void TestCoverChooser::replacesExistingCover()
     CmnDialog::SetNextFileName(png);
     f.Click();
 
-    QCOMPARE(bytesOf(f.Cover()), bytesOf(png));
+    QCOMPARE(TestFolder::ReadFile(f.Cover()), TestFolder::ReadFile(png));
     const QImage shown = f.main->ImgCover->pixmap().toImage();
     QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::blue));
     // No temporary file is left behind.
@@ -188,7 +120,7 @@ void TestCoverChooser::choosingTheCurrentCoverKeepsIt()
     f.Click();
 
     QVERIFY(MessageBox::Shown().isEmpty());
-    QCOMPARE(bytesOf(f.Cover()), before);
+    QCOMPARE(TestFolder::ReadFile(f.Cover()), before);
     QVERIFY(!f.main->CoverIsPlaceholder());
 }
 
@@ -204,7 +136,7 @@ void TestCoverChooser::cancelChangesNothing()
 
     QCOMPARE(CmnDialog::Requests(), 1);
     QVERIFY(MessageBox::Shown().isEmpty());
-    QCOMPARE(bytesOf(f.Cover()), before);
+    QCOMPARE(TestFolder::ReadFile(f.Cover()), before);
     QCOMPARE(f.main->ImgCover->pixmap().cacheKey(), shownBefore);
 }
 
@@ -253,7 +185,7 @@ void TestCoverChooser::refusedFiles()
     if (content == "/")
         QVERIFY(QDir().mkpath(chosen));
     else if (content != "-")
-        QVERIFY(writeBytes(chosen, content));
+        QVERIFY(TestFolder::WriteFile(chosen, content));
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     CmnDialog::SetNextFileName(chosen);
     f.Click();
@@ -263,37 +195,9 @@ void TestCoverChooser::refusedFiles()
     QVERIFY2(message.contains(QDir::toNativeSeparators(chosen)), qPrintable(message));
     QVERIFY2(message.contains(says), qPrintable(message));
     QCOMPARE(MessageBox::ShownTitles().first(), QStringLiteral("Reelvane"));
-    QCOMPARE(bytesOf(f.Cover()), before);
+    QCOMPARE(TestFolder::ReadFile(f.Cover()), before);
     QVERIFY(!f.main->CoverIsPlaceholder());
     QCOMPARE(f.ImageFiles().size(), 3);
-}
-
-void TestCoverChooser::readOnlyImagesFolder()
-{
-    Fixture f;
-    QVERIFY(f.folder.IsValid());
-    const QByteArray before = f.WriteCover("JPG", Qt::green);
-    const QString png = f.folder.Path() + QStringLiteral("/new.png");
-    QVERIFY(QImage(10, 10, QImage::Format_RGB32).save(png));
-
-    QStringList files;
-    {
-        ReadOnlyFolder readOnly(f.folder.ImagesPath());
-        if (!readOnly.IsReadOnly())
-            QSKIP("This file system lets this user write into any folder.");
-        MessageBox::SetNextAnswer(QMessageBox::Ok);
-        CmnDialog::SetNextFileName(png);
-        f.Click();
-        files = f.ImageFiles();
-    }
-
-    QCOMPARE(MessageBox::Shown().size(), 1);
-    const QString message = MessageBox::Shown().first();
-    QVERIFY2(message.contains(QStringLiteral("cannot be saved as \"") + f.Cover()),
-             qPrintable(message));
-    QVERIFY2(message.contains(QStringLiteral("The cover was not changed.")), qPrintable(message));
-    QCOMPARE(bytesOf(f.Cover()), before);
-    QCOMPARE(files.size(), 3);
 }
 
 void TestCoverChooser::missingImagesFolder()

@@ -9,18 +9,14 @@
 
 namespace ChildProcess {
 
-namespace {
-const char *const kUser = "nobody";
-}
-
 QString Outcome::Text() const
 {
     return QStringLiteral("status %1\nstdout: %2\nstderr: %3").arg(status).arg(out, err);
 }
 
-void Start(QProcess &child, const QString &helper, const QStringList &arguments, User user)
+void Start(QProcess &child, const QStringList &arguments, User user)
 {
-    QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + helper;
+    QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/child");
     QStringList all = arguments;
     if (user == User::Unprivileged && ::geteuid() == 0) {
         all = QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
@@ -31,12 +27,22 @@ void Start(QProcess &child, const QString &helper, const QStringList &arguments,
     child.start(program, all);
 }
 
-Outcome Run(const QString &helper, const QStringList &arguments, User user, int timeoutMs)
+bool WaitFor(QProcess &child, const QByteArray &line, QByteArray *said)
+{
+    QByteArray output;
+    while (!output.contains(line + '\n') && child.waitForReadyRead(30000))
+        output += child.readAllStandardOutput();
+    if (said)
+        *said = output + child.readAllStandardError();
+    return output.contains(line + '\n');
+}
+
+Outcome RunProgram(const QString &folder, const QStringList &fault, User user)
 {
     QProcess child;
-    Start(child, helper, arguments, user);
+    Start(child, QStringList{QStringLiteral("run"), folder} + fault, user);
     Outcome outcome;
-    if (!child.waitForFinished(timeoutMs)) {
+    if (!child.waitForFinished(60000)) {
         child.kill();
         child.waitForFinished();
     } else if (child.exitStatus() == QProcess::NormalExit) {
@@ -47,16 +53,11 @@ Outcome Run(const QString &helper, const QStringList &arguments, User user, int 
     return outcome;
 }
 
-Outcome RunProgram(const QString &folder, const QStringList &arguments, User user)
-{
-    return Run(QStringLiteral("fault_child"), QStringList{folder} + arguments, user);
-}
-
 bool HandToUnprivilegedUser(const QString &folder)
 {
     if (::geteuid() != 0)
         return true;
-    const passwd *account = ::getpwnam(kUser);
+    const passwd *account = ::getpwnam("nobody");
     if (!account)
         return false;
     bool ok = ::chown(QFile::encodeName(folder).constData(), account->pw_uid, account->pw_gid) == 0

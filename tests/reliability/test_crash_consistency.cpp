@@ -158,14 +158,11 @@ void TestCrashConsistency::killedAtRandomMoments()
     int lost = 0;
     QElapsedTimer clock;
     clock.start();
-    for (int run = 1; figures.kills < 60 && clock.elapsed() < 80000; ++run) {
+    for (int run = 1; figures.kills < 30 && clock.elapsed() < 40000; ++run) {
         QProcess worker;
-        worker.start(QCoreApplication::applicationDirPath() + "/churn_child",
-                     {folder.Path(), QString::number(run), log});
+        ChildProcess::Start(worker, {"churn", folder.Path(), QString::number(run), log});
         QByteArray output;
-        while (!output.contains("ready\n") && worker.waitForReadyRead(30000))
-            output += worker.readAllStandardOutput();
-        QVERIFY2(output.contains("ready\n"), output + worker.readAllStandardError());
+        QVERIFY2(ChildProcess::WaitFor(worker, "ready", &output), output);
         QThread::msleep(random.bounded(1, 250));
         QVERIFY2(worker.state() == QProcess::Running,
                  worker.readAllStandardOutput() + worker.readAllStandardError());
@@ -202,7 +199,7 @@ void TestCrashConsistency::killedAtRandomMoments()
         QVERIFY2(found == expected, qPrintable(QString("after kill %1").arg(figures.kills)));
         state = found;
     }
-    QVERIFY2(figures.kills >= 50, qPrintable(QString("%1 kills").arg(figures.kills)));
+    QVERIFY2(figures.kills >= 20, qPrintable(QString("%1 kills").arg(figures.kills)));
     QVERIFY2(figures.changesCommitted > figures.kills,
              qPrintable(QString("%1 changes").arg(figures.changesCommitted)));
     QCOMPARE(lost, 0);

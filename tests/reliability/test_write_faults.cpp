@@ -107,11 +107,9 @@ void TestWriteFaults::changeUnderFault()
     QVERIFY(ChildProcess::HandToUnprivilegedUser(folder.Path()));
     QProcess holder; // another process's write transaction
     if (fault == "locked") {
-        ChildProcess::Start(holder, "write_child", {folder.Path(), "hold-lock"});
+        ChildProcess::Start(holder, {"hold", folder.Path(), "lock"});
         QByteArray said;
-        while (!said.contains("locked\n") && holder.waitForReadyRead(30000))
-            said += holder.readAllStandardOutput();
-        QVERIFY2(said.contains("locked\n"), said + holder.readAllStandardError());
+        QVERIFY2(ChildProcess::WaitFor(holder, "locked", &said), said);
     }
     const QByteArray catalogueBefore = folder.CatalogueBytes();
     QFile coverFile(cover);
@@ -122,13 +120,12 @@ void TestWriteFaults::changeUnderFault()
     const QStringList imagesBefore = entries(folder.ImagesPath());
 
     QProcess child;
-    const QStringList arguments{folder.Path(), fault, action,
-                                action == "cover" ? picture : name, newName};
-    ChildProcess::Start(child, "write_child", arguments, ChildProcess::Unprivileged);
-    QString first;
-    while (!first.contains("waiting\n") && child.waitForReadyRead(30000))
-        first += QString::fromUtf8(child.readAllStandardOutput());
-    QVERIFY2(first.contains("waiting\n"), qPrintable(first + child.readAllStandardError()));
+    ChildProcess::Start(child, {"write", folder.Path(), fault, action,
+                                action == "cover" ? picture : name, newName},
+                        ChildProcess::Unprivileged);
+    QByteArray said;
+    QVERIFY2(ChildProcess::WaitFor(child, "waiting", &said), said);
+    const QString first = QString::fromUtf8(said);
 
     // The first try: the message, the window open, and nothing written anywhere.
     QVERIFY2(field(first, "first").startsWith(message), qPrintable(first));

@@ -95,7 +95,6 @@ private Q_SLOTS:
     void installsProgramFolder_data();
     void installsProgramFolder();
     void secondInstallKeepsCatalogue();
-    void installedProgramStarts();
 };
 
 void TestInstall::installsProgramFolder_data()
@@ -140,6 +139,20 @@ void TestInstall::installsProgramFolder()
                      .size(),
                  QSize(side, side));
 
+    if (name == "Reelvane") {
+        // The splash stays five seconds; give it a little more, then the main window has
+        // opened the installed catalogue or reported why not.
+        QProcess running;
+        running.setWorkingDirectory(root.path());
+        running.start(folder + "/reelvane", {});
+        QVERIFY(running.waitForStarted());
+        QVERIFY2(!running.waitForFinished(8000), running.readAllStandardError().constData());
+        running.kill();
+        running.waitForFinished();
+        const QString errors = QString::fromLocal8Bit(running.readAllStandardError());
+        QVERIFY2(!errors.contains("Reelvane:"), qPrintable(errors));
+    }
+
     const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (!validator.isEmpty()) {
         QProcess check;
@@ -176,26 +189,6 @@ void TestInstall::secondInstallKeepsCatalogue()
     QCOMPARE(titleCount(catalogue, "recount"), 1);
     QVERIFY(cover.open(QIODevice::ReadOnly));
     QCOMPARE(cover.readAll(), QByteArray("a cover of the user's own"));
-}
-
-void TestInstall::installedProgramStarts()
-{
-    QTemporaryDir root;
-    const QString folder = root.filePath(QStringLiteral("Reelvane"));
-    const QString failure = install(folder);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-
-    // The splash stays five seconds; give it a little more, then the main window has
-    // opened the installed catalogue or reported why not.
-    QProcess program;
-    program.setWorkingDirectory(root.path());
-    program.start(folder + QStringLiteral("/reelvane"), {});
-    QVERIFY(program.waitForStarted());
-    QVERIFY2(!program.waitForFinished(8000), program.readAllStandardError().constData());
-    program.kill();
-    program.waitForFinished();
-    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
-    QVERIFY2(!errors.contains(QStringLiteral("Reelvane:")), qPrintable(errors));
 }
 
 QTEST_MAIN(TestInstall)

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void wholeTitleCastInLetterOrder();
     void countMatchesFoldsEveryScript_data();
     void countMatchesFoldsEveryScript();
+    void countMatchesBeyond16Bits();
     void folderNameWithAnyCharacter_data();
     void folderNameWithAnyCharacter();
 };
@@ -153,19 +154,24 @@ void TestLetters::wholeTitleCastInLetterOrder()
 
 void TestLetters::countMatchesFoldsEveryScript_data()
 {
+    QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("spellings");
-    QTest::newRow("ASCII case") << "fargo" << 2 << QStringList{"Fargo", "FARGO"};
-    QTest::newRow("accented capitals") << "AMÉLIE" << 1 << QStringList{"Amélie"};
-    QTest::newRow("accents count") << "Amelie" << 0 << QStringList{};
-    QTest::newRow("ß") << "STRASSE" << 1 << QStringList{"Straße"};
-    QTest::newRow("Greek") << "σίσυφος" << 1 << QStringList{"ΣΊΣΥΦΟΣ"};
-    QTest::newRow("apostrophe") << "OCEAN'S ELEVEN" << 1 << QStringList{"Ocean's Eleven"};
+    QTest::newRow("ASCII case") << "Dvd_Title" << "fargo" << 2 << QStringList{"Fargo", "FARGO"};
+    QTest::newRow("accented capitals") << "Dvd_Title" << "AMÉLIE" << 1 << QStringList{"Amélie"};
+    QTest::newRow("accents count") << "Dvd_Title" << "Amelie" << 0 << QStringList{};
+    QTest::newRow("ß") << "Dvd_Title" << "STRASSE" << 1 << QStringList{"Straße"};
+    QTest::newRow("Greek") << "Dvd_Title" << "σίσυφος" << 1 << QStringList{"ΣΊΣΥΦΟΣ"};
+    QTest::newRow("apostrophe") << "Dvd_Title" << "OCEAN'S ELEVEN" << 1
+                                << QStringList{"Ocean's Eleven"};
+    QTest::newRow("looks like SQL") << "Dvd_Title" << "x' OR '1'='1" << 0 << QStringList{};
+    QTest::newRow("genre") << "Genre" << "drama" << 1 << QStringList{"Drama"};
 }
 
 void TestLetters::countMatchesFoldsEveryScript()
 {
+    QFETCH(QString, table);
     QFETCH(QString, typed);
     QFETCH(int, count);
     QFETCH(QStringList, spellings);
@@ -174,8 +180,8 @@ void TestLetters::countMatchesFoldsEveryScript()
         folder.AddTitle({.title = QString::fromUtf8(title)});
     const QByteArray before = folder.CatalogueBytes();
     auto shared = folder.MakeShared();
-    shared->LookupTable = "Dvd_Title";
-    shared->LookupField = "Title";
+    shared->LookupTable = table;
+    shared->LookupField = table == "Genre" ? "Genre" : "Title";
     shared->LookupValue = typed;
     shared->LookupExists = "True";
 
@@ -188,9 +194,23 @@ void TestLetters::countMatchesFoldsEveryScript()
     QCOMPARE(folder.CatalogueBytes(), before);
 }
 
+void TestLetters::countMatchesBeyond16Bits()
+{
+    TestFolder folder;
+    folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+                "INSERT INTO DVD_Title (Title, WishList) SELECT 'Same', 0 FROM n");
+    auto shared = folder.MakeShared();
+    shared->LookupTable = "Dvd_Title";
+    shared->LookupField = "Title";
+    shared->LookupValue = "same";
+    shared->CountMatches();
+    QCOMPARE(shared->LookupCount, 40000);
+}
+
 void TestLetters::folderNameWithAnyCharacter_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::newRow("URI characters") << "my films #1 ? 100% d'Été";
     QTest::newRow("semicolon") << "films; mine";
     QTest::newRow("looks like a setting") << "a;Uid=x;Pwd=y;";
     QTest::newRow("braces and equals") << "{x}=1";

@@ -1,4 +1,5 @@
 // Statement texts with awkward values, the whole-title read and the transaction guard.
+#include "AwkwardText.h"
 #include "Connection.h"
 #include "DbError.h"
 #include "RecordList.h"
@@ -31,14 +32,8 @@ void awkwardValues()
 {
     QTest::addColumn<QString>("value");
     QTest::newRow("empty") << QString();
-    QTest::newRow("apostrophes") << QStringLiteral("Ocean's 'Eleven''");
-    QTest::newRow("double quotes") << QStringLiteral("\"Quoted\" \"\"");
-    QTest::newRow("looks like SQL") << QStringLiteral("x'); DELETE FROM Genre; --");
-    QTest::newRow("non-ASCII") << QString::fromUtf8("L'Été – 봉준호 ☃ 😀");
-    QString longText;
-    while (longText.size() < 60000)
-        longText += QStringLiteral("It's \"long\" ");
-    QTest::newRow("60,000 characters") << longText.left(60000);
+    for (const auto &[name, text] : AwkwardTexts())
+        QTest::newRow(name) << text;
 }
 
 QString expectOne(RecordList &list)

@@ -140,28 +140,38 @@ QString TestFolder::WritePicture(const QString &name, const char *format, int wi
 
 QByteArray TestFolder::CatalogueBytes() const
 {
-    QFile file(CataloguePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return ReadFile(CataloguePath());
+}
+
+QByteArray TestFolder::ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool TestFolder::WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QString TestFolder::WriteImageFile(const QString &name, const QByteArray &bytes)
 {
     const QString file = ImagesPath() + QLatin1Char('/') + name;
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+    if (!WriteFile(file, bytes))
         qFatal("TestFolder: cannot write %s", qPrintable(file));
     return file;
 }
 
-QByteArray TestFolder::TinyGif()
+QByteArray TestFolder::SampleGif()
 {
-    // GIF89a, 2x1 pixels, a two-colour palette, one LZW-coded image.
-    static const unsigned char bytes[] = {
-        'G', 'I', 'F', '8', '9', 'a', 0x02, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00,
-        0xff, 0x00, 0x00, 0x00, 0x00, 0xff, // palette: red, blue
-        0x2c, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00,
-        0x02, 0x02, 0x44, 0x0a, 0x00, 0x3b};
-    return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes);
+    static const char bytes[] =
+        "\x47\x49\x46\x38\x39\x61\x28\x00\x5a\x00\xf0\x00\x00\xc0\x30\x30\x30\x50\xc0\x21"
+        "\xf9\x04\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x28\x00\x5a\x00\x00\x02\x5e\x84"
+        "\x8f\xa9\xcb\xed\x0f\xa3\x9c\xb4\xda\x8b\xb3\xde\xbc\xfb\x0f\x86\xe2\x48\x96\xe6"
+        "\x89\xa6\xea\xca\xb6\xee\x0b\xc7\xf2\x4c\xd7\xf6\x8d\xe7\xfa\xce\xf7\xfe\x2f\x0a"
+        "\x08\x87\xc4\xa2\xf1\x88\x4c\x2a\x97\xcc\xa6\xf3\x09\x8d\x4a\xa7\xd4\xaa\xf5\x8a"
+        "\xcd\x6a\xb7\xdc\xae\xf7\x0b\x0e\x8b\xc7\xe4\xb2\xf9\x8c\x4e\xab\xd7\xec\xb6\xfb"
+        "\x0d\x8f\xcb\xe7\xf4\xba\xfd\x8e\xcf\xeb\xf7\xde\x02\x00\x3b";
+    return QByteArray(bytes, sizeof(bytes) - 1);
 }

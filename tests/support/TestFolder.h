@@ -55,8 +55,11 @@ public:
                          const QColor &colour = Qt::darkCyan);
     // Writes raw bytes to images/<name>.
     QString WriteImageFile(const QString &name, const QByteArray &bytes);
-    // A valid 2x1 GIF (Qt reads GIF but cannot write it).
-    static QByteArray TinyGif();
+    // A 40 x 90 GIF, red top half over blue bottom half (Qt reads GIF but cannot write it).
+    static QByteArray SampleGif();
+    // A file's bytes (empty when it cannot be read), and bytes written to a file.
+    static QByteArray ReadFile(const QString &path);
+    static bool WriteFile(const QString &path, const QByteArray &bytes);
     // The catalogue's bytes, to check that something left it exactly as it was.
     QByteArray CatalogueBytes() const;
 

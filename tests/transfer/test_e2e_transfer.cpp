@@ -60,25 +60,10 @@ private Q_SLOTS:
         TransferProgress::SetDelay(1000);
     }
 
-    void fileMenu();
     void exportThenImport();
     void cancelExport();
     void cancelImport();
 };
-
-void TestE2eTransfer::fileMenu()
-{
-    TestFolder folder;
-    Application app(folder.Path());
-    app.Start();
-    QStringList items;
-    for (QAction *action : app.MainWindow().mnuFile->actions())
-        items << (action->isSeparator() ? QString("-") : action->text());
-    QCOMPARE(items, QStringList({"&Import Titles...", "&Export Titles...", "&Back Up Catalogue...",
-                                 "-", "E&xit"}));
-    QCOMPARE(TransferCommands::DefaultExportName(QDate(2026, 3, 9)),
-             QString("Reelvane titles 2026-03-09.csv"));
-}
 
 void TestE2eTransfer::exportThenImport()
 {

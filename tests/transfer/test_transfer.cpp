@@ -2,6 +2,7 @@
 // round trips field for field, bad files are refused with nothing written, the backup is a
 // checked copy, and a full disk or a locked catalogue leaves nothing behind.
 #include "AwkwardText.h"
+#include "BusyTimeout.h"
 #include "CatalogueBackup.h"
 #include "FileSizeLimit.h"
 #include "ReadOnlyFolder.h"
@@ -86,6 +87,8 @@ class TestTransfer : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each lock met costs a second, not five.
+    void initTestCase() { BusyTimeout::SetForTesting(1000); }
     void cleanup()
     {
         ModalWaiter::CloseAllModals();

@@ -17,6 +17,7 @@
 
 // The whole program over a test folder, driven as a user drives it: put rows in
 // `folder`, start(), then play a Story of the modal windows that a command opens.
+// Tests including this link the application (reelvane_app).
 struct ProgramFixture
 {
     TestFolder folder;
@@ -34,8 +35,8 @@ struct ProgramFixture
     // Toolbar button 1 (add), 2 (modify) or 3 (remove), clicked with the mouse.
     void clickToolbar(int button)
     {
-        QWidget *widget = main().Toolbar1->widgetForAction(main().ToolbarButton(button));
-        QTest::mouseClick(widget, Qt::LeftButton);
+        QTest::mouseClick(main().Toolbar1->widgetForAction(main().ToolbarButton(button)),
+                          Qt::LeftButton);
     }
     // The user clicks into the main window (from wherever the focus was).
     void activateMain()
@@ -67,8 +68,7 @@ inline bool pickFromList(QComboBox *box, const QString &entry)
     QAbstractItemView *view = box->view();
     const QModelIndex index = box->model()->index(row, box->modelColumn());
     view->scrollTo(index); // a long list shows only its first entries
-    const QRect item = view->visualRect(index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     return box->currentText() == entry;
 }
 
@@ -106,13 +106,7 @@ public:
     }
 
     // Every window came and was acted on.
-    bool complete() const
-    {
-        for (const auto &waiter : m_waiters)
-            if (!waiter->Handled() || waiter->Failed())
-                return false;
-        return true;
-    }
+    bool complete() const { return reached() == int(m_waiters.size()) && !failed(); }
     // How far the story got: the number of windows acted on.
     int reached() const
     {
@@ -123,6 +117,13 @@ public:
     }
 
 private:
+    bool failed() const
+    {
+        for (const auto &waiter : m_waiters)
+            if (waiter->Failed())
+                return true;
+        return false;
+    }
     void armNext(std::size_t index)
     {
         if (index < m_steps.size())
