@@ -72,7 +72,10 @@ QString TransferCommands::askPath(int kind, const QString &suggestion)
 {
     if (!g_nextPaths.isEmpty())
         return g_nextPaths.takeFirst();
-    const QString home = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // Many desktops have no Documents folder; the dialogs then took its name for a file name.
+    QString home = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(home).isDir())
+        home = QDir::homePath();
     switch (kind) {
     case SaveFile:
         return QFileDialog::getSaveFileName(&m_main, QStringLiteral("Export Titles"),
