@@ -73,6 +73,8 @@ private Q_SLOTS:
     void lengthLimits_data();
     void lengthLimits();
     void storedLongerValueShownWhole();
+    void storedYearCheckedOnNext_data();
+    void storedYearCheckedOnNext();
     void modifyingWithEmptiedTitlePasses();
 };
 
@@ -366,6 +368,44 @@ void TestStep1::storedLongerValueShownWhole()
     QCOMPARE(s.window->result(), int(StepNext));
     QCOMPARE(s.shared->EditDirector, director);
     QCOMPARE(s.shared->EditTitle, title);
+}
+
+void TestStep1::storedYearCheckedOnNext_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("five digits") << "19999" << false;
+    QTest::newRow("trailing blank") << "1999 " << false;
+    QTest::newRow("leading blank") << " 1999" << false;
+    QTest::newRow("trailing line break") << "1999\n" << false;
+    QTest::newRow("letter") << "19a9" << false;
+    QTest::newRow("four digits") << "1999" << true;
+}
+
+// A year written by something else reaches the box whole, beyond what typing allows, and
+// Next checks it as it checks a typed one.
+void TestStep1::storedYearCheckedOnNext()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, passes);
+    Step1 s;
+    s.Fill(QStringLiteral("Yes"));
+    s.shared->EditDate = stored;
+    s.Open();
+    if (!passes)
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(s.window->cmdNext, Qt::LeftButton);
+    if (passes) {
+        QCOMPARE(s.window->result(), int(StepNext));
+        QCOMPARE(s.shared->EditDate, stored);
+        return;
+    }
+    QCOMPARE(MessageBox::Shown(),
+             QStringList{QStringLiteral("Date must be in the proper format. (Example 1999)")});
+    QVERIFY(s.Waiting());
+    QCOMPARE(s.window->txtDate->text(), QString());
+    QTest::keyClicks(s.window->txtDate, QStringLiteral("200112"));
+    QCOMPARE(s.window->txtDate->text(), QStringLiteral("2001"));
 }
 
 void TestStep1::modifyingWithEmptiedTitlePasses()
