@@ -137,31 +137,35 @@ main() {
         echo "Configuring failed; see $log/configure.txt" >&2
         exit 2
     fi
-    # Only what the tests need (the benchmarks are left out): each test's target is its name.
-    mapfile -t targets < <(ctest --test-dir "$build" -N 2>/dev/null |
-        sed -n 's/^ *Test *#[0-9]*: \(.*\)$/\1/p')
-
+    # One build of everything: naming the test targets one by one makes make check the
+    # shared libraries' generated files once per target, minutes per fault.
     build_tree() {
-        cmake --build "$build" -j2 --target "${targets[@]}" >"$1" 2>&1
+        cmake --build "$build" -j2 >"$1" 2>&1
     }
 
-    # Runs the tests until the first failure: the given labels first, then the rest.
-    # Prints "name status" of the first failing test, or nothing when all pass.
-    run_tests() {
-        local output="$1" labels="$2" first=""
+    # Builds the test folders of the given labels (each folder's Makefile builds its tests
+    # and what they link, in one pass), or everything when that is not possible.
+    build_area() {
+        local output="$1" label
+        shift
         : >"$output"
-        if [ -n "$labels" ]; then
-            ctest --test-dir "$build" -j2 --stop-on-failure -L "$labels" >>"$output" 2>&1
-            first="$(first_failure "$output")"
-            if [ -z "$first" ]; then
-                ctest --test-dir "$build" -j2 --stop-on-failure -LE "$labels" >>"$output" 2>&1
-                first="$(first_failure "$output")"
+        for label in "$@"; do
+            if [ -f "$build/tests/$label/Makefile" ]; then
+                make -C "$build/tests/$label" -j2 >>"$output" 2>&1 || return 1
+            else
+                build_tree "$output" || return 1
+                return 0
             fi
-        else
-            ctest --test-dir "$build" -j2 --stop-on-failure >>"$output" 2>&1
-            first="$(first_failure "$output")"
-        fi
-        echo "$first"
+        done
+    }
+
+    # Runs the tests of the given label regex (or, with -LE, all others) until the first
+    # failure. Prints "name status" of the first failing test, or nothing when all pass.
+    run_tests() {
+        local output="$1"
+        shift
+        ctest --test-dir "$build" -j2 --stop-on-failure "$@" >>"$output" 2>&1
+        first_failure "$output"
     }
 
     first_failure() {
@@ -182,7 +186,8 @@ main() {
     fi
     if [ "$baseline" = 1 ]; then
         echo "Running the unpatched suite"
-        first="$(run_tests "$log/tests-clean.txt" "")"
+        : >"$log/tests-clean.txt"
+        first="$(run_tests "$log/tests-clean.txt")"
         if [ -n "$first" ]; then
             echo "The unpatched suite fails ($first); see $log/tests-clean.txt" >&2
             exit 2
@@ -200,22 +205,37 @@ main() {
         name="$(basename "$patch" .diff)"
         start=$SECONDS
         test_name=""
+        result=""
         if ! (cd "$src" && git apply --check "$patch" 2>/dev/null); then
             result="does not apply"
         elif ! (cd "$src" && git apply "$patch"); then
             result="does not apply"
         else
-            if ! build_tree "$log/$name-build.txt"; then
+            # The patched areas' tests first: most faults are caught there, and only their
+            # programs need relinking for it.
+            mapfile -t areas < <(labels_of "$patch" | tr '|' '\n')
+            labels="$(labels_of "$patch")"
+            : >"$log/$name-tests.txt"
+            first=""
+            if ! build_area "$log/$name-build.txt" "${areas[@]}"; then
                 result="broken patch"
-                test_name="$(grep -m1 -E 'error' "$log/$name-build.txt" | cut -c1-80)"
             else
-                first="$(run_tests "$log/$name-tests.txt" "$(labels_of "$patch")")"
-                if [ -n "$first" ]; then
-                    result="caught"
-                    test_name="$first"
-                else
-                    result="MISSED"
+                first="$(run_tests "$log/$name-tests.txt" -L "$labels")"
+                if [ -z "$first" ]; then
+                    if ! build_tree "$log/$name-build-all.txt"; then
+                        result="broken patch"
+                    else
+                        first="$(run_tests "$log/$name-tests.txt" -LE "$labels")"
+                    fi
                 fi
+            fi
+            if [ "${result:-}" = "broken patch" ]; then
+                test_name="$(cat "$log/$name"-build*.txt | grep -m1 -E 'error' | cut -c1-80)"
+            elif [ -n "$first" ]; then
+                result="caught"
+                test_name="$first"
+            else
+                result="MISSED"
             fi
             if ! (cd "$src" && git apply -R "$patch"); then
                 echo "Cannot revert $name; stopping" >&2
