@@ -2,6 +2,7 @@
 #include "MessageBox.h"
 #include "BusyTimeout.h"
 #include "EditorFixture.h"
+#include "ModalWaiter.h"
 #include "RecordList.h"
 #include "frmModify3.h"
 
@@ -9,6 +10,7 @@
 #include <QScopeGuard>
 #include <QRadioButton>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +59,8 @@ private Q_SLOTS:
     void titleDeletedMeanwhile_data();
     void titleDeletedMeanwhile();
     void diskFullAtCommit();
+    void failureUnlocksBeforeItsMessage_data();
+    void failureUnlocksBeforeItsMessage();
 };
 
 void TestSaveTitle::addWritesTitleGenresAndCast()
@@ -371,6 +375,69 @@ void TestSaveTitle::diskFullAtCommit()
         QCOMPARE(query.value(0).toString(), QStringLiteral("ok"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("full"));
+}
+
+void TestSaveTitle::failureUnlocksBeforeItsMessage_data()
+{
+    QTest::addColumn<bool>("modify");
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QString>("missingGenre");
+    const QString refuseCast = QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships "
+        "BEGIN SELECT RAISE(ABORT, 'cast refused'); END");
+    const QString refuseUnlink = QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
+        "BEGIN SELECT RAISE(ABORT, 'links kept'); END");
+    QTest::newRow("add, cast refused") << false << refuseCast << QString();
+    QTest::newRow("add, removed genre") << false << QString() << QStringLiteral("Gone Genre");
+    QTest::newRow("modify, cast refused") << true << refuseCast << QString();
+    QTest::newRow("modify, old links cannot be removed") << true << refuseUnlink << QString();
+}
+
+// While a failed save's message is up, the catalogue is not held: another program (here a
+// connection of the test's own, which does not wait) can write.
+void TestSaveTitle::failureUnlocksBeforeItsMessage()
+{
+    QFETCH(bool, modify);
+    QFETCH(QString, trigger);
+    QFETCH(QString, missingGenre);
+    Editor e;
+    const qint64 id = e.folder.AddTitle({.title = QStringLiteral("Stored"),
+                                         .genres = {QStringLiteral("Drama")},
+                                         .cast = {{QStringLiteral("Old"), QStringLiteral("Cast")}}});
+    if (!trigger.isEmpty())
+        e.folder.Exec(trigger);
+    e.FillAdd(QStringLiteral("Changed"), {QStringLiteral("Action"), missingGenre},
+              {{QStringLiteral("New"), QStringLiteral("Role")}});
+    if (modify) {
+        e.shared->EditMode = QStringLiteral("Yes");
+        e.shared->SelectedTitleId = id;
+    }
+    MessageBox::Reset(); // a real box this time
+    QString written;
+    ModalWaiter waiter;
+    waiter.Expect<QMessageBox>([&](QMessageBox *box) {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                           QStringLiteral("other"));
+            other.setDatabaseName(e.folder.CataloguePath());
+            other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+            QSqlQuery insert(other);
+            written = other.open() && insert.exec(QStringLiteral(
+                                          "INSERT INTO Genre (Genre) VALUES ('Meanwhile')"))
+                          ? QStringLiteral("written")
+                          : insert.lastError().text() + other.lastError().text();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        box->accept();
+    });
+    QVERIFY(!e.Save());
+    QVERIFY(waiter.Handled());
+    QCOMPARE(written, QStringLiteral("written"));
+    QCOMPARE(e.folder.Scalar(QStringLiteral("SELECT COUNT(*) FROM Genre WHERE Genre = 'Meanwhile'"))
+                 .toInt(),
+             1);
+    QCOMPARE(e.Count(QStringLiteral("DVD_Title")), 1);
 }
 
 QTEST_MAIN(TestSaveTitle)

@@ -49,6 +49,8 @@ private Q_SLOTS:
     void optionChangesFlagAtOnce();
     void lengthLimits_data();
     void lengthLimits();
+    void storedYearCheckedOnNext_data();
+    void storedYearCheckedOnNext();
 };
 
 void TestStep1::loadsTheBuffer_data()
@@ -217,6 +219,45 @@ void TestStep1::lengthLimits()
     edit->clear();
     QTest::keyClicks(edit, QString(limit + 10, '7'));
     QCOMPARE(edit->text(), QString(limit, '7'));
+}
+
+void TestStep1::storedYearCheckedOnNext_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("five digits") << "19999" << false;
+    QTest::newRow("trailing blank") << "1999 " << false;
+    QTest::newRow("leading blank") << " 1999" << false;
+    QTest::newRow("trailing line break") << "1999\n" << false;
+    QTest::newRow("letter") << "19a9" << false;
+    QTest::newRow("four digits") << "1999" << true;
+}
+
+// A year written by something else reaches the box whole, beyond what typing allows, and
+// Next checks it as it checks a typed one.
+void TestStep1::storedYearCheckedOnNext()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, passes);
+    EditorFixture f;
+    f.Fill("Yes", "Ocean's Eleven", {"Crime"});
+    f.shared->EditDate = stored;
+    frmModify1 window(*f.shared, f.main, &f.main);
+    window.show();
+    if (!passes)
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(window.cmdNext, Qt::LeftButton);
+    if (passes) {
+        QCOMPARE(window.result(), int(StepNext));
+        QCOMPARE(f.shared->EditDate, stored);
+        return;
+    }
+    QCOMPARE(MessageBox::Shown(),
+             QStringList{"Date must be in the proper format. (Example 1999)"});
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.txtDate->text(), QString());
+    QTest::keyClicks(window.txtDate, "200112");
+    QCOMPARE(window.txtDate->text(), QString("2001"));
 }
 
 QTEST_MAIN(TestStep1)

@@ -18,6 +18,7 @@ inline QList<QPair<const char *, QString>> AwkwardTexts()
         {"leading and trailing blanks", QStringLiteral("   Alien   ")},
         {"blanks only", QStringLiteral("     ")},
         {"line breaks of every kind", QStringLiteral("first line\r\nsecond line\nthird\rfourth\n")},
+        {"line feeds only", QStringLiteral("first line\nsecond line\n")},
         {"letters beyond ASCII", QString::fromUtf8("Amélie Ærø Łódź Straße 東京物語")},
         {"right to left", QString::fromUtf8("שלום עולם مرحبا بالعالم")},
         {"emoji", QString::fromUtf8("🎬 Popcorn 🍿 👨‍👩‍👧 🇫🇷")},

@@ -17,6 +17,7 @@ class ModalWaiter : public QObject
 
 public:
     explicit ModalWaiter(int timeoutMs = 5000);
+    ~ModalWaiter() override;
 
     template <typename T>
     void Expect(std::function<void(T *)> handler)
@@ -32,8 +33,12 @@ public:
     // Closes every modal window (used by watchdogs and test cleanups).
     static void CloseAllModals();
 
+    // Whether an armed waiter is waiting for this window (the modal watchdog asks).
+    static bool IsExpected(QWidget *modal);
+
 private:
     void start();
+    void stop();
     void poll();
 
     std::function<bool(QWidget *)> m_matches;

@@ -212,6 +212,8 @@ void TestTransfer::refusedRecord_data()
                                     << "the year must be four digits (Example 1999)";
     QTest::newRow("letter in year") << QByteArray("Alien,197O,,,") << 3 << "Year"
                                     << "the year must be four digits (Example 1999)";
+    QTest::newRow("five-digit year") << QByteArray("Alien,19799,,,") << 3 << "Year"
+                                     << "the year must be four digits (Example 1999)";
     QTest::newRow("five genres") << QByteArray("Alien,1979,A;B;C;D;E,,") << 3 << "Genres"
                                  << "5 genres; a title has at most four";
     QTest::newRow("unknown list") << QByteArray("Alien,1979,,Owned,") << 3 << "List"
