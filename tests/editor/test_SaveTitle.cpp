@@ -36,6 +36,15 @@ struct Editor : EditorFixture
     }
 };
 
+// Failures planted in the catalogue: a cast row for the actor "Bad" refused, and old genre
+// links that cannot be removed.
+const QString refuseCast = QStringLiteral(
+    "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships WHEN NEW.Actor = 'Bad' "
+    "BEGIN SELECT RAISE(ABORT, 'cast refused'); END");
+const QString refuseUnlink = QStringLiteral(
+    "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
+    "BEGIN SELECT RAISE(ABORT, 'links kept'); END");
+
 } // namespace
 
 class TestSaveTitle : public QObject
@@ -174,12 +183,6 @@ void TestSaveTitle::failureLeavesCatalogueUnchanged_data()
     // The message's first line up to its CR LF, and a part of the engine's description.
     QTest::addColumn<QString>("firstLine");
     QTest::addColumn<QString>("description");
-    const QString refuseCast = QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships WHEN NEW.Actor = 'Bad' "
-        "BEGIN SELECT RAISE(ABORT, 'cast refused'); END");
-    const QString refuseUnlink = QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
-        "BEGIN SELECT RAISE(ABORT, 'links kept'); END");
     const QString noRecord = QStringLiteral("Either BOF or EOF is True");
     QTest::newRow("add, removed genre") << false << QString() << QStringLiteral("Gone Genre")
                                         << QStringLiteral("Error 3021 inserting records.") << noRecord;
@@ -382,12 +385,6 @@ void TestSaveTitle::failureUnlocksBeforeItsMessage_data()
     QTest::addColumn<bool>("modify");
     QTest::addColumn<QString>("trigger");
     QTest::addColumn<QString>("missingGenre");
-    const QString refuseCast = QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships "
-        "BEGIN SELECT RAISE(ABORT, 'cast refused'); END");
-    const QString refuseUnlink = QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
-        "BEGIN SELECT RAISE(ABORT, 'links kept'); END");
     QTest::newRow("add, cast refused") << false << refuseCast << QString();
     QTest::newRow("add, removed genre") << false << QString() << QStringLiteral("Gone Genre");
     QTest::newRow("modify, cast refused") << true << refuseCast << QString();
@@ -408,7 +405,7 @@ void TestSaveTitle::failureUnlocksBeforeItsMessage()
     if (!trigger.isEmpty())
         e.folder.Exec(trigger);
     e.FillAdd(QStringLiteral("Changed"), {QStringLiteral("Action"), missingGenre},
-              {{QStringLiteral("New"), QStringLiteral("Role")}});
+              {{QStringLiteral("Bad"), QStringLiteral("Role")}});
     if (modify) {
         e.shared->EditMode = QStringLiteral("Yes");
         e.shared->SelectedTitleId = id;
