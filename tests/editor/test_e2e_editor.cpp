@@ -59,17 +59,6 @@ void fillStep2(frmModify2 *step)
     QTest::mouseClick(step->cmdNext, Qt::LeftButton);
 }
 
-QStringList genresOf(TestFolder &folder, qint64 id)
-{
-    QStringList names;
-    for (const auto &row : folder.Rows("SELECT Genre.Genre FROM Genre_Relationships INNER JOIN "
-                                       "Genre ON Genre.Genre_ID = Genre_Relationships.Genre_ID "
-                                       "WHERE Title_ID = ? ORDER BY Genre.Genre",
-                                       {id}))
-        names << row[0].toString();
-    return names;
-}
-
 QStringList castOf(TestFolder &folder, qint64 id)
 {
     QStringList pairs;
@@ -445,11 +434,11 @@ void TestE2eEditor::modifyTitleThatIsNotFirst()
     QCOMPARE(p.folder.Scalar("SELECT COUNT(*) FROM DVD_Title").toInt(), 3);
     QCOMPARE(p.folder.Rows("SELECT Title, Date FROM DVD_Title WHERE ID = ?", {brazil}),
              QVector<QVariantList>({{"Brazil: Director's Cut", "1986"}}));
-    QCOMPARE(genresOf(p.folder, brazil), QStringList({"Comedy", "Drama", "Sci-Fi"}));
+    QCOMPARE(p.folder.GenreNames(brazil), QStringList({"Comedy", "Drama", "Sci-Fi"}));
     QCOMPARE(castOf(p.folder, brazil),
              QStringList({"Jonathan Pryce as Sam Lowry", "Kim Greist as Jill Layton",
                           "Robert De Niro as Tuttle"}));
-    QCOMPARE(genresOf(p.folder, alien), QStringList{"Horror"});
+    QCOMPARE(p.folder.GenreNames(alien), QStringList{"Horror"});
     // The active row is the first title again.
     QCOMPARE(p.main().lblRecordSelected->text(), QString("1 of 3"));
     QCOMPARE(p.shared().SelectedTitleId, alien);

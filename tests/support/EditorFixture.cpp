@@ -46,11 +46,5 @@ QVector<QVariantList> EditorFixture::StoredCast(qint64 id)
 
 QStringList EditorFixture::StoredGenres(qint64 id)
 {
-    QStringList names;
-    for (const auto &row : folder.Rows("SELECT Genre.Genre FROM Genre_Relationships INNER JOIN "
-                                       "Genre ON Genre.Genre_ID = Genre_Relationships.Genre_ID "
-                                       "WHERE Title_ID = ? ORDER BY Genre.Genre",
-                                       {id}))
-        names << row.first().toString();
-    return names;
+    return folder.GenreNames(id);
 }

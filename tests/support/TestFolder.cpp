@@ -100,6 +100,18 @@ qint64 TestFolder::GenreId(const QString &name)
     return id.isNull() ? 0 : id.toLongLong();
 }
 
+QStringList TestFolder::GenreNames(qint64 titleId)
+{
+    QStringList names;
+    for (const auto &row : Rows(QStringLiteral("SELECT Genre.Genre FROM Genre_Relationships "
+                                               "INNER JOIN Genre ON Genre.Genre_ID = "
+                                               "Genre_Relationships.Genre_ID WHERE Title_ID = ? "
+                                               "ORDER BY Genre.Genre"),
+                                {titleId}))
+        names << row.first().toString();
+    return names;
+}
+
 qint64 TestFolder::AddGenre(const QString &name)
 {
     Exec(QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"), {name});

@@ -43,6 +43,8 @@ public:
     qint64 AddTitle(const Title &title);
     qint64 AddGenre(const QString &name);
     qint64 GenreId(const QString &name);
+    // A title's genre names, in name order.
+    QStringList GenreNames(qint64 titleId);
 
     // Runs a statement on the test's own connection; fails the test on error.
     void Exec(const QString &statement, const QVariantList &values = {});
