@@ -1,0 +1,485 @@
+// The editor's three steps over a filled edit buffer, and step 3's paste generator.
+#include "DataGrid.h"
+#include "EditorFixture.h"
+#include "MessageBox.h"
+#include "ModalWaiter.h"
+#include "RecordList.h"
+#include "StepResult.h"
+#include "frmDelimiter.h"
+#include "frmModify1.h"
+#include "frmModify2.h"
+#include "frmModify3.h"
+#include "frmPasteCastData.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using Picks = std::array<QString, 4>;
+using Rows = QList<QStringList>;
+Q_DECLARE_METATYPE(Rows)
+
+namespace {
+
+const QString kRequired = QStringLiteral("Please Complete All Required Fields");
+const QString kYearFormat = QStringLiteral("Date must be in the proper format. (Example 1999)");
+const QString kOverwrite = QStringLiteral("This will overwrite existing cast data.");
+const Rows kOldCast{{"Ann", "Ann role"}, {"Bob", "Bob role"}};
+
+// A stored title, and step 3 open on an add of "Alpha's Title" with the first actors of
+// kOldCast.
+struct Step3 : EditorFixture
+{
+    std::unique_ptr<frmModify3> window;
+
+    explicit Step3(int actors, const QString &secondGenre = "War")
+    {
+        folder.AddTitle({.title = "Zulu Stored"});
+        CastPairs cast;
+        for (const QStringList &row : kOldCast.mid(0, actors))
+            cast.append({row[0], row[1]});
+        Fill("No", "Alpha's Title", {"Drama", secondGenre}, cast);
+        window = std::make_unique<frmModify3>(*shared, main);
+        window->show();
+    }
+    Rows Cast() const
+    {
+        Rows rows;
+        for (const auto &row : shared->CastRecords->Rows())
+            rows << QStringList{row.value(0).toString(), row.value(1).toString()};
+        return rows;
+    }
+};
+
+} // namespace
+
+class TestSteps : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { MessageBox::Reset(); }
+
+    void step1ChecksOnNext_data();
+    void step1ChecksOnNext();
+    void step1TypingLimits();
+    void step2EnablesAndCompacts_data();
+    void step2EnablesAndCompacts();
+    void step2ListOffersGenresOfNoOtherBox();
+    void step3BothValuesRequired_data();
+    void step3BothValuesRequired();
+    void step3Leaving_data();
+    void step3Leaving();
+    void generateRows_data();
+    void generateRows();
+    void pasteFromStep3_data();
+    void pasteFromStep3();
+};
+
+void TestSteps::step1ChecksOnNext_data()
+{
+    QTest::addColumn<QString>("year"); // stored, so loaded beyond what typing allows
+    QTest::addColumn<QString>("director");
+    QTest::addColumn<QString>("message"); // empty: Next goes on
+    QTest::newRow("year empty") << "" << "Someone" << kRequired;
+    QTest::newRow("director empty") << "1999" << "" << kRequired;
+    QTest::newRow("bad year, director empty: required first") << "19" << "" << kRequired;
+    QTest::newRow("three digits") << "199" << "Someone" << kYearFormat;
+    QTest::newRow("letter among digits") << "19a9" << "Someone" << kYearFormat;
+    QTest::newRow("minus sign") << "-999" << "Someone" << kYearFormat;
+    QTest::newRow("full-width digits") << "\uFF11\uFF19\uFF19\uFF19" << "Someone" << kYearFormat;
+    QTest::newRow("five digits") << "19999" << "Someone" << kYearFormat;
+    QTest::newRow("trailing blank") << "1999 " << "Someone" << kYearFormat;
+    QTest::newRow("leading blank") << " 1999" << "Someone" << kYearFormat;
+    QTest::newRow("trailing line break") << "1999\n" << "Someone" << kYearFormat;
+    QTest::newRow("four digits") << "1999" << "Someone" << "";
+    QTest::newRow("0000, director of blanks") << "0000" << "   " << "";
+}
+
+void TestSteps::step1ChecksOnNext()
+{
+    QFETCH(QString, year);
+    QFETCH(QString, director);
+    QFETCH(QString, message);
+    EditorFixture f;
+    f.Fill("Yes", "Ocean's Eleven");
+    f.shared->EditDate = year;
+    f.shared->EditDirector = director;
+    frmModify1 w(*f.shared, f.main, &f.main);
+    w.show();
+    w.txtTitleDisplay->setText("Renamed");
+    w.txtSubTitle->setText("Changed edition");
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+
+    QCOMPARE(f.shared->EditTitle, QString("Renamed")); // taken whatever the checks say
+    QCOMPARE(MessageBox::Shown(), message.isEmpty() ? QStringList() : QStringList{message});
+    if (message.isEmpty()) {
+        QCOMPARE(w.result(), int(StepNext));
+        QCOMPARE(f.shared->EditDate, year);
+        QCOMPARE(f.shared->EditDirector, director);
+        QCOMPARE(f.shared->EditSubTitle, QString("Changed edition"));
+        return;
+    }
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.txtDate->text(), message == kYearFormat ? QString() : year);
+    QCOMPARE(f.shared->EditSubTitle, QString("Director's Cut"));
+    // Corrected by typing, within the box's limit again.
+    w.txtDate->clear();
+    QTest::keyClicks(w.txtDate, "200112");
+    QTest::keyClicks(w.txtDirector, director.isEmpty() ? "Someone" : "");
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    QCOMPARE(w.result(), int(StepNext));
+    QCOMPARE(f.shared->EditDate, QString("2001"));
+}
+
+void TestSteps::step1TypingLimits()
+{
+    EditorFixture f;
+    f.Fill("Yes", "Ocean's Eleven");
+    frmModify1 w(*f.shared, f.main, &f.main);
+    w.show();
+    const std::pair<QLineEdit *, int> limits[] = {
+        {w.txtTitleDisplay, 55}, {w.txtSubTitle, 50}, {w.txtDate, 4}, {w.txtDirector, 50}};
+    for (const auto &[box, limit] : limits) {
+        box->clear();
+        QTest::keyClicks(box, QString(limit + 10, '7'));
+        QCOMPARE(box->text(), QString(limit, '7'));
+    }
+}
+
+void TestSteps::step2EnablesAndCompacts_data()
+{
+    QTest::addColumn<Picks>("picks");
+    QTest::addColumn<QList<bool>>("enabled");
+    QTest::addColumn<bool>("next"); // else Back
+    QTest::addColumn<Picks>("stored"); // longest first, the empty ones last
+    const QString drama = "Drama", comedy = "Comedy", crime = "Crime", war = "War", none;
+    const QList<bool> first{true, false, false, false};
+    QTest::newRow("none, Back") << Picks{} << first << false << Picks{};
+    QTest::newRow("none, Next refused") << Picks{} << first << true << Picks{};
+    for (const bool next : {true, false})
+        QTest::addRow("slots 0 and 2, %s", next ? "Next" : "Back")
+            << Picks{drama, none, comedy, none} << QList<bool>{true, true, false, true} << next
+            << Picks{comedy, drama, none, none};
+    QTest::newRow("equal lengths keep their order, Back")
+        << Picks{none, drama, none, crime} << QList<bool>{true, false, true, false} << false
+        << Picks{drama, crime, none, none};
+    QTest::newRow("all four, Next") << Picks{drama, comedy, war, crime}
+                                    << QList<bool>{true, true, true, true} << true
+                                    << Picks{comedy, drama, crime, war};
+}
+
+void TestSteps::step2EnablesAndCompacts()
+{
+    QFETCH(Picks, picks);
+    QFETCH(QList<bool>, enabled);
+    QFETCH(bool, next);
+    QFETCH(Picks, stored);
+    EditorFixture f;
+    f.Fill("No", "Alien's Return");
+    f.shared->GenrePicks = picks;
+    frmModify2 w(*f.shared, &f.main);
+    w.Form_Load();
+    w.show();
+    QList<bool> states;
+    for (auto *box : w.cmbGenre)
+        states << box->isEnabled();
+    QCOMPARE(states, enabled);
+    w.txtFeatures->setPlainText("  Trailer 'teaser'  ");
+    const bool refused = next && picks == Picks{};
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+
+    (next ? w.cmdNext : w.cmdBack)->click();
+
+    QCOMPARE(MessageBox::Shown(), refused ? QStringList{kRequired} : QStringList());
+    QCOMPARE(w.result(), refused ? 0 : int(next ? StepNext : StepBack));
+    QCOMPARE(w.isVisible(), refused);
+    QCOMPARE(f.shared->GenrePicks, stored);
+    QCOMPARE(f.shared->EditFeatures, QString("  Trailer 'teaser'  "));
+    QVERIFY(!f.main.isEnabled());
+}
+
+void TestSteps::step2ListOffersGenresOfNoOtherBox()
+{
+    EditorFixture f;
+    f.folder.Exec("DELETE FROM Genre");
+    for (const QString genre : {"Comedy", "Drama", "Noir", "War"})
+        f.folder.AddGenre(genre);
+    f.Fill("No", "Alien's Return", {"DRAMA", "War"});
+    frmModify2 w(*f.shared, &f.main);
+    w.Form_Load();
+    QTest::keyClicks(w.cmbGenre[2]->lineEdit(), "Noir");
+    QVERIFY(!w.cmbGenre[3]->isEnabled()); // typing enables nothing, opening the list does
+
+    w.cmbGenre[2]->showPopup();
+    w.cmbGenre[2]->hidePopup();
+
+    QStringList offered;
+    for (int row = 0; row < w.cmbGenre[2]->count(); ++row)
+        offered << w.cmbGenre[2]->itemText(row);
+    QCOMPARE(offered, QStringList({"Comedy", "Noir"}));
+    QCOMPARE(w.cmbGenre[2]->currentText(), QString());
+    QVERIFY(w.cmbGenre[3]->isEnabled());
+}
+
+void TestSteps::step3BothValuesRequired_data()
+{
+    QTest::addColumn<QString>("how"); // Add clicked, Enter in the character box, or row 2's cells edited
+    QTest::addColumn<QString>("actor");
+    QTest::addColumn<QString>("character");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<Rows>("cast");
+    const QString cellMessage = "You Must Fill Both Values.";
+    QTest::newRow("Add") << "Add" << "Cy O'Neil" << "Queen \"Bee\"" << ""
+                         << (Rows(kOldCast) << QStringList{"Cy O'Neil", "Queen \"Bee\""});
+    QTest::newRow("Enter, spaces count as filled")
+        << "Enter" << " " << "  Role  " << "" << (Rows(kOldCast) << QStringList{" ", "  Role  "});
+    QTest::newRow("Add, actor empty") << "Add" << "" << "Role" << kRequired << kOldCast;
+    QTest::newRow("Enter, character empty") << "Enter" << "Cy" << "" << kRequired << kOldCast;
+    QTest::newRow("cell, actor emptied") << "cell" << "" << "Bob role" << cellMessage << kOldCast;
+    QTest::newRow("cell, character emptied") << "cell" << "Bob" << "" << cellMessage << kOldCast;
+    QTest::newRow("cell, spaces accepted") << "cell" << " " << "King's Man" << ""
+                                           << Rows{kOldCast[0], {" ", "King's Man"}};
+    QTest::newRow("cell, Escape ends only the cell edit") << "cell Escape" << "Typo" << "Typo" << "" << kOldCast;
+}
+
+void TestSteps::step3BothValuesRequired()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, actor);
+    QFETCH(QString, character);
+    QFETCH(QString, message);
+    QFETCH(Rows, cast);
+    Step3 s(2);
+    frmModify3 &w = *s.window;
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    const auto editCell = [&](int column, const QString &typed) {
+        const QModelIndex cell = w.UltraGrid->Model()->index(1, column);
+        w.UltraGrid->setCurrentIndex(cell);
+        w.UltraGrid->edit(cell);
+        QPointer<QLineEdit> editor = w.UltraGrid->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, how == "cell" ? Qt::Key_Return : Qt::Key_Escape);
+        // The grid commits and closes its editor from the event loop; the check follows it.
+        QTRY_VERIFY(!editor);
+        QCoreApplication::processEvents();
+    };
+    w.txtActor1->setText(actor);
+    w.txtCharacter1->setText(character);
+    if (how.startsWith("cell")) {
+        editCell(0, actor);
+        editCell(1, character);
+    } else if (how == "Enter") {
+        QTest::keyClick(w.txtCharacter1, Qt::Key_Return);
+    } else {
+        w.cmdAdd->click();
+    }
+
+    QCOMPARE(MessageBox::Shown(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(s.Cast(), cast);
+    QVERIFY(w.isVisible());
+    if (!how.startsWith("cell")) // emptied for the next entry
+        QCOMPARE(w.txtActor1->text(), message.isEmpty() ? QString() : actor);
+}
+
+void TestSteps::step3Leaving_data()
+{
+    QTest::addColumn<bool>("finish"); // else Back
+    QTest::addColumn<QString>("genre"); // the second pick
+    QTest::newRow("Back keeps everything") << false << "War";
+    QTest::newRow("Finish saves") << true << "War";
+    QTest::newRow("failed Finish keeps everything") << true << "Removed Meanwhile";
+}
+
+void TestSteps::step3Leaving()
+{
+    QFETCH(bool, finish);
+    QFETCH(QString, genre);
+    Step3 s(1, genre);
+    frmModify3 &w = *s.window;
+    const auto list = s.shared->CastRecords;
+    const QByteArray before = s.folder.CatalogueBytes();
+    w.txtActor1->setText("Bob");
+    w.txtCharacter1->setText("Bob role");
+    w.cmdAdd->click();
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+
+    (finish ? w.cmdFinish : w.cmdBack)->click();
+
+    if (finish && genre == "War") {
+        QVERIFY(MessageBox::Shown().isEmpty());
+        QCOMPARE(w.result(), int(StepFinished));
+        QVERIFY(!s.shared->CastRecords && s.shared->EditDirector.isEmpty());
+        QVERIFY(s.main.isEnabled());
+        const QVariant id = s.folder.Scalar("SELECT ID FROM DVD_Title WHERE Title = 'Alpha''s Title'");
+        QCOMPARE(s.StoredCast(id.toLongLong()).size(), 2);
+        // The main list was reloaded in title order: the new title first.
+        QCOMPARE(s.main.RecordCount(), 2);
+        QCOMPARE(s.main.TitleList()->ValueAt(0, 1).toString(), QString("Alpha's Title"));
+        return;
+    }
+    // Nothing written, nothing lost: step 2 can correct the pick.
+    QCOMPARE(w.result(), finish ? 0 : int(StepBack));
+    QCOMPARE(w.isVisible(), finish);
+    if (finish)
+        QVERIFY(MessageBox::Shown().value(0).startsWith("Error 3021 inserting records.\r\n"));
+    QVERIFY(s.folder.CatalogueBytes() == before);
+    QCOMPARE(s.shared->CastRecords, list);
+    QCOMPARE(s.Cast(), kOldCast);
+    QCOMPARE(s.shared->EditDirector, QString("Ann O'Director"));
+    QCOMPARE(s.shared->GenrePicks[1], genre);
+    QVERIFY(!s.main.isEnabled());
+}
+
+void TestSteps::generateRows_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<Rows>("rows");
+    QTest::newRow("two values") << "Ann Lee - The Maid" << " - " << Rows{{"Ann Lee", "The Maid"}};
+    QTest::newRow("split at the first") << "Ann - Maid - Cook" << " - " << Rows{{"Ann", "Maid"}};
+    QTest::newRow("one value") << "Ann Lee" << " - " << Rows{{"Ann Lee", ""}};
+    QTest::newRow("spaces around") << "   Ann Lee  -   The Maid  " << "-" << Rows{{"Ann Lee", "The Maid"}};
+    QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t " << "-" << Rows{{"\tAnn", "Maid\t"}};
+    QTest::newRow("leading delimiter") << " - The Maid" << " - " << Rows{{"", "The Maid"}};
+    QTest::newRow("lone CR ends a line") << "A\rB - 1" << " - " << Rows{{"A", ""}, {"B", "1"}};
+    QTest::newRow("mixed line ends") << "A - B\rC - D\nE - F\r\nG - H" << " - "
+                                     << Rows{{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}};
+    QTest::newRow("empty lines of each kind make no row")
+        << "A - B\r\r\n\n\rC - D\r\n" << " - " << Rows{{"A", "B"}, {"C", "D"}};
+    QTest::newRow("line of spaces makes a row")
+        << "A - 1\n   \nB - 2" << " - " << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
+    QTest::newRow("case-sensitive delimiter") << "AXB" << "x" << Rows{{"AXB", ""}};
+    QTest::newRow("empty delimiter") << "A - 1\nB" << "" << Rows{{"A - 1", ""}, {"B", ""}};
+    QTest::newRow("only line breaks") << "\r\n\n\r\n" << " - " << Rows{};
+    QTest::newRow("quotes and SQL kept") << "O'Brien - \"Bob\"'); DROP TABLE Genre;--" << " - "
+                                         << Rows{{"O'Brien", "\"Bob\"'); DROP TABLE Genre;--"}};
+}
+
+void TestSteps::generateRows()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, delimiter);
+    QFETCH(Rows, rows);
+    Rows generated;
+    for (const auto &row : frmPasteCastData::GenerateRows(text, delimiter)) {
+        QCOMPARE(row.size(), 2);
+        QVERIFY(!row.at(0).isNull() && !row.at(1).isNull()); // empty, so counted, not Null
+        generated << QStringList{row.at(0).toString(), row.at(1).toString()};
+    }
+    QCOMPARE(generated, rows);
+}
+
+void TestSteps::pasteFromStep3_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("delimiter"); // empty: the prompt is escaped
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<QList<QPoint>>("red"); // (column, row), row by row
+    QTest::addColumn<QString>("way"); // how the generator is left at the end
+    const Rows clean{{"Zed Zu", "Lead"}, {"Ann Ay", "Maid"}};
+    QTest::newRow("Finish") << "Zed Zu - Lead\r\nAnn Ay - Maid\r\n" << " - " << clean << QList<QPoint>{}
+                            << "Finish";
+    QTest::newRow("Escape") << "Zed Zu - Lead\r\nAnn Ay - Maid" << " - " << clean << QList<QPoint>{}
+                            << "Escape";
+    QTest::newRow("no rows: Finish empties the cast") << "\r\n\r\n" << " - " << Rows{} << QList<QPoint>{}
+                                                      << "Finish";
+    QTest::newRow("empty cells") << "Ann - Maid\r\nSolo\r\n - Butler\r\n" << "-"
+                                 << Rows{{"Ann", "Maid"}, {"Solo", ""}, {"", "Butler"}}
+                                 << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel";
+    QTest::newRow("prompt escaped: whole lines")
+        << "Ann - Maid\nBo\n\nCy" << "" << Rows{{"Ann - Maid", ""}, {"Bo", ""}, {"Cy", ""}}
+        << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}} << "Escape";
+    QString text;
+    Rows rows;
+    QList<QPoint> red;
+    for (int line = 0; line < 33000; ++line) { // counts past 16 bits
+        text += QStringLiteral("Actor %1\r\n").arg(line);
+        rows << QStringList{QStringLiteral("Actor %1").arg(line), ""};
+        red << QPoint(1, line);
+    }
+    QTest::newRow("33,000 lines") << text << " - " << rows << red << "Cancel";
+}
+
+// Step 3 is disabled while the generator is open and gets the rows only through Finish,
+// which is refused while the last Generate found empty cells.
+void TestSteps::pasteFromStep3()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, delimiter);
+    QFETCH(Rows, rows);
+    QFETCH(QList<QPoint>, red);
+    QFETCH(QString, way);
+    Step3 s(2);
+    s.shared->DelimiterText = "from before";
+    bool promptUsable = false;
+    Rows shown;
+    QList<QPoint> marked;
+    int count = -1;
+    ModalWaiter waiter;
+    waiter.Expect<frmPasteCastData>([&](frmPasteCastData *generator) {
+        generator->Text1->setPlainText(text);
+        ModalWaiter prompt;
+        prompt.Expect<frmDelimiter>([&](frmDelimiter *window) {
+            promptUsable = window->isEnabled() && !generator->isEnabled() && !s.window->isEnabled();
+            QTest::keyClicks(window->txtDelimiter, delimiter);
+            QTest::keyClick(window->txtDelimiter, delimiter.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        if (!red.isEmpty())
+            MessageBox::SetNextAnswer(QMessageBox::Ok);
+        generator->cmdGEnerate->click();
+        QVERIFY(prompt.Handled() && generator->isEnabled());
+        const DataGrid &grid = *generator->MultiPasteUltraGrid;
+        for (int row = 0; row < grid.model()->rowCount(); ++row) {
+            shown << QStringList{grid.CellValue(row, 0).toString(), grid.CellValue(row, 1).toString()};
+            for (int column = 0; column < 2; ++column)
+                if (grid.CellBackground(row, column) == QColor(255, 0, 0))
+                    marked << QPoint(column, row);
+        }
+        count = generator->PasteErrorCount();
+        // Refused, or declined when asked, however often; whatever the text says meanwhile.
+        generator->Text1->setPlainText("Ann - Maid");
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            MessageBox::SetNextAnswer(red.isEmpty() ? QMessageBox::Cancel : QMessageBox::Ok);
+            generator->cmdFinish->click();
+        }
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        if (way == "Finish")
+            generator->cmdFinish->click();
+        else if (way == "Escape")
+            QTest::keyClick(generator->Text1, Qt::Key_Escape);
+        else
+            generator->cmdCancel->click();
+    });
+    s.window->cmdMultiPaste->click();
+
+    QVERIFY(waiter.Handled() && !waiter.Failed());
+    QVERIFY(promptUsable);
+    QCOMPARE(s.shared->DelimiterText, delimiter);
+    QCOMPARE(shown, rows);
+    QCOMPARE(marked, red);
+    QCOMPARE(count, red.size());
+    const QString errors = QString::number(red.size()) + " error(s)";
+    const QString revise = " (cells marked in red). Please revise and generate.";
+    const QString refused = "Cannot complete due to " + errors + revise;
+    QStringList messages(way == "Finish" ? 3 : 2, kOverwrite);
+    if (!red.isEmpty())
+        messages = {errors + " occured while generating" + revise, refused, refused};
+    QCOMPARE(MessageBox::Shown(), messages);
+    QVERIFY(s.window->isEnabled() && s.window->isVisible());
+    const Rows cast = way == "Finish" ? rows : kOldCast;
+    QCOMPARE(s.Cast(), cast);
+    QCOMPARE(s.window->UltraGrid->model()->rowCount(), cast.size());
+    QCOMPARE(s.window->cmdDelete->isEnabled(), !cast.isEmpty());
+}
+
+QTEST_MAIN(TestSteps)
+#include "test_steps.moc"
