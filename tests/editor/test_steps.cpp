@@ -29,19 +29,15 @@ const QString kYearFormat = QStringLiteral("Date must be in the proper format. (
 const QString kOverwrite = QStringLiteral("This will overwrite existing cast data.");
 const Rows kOldCast{{"Ann", "Ann role"}, {"Bob", "Bob role"}};
 
-// A stored title, and step 3 open on an add of "Alpha's Title" with the first actors of
-// kOldCast.
+// A stored title, and step 3 open on an add of "Alpha's Title" with kOldCast.
 struct Step3 : EditorFixture
 {
     std::unique_ptr<frmModify3> window;
 
-    explicit Step3(int actors, const QString &secondGenre = "War")
+    explicit Step3(const QString &secondGenre = "War")
     {
         folder.AddTitle({.title = "Zulu Stored"});
-        CastPairs cast;
-        for (const QStringList &row : kOldCast.mid(0, actors))
-            cast.append({row[0], row[1]});
-        Fill("No", "Alpha's Title", {"Drama", secondGenre}, cast);
+        Fill("No", "Alpha's Title", {"Drama", secondGenre}, {{"Ann", "Ann role"}, {"Bob", "Bob role"}});
         window = std::make_unique<frmModify3>(*shared, main);
         window->show();
     }
@@ -68,7 +64,6 @@ private Q_SLOTS:
     void step1TypingLimits();
     void step2EnablesAndCompacts_data();
     void step2EnablesAndCompacts();
-    void step2ListOffersGenresOfNoOtherBox();
     void step3BothValuesRequired_data();
     void step3BothValuesRequired();
     void step3Leaving_data();
@@ -89,11 +84,9 @@ void TestSteps::step1ChecksOnNext_data()
     QTest::newRow("bad year, director empty: required first") << "19" << "" << kRequired;
     QTest::newRow("three digits") << "199" << "Someone" << kYearFormat;
     QTest::newRow("letter among digits") << "19a9" << "Someone" << kYearFormat;
-    QTest::newRow("minus sign") << "-999" << "Someone" << kYearFormat;
     QTest::newRow("full-width digits") << "\uFF11\uFF19\uFF19\uFF19" << "Someone" << kYearFormat;
     QTest::newRow("five digits") << "19999" << "Someone" << kYearFormat;
     QTest::newRow("trailing blank") << "1999 " << "Someone" << kYearFormat;
-    QTest::newRow("leading blank") << " 1999" << "Someone" << kYearFormat;
     QTest::newRow("trailing line break") << "1999\n" << "Someone" << kYearFormat;
     QTest::newRow("four digits") << "1999" << "Someone" << "";
     QTest::newRow("0000, director of blanks") << "0000" << "   " << "";
@@ -203,32 +196,9 @@ void TestSteps::step2EnablesAndCompacts()
     QVERIFY(!f.main.isEnabled());
 }
 
-void TestSteps::step2ListOffersGenresOfNoOtherBox()
-{
-    EditorFixture f;
-    f.folder.Exec("DELETE FROM Genre");
-    for (const QString genre : {"Comedy", "Drama", "Noir", "War"})
-        f.folder.AddGenre(genre);
-    f.Fill("No", "Alien's Return", {"DRAMA", "War"});
-    frmModify2 w(*f.shared, &f.main);
-    w.Form_Load();
-    QTest::keyClicks(w.cmbGenre[2]->lineEdit(), "Noir");
-    QVERIFY(!w.cmbGenre[3]->isEnabled()); // typing enables nothing, opening the list does
-
-    w.cmbGenre[2]->showPopup();
-    w.cmbGenre[2]->hidePopup();
-
-    QStringList offered;
-    for (int row = 0; row < w.cmbGenre[2]->count(); ++row)
-        offered << w.cmbGenre[2]->itemText(row);
-    QCOMPARE(offered, QStringList({"Comedy", "Noir"}));
-    QCOMPARE(w.cmbGenre[2]->currentText(), QString());
-    QVERIFY(w.cmbGenre[3]->isEnabled());
-}
-
 void TestSteps::step3BothValuesRequired_data()
 {
-    QTest::addColumn<QString>("how"); // Add clicked, Enter in the character box, or row 2's cells edited
+    QTest::addColumn<QString>("how"); // Add, Enter in the character box, or row 2's cells edited
     QTest::addColumn<QString>("actor");
     QTest::addColumn<QString>("character");
     QTest::addColumn<QString>("message");
@@ -244,7 +214,8 @@ void TestSteps::step3BothValuesRequired_data()
     QTest::newRow("cell, character emptied") << "cell" << "Bob" << "" << cellMessage << kOldCast;
     QTest::newRow("cell, spaces accepted") << "cell" << " " << "King's Man" << ""
                                            << Rows{kOldCast[0], {" ", "King's Man"}};
-    QTest::newRow("cell, Escape ends only the cell edit") << "cell Escape" << "Typo" << "Typo" << "" << kOldCast;
+    QTest::newRow("cell, Escape ends only the cell edit")
+        << "cell Escape" << "Typo" << "Typo" << "" << kOldCast;
 }
 
 void TestSteps::step3BothValuesRequired()
@@ -254,7 +225,7 @@ void TestSteps::step3BothValuesRequired()
     QFETCH(QString, character);
     QFETCH(QString, message);
     QFETCH(Rows, cast);
-    Step3 s(2);
+    Step3 s;
     frmModify3 &w = *s.window;
     QVERIFY(QTest::qWaitForWindowActive(&w));
     MessageBox::SetNextAnswer(QMessageBox::Ok);
@@ -303,13 +274,9 @@ void TestSteps::step3Leaving()
 {
     QFETCH(bool, finish);
     QFETCH(QString, genre);
-    Step3 s(1, genre);
+    Step3 s(genre);
     frmModify3 &w = *s.window;
-    const auto list = s.shared->CastRecords;
     const QByteArray before = s.folder.CatalogueBytes();
-    w.txtActor1->setText("Bob");
-    w.txtCharacter1->setText("Bob role");
-    w.cmdAdd->click();
     MessageBox::SetNextAnswer(QMessageBox::Ok);
 
     (finish ? w.cmdFinish : w.cmdBack)->click();
@@ -332,7 +299,6 @@ void TestSteps::step3Leaving()
     if (finish)
         QVERIFY(MessageBox::Shown().value(0).startsWith("Error 3021 inserting records.\r\n"));
     QVERIFY(s.folder.CatalogueBytes() == before);
-    QCOMPARE(s.shared->CastRecords, list);
     QCOMPARE(s.Cast(), kOldCast);
     QCOMPARE(s.shared->EditDirector, QString("Ann O'Director"));
     QCOMPARE(s.shared->GenrePicks[1], genre);
@@ -344,12 +310,8 @@ void TestSteps::generateRows_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("delimiter");
     QTest::addColumn<Rows>("rows");
-    QTest::newRow("two values") << "Ann Lee - The Maid" << " - " << Rows{{"Ann Lee", "The Maid"}};
     QTest::newRow("split at the first") << "Ann - Maid - Cook" << " - " << Rows{{"Ann", "Maid"}};
-    QTest::newRow("one value") << "Ann Lee" << " - " << Rows{{"Ann Lee", ""}};
-    QTest::newRow("spaces around") << "   Ann Lee  -   The Maid  " << "-" << Rows{{"Ann Lee", "The Maid"}};
     QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t " << "-" << Rows{{"\tAnn", "Maid\t"}};
-    QTest::newRow("leading delimiter") << " - The Maid" << " - " << Rows{{"", "The Maid"}};
     QTest::newRow("lone CR ends a line") << "A\rB - 1" << " - " << Rows{{"A", ""}, {"B", "1"}};
     QTest::newRow("mixed line ends") << "A - B\rC - D\nE - F\r\nG - H" << " - "
                                      << Rows{{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}};
@@ -359,9 +321,6 @@ void TestSteps::generateRows_data()
         << "A - 1\n   \nB - 2" << " - " << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
     QTest::newRow("case-sensitive delimiter") << "AXB" << "x" << Rows{{"AXB", ""}};
     QTest::newRow("empty delimiter") << "A - 1\nB" << "" << Rows{{"A - 1", ""}, {"B", ""}};
-    QTest::newRow("only line breaks") << "\r\n\n\r\n" << " - " << Rows{};
-    QTest::newRow("quotes and SQL kept") << "O'Brien - \"Bob\"'); DROP TABLE Genre;--" << " - "
-                                         << Rows{{"O'Brien", "\"Bob\"'); DROP TABLE Genre;--"}};
 }
 
 void TestSteps::generateRows()
@@ -382,31 +341,24 @@ void TestSteps::pasteFromStep3_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("delimiter"); // empty: the prompt is escaped
-    QTest::addColumn<Rows>("rows");
     QTest::addColumn<QList<QPoint>>("red"); // (column, row), row by row
     QTest::addColumn<QString>("way"); // how the generator is left at the end
-    const Rows clean{{"Zed Zu", "Lead"}, {"Ann Ay", "Maid"}};
-    QTest::newRow("Finish") << "Zed Zu - Lead\r\nAnn Ay - Maid\r\n" << " - " << clean << QList<QPoint>{}
-                            << "Finish";
-    QTest::newRow("Escape") << "Zed Zu - Lead\r\nAnn Ay - Maid" << " - " << clean << QList<QPoint>{}
-                            << "Escape";
-    QTest::newRow("no rows: Finish empties the cast") << "\r\n\r\n" << " - " << Rows{} << QList<QPoint>{}
-                                                      << "Finish";
+    QTest::addColumn<Rows>("cast"); // step 3's afterwards
+    QTest::newRow("Finish") << "Zed Zu - Lead\r\nAnn Ay - Maid\r\n" << " - " << QList<QPoint>{} << "Finish"
+                            << Rows{{"Zed Zu", "Lead"}, {"Ann Ay", "Maid"}};
+    QTest::newRow("no rows: Finish empties the cast")
+        << "\r\n\r\n" << " - " << QList<QPoint>{} << "Finish" << Rows{};
     QTest::newRow("empty cells") << "Ann - Maid\r\nSolo\r\n - Butler\r\n" << "-"
-                                 << Rows{{"Ann", "Maid"}, {"Solo", ""}, {"", "Butler"}}
-                                 << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel";
-    QTest::newRow("prompt escaped: whole lines")
-        << "Ann - Maid\nBo\n\nCy" << "" << Rows{{"Ann - Maid", ""}, {"Bo", ""}, {"Cy", ""}}
-        << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}} << "Escape";
+                                 << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel" << kOldCast;
+    QTest::newRow("prompt escaped: whole lines, Escape")
+        << "Ann - Maid\nBo\n\nCy" << "" << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}} << "Escape" << kOldCast;
     QString text;
-    Rows rows;
     QList<QPoint> red;
     for (int line = 0; line < 33000; ++line) { // counts past 16 bits
         text += QStringLiteral("Actor %1\r\n").arg(line);
-        rows << QStringList{QStringLiteral("Actor %1").arg(line), ""};
         red << QPoint(1, line);
     }
-    QTest::newRow("33,000 lines") << text << " - " << rows << red << "Cancel";
+    QTest::newRow("33,000 lines") << text << " - " << red << "Cancel" << kOldCast;
 }
 
 // Step 3 is disabled while the generator is open and gets the rows only through Finish,
@@ -415,15 +367,13 @@ void TestSteps::pasteFromStep3()
 {
     QFETCH(QString, text);
     QFETCH(QString, delimiter);
-    QFETCH(Rows, rows);
     QFETCH(QList<QPoint>, red);
     QFETCH(QString, way);
-    Step3 s(2);
+    QFETCH(Rows, cast);
+    Step3 s;
     s.shared->DelimiterText = "from before";
     bool promptUsable = false;
-    Rows shown;
     QList<QPoint> marked;
-    int count = -1;
     QStringList messages;
     ModalWaiter waiter;
     waiter.Expect<frmPasteCastData>([&](frmPasteCastData *generator) {
@@ -442,13 +392,10 @@ void TestSteps::pasteFromStep3()
         messages = MessageBox::Shown();
         MessageBox::Reset();
         const DataGrid &grid = *generator->MultiPasteUltraGrid;
-        for (int row = 0; row < grid.model()->rowCount(); ++row) {
-            shown << QStringList{grid.CellValue(row, 0).toString(), grid.CellValue(row, 1).toString()};
+        for (int row = 0; row < grid.model()->rowCount(); ++row)
             for (int column = 0; column < 2; ++column)
                 if (grid.CellBackground(row, column) == QColor(255, 0, 0))
                     marked << QPoint(column, row);
-        }
-        count = generator->PasteErrorCount();
         // Refused, or declined when asked, however often; whatever the text says meanwhile.
         generator->Text1->setPlainText("Ann - Maid");
         for (int attempt = 0; attempt < 2; ++attempt) {
@@ -468,9 +415,7 @@ void TestSteps::pasteFromStep3()
     QVERIFY(waiter.Handled() && !waiter.Failed());
     QVERIFY(promptUsable);
     QCOMPARE(s.shared->DelimiterText, delimiter);
-    QCOMPARE(shown, rows);
     QCOMPARE(marked, red);
-    QCOMPARE(count, red.size());
     const QString errors = QString::number(red.size()) + " error(s)";
     const QString revise = " (cells marked in red). Please revise and generate.";
     const QString refused = "Cannot complete due to " + errors + revise;
@@ -479,7 +424,6 @@ void TestSteps::pasteFromStep3()
         expected = {errors + " occured while generating" + revise, refused, refused};
     QCOMPARE(messages << MessageBox::Shown(), expected);
     QVERIFY(s.window->isEnabled() && s.window->isVisible());
-    const Rows cast = way == "Finish" ? rows : kOldCast;
     QCOMPARE(s.Cast(), cast);
     QCOMPARE(s.window->UltraGrid->model()->rowCount(), cast.size());
     QCOMPARE(s.window->cmdDelete->isEnabled(), !cast.isEmpty());
