@@ -31,25 +31,37 @@ void TestE2eCover::clickChooseAndShow()
     frmMain &main = application.MainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
 
+    const QString notes = folder.WriteImageFile("../notes.jpg", QByteArray(1500, 'x'));
     QStringList seen;
+    QImage thumbnail;
+    QSize frame;
     ModalWaiter waiter;
     waiter.Expect<QFileDialog>([&](QFileDialog *dialog) {
         seen << dialog->windowTitle() << dialog->directory().absolutePath()
              << dialog->nameFilters();
         auto *pane = dialog->findChild<frmPic *>();
         auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-        if (pane && name) {
-            name->setText(picture);
-            (void)QTest::qWaitFor([pane] { return pane->lblSize->text().endsWith("Kb"); }, 3000);
-            seen << pane->lblh->text() << pane->lblw->text();
+        // The pane follows the named file: one that is not a picture, then the picture.
+        for (const QString &file : {notes, picture}) {
+            const QString size = pane->lblSize->text();
+            name->setText(file);
+            (void)QTest::qWaitFor([&] { return pane->lblSize->text() != size; }, 3000);
+            seen << pane->lblh->text() << pane->lblw->text() << pane->Image1->text();
         }
+        thumbnail = pane->Image1->pixmap().toImage();
+        frame = pane->Image1->size();
         static_cast<QDialog *>(dialog)->accept();
     });
     QTest::mouseClick(main.ImgCover, Qt::LeftButton);
 
     QVERIFY(waiter.Handled());
     QCOMPARE(seen, (QStringList{"Choose Picture File", "/", CoverChooser::ImageFilter(),
-                                "Image Height : 200 Pixels", "Image Width : 300 Pixels"}));
+                                "Height : Not Available", "Width : Not Available", "not a picture",
+                                "Image Height : 200 Pixels", "Image Width : 300 Pixels", ""}));
+    // The thumbnail fills its frame: stretched, proportions not kept.
+    QCOMPARE(thumbnail.size(), frame);
+    QCOMPARE(thumbnail.pixelColor(0, 0), QColor(Qt::magenta));
+    QCOMPARE(thumbnail.pixelColor(frame.width() - 1, frame.height() - 1), QColor(Qt::magenta));
     const QString cover = folder.ImagesPath() + QString("/%1.jpg").arg(id);
     QCOMPARE(TestFolder::ReadFile(cover), TestFolder::ReadFile(picture));
     QCOMPARE(main.CoverFile(), cover);
