@@ -1,5 +1,5 @@
 // The genre manager: names refused and taken in any script and case, removal and rename
-// with their questions, the editor's boxes following, failures.
+// with their questions and warnings, the editor's boxes following, failures.
 #include "GenreBoxes.h"
 #include "MessageBox.h"
 #include "ModalWaiter.h"
@@ -25,6 +25,8 @@ struct EditorBoxes : GenreBoxes
     void GenreManagerFinished() override { ++finished; }
 };
 
+// The manager over a catalogue with two more genres and a title under "Space Western"
+// (longer than the typing limit), with an editor whose boxes hold it, one in another case.
 struct Manager
 {
     TestFolder folder;
@@ -33,6 +35,7 @@ struct Manager
     frmGenre window{*shared, &editor};
     ModalWaiter prompt;
     int prompts = 0;
+    qint64 title = folder.AddTitle({.title = "Alien", .genres = {"Horror", "Space Western"}});
 
     QStringList genres()
     {
@@ -40,13 +43,6 @@ struct Manager
                              "(SELECT Genre FROM Genre ORDER BY Genre COLLATE BINARY)")
             .toString()
             .split('|');
-    }
-    QStringList listed() const
-    {
-        QStringList names;
-        for (int row = 0; row < window.UltraGrid->model()->rowCount(); ++row)
-            names << window.UltraGrid->CellValue(row, 0).toString();
-        return names;
     }
     // Each rename prompt takes the next name; an empty one cancels it.
     void answerPrompts(const QStringList &names)
@@ -60,10 +56,6 @@ struct Manager
             (names.first().isEmpty() ? box->cmdCancel : box->cmdOK)->click();
         });
     }
-    void click(const QString &action)
-    {
-        (action == "remove" ? window.cmdGenreRemove : window.cmdGenreRename)->click();
-    }
 };
 
 } // namespace
@@ -74,27 +66,33 @@ class TestFrmGenre : public QObject
 
 private Q_SLOTS:
     void cleanup() { MessageBox::Reset(); }
-    void names_data();
-    void names();
-    void change_data();
-    void change();
+    void manage_data();
+    void manage();
 };
 
-void TestFrmGenre::names_data()
+void TestFrmGenre::manage_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("genre");        // picked from the list when listed, else typed
     QTest::addColumn<QStringList>("newNames"); // the rename prompts' answers, empty: Cancel
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("gone");
-    QTest::addColumn<QString>("added");
-    const auto row = [](const char *name, const char *action, const QString &typed,
+    QTest::addColumn<QString>("message");      // how the last message ends, empty: none
+    QTest::addColumn<QString>("gone");         // the genre removed or renamed
+    QTest::addColumn<QString>("added");        // the genre added or the new name
+    QTest::addColumn<QString>("warning");      // answered "ok" or "cancel", or none comes
+    QTest::addColumn<bool>("confirmed");       // the removal question
+    QTest::addColumn<QString>("refused");      // a statement the catalogue refuses
+    const auto row = [](const char *name, const char *action, const QString &genre,
                         const QStringList &newNames, const QString &message,
-                        const QString &gone = {}, const QString &added = {}) {
-        QTest::newRow(name) << QString(action) << typed << newNames << message << gone << added;
+                        const QString &gone = {}, const QString &added = {},
+                        const char *warning = "", bool confirmed = true, const char *refused = "") {
+        QTest::newRow(name) << QString(action) << genre << newNames << message << gone << added
+                            << QString(warning) << confirmed << QString(refused);
     };
     const QString exists = "That Genre Already Exists";
     const QString inUse = "Name already in use, please choose another";
+    const QString sw = "Space Western";
+    const QString opera = "Space Opera";
+    const QString ask = "Are you sure you want to delete Space Western?";
     row("add: empty", "add", "", {}, "You Must Enter A Genre");
     row("add: taken", "add", "Drama", {}, exists);
     row("add: taken, other case", "add", "dRAMA", {}, exists);
@@ -108,106 +106,68 @@ void TestFrmGenre::names_data()
     row("rename: Greek in capitals", "rename", "ΣΊΣΥΦΟΣ", {"Saga"}, "", "σίσυφος", "Saga");
     row("rename to a taken name: asked again", "rename", "Drama", {"COMEDY", ""}, inUse);
     row("rename to a taken name beyond ASCII", "rename", "Drama", {"épopée", ""}, inUse);
+    row("remove a used genre", "remove", sw, {}, ask, sw, "", "ok");
+    row("remove, question declined", "remove", sw, {}, ask, "", "", "", false);
+    row("remove, warning declined", "remove", sw, {}, ask, "", "", "cancel");
+    row("remove fails: links back", "remove", sw, {}, "not now", "", "", "ok", true,
+        "BEFORE DELETE ON Genre");
+    row("rename a used genre", "rename", sw, {opera}, "", sw, opera, "ok");
+    row("rename, prompt cancelled", "rename", sw, {""}, "");
+    row("rename, warning declined", "rename", sw, {opera}, "", "", "", "cancel");
+    row("rename fails", "rename", sw, {opera}, "not now", "", "", "ok", true,
+        "BEFORE UPDATE ON Genre");
 }
 
-// Typed as a user types (the box's limit applies); Add by the Enter key, out by Escape.
-void TestFrmGenre::names()
+// Add by the Enter key and out by Escape; the others out by Finish.
+void TestFrmGenre::manage()
 {
     QFETCH(QString, action);
-    QFETCH(QString, typed);
+    QFETCH(QString, genre);
     QFETCH(QStringList, newNames);
+    QFETCH(QString, message);
     QFETCH(QString, gone);
     QFETCH(QString, added);
+    QFETCH(QString, warning);
+    QFETCH(bool, confirmed);
+    QFETCH(QString, refused);
     Manager m;
     m.folder.AddGenre("Épopée");
     m.folder.AddGenre("σίσυφος");
-    m.window.Form_Load();
-    m.window.show();
-    QStringList expected = m.genres();
-    expected.removeOne(gone);
-    if (!added.isEmpty())
-        expected << added;
-    expected.sort();
-    m.window.txtGenreAdd->clear();
-    for (const QChar letter : typed)
-        QTest::sendKeyEvent(QTest::Click, m.window.txtGenreAdd, Qt::Key_unknown, QString(letter),
-                            Qt::NoModifier);
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-    m.answerPrompts(newNames);
-
-    if (action == "add")
-        QTest::keyClick(m.window.txtGenreAdd, Qt::Key_Return);
-    else
-        m.click(action);
-
-    QTEST(MessageBox::Shown().value(0), "message");
-    QVERIFY(MessageBox::Shown().size() <= 1);
-    QCOMPARE(m.prompts, newNames.size());
-    QCOMPARE(m.genres(), expected);
-    QStringList listed = m.listed();
-    listed.sort();
-    QCOMPARE(listed, expected);
-
-    QTest::keyClick(m.window.txtGenreAdd, Qt::Key_Escape); // finishes, as Finish does
-    QVERIFY(!m.window.isVisible());
-    QCOMPARE(m.editor.finished, 1);
-}
-
-void TestFrmGenre::change_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("newName"); // the rename prompt's answer, empty: Cancel
-    QTest::addColumn<bool>("confirmed");  // the removal question
-    QTest::addColumn<QString>("warning"); // answered "ok" or "cancel", or none comes
-    QTest::addColumn<QString>("refused"); // a statement the catalogue refuses
-    QTest::addColumn<QStringList>("boxes");
-    QTest::addColumn<QStringList>("linked");
-    const QString opera = "Space Opera";
-    const QStringList kept{"Horror", "Space Western", "space western", "Western"};
-    const auto row = [&](const char *name, const char *action, const QString &newName,
-                         bool confirmed, const char *warning, const char *refused = "",
-                         const QStringList &boxes = {}, const QStringList &linked = {}) {
-        QTest::newRow(name) << QString(action) << newName << confirmed << QString(warning)
-                            << QString(refused) << (boxes.isEmpty() ? kept : boxes)
-                            << (boxes.isEmpty() ? QStringList{"Horror", "Space Western"} : linked);
-    };
-    row("remove", "remove", "", true, "ok", "", {"Horror", "", "", "Western"}, {"Horror"});
-    row("remove, question declined", "remove", "", false, "");
-    row("remove, warning declined", "remove", "", true, "cancel");
-    row("remove fails: links back", "remove", "", true, "ok", "BEFORE DELETE ON Genre");
-    row("rename", "rename", opera, true, "ok", "", {"Horror", opera, opera, "Western"},
-        {"Horror", opera});
-    row("rename, prompt cancelled", "rename", "", true, "");
-    row("rename, warning declined", "rename", opera, true, "cancel");
-    row("rename fails", "rename", opera, true, "ok", "BEFORE UPDATE ON Genre");
-}
-
-// A stored name longer than the typing limit, picked from the list, in a title and in
-// the editor's boxes (one typed in another case).
-void TestFrmGenre::change()
-{
-    QFETCH(QString, action);
-    QFETCH(QString, newName);
-    QFETCH(bool, confirmed);
-    QFETCH(QString, warning);
-    QFETCH(QString, refused);
-    QFETCH(QStringList, boxes);
-    QFETCH(QStringList, linked);
-    const QString genre = "Space Western";
-    Manager m;
-    const qint64 title = m.folder.AddTitle({.title = "Alien", .genres = {"Horror", genre}});
     if (!refused.isEmpty())
         m.folder.Exec("CREATE TRIGGER refuse " + refused
                       + " BEGIN SELECT RAISE(ABORT, 'not now'); END");
-    m.editor.boxes = {"Horror", genre, "space western", "Western"};
-    m.shared->GenrePicks = {"Horror", genre, "", ""};
+    m.editor.boxes = {"Horror", "Space Western", "space western", "Western"};
+    m.shared->GenrePicks = {"Horror", "Space Western", "", ""};
     m.shared->CreateCastRecords(); // the editor's cast list stays whatever the answers
     const auto cast = m.shared->CastRecords;
     m.window.Form_Load();
-    m.window.UltraGrid->ActivateRow(int(m.listed().indexOf(genre)));
-    QCOMPARE(m.window.txtGenreAdd->text(), genre);
-    if (action == "rename")
-        m.answerPrompts({newName});
+    m.window.show();
+
+    // The genre gone becomes the one added: in the catalogue, on the title, in the boxes.
+    QStringList genres = m.genres();
+    QStringList linked{"Horror", "Space Western"};
+    QStringList boxes = m.editor.boxes;
+    genres.removeOne(gone);
+    if (!added.isEmpty())
+        genres << added;
+    if (linked.removeOne(gone) && !added.isEmpty())
+        linked << added;
+    genres.sort();
+    linked.sort();
+    for (QString &box : boxes)
+        if (!gone.isEmpty() && box.compare(gone, Qt::CaseInsensitive) == 0)
+            box = added;
+
+    const QAbstractItemModel *list = m.window.UltraGrid->model();
+    const auto listed = list->match(list->index(0, 0), Qt::DisplayRole, genre, 1, Qt::MatchExactly);
+    m.window.txtGenreAdd->clear();
+    if (!listed.isEmpty())
+        m.window.UltraGrid->ActivateRow(listed.first().row());
+    for (const QChar letter : listed.isEmpty() ? genre : QString())
+        QTest::sendKeyEvent(QTest::Click, m.window.txtGenreAdd, Qt::Key_unknown, QString(letter),
+                            Qt::NoModifier);
+    QCOMPARE(m.window.txtGenreAdd->text(), listed.isEmpty() ? genre.left(12) : genre);
+    m.answerPrompts(newNames);
     MessageBox::SetNextAnswer(confirmed ? QMessageBox::Ok : QMessageBox::Cancel);
     MessageBox::SetNextAnswer(QMessageBox::Ok); // a failure
     ModalWaiter warned;
@@ -216,18 +176,29 @@ void TestFrmGenre::change()
             (warning == "ok" ? alert->cmdOk : alert->cmdCancel)->click();
         });
 
-    m.click(action);
+    if (action == "add")
+        QTest::keyClick(m.window.txtGenreAdd, Qt::Key_Return);
+    else
+        (action == "remove" ? m.window.cmdGenreRemove : m.window.cmdGenreRename)->click();
 
+    QCOMPARE(m.prompts, newNames.size());
     QCOMPARE(warned.Handled(), !warning.isEmpty());
-    QCOMPARE(m.folder.GenreNames(title), linked);
+    const QStringList shown = MessageBox::Shown();
+    QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.value(shown.size() - 1).endsWith(message),
+             qPrintable(shown.join(" | ")));
+    QCOMPARE(m.genres(), genres);
+    QCOMPARE(list->rowCount(), genres.size());
+    QCOMPARE(m.folder.GenreNames(m.title), linked);
     QCOMPARE(m.folder.Scalar("SELECT Count(*) FROM Genre_Relationships").toInt(), linked.size());
     QCOMPARE(m.editor.boxes, boxes);
     QCOMPARE(m.shared->GenrePicks, (std::array<QString, 4>{boxes[0], boxes[1], "", ""}));
     QCOMPARE(m.shared->CastRecords, cast);
-    const QString shown = MessageBox::Shown().value(MessageBox::Shown().size() - 1);
-    QCOMPARE(shown.endsWith("not now"), !refused.isEmpty());
 
-    m.window.cmdFinishGenre->click();
+    if (action == "add")
+        QTest::keyClick(m.window.txtGenreAdd, Qt::Key_Escape);
+    else
+        m.window.cmdFinishGenre->click();
+    QVERIFY(!m.window.isVisible());
     QCOMPARE(m.editor.finished, 1);
     QVERIFY(!m.window.UltraGrid->DataSource());
 }
