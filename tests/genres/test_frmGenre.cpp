@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -23,39 +24,6 @@ struct EditorBoxes : GenreBoxes
     QString GenreBoxText(int index) const override { return boxes[index]; }
     void SetGenreBoxText(int index, const QString &text) override { boxes[index] = text; }
     void GenreManagerFinished() override { ++finished; }
-};
-
-// The manager over a catalogue with two more genres and a title under "Space Western"
-// (longer than the typing limit), with an editor whose boxes hold it, one in another case.
-struct Manager
-{
-    TestFolder folder;
-    std::unique_ptr<Module1> shared = folder.MakeShared();
-    EditorBoxes editor;
-    frmGenre window{*shared, &editor};
-    ModalWaiter prompt;
-    int prompts = 0;
-    qint64 title = folder.AddTitle({.title = "Alien", .genres = {"Horror", "Space Western"}});
-
-    QStringList genres()
-    {
-        return folder.Scalar("SELECT group_concat(Genre, '|') FROM "
-                             "(SELECT Genre FROM Genre ORDER BY Genre COLLATE BINARY)")
-            .toString()
-            .split('|');
-    }
-    // Each rename prompt takes the next name; an empty one cancels it.
-    void answerPrompts(const QStringList &names)
-    {
-        if (names.isEmpty())
-            return;
-        prompt.Expect<frmTextBox>([this, names](frmTextBox *box) {
-            ++prompts;
-            answerPrompts(names.mid(1));
-            box->txtRenameResponse->setText(names.first());
-            (names.first().isEmpty() ? box->cmdCancel : box->cmdOK)->click();
-        });
-    }
 };
 
 } // namespace
@@ -118,7 +86,8 @@ void TestFrmGenre::manage_data()
         "BEFORE UPDATE ON Genre");
 }
 
-// Add by the Enter key and out by Escape; the others out by Finish.
+// A title and the editor's boxes hold "Space Western" (past the typing limit; one box in
+// another case). Add by the Enter key and out by Escape; the others out by Finish.
 void TestFrmGenre::manage()
 {
     QFETCH(QString, action);
@@ -130,23 +99,33 @@ void TestFrmGenre::manage()
     QFETCH(QString, warning);
     QFETCH(bool, confirmed);
     QFETCH(QString, refused);
-    Manager m;
-    m.folder.AddGenre("Épopée");
-    m.folder.AddGenre("σίσυφος");
+    TestFolder folder;
+    const qint64 title = folder.AddTitle({.title = "Alien", .genres = {"Horror", "Space Western"}});
+    folder.AddGenre("Épopée");
+    folder.AddGenre("σίσυφος");
     if (!refused.isEmpty())
-        m.folder.Exec("CREATE TRIGGER refuse " + refused
-                      + " BEGIN SELECT RAISE(ABORT, 'not now'); END");
-    m.editor.boxes = {"Horror", "Space Western", "space western", "Western"};
-    m.shared->GenrePicks = {"Horror", "Space Western", "", ""};
-    m.shared->CreateCastRecords(); // the editor's cast list stays whatever the answers
-    const auto cast = m.shared->CastRecords;
-    m.window.Form_Load();
-    m.window.show();
+        folder.Exec("CREATE TRIGGER refuse " + refused
+                    + " BEGIN SELECT RAISE(ABORT, 'not now'); END");
+    const auto shared = folder.MakeShared();
+    shared->GenrePicks = {"Horror", "Space Western", "", ""};
+    shared->CreateCastRecords(); // the editor's cast list stays whatever the answers
+    const auto cast = shared->CastRecords;
+    EditorBoxes editor;
+    editor.boxes = {"Horror", "Space Western", "space western", "Western"};
+    frmGenre window(*shared, &editor);
+    window.Form_Load();
+    window.show();
+    const auto catalogueGenres = [&folder] {
+        auto names =
+            folder.Scalar("SELECT group_concat(Genre, '|') FROM Genre").toString().split('|');
+        names.sort();
+        return names;
+    };
 
     // The genre gone becomes the one added: in the catalogue, on the title, in the boxes.
-    QStringList genres = m.genres();
+    QStringList genres = catalogueGenres();
     QStringList linked{"Horror", "Space Western"};
-    QStringList boxes = m.editor.boxes;
+    QStringList boxes = editor.boxes;
     genres.removeOne(gone);
     if (!added.isEmpty())
         genres << added;
@@ -158,49 +137,61 @@ void TestFrmGenre::manage()
         if (!gone.isEmpty() && box.compare(gone, Qt::CaseInsensitive) == 0)
             box = added;
 
-    const QAbstractItemModel *list = m.window.UltraGrid->model();
+    const QAbstractItemModel *list = window.UltraGrid->model();
     const auto listed = list->match(list->index(0, 0), Qt::DisplayRole, genre, 1, Qt::MatchExactly);
-    m.window.txtGenreAdd->clear();
+    window.txtGenreAdd->clear();
     if (!listed.isEmpty())
-        m.window.UltraGrid->ActivateRow(listed.first().row());
+        window.UltraGrid->ActivateRow(listed.first().row());
     for (const QChar letter : listed.isEmpty() ? genre : QString())
-        QTest::sendKeyEvent(QTest::Click, m.window.txtGenreAdd, Qt::Key_unknown, QString(letter),
+        QTest::sendKeyEvent(QTest::Click, window.txtGenreAdd, Qt::Key_unknown, QString(letter),
                             Qt::NoModifier);
-    QCOMPARE(m.window.txtGenreAdd->text(), listed.isEmpty() ? genre.left(12) : genre);
-    m.answerPrompts(newNames);
+    QCOMPARE(window.txtGenreAdd->text(), listed.isEmpty() ? genre.left(12) : genre);
+    // Each rename prompt takes the next name; an empty one cancels it.
+    ModalWaiter prompt;
+    int prompts = 0;
+    std::function<void(const QStringList &)> answer = [&](const QStringList &names) {
+        if (names.isEmpty())
+            return;
+        prompt.Expect<frmTextBox>([&, names](frmTextBox *box) {
+            ++prompts;
+            answer(names.mid(1));
+            box->txtRenameResponse->setText(names.first());
+            (names.first().isEmpty() ? box->cmdCancel : box->cmdOK)->click();
+        });
+    };
+    answer(newNames);
     MessageBox::SetNextAnswer(confirmed ? QMessageBox::Ok : QMessageBox::Cancel);
     MessageBox::SetNextAnswer(QMessageBox::Ok); // a failure
     ModalWaiter warned;
     if (!warning.isEmpty())
-        warned.Expect<frmAlert>([&](frmAlert *alert) {
-            (warning == "ok" ? alert->cmdOk : alert->cmdCancel)->click();
-        });
+        warned.Expect<frmAlert>(
+            [&](frmAlert *alert) { (warning == "ok" ? alert->cmdOk : alert->cmdCancel)->click(); });
 
     if (action == "add")
-        QTest::keyClick(m.window.txtGenreAdd, Qt::Key_Return);
+        QTest::keyClick(window.txtGenreAdd, Qt::Key_Return);
     else
-        (action == "remove" ? m.window.cmdGenreRemove : m.window.cmdGenreRename)->click();
+        (action == "remove" ? window.cmdGenreRemove : window.cmdGenreRename)->click();
 
-    QCOMPARE(m.prompts, newNames.size());
+    QCOMPARE(prompts, newNames.size());
     QCOMPARE(warned.Handled(), !warning.isEmpty());
     const QStringList shown = MessageBox::Shown();
     QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.value(shown.size() - 1).endsWith(message),
              qPrintable(shown.join(" | ")));
-    QCOMPARE(m.genres(), genres);
+    QCOMPARE(catalogueGenres(), genres);
     QCOMPARE(list->rowCount(), genres.size());
-    QCOMPARE(m.folder.GenreNames(m.title), linked);
-    QCOMPARE(m.folder.Scalar("SELECT Count(*) FROM Genre_Relationships").toInt(), linked.size());
-    QCOMPARE(m.editor.boxes, boxes);
-    QCOMPARE(m.shared->GenrePicks, (std::array<QString, 4>{boxes[0], boxes[1], "", ""}));
-    QCOMPARE(m.shared->CastRecords, cast);
+    QCOMPARE(folder.GenreNames(title), linked);
+    QCOMPARE(folder.Scalar("SELECT Count(*) FROM Genre_Relationships").toInt(), linked.size());
+    QCOMPARE(editor.boxes, boxes);
+    QCOMPARE(shared->GenrePicks, (std::array<QString, 4>{boxes[0], boxes[1], "", ""}));
+    QCOMPARE(shared->CastRecords, cast);
 
     if (action == "add")
-        QTest::keyClick(m.window.txtGenreAdd, Qt::Key_Escape);
+        QTest::keyClick(window.txtGenreAdd, Qt::Key_Escape);
     else
-        m.window.cmdFinishGenre->click();
-    QVERIFY(!m.window.isVisible());
-    QCOMPARE(m.editor.finished, 1);
-    QVERIFY(!m.window.UltraGrid->DataSource());
+        window.cmdFinishGenre->click();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(editor.finished, 1);
+    QVERIFY(!window.UltraGrid->DataSource());
 }
 
 QTEST_MAIN(TestFrmGenre)

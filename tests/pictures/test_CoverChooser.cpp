@@ -21,7 +21,6 @@ QByteArray png(const QColor &colour)
     picture.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
     return bytes;
 }
@@ -49,8 +48,8 @@ void TestCoverChooser::choose_data()
     QTest::addColumn<QString>("chosen");     // in the test folder; "": Cancel; "cover": itself
     QTest::addColumn<QByteArray>("content"); // "-": none; "/": a folder
     QTest::addColumn<bool>("imagesFolder");
-    QTest::addColumn<QString>("says");       // part of the one message; "": none
-    QTest::addColumn<QColor>("shown");       // the cover's top middle afterwards
+    QTest::addColumn<QString>("says"); // part of the one message; "": none
+    QTest::addColumn<QColor>("shown"); // the cover's top middle afterwards
     const auto row = [](const char *name, const QString &chosen, const QByteArray &content,
                         const QString &says = {}, const QColor &shown = Qt::yellow,
                         bool imagesFolder = true) {
@@ -63,11 +62,13 @@ void TestCoverChooser::choose_data()
     row("the cover itself", "cover", "");
     row("cancelled", "", "");
     row("text named .jpg", "notes.jpg", "SELECT * FROM DVD_Title; --", "notes.jpg" + notShown);
-    row("cut picture header", "cut.png", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), "cut.png" + notShown);
+    row("cut picture header", "cut.png", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10),
+        "cut.png" + notShown);
     row("empty file", "empty.gif", "", "empty.gif" + notShown);
     row("missing file", "gone.jpg", "-", "gone.jpg\" cannot be read.\nIt does not exist.");
     row("a folder", "folder.jpg", "/", "folder.jpg\" cannot be read.\nIt is not a file.");
-    row("no images folder", "new.png", png(Qt::blue), "/images\" does not exist.", Qt::yellow, false);
+    row("no images folder", "new.png", png(Qt::blue), "/images\" does not exist.", Qt::yellow,
+        false);
 }
 
 void TestCoverChooser::choose()
@@ -94,8 +95,8 @@ void TestCoverChooser::choose()
         QVERIFY(TestFolder::WriteFile(path, content));
     if (!imagesFolder)
         QVERIFY(QDir(f.folder.ImagesPath()).removeRecursively());
-    const QByteArray expected = says.isEmpty() && !chosen.isEmpty() ? TestFolder::ReadFile(path)
-                                                                     : before;
+    const QByteArray expected =
+        says.isEmpty() && !chosen.isEmpty() ? TestFolder::ReadFile(path) : before;
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     CmnDialog::SetNextFileName(chosen.isEmpty() ? QString() : path);
 

@@ -1,15 +1,10 @@
-#include "Application.h"
 #include "CoverChooser.h"
-#include "MessageBox.h"
-#include "ModalWaiter.h"
-#include "TestFolder.h"
-#include "frmMain.h"
+#include "Story.h"
 #include "frmPic.h"
 
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 
 // A click on the main window's cover, through the real chooser with its preview pane, to
 // the new cover.
@@ -23,15 +18,14 @@ private Q_SLOTS:
 
 void TestE2eCover::clickChooseAndShow()
 {
-    TestFolder folder;
-    const qint64 id = folder.AddTitle({.title = "Brazil"});
-    const QString picture = folder.WritePicture("../new cover.png", "PNG", 300, 200, Qt::magenta);
-    Application application(folder.Path());
-    application.Start();
-    frmMain &main = application.MainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    ProgramFixture program;
+    const qint64 id = program.folder.AddTitle({.title = "Brazil"});
+    const QString picture =
+        program.folder.WritePicture("../new cover.png", "PNG", 300, 200, Qt::magenta);
+    program.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&program.main()));
 
-    const QString notes = folder.WriteImageFile("../notes.jpg", QByteArray(1500, 'x'));
+    const QString notes = program.folder.WriteImageFile("../notes.jpg", QByteArray(1500, 'x'));
     QStringList seen;
     QImage thumbnail;
     QSize frame;
@@ -52,9 +46,8 @@ void TestE2eCover::clickChooseAndShow()
         frame = pane->Image1->size();
         static_cast<QDialog *>(dialog)->accept();
     });
-    QTest::mouseClick(main.ImgCover, Qt::LeftButton);
+    QTest::mouseClick(program.main().ImgCover, Qt::LeftButton);
 
-    QVERIFY(waiter.Handled());
     QCOMPARE(seen, (QStringList{"Choose Picture File", "/", CoverChooser::ImageFilter(),
                                 "Height : Not Available", "Width : Not Available", "not a picture",
                                 "Image Height : 200 Pixels", "Image Width : 300 Pixels", ""}));
@@ -62,9 +55,9 @@ void TestE2eCover::clickChooseAndShow()
     QCOMPARE(thumbnail.size(), frame);
     QCOMPARE(thumbnail.pixelColor(0, 0), QColor(Qt::magenta));
     QCOMPARE(thumbnail.pixelColor(frame.width() - 1, frame.height() - 1), QColor(Qt::magenta));
-    const QString cover = folder.ImagesPath() + QString("/%1.jpg").arg(id);
+    const QString cover = program.folder.ImagesPath() + QString("/%1.jpg").arg(id);
     QCOMPARE(TestFolder::ReadFile(cover), TestFolder::ReadFile(picture));
-    const QImage shown = main.ImgCover->pixmap().toImage();
+    const QImage shown = program.main().ImgCover->pixmap().toImage();
     QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::magenta));
     QVERIFY(MessageBox::Shown().isEmpty());
 }
