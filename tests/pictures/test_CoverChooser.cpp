@@ -1,45 +1,29 @@
-// Choosing a cover: the file copied over the title's cover atomically and shown, and
-// files that are refused. Write faults are in reliability/test_cover_faults.
+// Choosing a cover: a picture replaces the title's cover through a new file renamed over
+// it, anything else is refused with the cover kept; and the preview pane's Kb label.
 #include "CmnDialog.h"
 #include "CoverChooser.h"
-#include "MessageBox.h"
 #include "MainWindowFixture.h"
+#include "MessageBox.h"
+#include "frmPic.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
-
+#include <unistd.h>
 
 namespace {
 
-// One catalogue with two titles, the main window loaded on the first (in title order).
-struct Fixture : MainWindowFixture
+QByteArray png(const QColor &colour)
 {
-    qint64 id = 0;
-
-    explicit Fixture(bool withTitles = true)
-    {
-        if (withTitles) {
-            folder.AddTitle({.title = QStringLiteral("Zulu")});
-            id = folder.AddTitle({.title = QStringLiteral("Alpha")});
-        }
-        load();
-    }
-    QString Cover() const { return folder.ImagesPath() + QStringLiteral("/%1.jpg").arg(id); }
-    // An existing cover, shown; its bytes.
-    QByteArray WriteCover(const char *format, const QColor &colour)
-    {
-        folder.WritePicture(QStringLiteral("%1.jpg").arg(id), format, 40, 40, colour);
-        main->DisplayCoverImage();
-        return TestFolder::ReadFile(Cover());
-    }
-    QStringList ImageFiles() const
-    {
-        return QDir(folder.ImagesPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
-    void Click() { CoverChooser(*main).ImgCover_Click(); }
-};
+    QImage picture(30, 50, QImage::Format_RGB32);
+    picture.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    picture.save(&buffer, "PNG");
+    return bytes;
+}
 
 } // namespace
 
@@ -48,176 +32,104 @@ class TestCoverChooser : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
-    void gifIsStoredAsJpgAndShown();
-    void replacesExistingCover();
-    void choosingTheCurrentCoverKeepsIt();
-    void cancelChangesNothing();
-    void emptyListOpensNothing();
-    void refusedFiles_data();
-    void refusedFiles();
-    void missingImagesFolder();
+    void cleanup()
+    {
+        CmnDialog::Reset();
+        MessageBox::Reset();
+    }
+    void choose_data();
+    void choose();
+    void kilobytes_data();
+    void kilobytes();
 };
 
-void TestCoverChooser::cleanup()
+void TestCoverChooser::choose_data()
 {
-    CmnDialog::Reset();
-    MessageBox::Reset();
+    QTest::addColumn<QString>("chosen");     // in the test folder; "": Cancel; "cover": itself
+    QTest::addColumn<QByteArray>("content"); // "-": none; "/": a folder
+    QTest::addColumn<bool>("imagesFolder");
+    QTest::addColumn<QString>("says"); // part of the one message; "": none
+    QTest::addColumn<QColor>("shown"); // the cover's top middle afterwards
+    const auto row = [](const char *name, const QString &chosen, const QByteArray &content,
+                        const QString &says = {}, const QColor &shown = Qt::yellow,
+                        bool imagesFolder = true) {
+        QTest::newRow(name) << chosen << content << imagesFolder << says << shown;
+    };
+    const QString notShown = "\" is not a picture that can be shown.";
+    row("GIF, awkward folder", "Dan's \"Scans\" – été/poster.GIF", TestFolder::SampleGif(), "",
+        QColor(0xc0, 0x30, 0x30));
+    row("PNG", "new.png", png(Qt::blue), "", Qt::blue);
+    row("the cover itself", "cover", "");
+    row("cancelled", "", "");
+    row("text named .jpg", "notes.jpg", "SELECT * FROM DVD_Title; --", "notes.jpg" + notShown);
+    row("cut picture header", "cut.png", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10),
+        "cut.png" + notShown);
+    row("empty file", "empty.gif", "", "empty.gif" + notShown);
+    row("missing file", "gone.jpg", "-", "gone.jpg\" cannot be read.\nIt does not exist.");
+    row("a folder", "folder.jpg", "/", "folder.jpg\" cannot be read.\nIt is not a file.");
+    row("no images folder", "new.png", png(Qt::blue), "/images\" does not exist.", Qt::yellow,
+        false);
 }
 
-void TestCoverChooser::gifIsStoredAsJpgAndShown()
+void TestCoverChooser::choose()
 {
-    Fixture f;
-    QVERIFY(f.folder.IsValid());
-    // A folder name with an apostrophe, a quote and letters beyond ASCII.
-    const QString elsewhere = f.folder.Path() + QStringLiteral("/Dan's \"Scans\" – été");
-    QVERIFY(QDir().mkpath(elsewhere));
-    const QString gif = elsewhere + QStringLiteral("/poster.GIF");
-    QVERIFY(TestFolder::WriteFile(gif, TestFolder::SampleGif()));
-    QVERIFY(!QFile::exists(f.Cover()));
-
-    CmnDialog::SetNextFileName(gif);
-    f.Click();
-
-    QCOMPARE(CmnDialog::Requests(), 1);
-    QVERIFY(MessageBox::Shown().isEmpty());
-    QCOMPARE(TestFolder::ReadFile(f.Cover()), TestFolder::SampleGif());
-    QCOMPARE(f.main->CoverFile(), f.Cover());
-    QVERIFY(!f.main->CoverIsPlaceholder());
-    // The GIF's own picture: red over blue, kept in proportion in the cover area.
-    const QImage shown = f.main->ImgCover->pixmap().toImage();
-    QCOMPARE(shown.pixelColor(shown.width() / 2, 5), QColor(0xc0, 0x30, 0x30));
-    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() - 5), QColor(0x30, 0x50, 0xc0));
-    QCOMPARE(f.ImageFiles(), (QStringList{QStringLiteral("%1.jpg").arg(f.id),
-                                          QStringLiteral("no_records.jpg"),
-                                          QStringLiteral("nothing.jpg")}));
-}
-
-void TestCoverChooser::replacesExistingCover()
-{
-    Fixture f;
-    QVERIFY(f.folder.IsValid());
-    f.WriteCover("JPG", Qt::green);
-    const QString png = f.folder.WritePicture(QStringLiteral("new.png"), "PNG", 50, 70, Qt::blue);
-
-    CmnDialog::SetNextFileName(png);
-    f.Click();
-
-    QCOMPARE(TestFolder::ReadFile(f.Cover()), TestFolder::ReadFile(png));
-    const QImage shown = f.main->ImgCover->pixmap().toImage();
-    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::blue));
-    // No temporary file is left behind.
-    QCOMPARE(f.ImageFiles().size(), 4);
-}
-
-void TestCoverChooser::choosingTheCurrentCoverKeepsIt()
-{
-    Fixture f;
-    QVERIFY(f.folder.IsValid());
-    const QByteArray before = f.WriteCover("PNG", Qt::yellow);
-
-    CmnDialog::SetNextFileName(f.Cover());
-    f.Click();
-
-    QVERIFY(MessageBox::Shown().isEmpty());
-    QCOMPARE(TestFolder::ReadFile(f.Cover()), before);
-    QVERIFY(!f.main->CoverIsPlaceholder());
-}
-
-void TestCoverChooser::cancelChangesNothing()
-{
-    Fixture f;
-    QVERIFY(f.folder.IsValid());
-    const QByteArray before = f.WriteCover("JPG", Qt::green);
-    const qint64 shownBefore = f.main->ImgCover->pixmap().cacheKey();
-
-    CmnDialog::SetNextFileName(QString());
-    f.Click();
-
-    QCOMPARE(CmnDialog::Requests(), 1);
-    QVERIFY(MessageBox::Shown().isEmpty());
-    QCOMPARE(TestFolder::ReadFile(f.Cover()), before);
-    QCOMPARE(f.main->ImgCover->pixmap().cacheKey(), shownBefore);
-}
-
-void TestCoverChooser::emptyListOpensNothing()
-{
-    Fixture f(false);
-    QVERIFY(f.folder.IsValid());
-    QCOMPARE(f.main->RecordCount(), 0);
-    const QString png = f.folder.WritePicture(QStringLiteral("new.png"), "PNG", 10, 10);
-    const QStringList before = f.ImageFiles();
-
-    CmnDialog::SetNextFileName(png);
-    f.Click();
-
-    QCOMPARE(CmnDialog::Requests(), 0);
-    QCOMPARE(f.ImageFiles(), before);
-    QCOMPARE(QFileInfo(f.main->CoverFile()).fileName(), QStringLiteral("no_records.jpg"));
-}
-
-void TestCoverChooser::refusedFiles_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("says");
-
-    QTest::newRow("text named .jpg") << "notes.jpg" << QByteArray("SELECT * FROM DVD_Title; --")
-                                     << "is not a picture that can be shown";
-    QTest::newRow("truncated picture header") << "cut.png"
-                                              << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)
-                                              << "is not a picture that can be shown";
-    QTest::newRow("empty file") << "empty.gif" << QByteArray() << "is not a picture";
-    QTest::newRow("missing file") << "gone.jpg" << QByteArray("-") << "does not exist";
-    QTest::newRow("a folder") << "folder.jpg" << QByteArray("/") << "is not a file";
-}
-
-void TestCoverChooser::refusedFiles()
-{
-    QFETCH(QString, name);
+    QFETCH(QString, chosen);
     QFETCH(QByteArray, content);
+    QFETCH(bool, imagesFolder);
     QFETCH(QString, says);
-    Fixture f;
-    QVERIFY(f.folder.IsValid());
-    const QByteArray before = f.WriteCover("JPG", Qt::green);
-
-    const QString chosen = f.folder.Path() + QLatin1Char('/') + name;
+    QFETCH(QColor, shown);
+    MainWindowFixture f;
+    f.folder.AddTitle({.title = "Zulu"});
+    const qint64 id = f.folder.AddTitle({.title = "Alpha"}); // first in the list
+    const QString cover = f.folder.ImagesPath() + QString("/%1.jpg").arg(id);
+    const QByteArray before = png(Qt::yellow);
+    QVERIFY(TestFolder::WriteFile(cover, before));
+    f.load();
+    // A second name for the cover's file: written onto, it would change too.
+    QVERIFY(::link(QFile::encodeName(cover), QFile::encodeName(f.folder.Path() + "/old")) == 0);
+    const QString path = chosen == "cover" ? cover : f.folder.Path() + "/" + chosen;
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     if (content == "/")
-        QVERIFY(QDir().mkpath(chosen));
-    else if (content != "-")
-        QVERIFY(TestFolder::WriteFile(chosen, content));
+        QVERIFY(QDir().mkpath(path));
+    else if (content != "-" && chosen != "cover" && !chosen.isEmpty())
+        QVERIFY(TestFolder::WriteFile(path, content));
+    if (!imagesFolder)
+        QVERIFY(QDir(f.folder.ImagesPath()).removeRecursively());
+    const QByteArray expected =
+        says.isEmpty() && !chosen.isEmpty() ? TestFolder::ReadFile(path) : before;
     MessageBox::SetNextAnswer(QMessageBox::Ok);
-    CmnDialog::SetNextFileName(chosen);
-    f.Click();
+    CmnDialog::SetNextFileName(chosen.isEmpty() ? QString() : path);
 
-    QCOMPARE(MessageBox::Shown().size(), 1);
-    const QString message = MessageBox::Shown().first();
-    QVERIFY2(message.contains(QDir::toNativeSeparators(chosen)), qPrintable(message));
-    QVERIFY2(message.contains(says), qPrintable(message));
-    QCOMPARE(MessageBox::ShownTitles().first(), QStringLiteral("Reelvane"));
-    QCOMPARE(TestFolder::ReadFile(f.Cover()), before);
-    QVERIFY(!f.main->CoverIsPlaceholder());
-    QCOMPARE(f.ImageFiles().size(), 3);
+    CoverChooser(*f.main).ImgCover_Click();
+
+    QCOMPARE(CmnDialog::Requests(), 1);
+    QCOMPARE(MessageBox::Shown().size(), says.isEmpty() ? 0 : 1);
+    QVERIFY2(MessageBox::Shown().value(0).contains(says), qPrintable(MessageBox::Shown().value(0)));
+    QCOMPARE(TestFolder::ReadFile(f.folder.Path() + "/old"), before);
+    QCOMPARE(TestFolder::ReadFile(cover), imagesFolder ? expected : QByteArray());
+    const QImage image = f.main->ImgCover->pixmap().toImage();
+    QCOMPARE(image.pixelColor(image.width() / 2, 5), shown);
+    // No new file left beside the cover, and no images folder made.
+    const auto files = QDir(f.folder.ImagesPath()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(files.size(), imagesFolder ? 3 : 0);
 }
 
-void TestCoverChooser::missingImagesFolder()
+void TestCoverChooser::kilobytes_data()
 {
-    Fixture f;
-    QVERIFY(f.folder.IsValid());
-    QVERIFY(QDir(f.folder.ImagesPath()).removeRecursively());
-    const QString png = f.folder.Path() + QStringLiteral("/new.png");
-    QVERIFY(QImage(10, 10, QImage::Format_RGB32).save(png));
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << qint64(0) << "0.00";
+    QTest::newRow("a half hundredth rounds up") << qint64(128) << "0.13";
+    QTest::newRow("just below a half") << qint64(127) << "0.12";
+    QTest::newRow("rounds up to a whole") << qint64(1023) << "1.00";
+    QTest::newRow("1,500") << qint64(1500) << "1.46";
+    QTest::newRow("5 GB, no overflow") << qint64(5) * 1024 * 1024 * 1024 << "5242880.00";
+}
 
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-    CmnDialog::SetNextFileName(png);
-    f.Click();
-
-    QCOMPARE(MessageBox::Shown().size(), 1);
-    QVERIFY2(MessageBox::Shown().first().contains(QStringLiteral("\"") + f.folder.ImagesPath()
-                                                  + QStringLiteral("\" does not exist")),
-             qPrintable(MessageBox::Shown().first()));
-    // The program never creates the folder itself.
-    QVERIFY(!QFileInfo::exists(f.folder.ImagesPath()));
+void TestCoverChooser::kilobytes()
+{
+    QFETCH(qint64, bytes);
+    QTEST(frmPic::Kilobytes(bytes), "text");
 }
 
 QTEST_MAIN(TestCoverChooser)

@@ -1,83 +1,63 @@
-#include "Application.h"
-#include "CmnDialog.h"
 #include "CoverChooser.h"
-#include "MessageBox.h"
-#include "ModalWaiter.h"
-#include "TestFolder.h"
-#include "frmMain.h"
+#include "Story.h"
 #include "frmPic.h"
 
-#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 
-// A click on the main window's cover, through the real chooser, to the new cover.
+// A click on the main window's cover, through the real chooser with its preview pane, to
+// the new cover.
 class TestE2eCover : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
     void clickChooseAndShow();
 };
 
-void TestE2eCover::cleanup()
-{
-    CmnDialog::Reset();
-    MessageBox::Reset();
-    ModalWaiter::CloseAllModals();
-}
-
 void TestE2eCover::clickChooseAndShow()
 {
-    TestFolder folder;
-    QVERIFY(folder.IsValid());
-    const qint64 id = folder.AddTitle({.title = QStringLiteral("Brazil")});
-    const QString picture = folder.WritePicture(QStringLiteral("../new cover.png"), "PNG", 300,
-                                                200, Qt::magenta);
-    Application application(folder.Path());
-    application.Start();
-    frmMain &main = application.MainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
-    QCOMPARE(main.ImgCover->cursor().shape(), Qt::PointingHandCursor);
+    ProgramFixture program;
+    const qint64 id = program.folder.AddTitle({.title = "Brazil"});
+    const QString picture =
+        program.folder.WritePicture("../new cover.png", "PNG", 300, 200, Qt::magenta);
+    program.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&program.main()));
 
-    QString title;
-    QString directory;
-    QStringList filters;
-    QString facts;
+    const QString notes = program.folder.WriteImageFile("../notes.jpg", QByteArray(1500, 'x'));
+    QStringList seen;
+    QImage thumbnail;
+    QSize frame;
     ModalWaiter waiter;
     waiter.Expect<QFileDialog>([&](QFileDialog *dialog) {
-        title = dialog->windowTitle();
-        directory = dialog->directory().absolutePath();
-        filters = dialog->nameFilters();
+        seen << dialog->windowTitle() << dialog->directory().absolutePath()
+             << dialog->nameFilters();
         auto *pane = dialog->findChild<frmPic *>();
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (pane && name) {
-            name->setText(picture);
-            (void)QTest::qWaitFor([pane] { return pane->lblSize->text().endsWith("Kb"); }, 3000);
-            facts = pane->lblh->text() + QLatin1Char('|') + pane->lblw->text();
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        // The pane follows the named file: one that is not a picture, then the picture.
+        for (const QString &file : {notes, picture}) {
+            const QString size = pane->lblSize->text();
+            name->setText(file);
+            (void)QTest::qWaitFor([&] { return pane->lblSize->text() != size; }, 3000);
+            seen << pane->lblh->text() << pane->lblw->text() << pane->Image1->text();
         }
+        thumbnail = pane->Image1->pixmap().toImage();
+        frame = pane->Image1->size();
         static_cast<QDialog *>(dialog)->accept();
-        if (dialog->isVisible())
-            dialog->reject();
     });
-    QTest::mouseClick(main.ImgCover, Qt::LeftButton);
+    QTest::mouseClick(program.main().ImgCover, Qt::LeftButton);
 
-    QVERIFY(!waiter.Failed());
-    QVERIFY(waiter.Handled());
-    QCOMPARE(title, QStringLiteral("Choose Picture File"));
-    QCOMPARE(directory, QStringLiteral("/"));
-    QCOMPARE(filters, QStringList{CoverChooser::ImageFilter()});
-    QCOMPARE(facts, QStringLiteral("Image Height : 200 Pixels|Image Width : 300 Pixels"));
-
-    const QString cover = folder.ImagesPath() + QStringLiteral("/%1.jpg").arg(id);
-    QFile stored(cover);
-    QFile chosen(picture);
-    QVERIFY(stored.open(QIODevice::ReadOnly) && chosen.open(QIODevice::ReadOnly));
-    QCOMPARE(stored.readAll(), chosen.readAll());
-    QCOMPARE(main.CoverFile(), cover);
-    const QImage shown = main.ImgCover->pixmap().toImage();
+    QCOMPARE(seen, (QStringList{"Choose Picture File", "/", CoverChooser::ImageFilter(),
+                                "Height : Not Available", "Width : Not Available", "not a picture",
+                                "Image Height : 200 Pixels", "Image Width : 300 Pixels", ""}));
+    // The thumbnail fills its frame: stretched, proportions not kept.
+    QCOMPARE(thumbnail.size(), frame);
+    QCOMPARE(thumbnail.pixelColor(0, 0), QColor(Qt::magenta));
+    QCOMPARE(thumbnail.pixelColor(frame.width() - 1, frame.height() - 1), QColor(Qt::magenta));
+    const QString cover = program.folder.ImagesPath() + QString("/%1.jpg").arg(id);
+    QCOMPARE(TestFolder::ReadFile(cover), TestFolder::ReadFile(picture));
+    const QImage shown = program.main().ImgCover->pixmap().toImage();
     QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::magenta));
     QVERIFY(MessageBox::Shown().isEmpty());
 }
