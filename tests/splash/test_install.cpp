@@ -1,11 +1,11 @@
 // `cmake --install build --prefix <folder>`: a program folder of its own, with the
 // desktop entry and icon, that a second install never takes the catalogue from.
-#include <QDir>
+#include "TestFolder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -19,23 +19,17 @@ QString install(const QString &folder)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(REELVANE_CMAKE),
-                  {QStringLiteral("--install"), QStringLiteral(REELVANE_BUILD_DIR),
-                   QStringLiteral("--prefix"), folder});
+    process.start(QStringLiteral(REELVANE_CMAKE), {"--install", REELVANE_BUILD_DIR, "--prefix", folder});
     if (!process.waitForFinished(120000))
         return QStringLiteral("cmake --install did not finish");
-    const QString output = QString::fromLocal8Bit(process.readAll());
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0 ? QString()
-                                                                                     : output;
+    const bool ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return ok ? QString() : QString::fromLocal8Bit(process.readAll());
 }
 
-// The value of a key of the [Desktop Entry] group, read as the desktop does.
+// The value of a key of the desktop entry, read as the desktop does.
 QString desktopValue(const QString &file, const QString &key)
 {
-    QFile entry(file);
-    if (!entry.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    for (const QByteArray &line : entry.readAll().split('\n'))
+    for (const QByteArray &line : TestFolder::ReadFile(file).split('\n'))
         if (line.startsWith(key.toUtf8() + '='))
             return QString::fromUtf8(line.mid(key.size() + 1));
     return QString();
@@ -56,33 +50,19 @@ QString execProgram(QString exec)
     return program.replace(QStringLiteral("%%"), QStringLiteral("%"));
 }
 
-int titleCount(const QString &catalogue, const QString &connection)
+// Runs a statement on the catalogue through a connection of its own; the first value.
+QVariant sql(const QString &catalogue, const QString &statement)
 {
-    int count = -1;
+    QVariant value;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("install"));
         db.setDatabaseName(catalogue);
-        if (db.open()) {
-            QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM DVD_Title"), db);
-            if (query.next())
-                count = query.value(0).toInt();
-        }
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return count;
-}
-
-void addTitle(const QString &catalogue, const QString &title)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "add");
-        db.setDatabaseName(catalogue);
-        QVERIFY(db.open());
         QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("INSERT INTO DVD_Title (Title, WishList) VALUES ('%1', 0)")
-                               .arg(title)));
+        if (db.open() && query.exec(statement) && query.next())
+            value = query.value(0);
     }
-    QSqlDatabase::removeDatabase("add");
+    QSqlDatabase::removeDatabase(QStringLiteral("install"));
+    return value;
 }
 
 } // namespace
@@ -92,59 +72,59 @@ class TestInstall : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void installsProgramFolder_data();
-    void installsProgramFolder();
-    void secondInstallKeepsCatalogue();
+    void installTwice_data();
+    void installTwice();
 };
 
-void TestInstall::installsProgramFolder_data()
+void TestInstall::installTwice_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << "Reelvane";
-    QTest::newRow("blanks and signs") << "My Films 100% $best \"cut\"";
+    QTest::addColumn<bool>("run"); // start the installed program (it takes seconds)
+    QTest::newRow("plain") << "Reelvane" << false;
+    QTest::newRow("blanks and signs") << "My Films 100% $best \"cut\" `x` it's" << true;
+    QTest::newRow("beyond ASCII") << QString::fromUtf8("Filmothèque Łódź 映画") << false;
 }
 
-void TestInstall::installsProgramFolder()
+void TestInstall::installTwice()
 {
     QFETCH(QString, name);
+    QFETCH(bool, run);
     QTemporaryDir root;
-    QVERIFY(root.isValid());
     const QString folder = root.filePath(name);
-    const QString failure = install(folder);
+    QString failure = install(folder);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
-    const QFileInfo program(folder + QStringLiteral("/reelvane"));
-    QVERIFY(program.isFile());
+    const QFileInfo program(folder + "/reelvane");
     QVERIFY(program.isExecutable());
-    QCOMPARE(titleCount(folder + QStringLiteral("/dvd_collection.mdb"), "count"), 0);
+    const QString catalogue = folder + "/dvd_collection.mdb";
+    QCOMPARE(sql(catalogue, "SELECT Count(*) FROM DVD_Title").toInt(), 0);
     for (const char *picture : {"nothing.jpg", "no_records.jpg"})
-        QVERIFY(!QImage(folder + QStringLiteral("/images/") + QLatin1String(picture)).isNull());
+        QVERIFY(!QImage(folder + "/images/" + picture).isNull());
 
-    const QString entry = folder + QStringLiteral("/share/applications/reelvane.desktop");
-    QVERIFY(QFile::exists(entry));
-    QCOMPARE(desktopValue(entry, "Type"), QStringLiteral("Application"));
-    QCOMPARE(desktopValue(entry, "Name"), QStringLiteral("Reelvane"));
-    QVERIFY(!desktopValue(entry, "Comment").isEmpty());
-    QVERIFY(desktopValue(entry, "Categories").endsWith(QLatin1Char(';')));
+    const QString entry = folder + "/share/applications/reelvane.desktop";
     QCOMPARE(QFileInfo(execProgram(desktopValue(entry, "Exec"))), program);
     QCOMPARE(QFileInfo(desktopValue(entry, "TryExec")), program);
-
-    const QString iconFile = desktopValue(entry, "Icon");
-    QVERIFY(QFileInfo(iconFile).isAbsolute());
-    QCOMPARE(QImage(iconFile).size(), QSize(256, 256));
+    const QString icon = desktopValue(entry, "Icon");
+    QVERIFY(QFileInfo(icon).isAbsolute());
+    QCOMPARE(QImage(icon).size(), QSize(256, 256));
     for (const int side : {16, 32, 48, 128})
-        QCOMPARE(QImage(QStringLiteral("%1/share/icons/hicolor/%2x%2/apps/reelvane.png")
-                            .arg(folder)
-                            .arg(side))
-                     .size(),
+        QCOMPARE(QImage(QString("%1/share/icons/hicolor/%2x%2/apps/reelvane.png").arg(folder).arg(side)).size(),
                  QSize(side, side));
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (!validator.isEmpty()) {
+        QProcess check;
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        check.start(validator, {entry});
+        QVERIFY(check.waitForFinished());
+        QVERIFY2(check.exitCode() == 0, check.readAll().constData());
+    }
 
-    if (name == "Reelvane") {
-        // The splash stays five seconds; give it a little more, then the main window has
-        // opened the installed catalogue or reported why not.
+    if (run) {
+        // The splash stays five seconds; a little more, and the main window has opened the
+        // installed catalogue or said why not.
         QProcess running;
         running.setWorkingDirectory(root.path());
-        running.start(folder + "/reelvane", {});
+        running.start(program.filePath(), {});
         QVERIFY(running.waitForStarted());
         QVERIFY2(!running.waitForFinished(8000), running.readAllStandardError().constData());
         running.kill();
@@ -153,42 +133,15 @@ void TestInstall::installsProgramFolder()
         QVERIFY2(!errors.contains("Reelvane:"), qPrintable(errors));
     }
 
-    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-    if (!validator.isEmpty()) {
-        QProcess check;
-        check.setProcessChannelMode(QProcess::MergedChannels);
-        check.start(validator, {entry});
-        QVERIFY(check.waitForFinished());
-        QVERIFY2(check.exitCode() == 0, check.readAll().constData());
-    }
-}
-
-void TestInstall::secondInstallKeepsCatalogue()
-{
-    QTemporaryDir root;
-    const QString folder = root.filePath(QStringLiteral("Reelvane"));
-    QString failure = install(folder);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-
-    const QString catalogue = folder + QStringLiteral("/dvd_collection.mdb");
-    addTitle(catalogue, QStringLiteral("Vertigo"));
-    QFile cover(folder + QStringLiteral("/images/1.jpg"));
-    QVERIFY(cover.open(QIODevice::WriteOnly));
-    cover.write("a cover of the user's own");
-    cover.close();
-    QFile catalogueFile(catalogue);
-    QVERIFY(catalogueFile.open(QIODevice::ReadOnly));
-    const QByteArray before = catalogueFile.readAll();
-    catalogueFile.close();
-
+    // A second install keeps the user's catalogue and covers as they are.
+    sql(catalogue, "INSERT INTO DVD_Title (Title, WishList) VALUES ('Vertigo', 0)");
+    QVERIFY(TestFolder::WriteFile(folder + "/images/1.jpg", "a cover of the user's own"));
+    const QByteArray before = TestFolder::ReadFile(catalogue);
     failure = install(folder);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
-
-    QVERIFY(catalogueFile.open(QIODevice::ReadOnly));
-    QCOMPARE(catalogueFile.readAll(), before);
-    QCOMPARE(titleCount(catalogue, "recount"), 1);
-    QVERIFY(cover.open(QIODevice::ReadOnly));
-    QCOMPARE(cover.readAll(), QByteArray("a cover of the user's own"));
+    QCOMPARE(TestFolder::ReadFile(catalogue), before);
+    QCOMPARE(sql(catalogue, "SELECT Count(*) FROM DVD_Title").toInt(), 1);
+    QCOMPARE(TestFolder::ReadFile(folder + "/images/1.jpg"), QByteArray("a cover of the user's own"));
 }
 
 QTEST_MAIN(TestInstall)
