@@ -1,7 +1,6 @@
 // The program's start through the splash, then the About box over the main window. In both
 // roles every text fits, whatever font stands in for Verdana.
 #include "Application.h"
-#include "MessageBox.h"
 #include "ModalWaiter.h"
 #include "TestFolder.h"
 #include "frmMain.h"
@@ -63,7 +62,6 @@ private Q_SLOTS:
     {
         ModalWaiter::CloseAllModals();
         frmSplash::SetTimerIntervalForTesting(0);
-        MessageBox::Reset();
     }
 
     void startThenAbout_data();

@@ -330,6 +330,7 @@ void TestTransfer::exportThenImportFromTheMenu()
     QCOMPARE(MessageBox::Shown(), QStringList(QString("3 titles were exported to %1.").arg(file)));
 
     program.folder.Exec("DELETE FROM DVD_Title WHERE Title <> 'Alien'");
+    program.main().RefreshRecords();
     MessageBox::Reset();
     TransferCommands::SetNextPath(file);
     MessageBox::SetNextAnswer(QMessageBox::Ok);
