@@ -127,6 +127,7 @@ void TestE2eEditor::editTitle()
             replaced = step->cmbGenre[0]->currentText();
             QVERIFY(pickFromList(step->cmbGenre[0], "Drama"));
             QTest::keyClicks(step->txtFeatures, "Commentary");
+            // Going on by Back, then Next again: nothing entered here may be lost.
             leaveOr(step, step->cmdBack, window == 4, way);
         });
     if (window == 5)
