@@ -1,189 +1,178 @@
-// The title list: filtering, order, counter, enabled commands, activation, the grid adapter.
-#include "DataGrid.h"
+// The main window: what the list, the counter, the commands and the detail panel show
+// after each way of moving through the titles, past 16 bits, and the fixed cover.
 #include "MainWindowFixture.h"
 #include "frmMain.h"
 
-#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSignalSpy>
+#include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void inventoryAndWishlist();
-    void emptyList();
-    void coverClickIsLeftButtonOnly();
-    void rowActivation();
-    void activationEmptiesEditModeOnlyWhenEnabled();
-    void gridAdapter();
+    void shown_data();
+    void shown();
     void pastSixteenBits();
+    void fixedCover_data();
+    void fixedCover();
 };
 
-void TestMainWindow::inventoryAndWishlist()
+void TestMainWindow::shown_data()
 {
-    MainWindowFixture w;
-    w.folder.AddTitle({.title = "banana"});
-    w.folder.AddTitle({.title = "Cherry", .wishList = 1});
-    w.folder.AddTitle({.title = "apple"});
-    w.folder.AddTitle({.title = "Banana Split", .wishList = 1});
-    w.folder.AddTitle({.title = "Stray", .wishList = 2});
-    w.folder.AddTitle({.title = "Zebra"});
-    w.load();
-
-    QVERIFY(w.main->OptionWishList[0]->isChecked());
-    QCOMPARE(w.titles(), QStringList({"apple", "banana", "Zebra"}));
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 3"));
-    QVERIFY(w.main->UltraGrid->isColumnHidden(0));
-
-    w.main->OptionWishList[1]->click();
-    QCOMPARE(w.shared->WishListFilter, 1);
-    QCOMPARE(w.titles(), QStringList({"Banana Split", "Cherry"}));
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 2"));
-    QCOMPARE(w.main->KeptTitle(), QString("Banana Split"));
-
-    w.main->OptionWishList[0]->click();
-    QCOMPARE(w.shared->WishListFilter, 0);
-    QCOMPARE(w.titles(), QStringList({"apple", "banana", "Zebra"}));
+    // shown: counter, title, date, director, genre line, features, tab text, cover, cast rows
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<bool>("hasTitles"); // Modify and Delete enabled
+    const QStringList first{"1 of 2", "A Full", "1995", "Michael Mann", "Drama, War", "Commentary",
+                            "A summary", "nothing.jpg", "2"};
+    const QStringList second{"2 of 2", "B Sparse", "", "", "", "", "", "nothing.jpg", "0"};
+    QStringList firstEggs = first;
+    firstEggs[6] = "A eggs";
+    QStringList secondEggs = second;
+    secondEggs[6] = "B eggs";
+    QTest::newRow("first title") << "" << first << true;
+    QTest::newRow("row activated") << "row 2" << second << true;
+    QTest::newRow("Down key, no click first") << "key Down" << second << true;
+    QTest::newRow("eggs tab by mouse") << "tab click" << firstEggs << true;
+    QTest::newRow("eggs tab by keyboard") << "tab key" << firstEggs << true;
+    QTest::newRow("eggs tab by wheel") << "tab wheel" << firstEggs << true;
+    QTest::newRow("eggs tab kept on the next title") << "tab click, row 2" << secondEggs << true;
+    QTest::newRow("wish list") << "wish list"
+                               << QStringList{"1 of 1", "C Wished", "1999", "Some Director",
+                                              "Comedy", "", "", "nothing.jpg", "0"}
+                               << true;
+    QTest::newRow("list emptied") << "emptied"
+                                  << QStringList{"0 of 0", "", "", "", "", "", "", "no_records.jpg",
+                                                 "0"}
+                                  << false;
 }
 
-void TestMainWindow::emptyList()
+void TestMainWindow::shown()
 {
+    QFETCH(QString, action);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, hasTitles);
     MainWindowFixture w;
-    w.folder.AddTitle({.title = "Owned"});
+    w.folder.AddTitle({.title = "B Sparse", .date = QVariant(), .director = QVariant(),
+                       .summary = QVariant(), .features = QString(), .eggs = "B eggs"});
+    w.folder.AddTitle({.title = "A Full", .date = "1995", .director = "Michael Mann",
+                       .summary = "A summary", .features = "Commentary", .eggs = "A eggs",
+                       .genres = {"Drama", "War"},
+                       .cast = {{"Al Pacino", "Hanna"}, {"Robert De Niro", QVariant()}}});
+    w.folder.AddTitle({.title = "C Wished", .wishList = 1, .genres = {"Comedy"}});
     w.load();
-    QVERIFY(w.main->mnuModify->isEnabled());
-    QVERIFY(w.main->ToolbarButton(3)->isEnabled());
-    w.main->show();
-    QVERIFY(w.main->lblClickToEditPhoto->isVisible());
-    QCOMPARE(w.main->ImgCover->cursor().shape(), Qt::PointingHandCursor);
+    frmMain &main = *w.main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTabBar *strip = main.MultiTabStrip;
 
-    w.main->OptionWishList[1]->click(); // nothing on the wish list
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("0 of 0"));
-    for (QAction *action : {w.main->mnuModify, w.main->mnuDelete, w.main->ToolbarButton(2),
-                            w.main->ToolbarButton(3)})
-        QVERIFY(!action->isEnabled());
-    for (QAction *action : {w.main->mnuAdd, w.main->mnuAbout, w.main->mnuExit,
-                            w.main->ToolbarButton(1), w.main->ToolbarButton(5),
-                            w.main->ToolbarButton(7)})
-        QVERIFY(action->isEnabled());
-    QVERIFY(!w.main->lblClickToEditPhoto->isVisible());
-    QVERIFY(!w.main->lblDirectedByTitle->isVisible());
-    QCOMPARE(w.main->ImgCover->cursor().shape(), Qt::ArrowCursor);
-}
-
-void TestMainWindow::coverClickIsLeftButtonOnly()
-{
-    MainWindowFixture w;
-    w.folder.AddTitle({.title = "Covered"});
-    w.load();
-    QSignalSpy clicks(w.main.get(), &frmMain::ImgCoverClicked);
-    QTest::mouseClick(w.main->ImgCover, Qt::RightButton);
-    QCOMPARE(clicks.count(), 0);
-    QTest::mouseClick(w.main->ImgCover, Qt::LeftButton);
-    QCOMPARE(clicks.count(), 1);
-}
-
-void TestMainWindow::rowActivation()
-{
-    MainWindowFixture w;
-    const qint64 b = w.folder.AddTitle({.title = "B"});
-    const qint64 a = w.folder.AddTitle({.title = "A"});
-    const qint64 c = w.folder.AddTitle({.title = "C"});
-    w.load();
-    QCOMPARE(w.shared->SelectedTitleId, a);
-
-    w.main->UltraGrid->ActivateRow(2);
-    QCOMPARE(w.shared->SelectedTitleId, c);
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("3 of 3"));
-    QCOMPARE(w.main->KeptTitle(), QString("C"));
-
-    QTest::keyClick(w.main->UltraGrid, Qt::Key_Up);
-    QCOMPARE(w.shared->SelectedTitleId, b);
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("2 of 3"));
-
-    // A reload shows the first title again, whatever was active.
-    w.main->RefreshRecords();
-    QCOMPARE(w.shared->SelectedTitleId, a);
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 3"));
-}
-
-void TestMainWindow::activationEmptiesEditModeOnlyWhenEnabled()
-{
-    MainWindowFixture w;
-    w.load();
-    w.shared->EditMode = "No";
-    w.main->setEnabled(false);
-    QEvent change(QEvent::ActivationChange);
-    w.main->show();
-    w.main->activateWindow();
-    QApplication::sendEvent(w.main.get(), &change);
-    QCOMPARE(w.shared->EditMode, QString("No"));
-
-    w.main->setEnabled(true);
-    w.main->activateWindow();
-    QApplication::setActiveWindow(w.main.get());
-    QApplication::sendEvent(w.main.get(), &change);
-    QTRY_COMPARE(w.shared->EditMode, QString());
-}
-
-void TestMainWindow::gridAdapter()
-{
-    auto list = std::make_shared<RecordList>();
-    list->AppendField("Actor");
-    list->AppendField("Character");
-    list->OpenInMemory();
-    DataGrid grid;
-    grid.SetDataSource(list);
-    QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    for (int i = 0; i < 5; ++i) {
-        list->AddNew();
-        list->SetValue("Actor", QString("Actor %1").arg(i));
+    if (action.startsWith("tab click"))
+        w.clickTab(1);
+    if (action.endsWith("row 2"))
+        main.UltraGrid->ActivateRow(1);
+    if (action == "key Down")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    if (action == "tab key") {
+        strip->setFocus();
+        QTest::keyClick(strip, Qt::Key_Right);
     }
-    list->Move(2);
-    list->Delete();
-    QCOMPARE(grid.model()->rowCount(), 4);
-    QCOMPARE(grid.CellValue(2, 0).toString(), QString("Actor 3"));
-    QVERIFY(grid.model()->setData(grid.model()->index(0, 1), "Role") == false); // not editable
-    grid.SetEditable(true);
-    QVERIFY(grid.model()->setData(grid.model()->index(0, 1), "Role"));
-    QCOMPARE(list->ValueAt(0, 1).toString(), QString("Role"));
-    grid.SetBeforeCellUpdate([](int, int, const QVariant &value) { return !value.toString().isEmpty(); });
-    QVERIFY(!grid.model()->setData(grid.model()->index(0, 1), QString()));
-    QCOMPARE(list->ValueAt(0, 1).toString(), QString("Role"));
+    if (action == "tab wheel") {
+        const QPointF at = strip->tabRect(0).center();
+        QWheelEvent wheel(at, strip->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(strip, &wheel);
+    }
+    if (action == "wish list")
+        main.OptionWishList[1]->click();
+    if (action == "emptied") {
+        w.folder.Exec("DELETE FROM DVD_Title");
+        main.RefreshRecords();
+    }
 
-    // Editing a cell keeps a value of any length.
-    std::unique_ptr<QWidget> editor(grid.itemDelegate()->createEditor(
-        grid.viewport(), QStyleOptionViewItem(), grid.model()->index(0, 0)));
-    auto *line = qobject_cast<QLineEdit *>(editor.get());
-    QVERIFY(line);
-    line->setText(QString(40000, QLatin1Char('a')));
-    QCOMPARE(line->text().size(), 40000);
-
-    // The grid's active row moves the list's current record.
-    grid.ActivateRow(3);
-    QCOMPARE(list->AbsolutePosition(), 4);
-    list->SetRows({{"X", QVariant()}});
-    QCOMPARE(grid.model()->rowCount(), 1);
+    const QStringList actual{main.lblRecordSelected->text(), main.lblTitle->FullText(),
+                             main.lblDate->text(), main.txtDirector->text(),
+                             main.txtGenreDisplay->text(), main.txtFeatures->toPlainText(),
+                             main.txtMulti->toPlainText(), QFileInfo(main.CoverFile()).fileName(),
+                             QString::number(main.CastUltraGRid->model()->rowCount())};
+    QCOMPARE(actual, shown);
+    for (QAction *command : {main.mnuModify, main.mnuDelete, main.ToolbarButton(2),
+                             main.ToolbarButton(3)})
+        QCOMPARE(command->isEnabled(), hasTitles);
+    QCOMPARE(main.lblClickToEditPhoto->isVisible(), hasTitles);
 }
 
+// Titles numbered and counted past 16 bits, as the counter, the detail panel and the
+// name check see them.
 void TestMainWindow::pastSixteenBits()
 {
     MainWindowFixture w;
-    w.folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
-                  "INSERT INTO DVD_Title (ID, Title, Sub_Title, WishList) "
-                  "SELECT 40000 + i, 'Title ' || i, CASE WHEN i % 3 = 0 THEN NULL ELSE 'Ed' END, 0 "
-                  "FROM n");
+    w.folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65537) "
+                  "INSERT INTO DVD_Title (ID, Title, WishList) SELECT 65536 + i, 'Same', 0 FROM n");
     w.load();
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 40000"));
-    QCOMPARE(w.main->RecordCount(), 40000);
-    w.main->UltraGrid->ActivateRow(39999);
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("40000 of 40000"));
-    QVERIFY(w.shared->SelectedTitleId > 32767);
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 65537"));
+    w.main->UltraGrid->ActivateRow(65536);
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("65537 of 65537"));
+    QCOMPARE(w.shared->SelectedTitleId, w.main->UltraGrid->CellValue(65536, 0).toLongLong());
+    QCOMPARE(w.main->lblTitle->FullText(), QString("Same"));
+
+    w.shared->LookupTable = "Dvd_Title";
+    w.shared->LookupField = "Title";
+    w.shared->LookupValue = "SAME";
+    w.shared->CountMatches();
+    QCOMPARE(w.shared->LookupCount, 65537);
+}
+
+void TestMainWindow::fixedCover_data()
+{
+    QTest::addColumn<QString>("change"); // to the fixed picture, while a title's own is shown
+    QTest::newRow("unchanged") << "unchanged";
+    QTest::newRow("rewritten") << "rewritten";
+    QTest::newRow("removed") << "removed";
+}
+
+// The fixed picture for titles without a cover is decoded once, yet a changed or removed
+// file is seen at the next title.
+void TestMainWindow::fixedCover()
+{
+    QFETCH(QString, change);
+    const auto centre = [](const frmMain &main) {
+        const QImage image = main.ImgCover->pixmap().toImage();
+        return image.pixelColor(image.width() / 2, image.height() / 2);
+    };
+    const auto red = [](const QColor &colour) {
+        return colour.red() > 200 && colour.green() < 60 && colour.blue() < 60;
+    };
+    MainWindowFixture w;
+    w.folder.AddTitle({.title = "Alpha"});
+    const qint64 beta = w.folder.AddTitle({.title = "Beta"});
+    w.folder.AddTitle({.title = "Gamma"});
+    w.folder.WritePicture(QString::number(beta) + ".jpg", "JPG", 100, 140, Qt::red);
+    w.load();
+    const QColor fixed = centre(*w.main);
+    QVERIFY(!red(fixed));
+    w.main->UltraGrid->ActivateRow(1);
+    QVERIFY(red(centre(*w.main)));
+
+    const QString fixedFile = w.folder.ImagesPath() + "/nothing.jpg";
+    if (change == "rewritten")
+        w.folder.WritePicture("nothing.jpg", "JPG", 120, 90, Qt::red);
+    if (change == "removed")
+        QVERIFY(QFile::remove(fixedFile));
+    w.main->UltraGrid->ActivateRow(2);
+    QCOMPARE(w.main->CoverFile(), fixedFile);
+    QCOMPARE(w.main->CoverIsPlaceholder(), change == "removed");
+    if (change == "unchanged")
+        QCOMPARE(centre(*w.main), fixed);
+    if (change == "rewritten")
+        QVERIFY(red(centre(*w.main)));
 }
 
 QTEST_MAIN(TestMainWindow)
