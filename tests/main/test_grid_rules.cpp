@@ -107,9 +107,6 @@ void TestGridRules::widestText_data()
     while (metrics.horizontalAdvance(plain) <= metrics.horizontalAdvance(kerned))
         plain += QLatin1Char('n');
     QTest::newRow("kerned text beside a plain one") << QStringList{kerned, plain} << 9 << true;
-    QTest::newRow("kerning pairs, small font")
-        << QStringList{"AVAVAVAVAVAVAVAVAVAV", "To Ty Te Yo Wa LT AV AW PA", "MMMMMMMMMMMMMMM"}
-        << 7 << false;
     QTest::newRow("combining marks")
         << QStringList{"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301", "Amelie",
                        "a\u0308o\u0308u\u0308a\u0308o\u0308"}
