@@ -38,8 +38,7 @@ void TestStorage::storedAsTyped_data()
         QTest::newRow(name) << text;
 }
 
-// Every statement that takes a text gives it back as typed: the save, the edit's read,
-// the lookups and the genre manager's.
+// Each statement that takes a text stores it, and finds it, as typed.
 void TestStorage::storedAsTyped()
 {
     QFETCH(QString, value);
