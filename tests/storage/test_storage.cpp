@@ -1,16 +1,18 @@
-// Catalogue access: quote doubling, record lists as the query gave them, the identity
-// answer, and a rebuild that never touches a user's catalogue.
+// Statements with awkward values, the transaction guard, the letter rule, folder names.
+#include "AwkwardText.h"
 #include "CataloguePreparer.h"
 #include "Connection.h"
 #include "DbError.h"
+#include "Letters.h"
 #include "Module1.h"
 #include "RecordList.h"
+#include "Statements.h"
 #include "TestFolder.h"
+#include "TitleRecord.h"
+#include "Transaction.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestStorage : public QObject
@@ -18,141 +20,195 @@ class TestStorage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void replaceText_data();
-    void replaceText();
-    void snapshotAsTheQueryGaveIt_data();
-    void snapshotAsTheQueryGaveIt();
-    void listEditing();
-    void identityAfterInsert();
-    void rebuildKeepsCatalogue();
+    void storedAsTyped_data();
+    void storedAsTyped();
+    void transaction_data();
+    void transaction();
+    void letters_data();
+    void letters();
+    void folderOfAnyName_data();
+    void folderOfAnyName();
 };
 
-void TestStorage::replaceText_data()
+void TestStorage::storedAsTyped_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("one") << "'" << "''";
-    QTest::newRow("two") << "''" << "''''";
-    QTest::newRow("inside and at the ends") << "'Ocean's'" << "''Ocean''s''";
-    QTest::newRow("double quotes untouched") << "say \"hi\"" << "say \"hi\"";
-    // Far past 32,767 characters: still doubled, never returned as it came.
-    QTest::newRow("60,000 characters") << QString("ab'").repeated(20000)
-                                       << QString("ab''").repeated(20000);
+    QTest::addColumn<QString>("value");
+    QTest::newRow("empty") << QString();
+    for (const auto &[name, text] : AwkwardTexts())
+        QTest::newRow(name) << text;
 }
 
-void TestStorage::replaceText()
+// Each statement that takes a text stores it, and finds it, as typed.
+void TestStorage::storedAsTyped()
 {
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(Module1::ReplaceText("'", "''", text), expected);
-}
-
-void TestStorage::snapshotAsTheQueryGaveIt_data()
-{
-    QTest::addColumn<QString>("select");
-    QTest::newRow("titles") << "SELECT ID, Title, Sub_Title, Date, WishList FROM DVD_Title";
-    QTest::newRow("literals") << "SELECT 'x', '', NULL, 42, 2.5, X'00ff'";
-    QTest::newRow("no rows") << "SELECT Title FROM DVD_Title WHERE ID < 0";
-}
-
-// Every value exactly as Qt SQL reads it: text, empty text, Null, numbers.
-void TestStorage::snapshotAsTheQueryGaveIt()
-{
-    QFETCH(QString, select);
+    QFETCH(QString, value);
     TestFolder folder;
-    folder.AddTitle({.title = "Ocean's Eleven", .subTitle = QVariant()});
-    folder.AddTitle({.title = QString(5000, 'W'), .subTitle = "", .date = QVariant(), .wishList = 1});
     Connection connection;
     connection.Open(folder.MakeShared()->ConnectionString);
-    RecordList list;
-    list.Open(select, connection);
+    const auto run = [&connection](const QString &statement) { connection.Execute(statement); };
+    const auto single = [&connection](const QString &statement) {
+        RecordList list;
+        list.Open(statement, connection);
+        return list.RecordCount() == 1 ? list.ValueAt(0, 0) : QVariant("<not one row>");
+    };
+    const int genres = single(QStringLiteral("SELECT count(*) FROM Genre")).toInt();
 
-    QSqlQuery query(connection.Database());
-    QVERIFY(query.exec(select));
-    int row = 0;
-    for (; query.next(); ++row)
-        for (int field = 0; field < query.record().count(); ++field) {
-            const QVariant actual = list.ValueAt(row, field);
-            QCOMPARE(actual.metaType(), query.value(field).metaType());
-            QCOMPARE(actual.toString().isNull(), query.value(field).toString().isNull());
-            QCOMPARE(actual, query.value(field));
-        }
-    QCOMPARE(list.RecordCount(), row);
-    QCOMPARE(list.Eof(), row == 0);
-    if (row == 0)
-        QVERIFY_THROWS_EXCEPTION(DbError, list.Value(0));
+    const QString genre = QStringLiteral("G ") + value;
+    run(Statements::InsertGenre(genre));
+    const qint64 genreId = single(Statements::GenreId(genre)).toLongLong();
+    const TitleFacts facts{value, value, value, value, value, value, value, 1};
+    run(Statements::InsertTitle(facts));
+    const qint64 id = single(Statements::LastInsertedId()).toLongLong();
+    run(Statements::InsertGenreLink(id, genreId));
+    run(Statements::InsertCastMember(id, QStringLiteral("B ") + value, value));
+    run(Statements::InsertCastMember(id, QStringLiteral("A"), value));
+    TitleRecord read = ReadTitle(connection, id);
+    QCOMPARE(read.facts, facts);
+    QCOMPARE(read.genres, QStringList{genre});
+    QCOMPARE(read.cast, (QVector<CastMember>{{"A", value}, {"B " + value, value}}));
+
+    QCOMPARE(single(Statements::SimilarTitles("Dvd_Title", "Title", value)).toString(), value);
+    QCOMPARE(single(Statements::SimilarTitles("Dvd_Title", "Title", "x", {value})).toString(), value);
+    QCOMPARE(single(Statements::CountMatches("Genre", "Genre", genre)).toInt(), 1);
+    QCOMPARE(single(Statements::CountTitlesOnGenre(genre)).toInt(), 1);
+    QCOMPARE(single(Statements::TitlesOnGenre(genre)).toString(), value);
+    RecordList unpicked;
+    unpicked.Open(Statements::UnpickedGenres({genre, QString(), value, "Drama"}), connection);
+    QCOMPARE(unpicked.RecordCount(), genres - 1);
+
+    const TitleFacts changed{value + "'", value, value, "\"" + value, value, value, value, 0};
+    run(Statements::UpdateTitle(changed, id));
+    run(Statements::DeleteGenreLinksOfTitle(id));
+    run(Statements::DeleteCastOfTitle(id));
+    // A kept link is written only where it is missing and its genre still exists.
+    for (const qint64 kept : {genreId, genreId, genreId + 1000})
+        run(Statements::InsertKeptGenreLink(id, kept));
+    read = ReadTitle(connection, id);
+    QCOMPARE(read.facts, changed);
+    QCOMPARE(read.genreIds, QVector<qint64>{genreId});
+    QVERIFY(read.cast.isEmpty());
+
+    const QString renamed = QStringLiteral("H ") + value;
+    run(Statements::RenameGenre(genre, renamed));
+    QCOMPARE(single(Statements::GenreId(renamed)).toLongLong(), genreId);
+    run(Statements::DeleteLinksOfGenre(renamed));
+    run(Statements::DeleteGenre(renamed));
+    QVERIFY(ReadTitle(connection, id).genres.isEmpty());
+    QCOMPARE(single(QStringLiteral("SELECT count(*) FROM Genre")).toInt(), genres);
 }
 
-void TestStorage::listEditing()
+void TestStorage::transaction_data()
 {
-    TestFolder folder;
-    for (const char *title : {"Alpha", "Beta", "Gamma"})
-        folder.AddTitle({.title = title});
-    Connection connection;
-    connection.Open(folder.MakeShared()->ConnectionString);
-    RecordList list;
-    list.Open("SELECT Title, Sub_Title FROM DVD_Title ORDER BY Title", connection);
-    list.Move(1);
-    list.SetValue(0, "Beta 2");
-    list.Move(0);
-    list.Delete();
-    list.AddNew();
-    list.SetValue("title", QString(60, 'x')); // longer than a box allows: kept whole
-    list.Update();
-    QStringList titles;
-    for (const RecordList::Row &row : list.Rows())
-        titles << row.at(0).toString();
-    QCOMPARE(titles, QStringList({"Beta 2", "Gamma", QString(60, 'x')}));
-    QVERIFY(list.ValueAt(2, 1).isNull());
-    QVERIFY_THROWS_EXCEPTION(DbError, list.Value("Nickname"));
-
-    // A new cast list replaces the old one; whoever still holds the old one keeps it.
-    auto shared = folder.MakeShared();
-    shared->CreateCastRecords();
-    const auto previous = shared->CastRecords;
-    previous->AddNew();
-    shared->CreateCastRecords();
-    QCOMPARE(shared->CastRecords->FieldNames(), QStringList({"Actor", "Character"}));
-    QCOMPARE(shared->CastRecords->RecordCount(), 0);
-    QCOMPARE(previous->RecordCount(), 1);
+    QTest::addColumn<int>("failing"); // where a failing statement goes; -1: none
+    QTest::newRow("first fails") << 0;
+    QTest::newRow("last fails") << 3;
+    QTest::newRow("none fails") << -1;
 }
 
-// SELECT @@Identity answers this connection's last insert; a deleted ID is never reused.
-void TestStorage::identityAfterInsert()
+// The guard rolls back whatever ran inside it when a statement throws.
+void TestStorage::transaction()
 {
+    QFETCH(int, failing);
     TestFolder folder;
-    const qint64 first = folder.AddTitle({.title = "First"});
-    folder.Exec("DELETE FROM DVD_Title");
-    Connection connection;
-    connection.Open(folder.MakeShared()->ConnectionString);
-    connection.Execute("INSERT INTO DVD_Title (Title, [Date], WishList) VALUES ('Second', '2001', 0)");
-    folder.AddTitle({.title = "Third"}); // another connection's insert
-    RecordList identity;
-    identity.Open("select @@identity", connection);
-    QCOMPARE(identity.Value(0).toLongLong(),
-             folder.Scalar("SELECT ID FROM DVD_Title WHERE Title = 'Second'").toLongLong());
-    QVERIFY(identity.Value(0).toLongLong() > first);
-}
-
-void TestStorage::rebuildKeepsCatalogue()
-{
-    TestFolder folder;
-    folder.AddTitle({.title = "Mine"});
+    const qint64 id = folder.AddTitle({.title = "Alien", .genres = {"Horror"},
+                                       .cast = {{"Sigourney Weaver", "Ripley"}}});
     folder.CloseConnection();
     const QByteArray before = folder.CatalogueBytes();
-    const QString nothing = folder.ImagesPath() + "/nothing.jpg";
-    folder.WriteImageFile("nothing.jpg", "user's own picture");
-    QVERIFY(QFile::remove(folder.ImagesPath() + "/no_records.jpg"));
+    QStringList statements{Statements::DeleteTitle(id), Statements::DeleteGenreLinksOfTitle(id),
+                           Statements::DeleteCastOfTitle(id)};
+    if (failing >= 0)
+        statements.insert(failing, QStringLiteral("INSERT INTO NoSuchTable VALUES (1)"));
 
-    QString error;
-    QVERIFY2(CataloguePreparer::Prepare(folder.Path(), &error), qPrintable(error));
-    QCOMPARE(folder.CatalogueBytes(), before);
-    QFile kept(nothing);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("user's own picture"));
-    // A missing picture is laid out again.
-    QVERIFY(QFileInfo(folder.ImagesPath() + "/no_records.jpg").isFile());
+    Connection connection;
+    connection.Open(folder.MakeShared()->ConnectionString);
+    bool thrown = false;
+    try {
+        Transaction transaction(connection);
+        for (const QString &statement : statements)
+            connection.Execute(statement);
+        transaction.Commit();
+    } catch (const DbError &) {
+        thrown = true;
+    }
+    QCOMPARE(thrown, failing >= 0);
+    // Nothing is left open on the connection: a new transaction can begin.
+    { Transaction again(connection); }
+    connection.Close();
+    QCOMPARE(folder.CatalogueBytes() == before, failing >= 0);
+}
+
+void TestStorage::letters_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<int>("order"); // -1: a first
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("É after E…") << "Eagle" << "Émile" << -1 << false;
+    QTest::newRow("…and before F") << "Émile" << "Fargo" << -1 << false;
+    QTest::newRow("before z whatever the case") << "Émile" << "zebra" << -1 << false;
+    QTest::newRow("accents count") << "Amelie" << "Amélie" << -1 << false;
+    QTest::newRow("capitals with accents") << "AMÉLIE" << "Amélie" << -1 << true;
+    QTest::newRow("ß is ss") << "STRASSE" << "Straße" << -1 << true;
+    QTest::newRow("Greek final sigma") << "ΣΊΣΥΦΟΣ" << "σίσυφος" << -1 << true;
+    QTest::newRow("Greek order") << "άλφα" << "Βήτα" << -1 << false;
+    QTest::newRow("Cyrillic case") << "МОСКВА" << "москва" << -1 << true;
+    QTest::newRow("Cyrillic ё with е") << "ёлка" << "жук" << -1 << false;
+    QTest::newRow("apostrophe") << "Ocean's Eleven" << "OCEAN'S ELEVEN" << 1 << true;
+    QTest::newRow("apostrophe before letters") << "Ocean's" << "Oceans" << -1 << false;
+    QTest::newRow("composed and decomposed") << "É" << "e\u0301" << 1 << true;
+    QTest::newRow("identical") << "Fargo" << "Fargo" << 0 << true;
+    QTest::newRow("looks like SQL") << "x' OR '1'='1" << "x" << 1 << false;
+}
+
+// The rule, and the name check where the catalogue's own comparison meets it.
+void TestStorage::letters()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(int, order);
+    QFETCH(bool, equal);
+    QCOMPARE(Letters::Equal(a, b), equal);
+    QCOMPARE(Letters::Equal(b, a), equal);
+    QCOMPARE(Letters::Compare(a, b), order);
+    QCOMPARE(Letters::Compare(b, a), -order);
+    if (Letters::NocaseEqual(a, b))
+        QVERIFY(equal);
+
+    TestFolder folder;
+    folder.AddTitle({.title = b});
+    auto shared = folder.MakeShared();
+    shared->LookupTable = "Dvd_Title";
+    shared->LookupField = "Title";
+    shared->LookupValue = a;
+    shared->CountMatches();
+    QCOMPARE(shared->LookupCount, equal ? 1 : 0);
+    QCOMPARE(shared->LookupMatches, equal ? QStringList{b} : QStringList());
+    QCOMPARE(shared->LookupValue, Statements::Quote(a));
+}
+
+void TestStorage::folderOfAnyName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("URI characters") << "my films #1 ? 100% d'Été";
+    QTest::newRow("looks like a setting") << "a;Uid=x;Pwd=y;";
+    QTest::newRow("braces, equals, line break") << "{x}=1\ntwo";
+}
+
+void TestStorage::folderOfAnyName()
+{
+    QFETCH(QString, name);
+    QTemporaryDir base;
+    const QString folder = base.filePath(name);
+    QVERIFY(QDir().mkpath(folder) && CataloguePreparer::Prepare(folder));
+    Module1 shared(folder);
+    shared.InitializeDatabasePath();
+    QCOMPARE(Connection::FileFromConnectionString(shared.ConnectionString),
+             folder + "/dvd_collection.mdb");
+    Connection connection;
+    connection.Open(shared.ConnectionString);
+    connection.Execute("INSERT INTO DVD_Title (Title, WishList) VALUES ('X', 0)");
+    // Nothing was made beside the folder.
+    QCOMPARE(QDir(base.path()).entryList(QDir::Files).size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
