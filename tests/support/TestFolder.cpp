@@ -60,24 +60,26 @@ std::unique_ptr<Module1> TestFolder::MakeShared() const
     return shared;
 }
 
-void TestFolder::Exec(const QString &statement, const QVariantList &values)
+// Runs a statement on the test's own connection; fails the test on error.
+static QSqlQuery run(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
 {
-    QSqlQuery query(db());
+    QSqlQuery query(db);
     query.prepare(statement);
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec())
         qFatal("TestFolder: %s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+    return query;
+}
+
+void TestFolder::Exec(const QString &statement, const QVariantList &values)
+{
+    run(db(), statement, values);
 }
 
 QVector<QVariantList> TestFolder::Rows(const QString &statement, const QVariantList &values)
 {
-    QSqlQuery query(db());
-    query.prepare(statement);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        qFatal("TestFolder: %s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+    QSqlQuery query = run(db(), statement, values);
     QVector<QVariantList> rows;
     while (query.next()) {
         QVariantList row;
@@ -148,11 +150,6 @@ QString TestFolder::WritePicture(const QString &name, const char *format, int wi
     if (!image.save(file, format))
         qFatal("TestFolder: cannot write %s", qPrintable(file));
     return file;
-}
-
-QByteArray TestFolder::CatalogueBytes() const
-{
-    return ReadFile(CataloguePath());
 }
 
 QByteArray TestFolder::ReadFile(const QString &path)

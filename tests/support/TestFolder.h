@@ -63,7 +63,7 @@ public:
     static QByteArray ReadFile(const QString &path);
     static bool WriteFile(const QString &path, const QByteArray &bytes);
     // The catalogue's bytes, to check that something left it exactly as it was.
-    QByteArray CatalogueBytes() const;
+    QByteArray CatalogueBytes() const { return ReadFile(CataloguePath()); }
 
     // Close the test's own connection (for tests that replace or lock the file).
     void CloseConnection();
