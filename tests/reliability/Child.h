@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <grp.h>
 #include <pwd.h>
@@ -11,8 +13,7 @@
 class Child
 {
 public:
-    // Starts `child ARGUMENTS` and waits until it prints `line`; false (with its output in
-    // Said()) when it does not.
+    // Starts `child ARGUMENTS`; true once it prints `line` (else its output is in Said()).
     bool Start(const QStringList &arguments, const QByteArray &line)
     {
         m_process.start(QCoreApplication::applicationDirPath() + "/child", arguments);
@@ -29,19 +30,14 @@ public:
         return m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit
                && m_process.exitCode() == 0;
     }
-    // SIGKILL: nothing of it runs any more.
-    bool Kill()
+    bool Kill() // SIGKILL: nothing of it runs any more
     {
         m_process.kill();
         return m_process.waitForFinished(30000);
     }
     const QByteArray &Said() const { return m_said; }
     QProcess &Process() { return m_process; }
-    ~Child()
-    {
-        if (m_process.state() != QProcess::NotRunning)
-            Kill();
-    }
+    ~Child() { Kill(); }
 
 private:
     QProcess m_process;
@@ -52,9 +48,16 @@ private:
 // read-only files runs as nobody from its start, and so do its children.
 inline bool RunAsNobody()
 {
-    if (::geteuid() != 0)
-        return true;
     const passwd *account = ::getpwnam("nobody");
-    return account && ::setgroups(0, nullptr) == 0 && ::setgid(account->pw_gid) == 0
-           && ::setuid(account->pw_uid) == 0;
+    return ::geteuid() != 0
+           || (account && ::setgroups(0, nullptr) == 0 && ::setgid(account->pw_gid) == 0
+               && ::setuid(account->pw_uid) == 0);
+}
+
+inline constexpr auto ReadOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+
+// What a folder holds, to check that nothing was made or left in it.
+inline QStringList Entries(const QString &path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }

@@ -6,10 +6,9 @@
 //     with MS, for that long.
 //   child churn FOLDER SEED LOG
 //     Adds, modifies and deletes titles through the program's own save and delete until
-//     killed. Prints "ready"; appends to LOG a line before each change ("begin add GEN",
-//     "begin modify ID GEN", "begin delete ID") and one once committed ("saved ID GEN",
-//     "deleted ID").
-#include "ChurnPlan.h"
+//     killed, each save numbered (its generation, in the title's Summary). Prints "ready";
+//     appends to LOG a line before each change ("begin add GEN", "begin modify ID GEN",
+//     "begin delete ID") and one once committed ("saved ID GEN", "deleted ID").
 #include "Connection.h"
 #include "CopyLock.h"
 #include "EditorFixture.h"
@@ -83,7 +82,7 @@ int churn(const QString &folder, qint64 seed, const char *logPath)
     say("ready");
 
     QRandomGenerator random{quint32(seed)};
-    for (qint64 n = 0, generation = seed * ChurnPlan::Span;; ++n) {
+    for (qint64 n = 0, generation = seed * 1000000;; ++n) { // later runs, later generations
         const auto titles = currentTitles(shared);
         const int choice = int(random.bounded(10));
         // The deletion question, and a failure's message (which ends the loop).
@@ -103,13 +102,22 @@ int churn(const QString &folder, qint64 seed, const char *logPath)
                 break;
             continue;
         }
+        // The row says which links go with it: its genres in Features, its cast in Eggs.
+        const QStringList pool{"Action", "Children's", "Comedy", "Drama", "Sci-Fi", "War", "Western"};
+        QStringList genres;
+        for (qint64 j = 0; j <= generation % 4; ++j)
+            genres << pool[(generation + j * 3) % pool.size()];
+        genres.sort();
         CastPairs cast;
-        for (const auto &[actor, character] : ChurnPlan::Cast(generation))
-            cast.append({actor, character});
+        QStringList castText;
+        for (qint64 j = 0; j < generation % 13; ++j) {
+            cast.append({QString("Actor %1 O'Neil").arg(j), QString("Role \"%1\"").arg(j)});
+            castText << cast.last().first.toString() + "=" + cast.last().second.toString();
+        }
         const QString title = add ? QString("Churn %1-%2 'n' \"q\"").arg(seed).arg(n) : name;
-        FillEditBuffer(shared, add ? "No" : "Yes", title, ChurnPlan::Genres(generation), cast);
-        shared.SetEditFacts({title, "", "1999", "D'Irector", ChurnPlan::Summary(generation),
-                             ChurnPlan::Features(generation), "", int(generation % 2)});
+        FillEditBuffer(shared, add ? "No" : "Yes", title, genres, cast);
+        shared.SetEditFacts({title, "", "1999", "D'Irector", QString::number(generation),
+                             genres.join(';'), castText.join(';'), int(generation % 2)});
         if (!record(add ? QString("begin add %1").arg(generation)
                         : QString("begin modify %1 %2").arg(id).arg(generation)))
             break;
