@@ -1,17 +1,24 @@
-// Catalogues in bad states and catalogues another program holds: what the user is told,
-// that the file is left exactly as it was (never made anew), and that locks are waited for.
+// Catalogues in bad states, locked by another program, or not writable (read-only file or
+// folder): what the user is told, that nothing is written or made anew, that locks are
+// waited for, and that a change goes through once the fault is gone.
 #include "BusyTimeout.h"
 #include "CatalogueLockWait.h"
 #include "Child.h"
+#include "CmnDialog.h"
 #include "CopyLock.h"
+#include "CoverChooser.h"
 #include "DbError.h"
+#include "EditorFixture.h"
 #include "MainWindowFixture.h"
 #include "Story.h"
+#include "TitleCommands.h"
+#include "frmGenre.h"
 #include "frmModify1.h"
 #include "frmModify2.h"
 #include "frmModify3.h"
 #include "frmSplash.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,12 +35,18 @@ private Q_SLOTS:
         BusyTimeout::SetForTesting(1000); // each lock met costs a second, not five
         frmSplash::SetTimerIntervalForTesting(50);
     }
-    void cleanup() { MessageBox::Reset(); }
+    void cleanup()
+    {
+        MessageBox::Reset();
+        CmnDialog::Reset();
+    }
     void startUp_data();
     void startUp();
     void lockWhileBrowsing_data();
     void lockWhileBrowsing();
     void lockBetweenSteps();
+    void writeUnderFault_data();
+    void writeUnderFault();
 };
 
 void TestCatalogueFaults::startUp_data()
@@ -222,6 +235,115 @@ void TestCatalogueFaults::lockBetweenSteps()
                      && message.contains("nothing you have entered is lost"),
                  qPrintable(message));
     QCOMPARE(p.folder.Scalar("SELECT Director FROM DVD_Title").toString(), QString("Michael Mann"));
+}
+
+void TestCatalogueFaults::writeUnderFault_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message"); // the first try's, from its start to its end
+    QTest::addColumn<QString>("counts");  // titles, cast rows, genre links, new genre after
+    auto row = [](const char *fault, const char *action, const char *message, const char *counts) {
+        QTest::newRow(qPrintable(QString("%1, %2").arg(action, fault)))
+            << fault << action << message << counts;
+    };
+    row("catalogue read-only", "save",
+        "Error 8 inserting records.\r\nattempt to write a readonly database", "2 3 2 0");
+    // The journal cannot be made beside the catalogue.
+    row("folder read-only", "save",
+        "Error 8 inserting records.\r\nattempt to write a readonly database", "2 3 2 0");
+    row("locked", "save", "Error 5 inserting records.\r\ndatabase is locked", "2 3 2 0");
+    // The deletion is asked about first.
+    row("locked", "delete",
+        "Are you sure you want to delete Existing? | Error 5 deleting records.\r\ndatabase is locked",
+        "0 0 0 0");
+    row("catalogue read-only", "genre",
+        "Error 8 inserting record.\r\nattempt to write a readonly database", "1 1 0 1");
+    row("images read-only", "cover",
+        "The cover picture cannot be saved as\n\nThe cover was not changed.", "1 1 0 0");
+}
+
+void TestCatalogueFaults::writeUnderFault()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+    QFETCH(QString, counts);
+    EditorFixture e;
+    const qint64 title = e.folder.AddTitle({.title = "Existing", .cast = {{"Ann", "Queen"}}});
+    const QString cover = e.folder.WritePicture(QString("%1.jpg").arg(title), "JPG", 30, 40);
+    const QString picture = e.folder.Path() + "/new.png";
+    QVERIFY(QImage(64, 48, QImage::Format_RGB32).save(picture));
+    e.folder.CloseConnection();
+    e.main.Form_Load();
+    const QString name = "Film \"d'Art\""; // the genre manager takes 12 characters
+    std::unique_ptr<QWidget> window; // where the change is made, when not the main window
+    std::function<void()> attempt;
+    if (action == "save") {
+        FillEditBuffer(*e.shared, "No", name, {"Drama", "Crime"}, {{"Al", "Tony"}, {"Brad", "Rusty"}});
+        auto *step3 = new frmModify3(*e.shared, e.main);
+        window.reset(step3);
+        attempt = [step3] { step3->cmdFinish->click(); };
+    } else if (action == "genre") {
+        auto *genres = new frmGenre(*e.shared, nullptr);
+        window.reset(genres);
+        genres->Form_Load();
+        // The manager empties its box after a failure: the user types the name again.
+        attempt = [genres, name] {
+            genres->txtGenreAdd->setText(name);
+            genres->cmdGenreAdd->click();
+        };
+    } else if (action == "delete") {
+        attempt = [&] { TitleCommands(*e.shared, e.main).DeleteTitle(); };
+    } else {
+        attempt = [&] {
+            CmnDialog::SetNextFileName(picture);
+            CoverChooser(e.main).ImgCover_Click();
+        };
+    }
+    if (window)
+        window->show();
+    const QString target = fault.startsWith("catalogue") ? e.folder.CataloguePath()
+                           : fault.startsWith("images")  ? e.folder.ImagesPath()
+                                                         : e.folder.Path();
+    Child holder;
+    if (fault == "locked")
+        QVERIFY2(holder.Start({"hold", e.folder.Path(), "lock"}, "locked"), holder.Said());
+    else
+        QVERIFY(QFile::setPermissions(target, ReadOnly));
+    const QByteArray catalogue = e.folder.CatalogueBytes();
+    const QByteArray coverBytes = TestFolder::ReadFile(cover);
+    const QStringList entries = Entries(e.folder.Path()) + Entries(e.folder.ImagesPath());
+
+    for (int i = 0; i < 3; ++i)
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+    attempt();
+    const QString first = MessageBox::Shown().join(" | ");
+    // Its start and end (the middle names the file, or says why).
+    const QStringList ends = message.split("\n\n");
+    QVERIFY2(first.startsWith(ends[0]) && first.endsWith(ends.last()), qPrintable(first));
+    QVERIFY(window ? window->isVisible() : e.main.isEnabled());
+    QVERIFY(action != "save" || (e.shared->EditTitle == name && e.Actors().size() == 2));
+    QCOMPARE(e.folder.CatalogueBytes(), catalogue);
+    QCOMPARE(TestFolder::ReadFile(cover), coverBytes);
+    QCOMPARE(Entries(e.folder.Path()) + Entries(e.folder.ImagesPath()), entries);
+
+    // The fault goes away; the same change is made again and goes through once.
+    QVERIFY(fault == "locked" ? holder.Finish()
+                              : QFile::setPermissions(target, ReadOnly | QFile::WriteOwner));
+    MessageBox::Reset();
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    attempt();
+    QCOMPARE(MessageBox::Shown().filter("Error"), QStringList());
+    QCOMPARE(e.folder.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QCOMPARE(e.folder.Scalar("SELECT (SELECT COUNT(*) FROM DVD_Title) || ' ' || (SELECT COUNT(*) "
+                             "FROM Cast_Relationships) || ' ' || (SELECT COUNT(*) FROM "
+                             "Genre_Relationships) || ' ' || (SELECT COUNT(*) FROM Genre WHERE "
+                             "Genre = ?)", {name}).toString(),
+             counts);
+    QCOMPARE(QFile::exists(cover), action != "delete"); // removed once the rows were gone
+    if (action == "cover")
+        QCOMPARE(TestFolder::ReadFile(cover), TestFolder::ReadFile(picture));
 }
 
 QTEST_MAIN(TestCatalogueFaults)
