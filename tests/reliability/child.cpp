@@ -20,10 +20,9 @@
 #include <QApplication>
 #include <QRandomGenerator>
 #include <QThread>
+#include <QFile>
 #include <cstdio>
-#include <fcntl.h>
 #include <iostream>
-#include <unistd.h>
 
 namespace {
 
@@ -57,25 +56,27 @@ int hold(const QString &folder, const QByteArray &what, int forMs)
     return 0;
 }
 
-QVector<QPair<qint64, QString>> currentTitles(const Module1 &shared)
+QVector<qint64> currentTitles(const Module1 &shared)
 {
     Connection connection;
     connection.Open(shared.ConnectionString);
     RecordList list;
-    list.Open("SELECT ID, Title FROM DVD_Title ORDER BY ID", connection);
-    QVector<QPair<qint64, QString>> titles;
+    list.Open("SELECT ID FROM DVD_Title ORDER BY ID", connection);
+    QVector<qint64> titles;
     for (; !list.Eof(); list.MoveNext())
-        titles.append({list.Value(0).toLongLong(), list.Value(1).toString()});
+        titles << list.Value(0).toLongLong();
     return titles;
 }
 
 int churn(const QString &folder, qint64 seed, const char *logPath)
 {
-    const int log = ::open(logPath, O_WRONLY | O_APPEND | O_CREAT, 0644);
-    auto record = [log](const QString &line) {
+    QFile log(logPath);
+    auto record = [&log](const QString &line) { // unbuffered: each line written at once
         const QByteArray bytes = (line + '\n').toUtf8();
-        return log >= 0 && ::write(log, bytes.constData(), bytes.size()) == bytes.size();
+        return log.write(bytes) == bytes.size();
     };
+    if (!log.open(QIODevice::Append | QIODevice::Unbuffered))
+        return 2;
     Module1 shared(folder);
     frmMain main(shared);
     main.Form_Load();
@@ -91,8 +92,7 @@ int churn(const QString &folder, qint64 seed, const char *logPath)
         MessageBox::SetNextAnswer(QMessageBox::Ok);
         ++generation;
         const bool add = titles.size() < 6 || (choice < 3 && titles.size() < 40);
-        const auto [id, name] = add ? QPair<qint64, QString>()
-                                    : titles[int(random.bounded(int(titles.size())))];
+        const qint64 id = add ? 0 : titles[int(random.bounded(int(titles.size())))];
         shared.SelectedTitleId = id;
         if (!add && choice >= 8) {
             if (!record(QString("begin delete %1").arg(id)))
@@ -114,7 +114,7 @@ int churn(const QString &folder, qint64 seed, const char *logPath)
             cast.append({QString("Actor %1 O'Neil").arg(j), QString("Role \"%1\"").arg(j)});
             castText << cast.last().first.toString() + "=" + cast.last().second.toString();
         }
-        const QString title = add ? QString("Churn %1-%2 'n' \"q\"").arg(seed).arg(n) : name;
+        const QString title = QString("Churn %1-%2 'n' \"q\"").arg(seed).arg(n);
         FillEditBuffer(shared, add ? "No" : "Yes", title, genres, cast);
         shared.SetEditFacts({title, "", "1999", "D'Irector", QString::number(generation),
                              genres.join(';'), castText.join(';'), int(generation % 2)});
@@ -123,7 +123,7 @@ int churn(const QString &folder, qint64 seed, const char *logPath)
             break;
         if (!frmModify3(shared, main).SaveTitle())
             break;
-        const qint64 saved = add ? currentTitles(shared).constLast().first : id;
+        const qint64 saved = add ? currentTitles(shared).constLast() : id;
         if (!record(QString("saved %1 %2").arg(saved).arg(generation)))
             break;
     }
