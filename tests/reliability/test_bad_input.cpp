@@ -234,7 +234,6 @@ void TestBadInput::coverFaults()
     QFETCH(int, code);
     QFETCH(QString, reason);
     MainWindowFixture w;
-    const QByteArray good = pictureBytes("JPG", 40, 30);
     const qint64 id = w.folder.AddTitle({.title = "Covered", .director = "Someone"});
     const QString images = w.folder.ImagesPath();
     const QString file = images + QString("/%1.jpg").arg(id);
