@@ -158,9 +158,9 @@ void TestBadInput::everyBox()
     const QString genre = manager.txtGenreAdd->text();
     manager.cmdGenreAdd->click();
     step1.txtDate->setText("1999");
-    const QVariantList facts{title, step1.txtSubTitle->text(), "1999", step1.txtDirector->text(),
-                             step1.txtSummary->toPlainText(), step2.txtFeatures->toPlainText(),
-                             step1.txtEggs->toPlainText()};
+    const QVariantList facts{step1.txtTitleDisplay->text(), step1.txtSubTitle->text(), "1999",
+                             step1.txtDirector->text(), step1.txtSummary->toPlainText(),
+                             step2.txtFeatures->toPlainText(), step1.txtEggs->toPlainText()};
     const QVariantList cast{step3.txtActor1->text(), step3.txtCharacter1->text()};
     step1.cmdNext->click();
     step2.cmdNext->click();
