@@ -183,10 +183,8 @@ void TestCatalogueFaults::lockWhileBrowsing()
     if (askAfterMs > 1000) // waited through more than one busy timeout before asking
         QVERIFY(busy);
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(asked.Handled(), !answer.isEmpty());
-    if (!answer.isEmpty())
-        QVERIFY2(question.contains("locked by another program") && question.contains("Quit"),
-                 qPrintable(question));
+    QCOMPARE(question.contains("locked by another program") && question.contains("Quit"),
+             !answer.isEmpty());
     QCOMPARE(quitAsked, answer == "quit");
     QCOMPARE(gaveUp, answer == "quit");
     if (answer != "quit")
