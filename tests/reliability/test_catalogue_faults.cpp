@@ -4,9 +4,7 @@
 #include "BusyTimeout.h"
 #include "CatalogueLockWait.h"
 #include "Child.h"
-#include "CmnDialog.h"
 #include "CopyLock.h"
-#include "CoverChooser.h"
 #include "DbError.h"
 #include "EditorFixture.h"
 #include "MainWindowFixture.h"
@@ -17,7 +15,6 @@
 #include "frmModify3.h"
 #include "frmSplash.h"
 
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,11 +31,7 @@ private Q_SLOTS:
         BusyTimeout::SetForTesting(1000); // each lock met costs a second, not five
         frmSplash::SetTimerIntervalForTesting(50);
     }
-    void cleanup()
-    {
-        MessageBox::Reset();
-        CmnDialog::Reset();
-    }
+    void cleanup() { MessageBox::Reset(); }
     void startUp_data();
     void startUp();
     void lockWhileBrowsing_data();
@@ -238,80 +231,58 @@ void TestCatalogueFaults::writeUnderFault_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("message"); // the first try's, from its start to its end
-    QTest::addColumn<QString>("counts");  // titles, cast rows and genre links after
-    auto row = [](const char *fault, const char *action, const char *message, const char *counts) {
-        QTest::newRow(qPrintable(QString("%1, %2").arg(action, fault)))
-            << fault << action << message << counts;
-    };
-    row("catalogue read-only", "save",
-        "Error 8 inserting records.\r\nattempt to write a readonly database", "2 3 2");
+    QTest::addColumn<QString>("message"); // the first try's
+    const char *readOnly = "Error 8 inserting records.\r\nattempt to write a readonly database";
+    QTest::newRow("save, catalogue read-only") << "catalogue" << "save" << readOnly;
     // The journal cannot be made beside the catalogue.
-    row("folder read-only", "save",
-        "Error 8 inserting records.\r\nattempt to write a readonly database", "2 3 2");
+    QTest::newRow("save, folder read-only") << "folder" << "save" << readOnly;
     // The deletion is asked about first.
-    row("locked", "delete",
-        "Are you sure you want to delete Existing? | Error 5 deleting records.\r\ndatabase is locked",
-        "0 0 0");
-    row("images read-only", "cover",
-        "The cover picture cannot be saved as\n\nThe cover was not changed.", "1 1 0");
+    QTest::newRow("delete, catalogue locked")
+        << "locked" << "delete"
+        << "Are you sure you want to delete Existing? | Error 5 deleting records.\r\ndatabase is locked";
 }
 
+// A save or a deletion the catalogue refuses: its message, the window still open with the
+// input kept, nothing written; with the fault gone, the same change goes through once.
+// (Cover writes that fail are in test_bad_input.)
 void TestCatalogueFaults::writeUnderFault()
 {
     QFETCH(QString, fault);
     QFETCH(QString, action);
     QFETCH(QString, message);
-    QFETCH(QString, counts);
     EditorFixture e;
     const qint64 title = e.folder.AddTitle({.title = "Existing", .cast = {{"Ann", "Queen"}}});
     const QString cover = e.folder.WritePicture(QString("%1.jpg").arg(title), "JPG", 30, 40);
-    const QString picture = e.folder.Path() + "/new.png";
-    QVERIFY(QImage(64, 48, QImage::Format_RGB32).save(picture));
     e.folder.CloseConnection();
     e.main.Form_Load();
-    const QString name = "Film \"d'Art\"";
-    std::unique_ptr<frmModify3> step3;
-    std::function<void()> attempt;
-    if (action == "save") {
-        FillEditBuffer(*e.shared, "No", name, {"Drama", "Crime"}, {{"Al", "Tony"}, {"Brad", "Rusty"}});
-        step3 = std::make_unique<frmModify3>(*e.shared, e.main);
-        step3->show();
-        attempt = [&] { step3->cmdFinish->click(); };
-    } else if (action == "delete") {
-        attempt = [&] { TitleCommands(*e.shared, e.main).DeleteTitle(); };
-    } else {
-        attempt = [&] {
-            CmnDialog::SetNextFileName(picture);
-            CoverChooser(e.main).ImgCover_Click();
-        };
-    }
-    const QString target = fault.startsWith("catalogue") ? e.folder.CataloguePath()
-                           : fault.startsWith("images")  ? e.folder.ImagesPath()
-                                                         : e.folder.Path();
+    FillEditBuffer(*e.shared, "No", "Film \"d'Art\"", {"Drama", "Crime"},
+                   {{"Al", "Tony"}, {"Brad", "Rusty"}});
+    frmModify3 step3(*e.shared, e.main);
+    step3.show();
+    const auto attempt = [&] {
+        if (action == "save")
+            step3.cmdFinish->click();
+        else
+            TitleCommands(*e.shared, e.main).DeleteTitle();
+    };
+    const QString target = fault == "catalogue" ? e.folder.CataloguePath() : e.folder.Path();
     Child holder;
     if (fault == "locked")
         QVERIFY2(holder.Start({"hold", e.folder.Path(), "lock"}, "locked"), holder.Said());
     else
         QVERIFY(QFile::setPermissions(target, ReadOnly));
     const QByteArray catalogue = e.folder.CatalogueBytes();
-    const QByteArray coverBytes = TestFolder::ReadFile(cover);
     const QStringList entries = Entries(e.folder.Path()) + Entries(e.folder.ImagesPath());
 
-    for (int i = 0; i < 3; ++i)
-        MessageBox::SetNextAnswer(QMessageBox::Ok);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
     attempt();
-    const QString first = MessageBox::Shown().join(" | ");
-    // Its start and end (the middle names the file, or says why).
-    const QStringList ends = message.split("\n\n");
-    QVERIFY2(first.startsWith(ends[0]) && first.endsWith(ends.last()), qPrintable(first));
-    QVERIFY(step3 ? step3->isVisible() : e.main.isEnabled()); // the window still open
-    QVERIFY(action != "save" || (e.shared->EditTitle == name && e.Actors().size() == 2));
+    QCOMPARE(MessageBox::Shown().join(" | "), message);
+    QVERIFY(step3.isVisible() && e.main.isEnabled()); // nothing closed
+    QCOMPARE(e.Actors(), QStringList({"Al", "Brad"})); // the editor's input kept
     QCOMPARE(e.folder.CatalogueBytes(), catalogue);
-    QCOMPARE(TestFolder::ReadFile(cover), coverBytes);
     QCOMPARE(Entries(e.folder.Path()) + Entries(e.folder.ImagesPath()), entries);
 
-    // The fault goes away; the same change is made again and goes through once.
     QVERIFY(fault == "locked" ? holder.Finish()
                               : QFile::setPermissions(target, ReadOnly | QFile::WriteOwner));
     MessageBox::Reset();
@@ -322,10 +293,8 @@ void TestCatalogueFaults::writeUnderFault()
     QCOMPARE(e.folder.Scalar("SELECT (SELECT COUNT(*) FROM DVD_Title) || ' ' || (SELECT COUNT(*) "
                              "FROM Cast_Relationships) || ' ' || (SELECT COUNT(*) FROM "
                              "Genre_Relationships)").toString(),
-             counts);
-    QCOMPARE(QFile::exists(cover), action != "delete"); // removed once the rows were gone
-    if (action == "cover")
-        QCOMPARE(TestFolder::ReadFile(cover), TestFolder::ReadFile(picture));
+             QString(action == "save" ? "2 3 2" : "0 0 0"));
+    QCOMPARE(QFile::exists(cover), action == "save"); // removed once the rows were gone
 }
 
 QTEST_MAIN(TestCatalogueFaults)
