@@ -18,9 +18,9 @@
 #include "frmModify3.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QThread>
-#include <QFile>
 #include <cstdio>
 #include <iostream>
 
