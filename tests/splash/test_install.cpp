@@ -9,20 +9,15 @@
 
 namespace {
 
-// Runs a program to its end; its output when it fails.
-QString failureOf(const QString &program, const QStringList &arguments)
+// Installs the build into folder; cmake's output when that fails.
+QString install(const QString &folder)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
+    process.start(REELVANE_CMAKE, {"--install", REELVANE_BUILD_DIR, "--prefix", folder});
     const bool ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
                     && process.exitCode() == 0;
-    return ok ? QString() : program + ": " + QString::fromLocal8Bit(process.readAll());
-}
-
-QString install(const QString &folder)
-{
-    return failureOf(REELVANE_CMAKE, {"--install", REELVANE_BUILD_DIR, "--prefix", folder});
+    return ok ? QString() : QString::fromLocal8Bit(process.readAll());
 }
 
 // The value of a key of the desktop entry, read as the desktop does.
@@ -58,16 +53,13 @@ private Q_SLOTS:
 void TestInstall::installTwice_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("run"); // start the installed program (it takes seconds)
-    QTest::newRow("plain") << "Reelvane" << false;
-    QTest::newRow("blanks and signs") << "My Films 100% $best \"cut\" `x` it's" << true;
-    QTest::newRow("beyond ASCII") << QString::fromUtf8("Filmothèque Łódź 映画") << false;
+    QTest::newRow("blanks and signs") << "My Films 100% $best \"cut\" `x` it's";
+    QTest::newRow("beyond ASCII") << QString::fromUtf8("Filmothèque Łódź 映画");
 }
 
 void TestInstall::installTwice()
 {
     QFETCH(QString, name);
-    QFETCH(bool, run);
     QTemporaryDir root;
     const QString folder = root.filePath(name);
     const QString catalogue = folder + "/dvd_collection.mdb";
@@ -82,18 +74,6 @@ void TestInstall::installTwice()
     QCOMPARE(QFileInfo(execProgram(desktopValue(entry, "Exec"))), program);
     QCOMPARE(QFileInfo(desktopValue(entry, "TryExec")), program);
     QCOMPARE(QImage(desktopValue(entry, "Icon")).size(), QSize(256, 256));
-
-    if (run) {
-        // The splash stays five seconds; a little more, and the main window has opened the
-        // installed catalogue or said why not.
-        QProcess running;
-        running.start(program.filePath(), {});
-        QVERIFY(running.waitForStarted());
-        QVERIFY2(!running.waitForFinished(8000), running.readAllStandardError().constData());
-        running.kill();
-        running.waitForFinished();
-        QVERIFY2(!running.readAllStandardError().contains("Reelvane:"), "the program reported a fault");
-    }
 
     // A second install keeps the user's catalogue (one with a title in it) and covers.
     TestFolder own;
