@@ -176,11 +176,10 @@ void TestMainWindow::pastSixteenBits()
     w.folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65537) "
                   "INSERT INTO DVD_Title (ID, Title, WishList) SELECT 65536 + i, 'Same', 0 FROM n");
     w.load();
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 65537"));
+    QCOMPARE(state(*w.main), QString("1 of 65537 | Same | "));
     w.main->UltraGrid->ActivateRow(65536);
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("65537 of 65537"));
+    QCOMPARE(state(*w.main), QString("65537 of 65537 | Same | "));
     QCOMPARE(w.shared->SelectedTitleId, w.main->UltraGrid->CellValue(65536, 0).toLongLong());
-    QCOMPARE(w.main->lblTitle->FullText(), QString("Same"));
 
     w.shared->LookupTable = "Dvd_Title";
     w.shared->LookupField = "Title";
