@@ -256,10 +256,6 @@ void TestMainWindow::widestText_data()
     QTest::newRow("ligatures") << QStringList{"office affluent baffled", "officer afflicted",
                                               "Offal Waffles Efficiently Staffed"}
                                << bold;
-    QStringList ascending;
-    for (int length = 1; length <= 60; ++length)
-        ascending << QString(length, QLatin1Char('n'));
-    QTest::newRow("each wider than the last") << ascending << bold;
 
     // Scripts the font lacks come from fallback fonts.
     const QStringList words{"Ocean's", "Eleven", "Amélie", "WALL·E", "It", "Ill", "Mimi", "Wolf",

@@ -236,12 +236,11 @@ void TestTransfer::roundTrip()
             inserter.Commit();
     }
     QList<TitleRecord> imported = readAll(target);
-    QCOMPARE(imported.size(), exported.size());
-    for (qsizetype i = 0; i < imported.size(); ++i) {
+    for (qsizetype i = 0; i < imported.size() && i < exported.size(); ++i) {
         imported[i].id = exported[i].id; // each catalogue numbers its own rows
         imported[i].genreIds = exported[i].genreIds;
-        QVERIFY2(imported[i] == exported[i], qPrintable(QStringLiteral("title %1").arg(i)));
     }
+    QVERIFY(imported == exported);
 }
 
 void TestTransfer::backup()
