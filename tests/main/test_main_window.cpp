@@ -1,9 +1,10 @@
 // The main window: what the list, the counter, the commands and the detail panel show
-// after each way of moving through the titles, past 16 bits, and the fixed cover; the
-// grid below it, the column-fitting rule and the widest text of a column.
+// after each way of moving through the titles and past 16 bits; the find box (what a
+// query finds, its keys, the filter kept); the grid below them and the widest text of a
+// column.
 #include "ColumnFit.h"
+#include "FindBox.h"
 #include "MainWindowFixture.h"
-#include "Twips.h"
 #include "WidestText.h"
 #include "frmMain.h"
 
@@ -18,6 +19,46 @@
 #include <QTabBar>
 #include <QTest>
 
+namespace {
+
+// Titles whose letters, cast or punctuation trip up a naive search; their list order.
+const QStringList everyTitle{"100% Pure_Fun*", "Amélie", "Ame\u0301lie Redux", "ÉMILE",
+                             "Fireworks 🎆", "Ocean's Eleven", "Straße", "ΣΊΣΥΦΟΣ", "東京物語"};
+
+void loadAwkwardTitles(MainWindowFixture &w)
+{
+    using T = TestFolder::Title;
+    for (const T &title : QVector<T>{
+             {.title = "Amélie", .subTitle = "Édition Collector", .director = "Jean-Pierre Jeunet",
+              .cast = {{"Audrey Tautou", "Amélie Poulain"}}},
+             {.title = "Ame\u0301lie Redux", .director = QVariant()},
+             {.title = "ÉMILE", .cast = {{"Zoë Kravitz", "Émile"}}},
+             {.title = "Ocean's Eleven", .director = "Steven Soderbergh",
+              .cast = {{"George Clooney", "Danny Ocean"}}},
+             {.title = "100% Pure_Fun*"},
+             {.title = "ΣΊΣΥΦΟΣ"},
+             {.title = "東京物語", .director = "小津安二郎"},
+             {.title = "Straße"},
+             {.title = "Fireworks 🎆", .cast = {{"שלום כהן", QVariant()}}},
+             {.title = "Amélie on the Wish List", .wishList = 1}})
+        w.folder.AddTitle(title);
+    w.load();
+}
+
+void find(frmMain &main, const QString &text)
+{
+    main.Find->txtFind->setText(text);
+    main.Find->ApplyNow();
+}
+
+// The counter, the title shown and the find box's note.
+QString state(const frmMain &main)
+{
+    return main.lblRecordSelected->text() + " | " + main.lblTitle->FullText() + " | " + main.Find->Note();
+}
+
+} // namespace
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -26,33 +67,39 @@ private Q_SLOTS:
     void shown_data();
     void shown();
     void pastSixteenBits();
-    void fixedCover_data();
-    void fixedCover();
     void gridAdapter();
-    void fitWidth_data();
-    void fitWidth();
     void widestText_data();
     void widestText();
+    void findQueries_data();
+    void findQueries();
+    void findKeys();
+    void findKeptThroughChanges();
 };
 
 void TestMainWindow::shown_data()
 {
-    // shown: counter, title, date, director, genre line, features, tab text, cover, cast rows
-    QTest::addColumn<QString>("action");
+    // shown: counter, title, date, director, genre line, features, tab text, cover, cast rows.
+    // The cover is its file name, then "red" when the picture shown is red, "placeholder"
+    // when the file could not be shown.
+    QTest::addColumn<QString>("actions");
     QTest::addColumn<QStringList>("shown");
     const QStringList first{"1 of 2", "A Full", "1995", "Michael Mann", "Drama, War", "Commentary",
                             "A summary", "nothing.jpg", "2"};
-    const QStringList second{"2 of 2", "B Sparse", "", "", "", "", "", "nothing.jpg", "0"};
-    const auto eggs = [](QStringList shown, const char *text) {
-        shown[6] = text;
+    const QStringList second{"2 of 2", "B Sparse", "", "", "", "", "", "1.jpg red", "0"};
+    const auto with = [](QStringList shown, int index, const char *text) {
+        shown[index] = text;
         return shown;
     };
     QTest::newRow("first title") << "" << first;
-    QTest::newRow("row activated") << "row 2" << second;
     QTest::newRow("Down key, no click first") << "key Down" << second;
-    QTest::newRow("eggs tab by mouse") << "tab click" << eggs(first, "A eggs");
-    QTest::newRow("eggs tab by keyboard") << "tab key" << eggs(first, "A eggs");
-    QTest::newRow("eggs tab kept on the next title") << "tab click, row 2" << eggs(second, "B eggs");
+    QTest::newRow("eggs tab by keyboard") << "tab key" << with(first, 6, "A eggs");
+    QTest::newRow("eggs tab kept on the next title") << "tab click, row 2" << with(second, 6, "B eggs");
+    // The fixed picture is decoded once, yet a changed or removed file is seen at the next title.
+    QTest::newRow("fixed picture after a cover") << "row 2, row 1" << first;
+    QTest::newRow("fixed picture rewritten")
+        << "row 2, rewrite fixed, row 1" << with(first, 7, "nothing.jpg red");
+    QTest::newRow("fixed picture removed")
+        << "row 2, remove fixed, row 1" << with(first, 7, "nothing.jpg placeholder");
     QTest::newRow("wish list") << "wish list" << QStringList{"1 of 1", "C Wished", "1999",
                                                              "Some Director", "Comedy", "", "",
                                                              "nothing.jpg", "0"};
@@ -62,11 +109,12 @@ void TestMainWindow::shown_data()
 
 void TestMainWindow::shown()
 {
-    QFETCH(QString, action);
+    QFETCH(QString, actions);
     QFETCH(QStringList, shown);
     MainWindowFixture w;
-    w.folder.AddTitle({.title = "B Sparse", .date = QVariant(), .director = QVariant(),
-                       .summary = QVariant(), .features = QString(), .eggs = "B eggs"});
+    const qint64 sparse = w.folder.AddTitle({.title = "B Sparse", .date = QVariant(), .director = QVariant(),
+                                             .summary = QVariant(), .features = QString(), .eggs = "B eggs"});
+    w.folder.WritePicture(QString("%1.jpg").arg(sparse), "JPG", 100, 140, Qt::red);
     w.folder.AddTitle({.title = "A Full", .date = "1995", .director = "Michael Mann",
                        .summary = "A summary", .features = "Commentary", .eggs = "A eggs",
                        .genres = {"Drama", "War"},
@@ -77,27 +125,40 @@ void TestMainWindow::shown()
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
 
-    if (action.startsWith("tab click"))
-        w.clickTab(1);
-    if (action.endsWith("row 2"))
-        main.UltraGrid->ActivateRow(1);
-    if (action == "key Down")
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    if (action == "tab key") {
-        main.MultiTabStrip->setFocus();
-        QTest::keyClick(main.MultiTabStrip, Qt::Key_Right);
-    }
-    if (action == "wish list")
-        main.OptionWishList[1]->click();
-    if (action == "emptied") {
-        w.folder.Exec("DELETE FROM DVD_Title");
-        main.RefreshRecords();
+    for (const QString &action : actions.split(", ", Qt::SkipEmptyParts)) {
+        if (action == "tab click")
+            w.clickTab(1);
+        if (action.startsWith("row "))
+            main.UltraGrid->ActivateRow(action.back().digitValue() - 1);
+        if (action == "key Down")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        if (action == "tab key") {
+            main.MultiTabStrip->setFocus();
+            QTest::keyClick(main.MultiTabStrip, Qt::Key_Right);
+        }
+        if (action == "rewrite fixed")
+            w.folder.WritePicture("nothing.jpg", "JPG", 120, 90, Qt::red);
+        if (action == "remove fixed")
+            QVERIFY(QFile::remove(w.folder.ImagesPath() + "/nothing.jpg"));
+        if (action == "wish list")
+            main.OptionWishList[1]->click();
+        if (action == "emptied") {
+            w.folder.Exec("DELETE FROM DVD_Title");
+            main.RefreshRecords();
+        }
     }
 
+    const QImage cover = main.ImgCover->pixmap().toImage();
+    const QColor centre = cover.pixelColor(cover.width() / 2, cover.height() / 2);
+    QStringList coverShown{QFileInfo(main.CoverFile()).fileName()};
+    if (main.CoverIsPlaceholder())
+        coverShown << "placeholder";
+    if (centre.red() > 200 && centre.green() < 60 && centre.blue() < 60)
+        coverShown << "red";
     const QStringList actual{main.lblRecordSelected->text(), main.lblTitle->FullText(),
                              main.lblDate->text(), main.txtDirector->text(),
                              main.txtGenreDisplay->text(), main.txtFeatures->toPlainText(),
-                             main.txtMulti->toPlainText(), QFileInfo(main.CoverFile()).fileName(),
+                             main.txtMulti->toPlainText(), coverShown.join(' '),
                              QString::number(main.CastUltraGRid->model()->rowCount())};
     QCOMPARE(actual, shown);
     // Modify and Delete only while the list shows a title.
@@ -115,56 +176,16 @@ void TestMainWindow::pastSixteenBits()
     w.folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65537) "
                   "INSERT INTO DVD_Title (ID, Title, WishList) SELECT 65536 + i, 'Same', 0 FROM n");
     w.load();
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 65537"));
+    QCOMPARE(state(*w.main), QString("1 of 65537 | Same | "));
     w.main->UltraGrid->ActivateRow(65536);
-    QCOMPARE(w.main->lblRecordSelected->text(), QString("65537 of 65537"));
+    QCOMPARE(state(*w.main), QString("65537 of 65537 | Same | "));
     QCOMPARE(w.shared->SelectedTitleId, w.main->UltraGrid->CellValue(65536, 0).toLongLong());
-    QCOMPARE(w.main->lblTitle->FullText(), QString("Same"));
 
     w.shared->LookupTable = "Dvd_Title";
     w.shared->LookupField = "Title";
     w.shared->LookupValue = "SAME";
     w.shared->CountMatches();
     QCOMPARE(w.shared->LookupCount, 65537);
-}
-
-void TestMainWindow::fixedCover_data()
-{
-    QTest::addColumn<QString>("change"); // to the fixed picture, while a title's own is shown
-    QTest::newRow("unchanged") << "unchanged";
-    QTest::newRow("rewritten") << "rewritten";
-    QTest::newRow("removed") << "removed";
-}
-
-// The fixed picture for titles without a cover is decoded once, yet a changed or removed
-// file is seen at the next title.
-void TestMainWindow::fixedCover()
-{
-    QFETCH(QString, change);
-    MainWindowFixture w;
-    const auto redCentre = [&w] {
-        const QImage image = w.main->ImgCover->pixmap().toImage();
-        const QColor colour = image.pixelColor(image.width() / 2, image.height() / 2);
-        return colour.red() > 200 && colour.green() < 60 && colour.blue() < 60;
-    };
-    w.folder.AddTitle({.title = "Alpha"});
-    const qint64 beta = w.folder.AddTitle({.title = "Beta"});
-    w.folder.AddTitle({.title = "Gamma"});
-    w.folder.WritePicture(QString::number(beta) + ".jpg", "JPG", 100, 140, Qt::red);
-    w.load();
-    QVERIFY(!redCentre());
-    w.main->UltraGrid->ActivateRow(1);
-    QVERIFY(redCentre());
-
-    const QString fixedFile = w.folder.ImagesPath() + "/nothing.jpg";
-    if (change == "rewritten")
-        w.folder.WritePicture("nothing.jpg", "JPG", 120, 90, Qt::red);
-    if (change == "removed")
-        QVERIFY(QFile::remove(fixedFile));
-    w.main->UltraGrid->ActivateRow(2);
-    QCOMPARE(w.main->CoverFile(), fixedFile);
-    QCOMPARE(w.main->CoverIsPlaceholder(), change == "removed");
-    QCOMPARE(redCentre(), change == "rewritten");
 }
 
 void TestMainWindow::gridAdapter()
@@ -203,70 +224,38 @@ void TestMainWindow::gridAdapter()
 
     grid.ActivateRow(3);
     QCOMPARE(list->AbsolutePosition(), 4);
-    list->SetRows({{"X", QVariant()}});
+    list->SetRows({{QString(40000, QLatin1Char('a')), QVariant()}});
     QCOMPARE(grid.model()->rowCount(), 1);
-}
-
-void TestMainWindow::fitWidth_data()
-{
-    // Margins as the windows use them: title list 0/200, detail cast 400/400, genre
-    // manager 400/200.
-    QTest::addColumn<int>("captionPixels");
-    QTest::addColumn<int>("widestPixels");
-    QTest::addColumn<int>("headerMargin");
-    QTest::addColumn<int>("valueMargin");
-    QTest::addColumn<int>("expected");
-    const auto px = [](int pixels) { return Twips::FromPixels(pixels); };
-    QTest::newRow("caption wider") << 100 << 50 << 0 << 200 << px(100);
-    QTest::newRow("value wider by its margin") << 50 << 50 << 0 << 200 << px(50) + 200;
-    QTest::newRow("no text: caption only") << 40 << 0 << 400 << 400 << px(40) + 400;
-    QTest::newRow("header margin wins") << 60 << 60 << 400 << 200 << px(60) + 400;
-    QTest::newRow("value capped") << 40 << 5000 << 0 << 200 << ColumnFit::MaxTwips;
-    QTest::newRow("caption capped") << 5000 << 10 << 400 << 200 << ColumnFit::MaxTwips;
-}
-
-void TestMainWindow::fitWidth()
-{
-    QFETCH(int, captionPixels);
-    QFETCH(int, widestPixels);
-    QFETCH(int, headerMargin);
-    QFETCH(int, valueMargin);
-    QFETCH(int, expected);
-    QCOMPARE(ColumnFit(headerMargin, valueMargin).Width(captionPixels, widestPixels), expected);
+    // However long a pasted text, its column stays within the widest a column can be.
+    QCOMPARE(grid.FitColumn(0, grid.fontMetrics(), ColumnFit(0, 200)), ColumnFit::MaxTwips);
 }
 
 void TestMainWindow::widestText_data()
 {
     QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<int>("pointSize");
-    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QFont>("font");
+    QFont bold(QStringLiteral("Verdana"), 9);
+    bold.setBold(true);
 
     // "AV" pairs kern tighter than their letters add up to: a plain text a little
     // narrower by its letters is still the wider one once shaped.
-    QFont font(QStringLiteral("Verdana"), 9);
-    font.setBold(true);
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(bold);
     const QString kerned = QStringLiteral("AV").repeated(12);
     QString plain;
     while (metrics.horizontalAdvance(plain) <= metrics.horizontalAdvance(kerned))
         plain += QLatin1Char('n');
-    QTest::newRow("kerned text beside a plain one") << QStringList{kerned, plain} << 9 << true;
-    QTest::newRow("combining marks")
-        << QStringList{"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301", "Amelie",
-                       "a\u0308o\u0308u\u0308a\u0308o\u0308"}
-        << 9 << true;
+    QTest::newRow("kerned text beside a plain one") << QStringList{kerned, plain} << bold;
+    QTest::newRow("combining marks") << QStringList{"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301", "Amelie",
+                                                    "a\u0308o\u0308u\u0308a\u0308o\u0308"}
+                                     << bold;
     QTest::newRow("joining scripts") << QStringList{"السلام عليكم ورحمة الله وبركاته",
                                                     "Peace be upon you", "नमस्ते दुनिया क्षत्रिय"}
-                                     << 9 << true;
+                                     << bold;
     QTest::newRow("surrogate pairs") << QStringList{"🎬🎬🎬🎬🎬🎬 Movie night", "Movie night at home"}
-                                     << 9 << false;
+                                     << QFont(QStringLiteral("Verdana"), 9);
     QTest::newRow("ligatures") << QStringList{"office affluent baffled", "officer afflicted",
                                               "Offal Waffles Efficiently Staffed"}
-                               << 9 << true;
-    QStringList ascending;
-    for (int length = 1; length <= 60; ++length)
-        ascending << QString(length, QLatin1Char('n'));
-    QTest::newRow("each wider than the last") << ascending << 9 << true;
+                               << bold;
 
     // Scripts the font lacks come from fallback fonts.
     const QStringList words{"Ocean's", "Eleven", "Amélie", "WALL·E", "It", "Ill", "Mimi", "Wolf",
@@ -279,18 +268,15 @@ void TestMainWindow::widestText_data()
             title << words.at(int(random.bounded(quint32(words.size()))));
         titles << title.join(QLatin1Char(' '));
     }
-    QTest::newRow("many mixed titles") << titles << 9 << true;
-    QTest::newRow("many mixed titles, small font") << titles << 7 << false;
+    QTest::newRow("many mixed titles") << titles << bold;
+    QTest::newRow("many mixed titles, small font") << titles << QFont(QStringLiteral("Verdana"), 7);
 }
 
 // The same answer as shaping every text, also when asked again after more texts.
 void TestMainWindow::widestText()
 {
     QFETCH(QStringList, texts);
-    QFETCH(int, pointSize);
-    QFETCH(bool, bold);
-    QFont font(QStringLiteral("Verdana"), pointSize);
-    font.setBold(bold);
+    QFETCH(QFont, font);
     const QFontMetrics metrics(font);
     WidestText widest(metrics);
     int expected = 0;
@@ -301,6 +287,112 @@ void TestMainWindow::widestText()
             QCOMPARE(widest.Pixels(), expected);
     }
     QCOMPARE(widest.Pixels(), expected);
+}
+
+void TestMainWindow::findQueries_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("filtering");
+    const auto row = [](const char *name, const QString &query, const QStringList &titles,
+                        bool filtering = true) {
+        QTest::newRow(name) << query << titles << filtering;
+    };
+    row("accents and case, decomposed too", "AMELIE", {"Amélie", "Ame\u0301lie Redux"});
+    row("capital É", "emile", {"ÉMILE"});
+    row("every field of a title", "amelie edition jeunet tautou poulain", {"Amélie"});
+    row("words in two titles", "clooney amelie", {});
+    row("apostrophe", "ocean's", {"Ocean's Eleven"});
+    row("wildcards as text", "_fun*", {"100% Pure_Fun*"});
+    row("diaeresis in the cast", "zoe", {"ÉMILE"});
+    row("Greek final sigma", "σίσυφος", {"ΣΊΣΥΦΟΣ"});
+    row("ß", "STRASSE", {"Straße"});
+    row("inside a CJK name", "安二郎", {"東京物語"});
+    row("emoji", "🎆", {"Fireworks 🎆"});
+    row("NUL", QString(QChar(0)), {});
+    row("only blanks: no filter", "   ", everyTitle, false);
+    row("a lone accent: no words", "\u0301", everyTitle);
+}
+
+void TestMainWindow::findQueries()
+{
+    QFETCH(QString, query);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, filtering);
+    MainWindowFixture w;
+    loadAwkwardTitles(w);
+    frmMain &main = *w.main;
+    QCOMPARE(w.titles(), everyTitle);
+    find(main, query);
+    QCOMPARE(w.titles(), expected);
+    QCOMPARE(main.IsFiltering(), filtering);
+    const bool none = expected.isEmpty();
+    const QString counter = none ? "0 of 0" : QString("1 of %1").arg(expected.size());
+    const QString note = !filtering ? ""
+                         : none     ? "No title matches"
+                                    : QString("%1 of 9").arg(expected.size());
+    QCOMPARE(state(main), QStringList({counter, expected.value(0), note}).join(" | "));
+    QCOMPARE(QFileInfo(main.CoverFile()).fileName(), none ? "no_records.jpg" : "nothing.jpg");
+    QCOMPARE(main.mnuDelete->isEnabled(), !none);
+    QCOMPARE(main.Find->IsNoMatch(), none);
+}
+
+void TestMainWindow::findKeys()
+{
+    MainWindowFixture w;
+    loadAwkwardTitles(w);
+    frmMain &main = *w.main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+
+    QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(main.Find->txtFind->hasFocus());
+    QTest::keyClicks(main.Find->txtFind, "l");
+    QTRY_COMPARE(main.lblRecordSelected->text(), QString("1 of 4"));
+    // Down takes the list; End and Home go to the last and first title shown.
+    QTest::keyClick(main.Find->txtFind, Qt::Key_Down);
+    QVERIFY(main.UltraGrid->hasFocus());
+    QTest::keyClick(main.UltraGrid, Qt::Key_End);
+    QCOMPARE(state(main), QString("4 of 4 | Ocean's Eleven | 4 of 9"));
+    QCOMPARE(main.CastUltraGRid->ShownRowCount(), 1);
+    QTest::keyClick(main.UltraGrid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(state(main), QString("1 of 4 | Amélie | 4 of 9"));
+    QTest::keyClick(main.UltraGrid, Qt::Key_End);
+
+    // Escape empties the box; the whole list is back, the title found still active.
+    main.Find->FocusBox();
+    QTest::keyClick(main.Find->txtFind, Qt::Key_Escape);
+    QVERIFY(main.UltraGrid->hasFocus());
+    QCOMPARE(main.Find->Text(), QString());
+    QCOMPARE(state(main), QString("6 of 9 | Ocean's Eleven | "));
+}
+
+// The filter stays through a switch of lists and through changes made elsewhere.
+void TestMainWindow::findKeptThroughChanges()
+{
+    MainWindowFixture w;
+    w.folder.AddTitle({.title = "Alien", .director = "Ridley Scott"});
+    w.folder.AddTitle({.title = "Brazil", .director = "Terry Gilliam"});
+    w.folder.AddTitle({.title = "Gladiator", .director = "Ridley Scott", .wishList = 1});
+    w.load();
+    frmMain &main = *w.main;
+    find(main, "ridley");
+    main.OptionWishList[1]->click();
+    QCOMPARE(w.titles(), QStringList{"Gladiator"});
+    main.OptionWishList[0]->click();
+    QCOMPARE(state(main), QString("1 of 1 | Alien | 1 of 2"));
+
+    w.folder.AddTitle({.title = "Jabberwocky", .director = "Terry Gilliam"});
+    main.RefreshRecords();
+    QCOMPARE(main.Find->Note(), QString("The new title is hidden by the filter"));
+    w.folder.Exec("UPDATE DVD_Title SET Director = 'Ridley' WHERE Title = 'Brazil'");
+    w.folder.Exec("DELETE FROM DVD_Title WHERE Title = 'Alien'");
+    main.RefreshRecords();
+    QCOMPARE(state(main), QString("1 of 1 | Brazil | 1 of 2"));
+    w.folder.Exec("DELETE FROM DVD_Title WHERE Title = 'Brazil'");
+    main.RefreshRecords();
+    QCOMPARE(main.Find->Text(), QString("ridley"));
+    QCOMPARE(state(main), QString("0 of 0 |  | No title matches"));
 }
 
 QTEST_MAIN(TestMainWindow)
