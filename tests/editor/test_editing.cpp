@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -41,25 +40,10 @@ struct Step3 : EditorFixture
 
     Step3()
     {
-        Fill("No", "Alpha's Title", {"Drama", "Removed Meanwhile"}, {{"Ann", "Ann role"}, {"Bob", "Bob role"}});
+        Fill("No", "Alpha's Title", {"Drama", "Removed Meanwhile"},
+             {{"Ann", "Ann role"}, {"Bob", "Bob role"}});
         window = std::make_unique<frmModify3>(*shared, main);
         window->show();
-    }
-    // Types over row 2's cell in place and ends the cell edit with the key given.
-    void EditCell(int column, const QString &typed, Qt::Key key)
-    {
-        const QModelIndex cell = window->UltraGrid->Model()->index(1, column);
-        window->UltraGrid->setCurrentIndex(cell);
-        window->UltraGrid->edit(cell);
-        QPointer<QLineEdit> editor = window->UltraGrid->findChild<QLineEdit *>();
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Delete);
-        QTest::keyClicks(editor, typed);
-        QTest::keyClick(editor, key);
-        // The grid commits and closes its editor from the event loop; the check follows it.
-        QTRY_VERIFY(!editor);
-        QCoreApplication::processEvents();
     }
 };
 
@@ -156,16 +140,8 @@ void TestEditing::step1ChecksOnNext()
     const Module1 &buffer = *f.shared;
     QCOMPARE((QStringList{buffer.EditTitle, buffer.EditSubTitle, buffer.EditDate, buffer.EditDirector}),
              (QStringList{"Renamed", subTitle, year, director}));
-    if (message.isEmpty())
-        return;
-    QCOMPARE(w.txtDate->text(), message == kYearFormat ? QString() : year);
-    // Corrected by typing: once a stored year is cleared, the box takes four digits again.
-    w.txtDate->clear();
-    QTest::keyClicks(w.txtDate, "20011");
-    w.txtDirector->setText("Someone");
-    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
-    QCOMPARE(w.result(), int(StepNext));
-    QCOMPARE(buffer.EditDate, QString("2001"));
+    if (!message.isEmpty()) // cleared for retyping when it was the year that failed
+        QCOMPARE(w.txtDate->text(), message == kYearFormat ? QString() : year);
 }
 
 void TestEditing::step2EnablesAndCompacts_data()
@@ -220,23 +196,17 @@ void TestEditing::step2EnablesAndCompacts()
 
 void TestEditing::step3CastAndLeaving_data()
 {
-    QTest::addColumn<QString>("how"); // Add, Enter in the character box, row 2's cells edited, Back, Finish
+    QTest::addColumn<QString>("how"); // Add, Enter in the character box, Back or Finish
     QTest::addColumn<QString>("actor");
     QTest::addColumn<QString>("character");
     QTest::addColumn<QString>("message"); // how it starts
     QTest::addColumn<Rows>("cast");
-    const QString cellMessage = "You Must Fill Both Values.";
     QTest::newRow("Add") << "Add" << "Cy O'Neil" << "Queen \"Bee\"" << ""
                          << (Rows(kOldCast) << QStringList{"Cy O'Neil", "Queen \"Bee\""});
     QTest::newRow("Enter, spaces count as filled")
         << "Enter" << " " << "  Role  " << "" << (Rows(kOldCast) << QStringList{" ", "  Role  "});
     QTest::newRow("Add, actor empty") << "Add" << "" << "Role" << kRequired << kOldCast;
     QTest::newRow("Enter, character empty") << "Enter" << "Cy" << "" << kRequired << kOldCast;
-    QTest::newRow("cell, character emptied") << "cell" << "Bob" << "" << cellMessage << kOldCast;
-    QTest::newRow("cell, spaces accepted") << "cell" << " " << "King's Man" << ""
-                                           << Rows{kOldCast[0], {" ", "King's Man"}};
-    QTest::newRow("cell, Escape ends only the cell edit")
-        << "cell Escape" << "Typo" << "Typo" << "" << kOldCast;
     QTest::newRow("Back keeps everything") << "Back" << "Cy" << "Role" << "" << kOldCast;
     QTest::newRow("failed Finish keeps everything")
         << "Finish" << "Cy" << "Role" << "Error 3021 inserting records.\r\n" << kOldCast;
@@ -259,15 +229,10 @@ void TestEditing::step3CastAndLeaving()
     w.txtActor1->setText(actor);
     w.txtCharacter1->setText(character);
 
-    if (how.startsWith("cell")) {
-        const Qt::Key key = how == "cell" ? Qt::Key_Return : Qt::Key_Escape;
-        s.EditCell(0, actor, key);
-        s.EditCell(1, character, key);
-    } else if (how == "Enter") {
+    if (how == "Enter")
         QTest::keyClick(w.txtCharacter1, Qt::Key_Return);
-    } else {
+    else
         (how == "Add" ? w.cmdAdd : how == "Back" ? w.cmdBack : w.cmdFinish)->click();
-    }
 
     const QStringList messages = message.isEmpty() ? QStringList() : QStringList{message};
     QCOMPARE(shownCutTo(messages), messages);
@@ -289,7 +254,6 @@ void TestEditing::generateRows_data()
     QTest::addColumn<Rows>("rows");
     QTest::newRow("split at the first") << "Ann - Maid - Cook" << " - " << Rows{{"Ann", "Maid"}};
     QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t " << "-" << Rows{{"\tAnn", "Maid\t"}};
-    QTest::newRow("lone CR ends a line") << "A\rB - 1" << " - " << Rows{{"A", ""}, {"B", "1"}};
     QTest::newRow("mixed line ends") << "A - B\rC - D\nE - F\r\nG - H" << " - "
                                      << Rows{{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}};
     QTest::newRow("empty lines of each kind make no row")
@@ -328,13 +292,6 @@ void TestEditing::pasteFromStep3_data()
                                  << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel" << kOldCast;
     QTest::newRow("prompt escaped: whole lines, Escape")
         << "Ann - Maid\nBo\n\nCy" << "" << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}} << "Escape" << kOldCast;
-    QString text;
-    QList<QPoint> red;
-    for (int line = 0; line < 33000; ++line) { // counts past 16 bits
-        text += QStringLiteral("Actor %1\r\n").arg(line);
-        red << QPoint(1, line);
-    }
-    QTest::newRow("33,000 lines") << text << " - " << red << "Cancel" << kOldCast;
 }
 
 // Step 3 is disabled while the generator is open and gets the rows only through Finish,
@@ -348,58 +305,52 @@ void TestEditing::pasteFromStep3()
     QFETCH(Rows, cast);
     Step3 s;
     s.shared->DelimiterText = "from before";
+    frmPasteCastData generator(*s.shared, *s.window);
+    generator.show();
+    generator.Text1->setPlainText(text);
     bool promptUsable = false;
-    QList<QPoint> marked;
-    QStringList messages;
-    ModalWaiter waiter;
-    waiter.Expect<frmPasteCastData>([&](frmPasteCastData *generator) {
-        generator->Text1->setPlainText(text);
-        ModalWaiter prompt;
-        prompt.Expect<frmDelimiter>([&](frmDelimiter *window) {
-            promptUsable = window->isEnabled() && !generator->isEnabled() && !s.window->isEnabled();
-            QTest::keyClicks(window->txtDelimiter, delimiter);
-            QTest::keyClick(window->txtDelimiter, delimiter.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
-        });
-        if (!red.isEmpty())
-            MessageBox::SetNextAnswer(QMessageBox::Ok);
-        generator->cmdGEnerate->click();
-        QVERIFY(prompt.Handled() && generator->isEnabled());
-        // An answer the Generate did not take must not answer a Finish.
-        messages = MessageBox::Shown();
-        MessageBox::Reset();
-        const DataGrid &grid = *generator->MultiPasteUltraGrid;
-        for (int row = 0; row < grid.model()->rowCount(); ++row)
-            for (int column = 0; column < 2; ++column)
-                if (grid.CellBackground(row, column) == QColor(255, 0, 0))
-                    marked << QPoint(column, row);
-        // Refused, or declined when asked, however often; whatever the text says meanwhile.
-        generator->Text1->setPlainText("Ann - Maid");
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            MessageBox::SetNextAnswer(QMessageBox::Cancel);
-            generator->cmdFinish->click();
-        }
-        MessageBox::SetNextAnswer(QMessageBox::Ok);
-        if (way == "Finish")
-            generator->cmdFinish->click();
-        else if (way == "Escape")
-            QTest::keyClick(generator->Text1, Qt::Key_Escape);
-        else
-            generator->cmdCancel->click();
+    ModalWaiter prompt;
+    prompt.Expect<frmDelimiter>([&](frmDelimiter *window) {
+        promptUsable = window->isEnabled() && !generator.isEnabled() && !s.window->isEnabled();
+        QTest::keyClicks(window->txtDelimiter, delimiter);
+        QTest::keyClick(window->txtDelimiter, delimiter.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
     });
-    s.window->cmdMultiPaste->click();
-
-    QVERIFY(waiter.Handled() && !waiter.Failed());
-    QVERIFY(promptUsable);
+    if (!red.isEmpty())
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+    generator.cmdGEnerate->click();
+    QVERIFY(prompt.Handled() && promptUsable && generator.isEnabled());
     QCOMPARE(s.shared->DelimiterText, delimiter);
+    QList<QPoint> marked;
+    const DataGrid &grid = *generator.MultiPasteUltraGrid;
+    for (int row = 0; row < grid.model()->rowCount(); ++row)
+        for (int column = 0; column < 2; ++column)
+            if (grid.CellBackground(row, column) == QColor(255, 0, 0))
+                marked << QPoint(column, row);
     QCOMPARE(marked, red);
+    // An answer the Generate did not take must not answer a Finish.
+    QStringList messages = MessageBox::Shown();
+    MessageBox::Reset();
+
+    // Refused, or declined when asked, whatever the text says meanwhile; then left.
+    generator.Text1->setPlainText("Ann - Maid");
+    MessageBox::SetNextAnswer(QMessageBox::Cancel);
+    generator.cmdFinish->click();
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    if (way == "Finish")
+        generator.cmdFinish->click();
+    else if (way == "Escape")
+        QTest::keyClick(generator.Text1, Qt::Key_Escape);
+    else
+        generator.cmdCancel->click();
+
     const QString errors = QString::number(red.size()) + " error(s)";
     const QString revise = " (cells marked in red). Please revise and generate.";
-    const QString refused = "Cannot complete due to " + errors + revise;
-    QStringList expected(way == "Finish" ? 3 : 2, kOverwrite);
+    QStringList expected(way == "Finish" ? 2 : 1, kOverwrite);
     if (!red.isEmpty())
-        expected = {errors + " occured while generating" + revise, refused, refused};
+        expected = {errors + " occured while generating" + revise,
+                    "Cannot complete due to " + errors + revise};
     QCOMPARE(messages << MessageBox::Shown(), expected);
-    QVERIFY(s.window->isEnabled() && s.window->isVisible());
+    QVERIFY(!generator.isVisible() && s.window->isEnabled() && s.window->isVisible());
     QCOMPARE(castList(*s.shared), cast);
     QCOMPARE(s.window->UltraGrid->model()->rowCount(), cast.size());
     QCOMPARE(s.window->cmdDelete->isEnabled(), !cast.isEmpty());
@@ -415,8 +366,6 @@ void TestEditing::failedSaveThenRetry_data()
                                "WHEN NEW.Actor = 'O''Hara' BEGIN SELECT RAISE(ABORT, 'cast refused'); END";
     const QString refuseUnlink = "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
                                  "BEGIN SELECT RAISE(ABORT, 'links kept'); END";
-    const QString noRow = "Error 3021 inserting records.\r\n";
-    QTest::newRow("modify, genre removed") << true << "genre" << noRow << "Either BOF or EOF is True";
     QTest::newRow("add, last cast row refused")
         << false << refuseCast << "Error 19 inserting records.\r\n" << "cast refused";
     QTest::newRow("modify, old links cannot be removed")
@@ -450,7 +399,7 @@ void TestEditing::failedSaveThenRetry()
         for (const char *rows : {"DVD_Title WHERE ID", "Genre_Relationships WHERE Title_ID",
                                  "Cast_Relationships WHERE Movie"})
             e.folder.Exec(QString("DELETE FROM %1 = ?").arg(rows), {stored});
-    e.Fill(modify ? "Yes" : "No", "Changed's", {"Action", plant == "genre" ? "Gone Genre" : "", "Comedy"},
+    e.Fill(modify ? "Yes" : "No", "Changed's", {"Action", "", "Comedy"},
            {{QVariant(), "Role"}, {"O'Hara", "Scarlett"}}, modify ? stored : 0);
     e.shared->EditDate = "0099"; // text, not the number 99
     e.shared->EditWishList = 1;
@@ -471,18 +420,14 @@ void TestEditing::failedSaveThenRetry()
     });
     QVERIFY(!save(e));
     QCOMPARE(lockHolder, QString());
-    QCOMPARE(MessageBox::Shown().size(), 1);
-    QVERIFY2(MessageBox::Shown()[0].startsWith(message) && MessageBox::Shown()[0].contains(detail),
-             qPrintable(MessageBox::Shown()[0]));
-    QCOMPARE(MessageBox::ShownTitles()[0],
-             plant == "deleted" ? frmModify3::DeletedMeanwhileTitle() : MessageBox::ApplicationTitle());
+    QCOMPARE(shownCutTo({message}), QStringList{message});
+    QVERIFY2(MessageBox::Shown()[0].contains(detail), qPrintable(MessageBox::Shown()[0]));
     QVERIFY(e.folder.CatalogueBytes() == before);
     QCOMPARE(e.shared->EditTitle, QString("Changed's"));
     QCOMPARE(e.shared->CastRecords->RecordCount(), 2);
 
     if (plant.startsWith("CREATE"))
         e.folder.Exec("DROP TRIGGER refuse");
-    e.shared->GenrePicks[1].clear();
     MessageBox::Reset();
     MessageBox::SetNextAnswer(QMessageBox::Save); // asked again when deleted meanwhile
     QVERIFY(save(e));
@@ -540,12 +485,6 @@ void TestEditing::deleteTitle()
     e.main.Form_Load();
     e.main.UltraGrid->ActivateRow(1);
     const QByteArray before = e.folder.CatalogueBytes();
-    const auto rowsOf = [&](qint64 id) {
-        return e.folder.Rows("SELECT (SELECT COUNT(*) FROM DVD_Title WHERE ID = ?), "
-                             "(SELECT COUNT(*) FROM Genre_Relationships WHERE Title_ID = ?), "
-                             "(SELECT COUNT(*) FROM Cast_Relationships WHERE Movie = ?)",
-                             {id, id, id})[0];
-    };
 
     MessageBox::SetNextAnswer(QMessageBox::StandardButton(answer));
     MessageBox::SetNextAnswer(QMessageBox::Ok);
@@ -555,12 +494,13 @@ void TestEditing::deleteTitle()
     if (!more.isEmpty())
         messages << more;
     QCOMPARE(shownCutTo(messages), messages);
-    QCOMPARE(MessageBox::ShownTitles()[0], QString("Confirm Title Deletion"));
-    QCOMPARE(rowsOf(keep), (QVariantList{1, 1, 1}));
-    QVERIFY(QFile::exists(keptCover));
     const bool deleted = answer == QMessageBox::Ok && !failing;
     QCOMPARE(e.folder.CatalogueBytes() == before, !deleted);
-    QCOMPARE(rowsOf(gone), deleted ? (QVariantList{0, 0, 0}) : (QVariantList{1, 2, 2}));
+    if (deleted) // Alien keeps its genre and cast, Casablanca has none
+        QCOMPARE(e.folder.Rows("SELECT group_concat(Title), (SELECT COUNT(*) FROM Genre_Relationships), "
+                               "(SELECT COUNT(*) FROM Cast_Relationships) FROM DVD_Title")[0],
+                 (QVariantList{"Alien,Casablanca", 1, 1}));
+    QVERIFY(QFile::exists(keptCover));
     QCOMPARE(QFileInfo::exists(goneCover), !deleted || cover == "stubborn");
     if (failing)
         QVERIFY(MessageBox::Shown()[1].endsWith("cast is locked"));
@@ -570,8 +510,6 @@ void TestEditing::deleteTitle()
     QCOMPARE(e.shared->SelectedTitleId, deleted ? keep : gone);
 }
 
-// The main window shows the row before's title for a row without one; Modify must not
-// load that name, or Finish would rename this title.
 void TestEditing::modifyLoadsTheRowsOwnTitle()
 {
     EditorFixture e;
