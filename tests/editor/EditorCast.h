@@ -1,26 +1,6 @@
 #pragma once
-// What the editor tests share: a cast as the edit buffer holds it and as the catalogue stores it,
-// and the messages shown, compared with what a row expects.
-#include "MessageBox.h"
-#include "Module1.h"
-#include "ModalWaiter.h"
-#include "RecordList.h"
+// What the editor tests compare a saved title's cast with.
 #include "TestFolder.h"
-
-#include <QTest>
-
-using Rows = QList<QStringList>;
-Q_DECLARE_METATYPE(Rows)
-
-// The edit buffer's cast list as (actor, character) rows; none once the editor has ended.
-inline Rows castList(const Module1 &shared)
-{
-    Rows rows;
-    if (shared.CastRecords)
-        for (const auto &row : shared.CastRecords->Rows())
-            rows << QStringList{row.value(0).toString(), row.value(1).toString()};
-    return rows;
-}
 
 // A title's stored cast as "actor as character", in the order written. A NULL on either side
 // makes the pair NULL, so it cannot pass for empty text.
@@ -32,14 +12,4 @@ inline QStringList storedCast(TestFolder &folder, qint64 id)
                                        {id}))
         pairs << row[0].toString();
     return pairs;
-}
-
-// The messages shown, each cut to the length of the one expected in its place, so that a row
-// can give how each message starts.
-inline QStringList shownCutTo(const QStringList &expected)
-{
-    QStringList shown = MessageBox::Shown();
-    for (int i = 0; i < shown.size() && i < expected.size(); ++i)
-        shown[i].truncate(expected[i].size());
-    return shown;
 }
