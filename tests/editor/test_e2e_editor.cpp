@@ -73,7 +73,7 @@ void TestE2eEditor::editTitle()
     QFETCH(int, window);
     QFETCH(QString, way);
     ProgramFixture p;
-    // Its edition sorts last: the list goes by title.
+    // By edition it would come second: the list must go by title.
     p.folder.AddTitle({.title = "Alien", .subTitle = "Z", .genres = {"Horror"}});
     const QString ocean = QString::fromUtf8("Océan's Eleven");
     // More genre links than the four boxes, as another tool may write.
