@@ -1,0 +1,530 @@
+// The editor's three steps over a filled edit buffer, step 3's paste generator, and what the
+// editor and the Delete command write: all or nothing, and nothing held while a failure is reported.
+#include "BusyTimeout.h"
+#include "Connection.h"
+#include "DataGrid.h"
+#include "DbError.h"
+#include "EditorCast.h"
+#include "EditorFixture.h"
+#include "MessageBox.h"
+#include "ModalWaiter.h"
+#include "RecordList.h"
+#include "StepResult.h"
+#include "TitleCommands.h"
+#include "frmDelimiter.h"
+#include "frmModify1.h"
+#include "frmModify2.h"
+#include "frmModify3.h"
+#include "frmPasteCastData.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using Picks = std::array<QString, 4>;
+using Rows = QList<QStringList>;
+Q_DECLARE_METATYPE(Rows)
+
+namespace {
+
+const QString kRequired = QStringLiteral("Please Complete All Required Fields");
+const QString kYearFormat = QStringLiteral("Date must be in the proper format. (Example 1999)");
+const QString kOverwrite = QStringLiteral("This will overwrite existing cast data.");
+const Rows kOldCast{{"Ann", "Ann role"}, {"Bob", "Bob role"}};
+
+// The edit buffer's cast list as (actor, character) rows.
+Rows castList(const Module1 &shared)
+{
+    Rows rows;
+    for (const auto &row : shared.CastRecords->Rows())
+        rows << QStringList{row.value(0).toString(), row.value(1).toString()};
+    return rows;
+}
+
+// The messages shown, each cut to the length of the one expected in its place, so that a row
+// can give how each message starts.
+QStringList shownCutTo(const QStringList &expected)
+{
+    QStringList shown = MessageBox::Shown();
+    for (int i = 0; i < shown.size() && i < expected.size(); ++i)
+        shown[i].truncate(expected[i].size());
+    return shown;
+}
+
+// Step 3 open on an add of "Alpha's Title" with kOldCast; its second genre is not in the
+// catalogue, so a Finish fails.
+struct Step3 : EditorFixture
+{
+    std::unique_ptr<frmModify3> window;
+
+    Step3()
+    {
+        Fill("No", "Alpha's Title", {"Drama", "Removed Meanwhile"},
+             {{"Ann", "Ann role"}, {"Bob", "Bob role"}});
+        window = std::make_unique<frmModify3>(*shared, main);
+        window->show();
+    }
+};
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Each lock met costs a second, not five.
+    void initTestCase() { BusyTimeout::SetForTesting(1000); }
+    void cleanup()
+    {
+        ModalWaiter::CloseAllModals();
+        MessageBox::Reset();
+    }
+
+    void step1ChecksOnNext_data();
+    void step1ChecksOnNext();
+    void step2EnablesAndCompacts_data();
+    void step2EnablesAndCompacts();
+    void step3CastAndLeaving_data();
+    void step3CastAndLeaving();
+    void generateRows_data();
+    void generateRows();
+    void pasteFromStep3_data();
+    void pasteFromStep3();
+    void failedSaveThenRetry_data();
+    void failedSaveThenRetry();
+    void deleteTitle_data();
+    void deleteTitle();
+    void modifyLoadsTheRowsOwnTitle();
+};
+
+void TestEditing::step1ChecksOnNext_data()
+{
+    QTest::addColumn<QString>("year"); // stored, so loaded beyond what typing allows
+    QTest::addColumn<QString>("director");
+    QTest::addColumn<QString>("message"); // empty: Next goes on
+    QTest::newRow("year empty") << "" << "Someone" << kRequired;
+    QTest::newRow("director empty") << "1999" << "" << kRequired;
+    QTest::newRow("bad year, director empty: required first") << "19" << "" << kRequired;
+    QTest::newRow("letter among digits") << "19a9" << "Someone" << kYearFormat;
+    QTest::newRow("full-width digits") << "\uFF11\uFF19\uFF19\uFF19" << "Someone" << kYearFormat;
+    QTest::newRow("five digits") << "19999" << "Someone" << kYearFormat;
+    QTest::newRow("trailing line break") << "1999\n" << "Someone" << kYearFormat;
+    QTest::newRow("0000, director of blanks") << "0000" << "   " << "";
+}
+
+void TestEditing::step1ChecksOnNext()
+{
+    QFETCH(QString, year);
+    QFETCH(QString, director);
+    QFETCH(QString, message);
+    EditorFixture f;
+    f.Fill("Yes", "Ocean's Eleven");
+    f.shared->EditDate = year;
+    f.shared->EditDirector = director;
+    frmModify1 w(*f.shared, f.main, &f.main);
+    w.show();
+    w.txtTitleDisplay->setText("Renamed");
+    w.txtSubTitle->setText("Changed edition");
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+
+    QCOMPARE(MessageBox::Shown(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(w.result(), message.isEmpty() ? int(StepNext) : 0);
+    QCOMPARE(w.isVisible(), !message.isEmpty());
+    // The title is taken whatever the checks say, the rest only once they pass.
+    const QString subTitle = message.isEmpty() ? "Changed edition" : "Director's Cut";
+    const Module1 &buffer = *f.shared;
+    QCOMPARE((QStringList{buffer.EditTitle, buffer.EditSubTitle, buffer.EditDate, buffer.EditDirector}),
+             (QStringList{"Renamed", subTitle, year, director}));
+    if (!message.isEmpty()) // cleared for retyping when it was the year that failed
+        QCOMPARE(w.txtDate->text(), message == kYearFormat ? QString() : year);
+}
+
+void TestEditing::step2EnablesAndCompacts_data()
+{
+    QTest::addColumn<Picks>("picks");
+    QTest::addColumn<QString>("enabled"); // box by box
+    QTest::addColumn<bool>("next"); // else Back
+    QTest::addColumn<Picks>("stored"); // longest first, the empty ones last
+    const QString drama = "Drama", comedy = "Comedy", crime = "Crime", war = "War", none;
+    QTest::newRow("none, Back") << Picks{} << "1000" << false << Picks{};
+    QTest::newRow("none, Next refused") << Picks{} << "1000" << true << Picks{};
+    QTest::newRow("slots 0 and 2, Next")
+        << Picks{drama, none, comedy, none} << "1101" << true << Picks{comedy, drama, none, none};
+    QTest::newRow("equal lengths keep their order, Back")
+        << Picks{none, drama, none, crime} << "1010" << false << Picks{drama, crime, none, none};
+    QTest::newRow("all four, Next")
+        << Picks{drama, comedy, war, crime} << "1111" << true << Picks{comedy, drama, crime, war};
+}
+
+void TestEditing::step2EnablesAndCompacts()
+{
+    QFETCH(Picks, picks);
+    QFETCH(QString, enabled);
+    QFETCH(bool, next);
+    QFETCH(Picks, stored);
+    EditorFixture f;
+    f.Fill("No", "Alien's Return");
+    f.shared->GenrePicks = picks;
+    frmModify2 w(*f.shared, &f.main);
+    w.Form_Load();
+    w.show();
+    QString enabledNow;
+    for (QComboBox *box : w.cmbGenre)
+        enabledNow += box->isEnabled() ? '1' : '0';
+    QCOMPARE(enabledNow, enabled);
+    w.txtFeatures->setPlainText("  Trailer 'teaser'  ");
+    const bool refused = next && picks == Picks{};
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+
+    (next ? w.cmdNext : w.cmdBack)->click();
+
+    QCOMPARE(MessageBox::Shown(), refused ? QStringList{kRequired} : QStringList());
+    QCOMPARE(w.result(), refused ? 0 : int(next ? StepNext : StepBack));
+    QCOMPARE(w.isVisible(), refused);
+    QCOMPARE(f.shared->GenrePicks, stored);
+    QCOMPARE(f.shared->EditFeatures, QString("  Trailer 'teaser'  "));
+    QVERIFY(!f.main.isEnabled());
+}
+
+void TestEditing::step3CastAndLeaving_data()
+{
+    QTest::addColumn<QString>("how"); // Add, Enter in the character box, Back or Finish
+    QTest::addColumn<QString>("actor");
+    QTest::addColumn<QString>("character");
+    QTest::addColumn<QString>("message"); // how it starts
+    QTest::addColumn<Rows>("cast");
+    QTest::newRow("Add") << "Add" << "Cy O'Neil" << "Queen \"Bee\"" << ""
+                         << (Rows(kOldCast) << QStringList{"Cy O'Neil", "Queen \"Bee\""});
+    QTest::newRow("Enter, spaces count as filled")
+        << "Enter" << " " << "  Role  " << "" << (Rows(kOldCast) << QStringList{" ", "  Role  "});
+    QTest::newRow("Add, actor empty") << "Add" << "" << "Role" << kRequired << kOldCast;
+    QTest::newRow("Enter, character empty") << "Enter" << "Cy" << "" << kRequired << kOldCast;
+    QTest::newRow("Back keeps everything") << "Back" << "Cy" << "Role" << "" << kOldCast;
+    QTest::newRow("failed Finish keeps everything")
+        << "Finish" << "Cy" << "Role" << "Error 3021 inserting records.\r\n" << kOldCast;
+}
+
+// Nothing reaches the catalogue and the rest of the buffer stays as it was, so that step 2
+// can still correct the pick a failed Finish met.
+void TestEditing::step3CastAndLeaving()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, actor);
+    QFETCH(QString, character);
+    QFETCH(QString, message);
+    QFETCH(Rows, cast);
+    Step3 s;
+    frmModify3 &w = *s.window;
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const QByteArray before = s.folder.CatalogueBytes();
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    w.txtActor1->setText(actor);
+    w.txtCharacter1->setText(character);
+
+    if (how == "Enter")
+        QTest::keyClick(w.txtCharacter1, Qt::Key_Return);
+    else
+        (how == "Add" ? w.cmdAdd : how == "Back" ? w.cmdBack : w.cmdFinish)->click();
+
+    const QStringList messages = message.isEmpty() ? QStringList() : QStringList{message};
+    QCOMPARE(shownCutTo(messages), messages);
+    QCOMPARE(castList(*s.shared), cast);
+    QCOMPARE(w.result(), how == "Back" ? int(StepBack) : 0);
+    QCOMPARE(w.isVisible(), how != "Back");
+    if (how == "Add" || how == "Enter") // emptied for the next entry
+        QCOMPARE(w.txtActor1->text(), message.isEmpty() ? QString() : actor);
+    QVERIFY(s.folder.CatalogueBytes() == before);
+    QCOMPARE(s.shared->EditDirector, QString("Ann O'Director"));
+    QCOMPARE(s.shared->GenrePicks[1], QString("Removed Meanwhile"));
+    QVERIFY(!s.main.isEnabled());
+}
+
+void TestEditing::generateRows_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<Rows>("rows");
+    QTest::newRow("split at the first") << "Ann - Maid - Cook" << " - " << Rows{{"Ann", "Maid"}};
+    QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t " << "-" << Rows{{"\tAnn", "Maid\t"}};
+    QTest::newRow("mixed line ends") << "A - B\rC - D\nE - F\r\nG - H" << " - "
+                                     << Rows{{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}};
+    QTest::newRow("empty lines of each kind make no row")
+        << "A - B\r\r\n\n\rC - D\r\n" << " - " << Rows{{"A", "B"}, {"C", "D"}};
+    QTest::newRow("line of spaces makes a row")
+        << "A - 1\n   \nB - 2" << " - " << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
+    QTest::newRow("case-sensitive delimiter") << "AXB" << "x" << Rows{{"AXB", ""}};
+    QTest::newRow("empty delimiter") << "A - 1\nB" << "" << Rows{{"A - 1", ""}, {"B", ""}};
+}
+
+void TestEditing::generateRows()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, delimiter);
+    QFETCH(Rows, rows);
+    Rows generated;
+    for (const auto &row : frmPasteCastData::GenerateRows(text, delimiter)) {
+        QVERIFY(!row.value(0).isNull() && !row.value(1).isNull()); // empty, so counted, not Null
+        generated << QStringList{row.value(0).toString(), row.value(1).toString()};
+    }
+    QCOMPARE(generated, rows);
+}
+
+void TestEditing::pasteFromStep3_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("delimiter"); // empty: the prompt is escaped
+    QTest::addColumn<QList<QPoint>>("red"); // (column, row), row by row
+    QTest::addColumn<QString>("way"); // how the generator is left at the end
+    QTest::addColumn<Rows>("cast"); // step 3's afterwards
+    QTest::newRow("Finish") << "Zed Zu - Lead\r\nAnn Ay - Maid\r\n" << " - " << QList<QPoint>{} << "Finish"
+                            << Rows{{"Zed Zu", "Lead"}, {"Ann Ay", "Maid"}};
+    QTest::newRow("no rows: Finish empties the cast")
+        << "\r\n\r\n" << " - " << QList<QPoint>{} << "Finish" << Rows{};
+    QTest::newRow("empty cells") << "Ann - Maid\r\nSolo\r\n - Butler\r\n" << "-"
+                                 << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel" << kOldCast;
+    QTest::newRow("prompt escaped: whole lines, Escape")
+        << "Ann - Maid\nBo\n\nCy" << "" << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}} << "Escape" << kOldCast;
+}
+
+// Step 3 is disabled while the generator is open and gets the rows only through Finish,
+// which is refused while the last Generate found empty cells.
+void TestEditing::pasteFromStep3()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, delimiter);
+    QFETCH(QList<QPoint>, red);
+    QFETCH(QString, way);
+    QFETCH(Rows, cast);
+    Step3 s;
+    s.shared->DelimiterText = "from before";
+    frmPasteCastData generator(*s.shared, *s.window);
+    generator.show();
+    generator.Text1->setPlainText(text);
+    bool promptUsable = false;
+    ModalWaiter prompt;
+    prompt.Expect<frmDelimiter>([&](frmDelimiter *window) {
+        promptUsable = window->isEnabled() && !generator.isEnabled() && !s.window->isEnabled();
+        QTest::keyClicks(window->txtDelimiter, delimiter);
+        QTest::keyClick(window->txtDelimiter, delimiter.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    if (!red.isEmpty())
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+    generator.cmdGEnerate->click();
+    QVERIFY(prompt.Handled() && promptUsable && generator.isEnabled());
+    QCOMPARE(s.shared->DelimiterText, delimiter);
+    QList<QPoint> marked;
+    const DataGrid &grid = *generator.MultiPasteUltraGrid;
+    for (int row = 0; row < grid.model()->rowCount(); ++row)
+        for (int column = 0; column < 2; ++column)
+            if (grid.CellBackground(row, column) == QColor(255, 0, 0))
+                marked << QPoint(column, row);
+    QCOMPARE(marked, red);
+    // An answer the Generate did not take must not answer a Finish.
+    QStringList messages = MessageBox::Shown();
+    MessageBox::Reset();
+
+    // Refused, or declined when asked, whatever the text says meanwhile; then left.
+    generator.Text1->setPlainText("Ann - Maid");
+    MessageBox::SetNextAnswer(QMessageBox::Cancel);
+    generator.cmdFinish->click();
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    if (way == "Finish")
+        generator.cmdFinish->click();
+    else if (way == "Escape")
+        QTest::keyClick(generator.Text1, Qt::Key_Escape);
+    else
+        generator.cmdCancel->click();
+
+    const QString errors = QString::number(red.size()) + " error(s)";
+    const QString revise = " (cells marked in red). Please revise and generate.";
+    QStringList expected(way == "Finish" ? 2 : 1, kOverwrite);
+    if (!red.isEmpty())
+        expected = {errors + " occured while generating" + revise,
+                    "Cannot complete due to " + errors + revise};
+    QCOMPARE(messages << MessageBox::Shown(), expected);
+    QVERIFY(!generator.isVisible() && s.window->isEnabled() && s.window->isVisible());
+    QCOMPARE(castList(*s.shared), cast);
+    QCOMPARE(s.window->UltraGrid->model()->rowCount(), cast.size());
+    QCOMPARE(s.window->cmdDelete->isEnabled(), !cast.isEmpty());
+}
+
+void TestEditing::failedSaveThenRetry_data()
+{
+    QTest::addColumn<bool>("modify");
+    QTest::addColumn<QString>("plant");   // what makes the first save fail
+    QTest::addColumn<QString>("message"); // how its message starts
+    QTest::addColumn<QString>("detail");  // and a part of the rest
+    const QString refuseCast = "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships "
+                               "WHEN NEW.Actor = 'O''Hara' BEGIN SELECT RAISE(ABORT, 'cast refused'); END";
+    const QString refuseUnlink = "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
+                                 "BEGIN SELECT RAISE(ABORT, 'links kept'); END";
+    QTest::newRow("add, last cast row refused")
+        << false << refuseCast << "Error 19 inserting records.\r\n" << "cast refused";
+    QTest::newRow("modify, old links cannot be removed")
+        << true << refuseUnlink << "Error 19 deleting records.\r\n" << "links kept";
+    // Another connection reading in a transaction keeps the save from committing.
+    QTest::newRow("add, a reader in the way at commit")
+        << false << "reader" << "Error 5 inserting records.\r\n" << "database is locked";
+    // Deleted by another copy: Cancel first, then Save as New Title.
+    QTest::newRow("modify, title deleted meanwhile")
+        << true << "deleted" << "The title \"Changed's\" was deleted meanwhile" << "Save it as a new title";
+}
+
+// The first save fails: one message, shown with the catalogue free for others, the catalogue
+// as it was and the edit buffer kept. Once the cause is gone, Finish again stores the edit
+// buffer exactly once, quotes as typed.
+void TestEditing::failedSaveThenRetry()
+{
+    QFETCH(bool, modify);
+    QFETCH(QString, plant);
+    QFETCH(QString, message);
+    QFETCH(QString, detail);
+    EditorFixture e;
+    const qint64 other = e.folder.AddTitle({.title = "Other", .genres = {"War"}, .cast = {{"O1", "O2"}}});
+    const qint64 stored = e.folder.AddTitle(
+        {.title = "Stored", .genres = {"Drama", "Action"}, .cast = {{"Old", "Cast"}}});
+    // IDs beyond 16 bits are written and read back whole.
+    e.folder.Exec("UPDATE sqlite_sequence SET seq = 70000 WHERE name = 'DVD_Title'");
+    if (plant.startsWith("CREATE"))
+        e.folder.Exec(plant);
+    if (plant == "deleted")
+        for (const char *rows : {"DVD_Title WHERE ID", "Genre_Relationships WHERE Title_ID",
+                                 "Cast_Relationships WHERE Movie"})
+            e.folder.Exec(QString("DELETE FROM %1 = ?").arg(rows), {stored});
+    e.Fill(modify ? "Yes" : "No", "Changed's", {"Action", "", "Comedy"},
+           {{QVariant(), "Role"}, {"O'Hara", "Scarlett"}}, modify ? stored : 0);
+    e.shared->EditDate = "0099"; // text, not the number 99
+    e.shared->EditWishList = 1;
+    const QByteArray before = e.folder.CatalogueBytes();
+    if (plant == "reader") {
+        e.folder.Exec("BEGIN");
+        e.folder.Scalar("SELECT COUNT(*) FROM DVD_Title");
+    }
+
+    QString lockHolder = "no message";
+    ModalWaiter waiter;
+    waiter.Expect<QMessageBox>([&](QMessageBox *box) {
+        if (plant == "reader")
+            e.folder.Exec("COMMIT");
+        try { // another connection can take the catalogue for itself at once
+            Connection rival;
+            rival.Open(e.shared->ConnectionString);
+            rival.Execute("BEGIN EXCLUSIVE");
+            rival.Execute("ROLLBACK");
+            lockHolder.clear();
+        } catch (const DbError &error) {
+            lockHolder = error.what();
+        }
+        QAbstractButton *cancel = box->button(QMessageBox::Cancel);
+        (cancel ? cancel : box->button(QMessageBox::Ok))->click();
+    });
+    QVERIFY(!frmModify3(*e.shared, e.main).SaveTitle());
+    QCOMPARE(lockHolder, QString());
+    QCOMPARE(shownCutTo({message}), QStringList{message});
+    QVERIFY2(MessageBox::Shown()[0].contains(detail), qPrintable(MessageBox::Shown()[0]));
+    QVERIFY(e.folder.CatalogueBytes() == before);
+    QCOMPARE(e.shared->EditTitle, QString("Changed's"));
+    QCOMPARE(e.shared->CastRecords->RecordCount(), 2);
+
+    if (plant.startsWith("CREATE"))
+        e.folder.Exec("DROP TRIGGER refuse");
+    MessageBox::Reset();
+    MessageBox::SetNextAnswer(QMessageBox::Save); // asked again when deleted meanwhile
+    QVERIFY(frmModify3(*e.shared, e.main).SaveTitle());
+    QCOMPARE(MessageBox::Shown().size(), plant == "deleted" ? 1 : 0);
+
+    const qint64 id = modify && plant != "deleted" ? stored : 70001;
+    QCOMPARE(e.folder.Rows("SELECT Title, Date, typeof(Date), WishList FROM DVD_Title WHERE ID = ?", {id}),
+             (QVector<QVariantList>{{"Changed's", "0099", "text", 1}}));
+    QCOMPARE(e.folder.Scalar("SELECT COUNT(*) FROM DVD_Title").toInt(), modify ? 2 : 3);
+    QCOMPARE(e.StoredGenres(id), (QStringList{"Action", "Comedy"}));
+    QCOMPARE(storedCast(e.folder, id), (QStringList{" as Role", "O'Hara as Scarlett"}));
+    QCOMPARE(e.StoredGenres(other), QStringList{"War"});
+    QCOMPARE(storedCast(e.folder, other), QStringList{"O1 as O2"});
+    QVERIFY(e.folder.Rows("SELECT Movie FROM Cast_Relationships WHERE Movie NOT IN "
+                          "(SELECT ID FROM DVD_Title)").isEmpty());
+}
+
+void TestEditing::deleteTitle_data()
+{
+    QTest::addColumn<int>("answer");   // to the question
+    QTest::addColumn<bool>("failing"); // the last statement refused
+    QTest::newRow("deleted with its cover") << int(QMessageBox::Ok) << false;
+    QTest::newRow("answered Cancel") << int(QMessageBox::Cancel) << false;
+    QTest::newRow("last statement fails") << int(QMessageBox::Ok) << true;
+}
+
+// Brazil (the second of three titles) goes with its links and cast in one transaction, its
+// cover only after the rows are gone; the others keep theirs.
+void TestEditing::deleteTitle()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, failing);
+    EditorFixture e;
+    const qint64 keep = e.folder.AddTitle(
+        {.title = "Alien", .genres = {"Horror"}, .cast = {{"Sigourney Weaver", "Ripley"}}});
+    const qint64 gone = e.folder.AddTitle({.title = "Brazil", .genres = {"Sci-Fi", "Comedy"},
+                                           .cast = {{"Jonathan Pryce", "Sam Lowry"},
+                                                    {"Robert De Niro", "Tuttle"}}});
+    e.folder.AddTitle({.title = "Casablanca"});
+    const QString keptCover = e.folder.WritePicture(QString("%1.jpg").arg(keep), "JPG", 4, 4);
+    const QString goneCover = e.folder.WritePicture(QString("%1.jpg").arg(gone), "JPG", 4, 4);
+    if (failing)
+        e.folder.Exec("CREATE TRIGGER refuse BEFORE DELETE ON Cast_Relationships "
+                      "BEGIN SELECT RAISE(ABORT, 'cast is locked'); END");
+    e.main.Form_Load();
+    e.main.UltraGrid->ActivateRow(1);
+    const QByteArray before = e.folder.CatalogueBytes();
+
+    MessageBox::SetNextAnswer(QMessageBox::StandardButton(answer));
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    TitleCommands(*e.shared, e.main).DeleteTitle();
+
+    QStringList messages{"Are you sure you want to delete Brazil?"};
+    if (failing)
+        messages << "Error 19 deleting records.\r\n";
+    QCOMPARE(shownCutTo(messages), messages);
+    const bool deleted = answer == QMessageBox::Ok && !failing;
+    QCOMPARE(e.folder.CatalogueBytes() == before, !deleted);
+    if (deleted) // Alien keeps its genre and cast, Casablanca has none
+        QCOMPARE(e.folder.Rows("SELECT group_concat(Title), (SELECT COUNT(*) FROM Genre_Relationships), "
+                               "(SELECT COUNT(*) FROM Cast_Relationships) FROM DVD_Title")[0],
+                 (QVariantList{"Alien,Casablanca", 1, 1}));
+    QVERIFY(QFile::exists(keptCover));
+    QCOMPARE(QFileInfo::exists(goneCover), !deleted);
+    if (failing)
+        QVERIFY(MessageBox::Shown()[1].endsWith("cast is locked"));
+    QCOMPARE(e.main.lblRecordSelected->text(), QString(deleted ? "1 of 2" : "2 of 3")); // reloaded?
+    QCOMPARE(e.shared->SelectedTitleId, deleted ? keep : gone);
+}
+
+// The list shows the row before's title for a row without one; Modify must not load that
+// name, or Finish would rename this title.
+void TestEditing::modifyLoadsTheRowsOwnTitle()
+{
+    EditorFixture e;
+    e.folder.AddTitle({.title = "Alien"});
+    e.folder.AddTitle({.title = ""});
+    e.main.Form_Load();
+    e.main.UltraGrid->ActivateRow(1);
+    e.main.UltraGrid->ActivateRow(0);
+    QCOMPARE(e.main.KeptTitle(), QString("Alien"));
+    QString loaded = "no editor";
+    ModalWaiter waiter;
+    waiter.Expect<QDialog>([&](QDialog *step) {
+        loaded = e.shared->EditTitle;
+        step->reject();
+    });
+    TitleCommands(*e.shared, e.main).ModifyTitle();
+    QCOMPARE(loaded, QString(""));
+}
+
+QTEST_MAIN(TestEditing)
+#include "test_editing.moc"
