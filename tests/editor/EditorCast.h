@@ -7,9 +7,10 @@
 inline QStringList storedCast(TestFolder &folder, qint64 id)
 {
     QStringList pairs;
-    for (const auto &row : folder.Rows("SELECT Actor || ' as ' || Character FROM Cast_Relationships "
-                                       "WHERE Movie = ? ORDER BY rowid",
-                                       {id}))
+    for (const auto &row :
+         folder.Rows("SELECT Actor || ' as ' || Character FROM Cast_Relationships "
+                     "WHERE Movie = ? ORDER BY rowid",
+                     {id}))
         pairs << row[0].toString();
     return pairs;
 }

@@ -17,7 +17,7 @@ namespace {
 
 // Goes on by the button given, or leaves the window by its Cancel button, by Escape in the
 // widget that has the focus, or as the desktop closes it (title bar button, Alt+F4).
-template <typename T>
+template<typename T>
 void leaveOr(T *window, QPushButton *onwards, bool leaving, const QString &way)
 {
     if (!leaving)
@@ -77,9 +77,10 @@ void TestE2eEditor::editTitle()
     p.folder.AddTitle({.title = "Alien", .subTitle = "Z", .genres = {"Horror"}});
     const QString ocean = QString::fromUtf8("Océan's Eleven");
     // More genre links than the four boxes, as another tool may write.
-    const qint64 second = p.folder.AddTitle(
-        {.title = ocean, .genres = {"Action", "Comedy", "Crime", "Music", "War", "Western"},
-         .cast = {{"George Clooney", "Danny"}}});
+    const qint64 second =
+        p.folder.AddTitle({.title = ocean,
+                           .genres = {"Action", "Comedy", "Crime", "Music", "War", "Western"},
+                           .cast = {{"George Clooney", "Danny"}}});
     p.start();
     const QRect row = p.main().UltraGrid->visualRect(p.main().UltraGrid->model()->index(1, 1));
     QTest::mouseClick(p.main().UltraGrid->viewport(), Qt::LeftButton, {}, row.center());
@@ -97,7 +98,8 @@ void TestE2eEditor::editTitle()
             leaveOr(prompt, prompt->cmdOK, window == 1, way);
         });
     if (!modify && window >= 2)
-        story.then<frmAlert>([&](frmAlert *alert) { leaveOr(alert, alert->cmdOk, window == 2, way); });
+        story.then<frmAlert>(
+            [&](frmAlert *alert) { leaveOr(alert, alert->cmdOk, window == 2, way); });
     if (window >= 3)
         story.then<frmModify1>([&](frmModify1 *step) {
             step->txtDate->selectAll();
@@ -119,7 +121,9 @@ void TestE2eEditor::editTitle()
             leaveOr(step, step->cmdBack, window == 4, way);
         });
     if (window == 5)
-        story.then<frmModify1>([](frmModify1 *step) { QTest::keyClick(step->txtDirector, Qt::Key_Return); })
+        story
+            .then<frmModify1>(
+                [](frmModify1 *step) { QTest::keyClick(step->txtDirector, Qt::Key_Return); })
             .then<frmModify2>([](frmModify2 *step) {
                 QCOMPARE(step->txtFeatures->toPlainText(), QString("Commentary"));
                 QTest::mouseClick(step->cmdNext, Qt::LeftButton);
@@ -139,16 +143,19 @@ void TestE2eEditor::editTitle()
     QVERIFY(!p.shared().CastRecords);
     QCOMPARE(MessageBox::Shown(), modify ? QStringList() : QStringList{"You Must Enter A Name"});
     if (way == "Finish") {
-        const qint64 id = modify ? second : p.folder.Scalar("SELECT MAX(ID) FROM DVD_Title").toLongLong();
-        QCOMPARE(p.folder.Rows("SELECT Title, Date, Director, Summary, Features FROM DVD_Title WHERE ID = ?",
-                               {id}),
+        const qint64 id =
+            modify ? second : p.folder.Scalar("SELECT MAX(ID) FROM DVD_Title").toLongLong();
+        QCOMPARE(p.folder.Rows(
+                     "SELECT Title, Date, Director, Summary, Features FROM DVD_Title WHERE ID = ?",
+                     {id}),
                  (QVector<QVariantList>{{modify ? ocean : name, "2001", "Jean-Pierre Jeunet",
                                          "A shy waitress\nchanges lives.", "Commentary"}}));
         // Box 0 held Action; the two links past the four boxes are kept.
         QCOMPARE(p.folder.GenreNames(id).join(", "),
                  QString(modify ? "Comedy, Crime, Drama, Music, War, Western" : "Drama"));
         const QString amelie = QString::fromUtf8("Audrey Tautou as Amélie");
-        QCOMPARE(storedCast(p.folder, id).join(", "), modify ? "George Clooney as Danny, " + amelie : amelie);
+        QCOMPARE(storedCast(p.folder, id).join(", "),
+                 modify ? "George Clooney as Danny, " + amelie : amelie);
         QCOMPARE(p.main().lblRecordSelected->text(), QString(modify ? "1 of 2" : "1 of 3"));
     } else {
         QCOMPARE(p.folder.CatalogueBytes(), before);

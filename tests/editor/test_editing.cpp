@@ -1,5 +1,6 @@
 // The editor's three steps over a filled edit buffer, step 3's paste generator, and what the
-// editor and the Delete command write: all or nothing, and nothing held while a failure is reported.
+// editor and the Delete command write: all or nothing, and nothing held while a failure is
+// reported.
 #include "BusyTimeout.h"
 #include "Connection.h"
 #include "DataGrid.h"
@@ -108,14 +109,23 @@ void TestEditing::step1ChecksOnNext_data()
     QTest::addColumn<QString>("year"); // stored, so loaded beyond what typing allows
     QTest::addColumn<QString>("director");
     QTest::addColumn<QString>("message"); // empty: Next goes on
-    QTest::newRow("year empty") << "" << "Someone" << kRequired;
-    QTest::newRow("director empty") << "1999" << "" << kRequired;
-    QTest::newRow("bad year, director empty: required first") << "19" << "" << kRequired;
-    QTest::newRow("letter among digits") << "19a9" << "Someone" << kYearFormat;
-    QTest::newRow("full-width digits") << "\uFF11\uFF19\uFF19\uFF19" << "Someone" << kYearFormat;
-    QTest::newRow("five digits") << "19999" << "Someone" << kYearFormat;
-    QTest::newRow("trailing line break") << "1999\n" << "Someone" << kYearFormat;
-    QTest::newRow("0000, director of blanks") << "0000" << "   " << "";
+    QTest::newRow("year empty") << ""
+                                << "Someone" << kRequired;
+    QTest::newRow("director empty") << "1999"
+                                    << "" << kRequired;
+    QTest::newRow("bad year, director empty: required first") << "19"
+                                                              << "" << kRequired;
+    QTest::newRow("letter among digits") << "19a9"
+                                         << "Someone" << kYearFormat;
+    QTest::newRow("full-width digits") << "\uFF11\uFF19\uFF19\uFF19"
+                                       << "Someone" << kYearFormat;
+    QTest::newRow("five digits") << "19999"
+                                 << "Someone" << kYearFormat;
+    QTest::newRow("trailing line break") << "1999\n"
+                                         << "Someone" << kYearFormat;
+    QTest::newRow("0000, director of blanks") << "0000"
+                                              << "   "
+                                              << "";
 }
 
 void TestEditing::step1ChecksOnNext()
@@ -140,8 +150,9 @@ void TestEditing::step1ChecksOnNext()
     // The title is taken whatever the checks say, the rest only once they pass.
     const QString subTitle = message.isEmpty() ? "Changed edition" : "Director's Cut";
     const Module1 &buffer = *f.shared;
-    QCOMPARE((QStringList{buffer.EditTitle, buffer.EditSubTitle, buffer.EditDate, buffer.EditDirector}),
-             (QStringList{"Renamed", subTitle, year, director}));
+    QCOMPARE(
+        (QStringList{buffer.EditTitle, buffer.EditSubTitle, buffer.EditDate, buffer.EditDirector}),
+        (QStringList{"Renamed", subTitle, year, director}));
     if (!message.isEmpty()) // cleared for retyping when it was the year that failed
         QCOMPARE(w.txtDate->text(), message == kYearFormat ? QString() : year);
 }
@@ -150,8 +161,8 @@ void TestEditing::step2EnablesAndCompacts_data()
 {
     QTest::addColumn<Picks>("picks");
     QTest::addColumn<QString>("enabled"); // box by box
-    QTest::addColumn<bool>("next"); // else Back
-    QTest::addColumn<Picks>("stored"); // longest first, the empty ones last
+    QTest::addColumn<bool>("next");       // else Back
+    QTest::addColumn<Picks>("stored");    // longest first, the empty ones last
     const QString drama = "Drama", comedy = "Comedy", crime = "Crime", war = "War", none;
     QTest::newRow("none, Back") << Picks{} << "1000" << false << Picks{};
     QTest::newRow("none, Next refused") << Picks{} << "1000" << true << Picks{};
@@ -200,15 +211,30 @@ void TestEditing::step3CastAndLeaving_data()
     QTest::addColumn<QString>("character");
     QTest::addColumn<QString>("message"); // how it starts
     QTest::addColumn<Rows>("cast");
-    QTest::newRow("Add") << "Add" << "Cy O'Neil" << "Queen \"Bee\"" << ""
-                         << (Rows(kOldCast) << QStringList{"Cy O'Neil", "Queen \"Bee\""});
+    QTest::newRow("Add") << "Add"
+                         << "Cy O'Neil"
+                         << "Queen \"Bee\""
+                         << "" << (Rows(kOldCast) << QStringList{"Cy O'Neil", "Queen \"Bee\""});
     QTest::newRow("Enter, spaces count as filled")
-        << "Enter" << " " << "  Role  " << "" << (Rows(kOldCast) << QStringList{" ", "  Role  "});
-    QTest::newRow("Add, actor empty") << "Add" << "" << "Role" << kRequired << kOldCast;
-    QTest::newRow("Enter, character empty") << "Enter" << "Cy" << "" << kRequired << kOldCast;
-    QTest::newRow("Back keeps everything") << "Back" << "Cy" << "Role" << "" << kOldCast;
-    QTest::newRow("failed Finish keeps everything")
-        << "Finish" << "Cy" << "Role" << "Error 3021 inserting records.\r\n" << kOldCast;
+        << "Enter"
+        << " "
+        << "  Role  "
+        << "" << (Rows(kOldCast) << QStringList{" ", "  Role  "});
+    QTest::newRow("Add, actor empty") << "Add"
+                                      << ""
+                                      << "Role" << kRequired << kOldCast;
+    QTest::newRow("Enter, character empty") << "Enter"
+                                            << "Cy"
+                                            << "" << kRequired << kOldCast;
+    QTest::newRow("Back keeps everything") << "Back"
+                                           << "Cy"
+                                           << "Role"
+                                           << "" << kOldCast;
+    QTest::newRow("failed Finish keeps everything") << "Finish"
+                                                    << "Cy"
+                                                    << "Role"
+                                                    << "Error 3021 inserting records.\r\n"
+                                                    << kOldCast;
 }
 
 // Nothing reaches the catalogue and the rest of the buffer stays as it was, so that step 2
@@ -251,16 +277,21 @@ void TestEditing::generateRows_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("delimiter");
     QTest::addColumn<Rows>("rows");
-    QTest::newRow("split at the first") << "Ann - Maid - Cook" << " - " << Rows{{"Ann", "Maid"}};
-    QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t " << "-" << Rows{{"\tAnn", "Maid\t"}};
-    QTest::newRow("mixed line ends") << "A - B\rC - D\nE - F\r\nG - H" << " - "
-                                     << Rows{{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}};
-    QTest::newRow("empty lines of each kind make no row")
-        << "A - B\r\r\n\n\rC - D\r\n" << " - " << Rows{{"A", "B"}, {"C", "D"}};
-    QTest::newRow("line of spaces makes a row")
-        << "A - 1\n   \nB - 2" << " - " << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
-    QTest::newRow("case-sensitive delimiter") << "AXB" << "x" << Rows{{"AXB", ""}};
-    QTest::newRow("empty delimiter") << "A - 1\nB" << "" << Rows{{"A - 1", ""}, {"B", ""}};
+    QTest::newRow("split at the first") << "Ann - Maid - Cook"
+                                        << " - " << Rows{{"Ann", "Maid"}};
+    QTest::newRow("only spaces trimmed") << "\tAnn -  Maid\t "
+                                         << "-" << Rows{{"\tAnn", "Maid\t"}};
+    QTest::newRow("mixed line ends")
+        << "A - B\rC - D\nE - F\r\nG - H"
+        << " - " << Rows{{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}};
+    QTest::newRow("empty lines of each kind make no row") << "A - B\r\r\n\n\rC - D\r\n"
+                                                          << " - " << Rows{{"A", "B"}, {"C", "D"}};
+    QTest::newRow("line of spaces makes a row") << "A - 1\n   \nB - 2"
+                                                << " - " << Rows{{"A", "1"}, {"", ""}, {"B", "2"}};
+    QTest::newRow("case-sensitive delimiter") << "AXB"
+                                              << "x" << Rows{{"AXB", ""}};
+    QTest::newRow("empty delimiter") << "A - 1\nB"
+                                     << "" << Rows{{"A - 1", ""}, {"B", ""}};
 }
 
 void TestEditing::generateRows()
@@ -281,16 +312,19 @@ void TestEditing::pasteFromStep3_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("delimiter"); // empty: the prompt is escaped
     QTest::addColumn<QList<QPoint>>("red"); // (column, row), row by row
-    QTest::addColumn<QString>("way"); // how the generator is left at the end
-    QTest::addColumn<Rows>("cast"); // step 3's afterwards
-    QTest::newRow("Finish") << "Zed Zu - Lead\r\nAnn Ay - Maid\r\n" << " - " << QList<QPoint>{} << "Finish"
+    QTest::addColumn<QString>("way");       // how the generator is left at the end
+    QTest::addColumn<Rows>("cast");         // step 3's afterwards
+    QTest::newRow("Finish") << "Zed Zu - Lead\r\nAnn Ay - Maid\r\n"
+                            << " - " << QList<QPoint>{} << "Finish"
                             << Rows{{"Zed Zu", "Lead"}, {"Ann Ay", "Maid"}};
     QTest::newRow("no rows: Finish empties the cast")
-        << "\r\n\r\n" << " - " << QList<QPoint>{} << "Finish" << Rows{};
-    QTest::newRow("empty cells") << "Ann - Maid\r\nSolo\r\n - Butler\r\n" << "-"
-                                 << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel" << kOldCast;
+        << "\r\n\r\n"
+        << " - " << QList<QPoint>{} << "Finish" << Rows{};
+    QTest::newRow("empty cells") << "Ann - Maid\r\nSolo\r\n - Butler\r\n"
+                                 << "-" << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel" << kOldCast;
     QTest::newRow("prompt escaped: whole lines, Escape")
-        << "Ann - Maid\nBo\n\nCy" << "" << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}} << "Escape" << kOldCast;
+        << "Ann - Maid\nBo\n\nCy"
+        << "" << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}} << "Escape" << kOldCast;
 }
 
 // Step 3 is disabled while the generator is open and gets the rows only through Finish,
@@ -312,7 +346,8 @@ void TestEditing::pasteFromStep3()
     prompt.Expect<frmDelimiter>([&](frmDelimiter *window) {
         promptUsable = window->isEnabled() && !generator.isEnabled() && !s.window->isEnabled();
         QTest::keyClicks(window->txtDelimiter, delimiter);
-        QTest::keyClick(window->txtDelimiter, delimiter.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        QTest::keyClick(window->txtDelimiter,
+                        delimiter.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
     });
     if (!red.isEmpty())
         MessageBox::SetNextAnswer(QMessageBox::Ok);
@@ -361,20 +396,26 @@ void TestEditing::failedSaveThenRetry_data()
     QTest::addColumn<QString>("plant");   // what makes the first save fail
     QTest::addColumn<QString>("message"); // how its message starts
     QTest::addColumn<QString>("detail");  // and a part of the rest
-    const QString refuseCast = "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships "
-                               "WHEN NEW.Actor = 'O''Hara' BEGIN SELECT RAISE(ABORT, 'cast refused'); END";
+    const QString refuseCast =
+        "CREATE TRIGGER refuse BEFORE INSERT ON Cast_Relationships "
+        "WHEN NEW.Actor = 'O''Hara' BEGIN SELECT RAISE(ABORT, 'cast refused'); END";
     const QString refuseUnlink = "CREATE TRIGGER refuse BEFORE DELETE ON Genre_Relationships "
                                  "BEGIN SELECT RAISE(ABORT, 'links kept'); END";
     QTest::newRow("add, last cast row refused")
-        << false << refuseCast << "Error 19 inserting records.\r\n" << "cast refused";
+        << false << refuseCast << "Error 19 inserting records.\r\n"
+        << "cast refused";
     QTest::newRow("modify, old links cannot be removed")
-        << true << refuseUnlink << "Error 19 deleting records.\r\n" << "links kept";
+        << true << refuseUnlink << "Error 19 deleting records.\r\n"
+        << "links kept";
     // Another connection reading in a transaction keeps the save from committing.
-    QTest::newRow("add, a reader in the way at commit")
-        << false << "reader" << "Error 5 inserting records.\r\n" << "database is locked";
+    QTest::newRow("add, a reader in the way at commit") << false << "reader"
+                                                        << "Error 5 inserting records.\r\n"
+                                                        << "database is locked";
     // Deleted by another copy: Cancel first, then Save as New Title.
     QTest::newRow("modify, title deleted meanwhile")
-        << true << "deleted" << "The title \"Changed's\" was deleted meanwhile" << "Save it as a new title";
+        << true << "deleted"
+        << "The title \"Changed's\" was deleted meanwhile"
+        << "Save it as a new title";
 }
 
 // The first save fails: one message, shown with the catalogue free for others, the catalogue
@@ -387,7 +428,8 @@ void TestEditing::failedSaveThenRetry()
     QFETCH(QString, message);
     QFETCH(QString, detail);
     EditorFixture e;
-    const qint64 other = e.folder.AddTitle({.title = "Other", .genres = {"War"}, .cast = {{"O1", "O2"}}});
+    const qint64 other =
+        e.folder.AddTitle({.title = "Other", .genres = {"War"}, .cast = {{"O1", "O2"}}});
     const qint64 stored = e.folder.AddTitle(
         {.title = "Stored", .genres = {"Drama", "Action"}, .cast = {{"Old", "Cast"}}});
     // IDs beyond 16 bits are written and read back whole.
@@ -441,15 +483,18 @@ void TestEditing::failedSaveThenRetry()
     QCOMPARE(MessageBox::Shown().size(), plant == "deleted" ? 1 : 0);
 
     const qint64 id = modify && plant != "deleted" ? stored : 70001;
-    QCOMPARE(e.folder.Rows("SELECT Title, Date, typeof(Date), WishList FROM DVD_Title WHERE ID = ?", {id}),
+    QCOMPARE(e.folder.Rows("SELECT Title, Date, typeof(Date), WishList FROM DVD_Title WHERE ID = ?",
+                           {id}),
              (QVector<QVariantList>{{"Changed's", "0099", "text", 1}}));
     QCOMPARE(e.folder.Scalar("SELECT COUNT(*) FROM DVD_Title").toInt(), modify ? 2 : 3);
     QCOMPARE(e.StoredGenres(id), (QStringList{"Action", "Comedy"}));
     QCOMPARE(storedCast(e.folder, id), (QStringList{" as Role", "O'Hara as Scarlett"}));
     QCOMPARE(e.StoredGenres(other), QStringList{"War"});
     QCOMPARE(storedCast(e.folder, other), QStringList{"O1 as O2"});
-    QVERIFY(e.folder.Rows("SELECT Movie FROM Cast_Relationships WHERE Movie NOT IN "
-                          "(SELECT ID FROM DVD_Title)").isEmpty());
+    QVERIFY(e.folder
+                .Rows("SELECT Movie FROM Cast_Relationships WHERE Movie NOT IN "
+                      "(SELECT ID FROM DVD_Title)")
+                .isEmpty());
 }
 
 void TestEditing::deleteTitle_data()
@@ -470,9 +515,10 @@ void TestEditing::deleteTitle()
     EditorFixture e;
     const qint64 keep = e.folder.AddTitle(
         {.title = "Alien", .genres = {"Horror"}, .cast = {{"Sigourney Weaver", "Ripley"}}});
-    const qint64 gone = e.folder.AddTitle({.title = "Brazil", .genres = {"Sci-Fi", "Comedy"},
-                                           .cast = {{"Jonathan Pryce", "Sam Lowry"},
-                                                    {"Robert De Niro", "Tuttle"}}});
+    const qint64 gone = e.folder.AddTitle(
+        {.title = "Brazil",
+         .genres = {"Sci-Fi", "Comedy"},
+         .cast = {{"Jonathan Pryce", "Sam Lowry"}, {"Robert De Niro", "Tuttle"}}});
     e.folder.AddTitle({.title = "Casablanca"});
     const QString keptCover = e.folder.WritePicture(QString("%1.jpg").arg(keep), "JPG", 4, 4);
     const QString goneCover = e.folder.WritePicture(QString("%1.jpg").arg(gone), "JPG", 4, 4);
@@ -494,9 +540,10 @@ void TestEditing::deleteTitle()
     const bool deleted = answer == QMessageBox::Ok && !failing;
     QCOMPARE(e.folder.CatalogueBytes() == before, !deleted);
     if (deleted) // Alien keeps its genre and cast, Casablanca has none
-        QCOMPARE(e.folder.Rows("SELECT group_concat(Title), (SELECT COUNT(*) FROM Genre_Relationships), "
-                               "(SELECT COUNT(*) FROM Cast_Relationships) FROM DVD_Title")[0],
-                 (QVariantList{"Alien,Casablanca", 1, 1}));
+        QCOMPARE(
+            e.folder.Rows("SELECT group_concat(Title), (SELECT COUNT(*) FROM Genre_Relationships), "
+                          "(SELECT COUNT(*) FROM Cast_Relationships) FROM DVD_Title")[0],
+            (QVariantList{"Alien,Casablanca", 1, 1}));
     QVERIFY(QFile::exists(keptCover));
     QCOMPARE(QFileInfo::exists(goneCover), !deleted);
     if (failing)

@@ -22,25 +22,28 @@
 namespace {
 
 // Titles whose letters, cast or punctuation trip up a naive search; their list order.
-const QStringList everyTitle{"100% Pure_Fun*", "Amélie", "Ame\u0301lie Redux", "ÉMILE",
-                             "Fireworks 🎆", "Ocean's Eleven", "Straße", "ΣΊΣΥΦΟΣ", "東京物語"};
+const QStringList everyTitle{"100% Pure_Fun*", "Amélie",      "Ame\u0301lie Redux",
+                             "ÉMILE",          "Fireworks 🎆", "Ocean's Eleven",
+                             "Straße",         "ΣΊΣΥΦΟΣ",     "東京物語"};
 
 void loadAwkwardTitles(MainWindowFixture &w)
 {
     using T = TestFolder::Title;
-    for (const T &title : QVector<T>{
-             {.title = "Amélie", .subTitle = "Édition Collector", .director = "Jean-Pierre Jeunet",
-              .cast = {{"Audrey Tautou", "Amélie Poulain"}}},
-             {.title = "Ame\u0301lie Redux", .director = QVariant()},
-             {.title = "ÉMILE", .cast = {{"Zoë Kravitz", "Émile"}}},
-             {.title = "Ocean's Eleven", .director = "Steven Soderbergh",
-              .cast = {{"George Clooney", "Danny Ocean"}}},
-             {.title = "100% Pure_Fun*"},
-             {.title = "ΣΊΣΥΦΟΣ"},
-             {.title = "東京物語", .director = "小津安二郎"},
-             {.title = "Straße"},
-             {.title = "Fireworks 🎆", .cast = {{"שלום כהן", QVariant()}}},
-             {.title = "Amélie on the Wish List", .wishList = 1}})
+    for (const T &title : QVector<T>{{.title = "Amélie",
+                          .subTitle = "Édition Collector",
+                          .director = "Jean-Pierre Jeunet",
+                          .cast = {{"Audrey Tautou", "Amélie Poulain"}}},
+                                     {.title = "Ame\u0301lie Redux", .director = QVariant()},
+                                     {.title = "ÉMILE", .cast = {{"Zoë Kravitz", "Émile"}}},
+                                     {.title = "Ocean's Eleven",
+                                     .director = "Steven Soderbergh",
+                                     .cast = {{"George Clooney", "Danny Ocean"}}},
+                                     {.title = "100% Pure_Fun*"},
+                                     {.title = "ΣΊΣΥΦΟΣ"},
+                                     {.title = "東京物語", .director = "小津安二郎"},
+                                     {.title = "Straße"},
+                                     {.title = "Fireworks 🎆", .cast = {{"שלום כהן", QVariant()}}},
+                                     {.title = "Amélie on the Wish List", .wishList = 1}})
         w.folder.AddTitle(title);
     w.load();
 }
@@ -54,7 +57,8 @@ void find(frmMain &main, const QString &text)
 // The counter, the title shown and the find box's note.
 QString state(const frmMain &main)
 {
-    return main.lblRecordSelected->text() + " | " + main.lblTitle->FullText() + " | " + main.Find->Note();
+    return main.lblRecordSelected->text() + " | " + main.lblTitle->FullText() + " | "
+           + main.Find->Note();
 }
 
 } // namespace
@@ -83,8 +87,9 @@ void TestMainWindow::shown_data()
     // when the file could not be shown.
     QTest::addColumn<QString>("actions");
     QTest::addColumn<QStringList>("shown");
-    const QStringList first{"1 of 2", "A Full", "1995", "Michael Mann", "Drama, War", "Commentary",
-                            "A summary", "nothing.jpg", "2"};
+    const QStringList first{"1 of 2",       "A Full",      "1995",
+                            "Michael Mann", "Drama, War",  "Commentary",
+                            "A summary",    "nothing.jpg", "2"};
     const QStringList second{"2 of 2", "B Sparse", "", "", "", "", "", "1.jpg red", "0"};
     const auto with = [](QStringList shown, int index, const char *text) {
         shown[index] = text;
@@ -93,18 +98,21 @@ void TestMainWindow::shown_data()
     QTest::newRow("first title") << "" << first;
     QTest::newRow("Down key, no click first") << "key Down" << second;
     QTest::newRow("eggs tab by keyboard") << "tab key" << with(first, 6, "A eggs");
-    QTest::newRow("eggs tab kept on the next title") << "tab click, row 2" << with(second, 6, "B eggs");
+    QTest::newRow("eggs tab kept on the next title")
+        << "tab click, row 2" << with(second, 6, "B eggs");
     // The fixed picture is decoded once, yet a changed or removed file is seen at the next title.
     QTest::newRow("fixed picture after a cover") << "row 2, row 1" << first;
     QTest::newRow("fixed picture rewritten")
         << "row 2, rewrite fixed, row 1" << with(first, 7, "nothing.jpg red");
     QTest::newRow("fixed picture removed")
         << "row 2, remove fixed, row 1" << with(first, 7, "nothing.jpg placeholder");
-    QTest::newRow("wish list") << "wish list" << QStringList{"1 of 1", "C Wished", "1999",
-                                                             "Some Director", "Comedy", "", "",
-                                                             "nothing.jpg", "0"};
-    QTest::newRow("list emptied") << "emptied" << QStringList{"0 of 0", "", "", "", "", "", "",
-                                                              "no_records.jpg", "0"};
+    QTest::newRow("wish list") << "wish list"
+                               << QStringList{"1 of 1", "C Wished", "1999", "Some Director",
+                                              "Comedy", "",         "",     "nothing.jpg",
+                                              "0"};
+    QTest::newRow("list emptied") << "emptied"
+                                  << QStringList{"0 of 0",         "", "", "", "", "", "",
+                                                 "no_records.jpg", "0"};
 }
 
 void TestMainWindow::shown()
@@ -112,11 +120,19 @@ void TestMainWindow::shown()
     QFETCH(QString, actions);
     QFETCH(QStringList, shown);
     MainWindowFixture w;
-    const qint64 sparse = w.folder.AddTitle({.title = "B Sparse", .date = QVariant(), .director = QVariant(),
-                                             .summary = QVariant(), .features = QString(), .eggs = "B eggs"});
+    const qint64 sparse = w.folder.AddTitle({.title = "B Sparse",
+                                             .date = QVariant(),
+                                             .director = QVariant(),
+                                             .summary = QVariant(),
+                                             .features = QString(),
+                                             .eggs = "B eggs"});
     w.folder.WritePicture(QString("%1.jpg").arg(sparse), "JPG", 100, 140, Qt::red);
-    w.folder.AddTitle({.title = "A Full", .date = "1995", .director = "Michael Mann",
-                       .summary = "A summary", .features = "Commentary", .eggs = "A eggs",
+    w.folder.AddTitle({.title = "A Full",
+                       .date = "1995",
+                       .director = "Michael Mann",
+                       .summary = "A summary",
+                       .features = "Commentary",
+                       .eggs = "A eggs",
                        .genres = {"Drama", "War"},
                        .cast = {{"Al Pacino", "Hanna"}, {"Robert De Niro", QVariant()}}});
     w.folder.AddTitle({.title = "C Wished", .wishList = 1, .genres = {"Comedy"}});
@@ -155,16 +171,20 @@ void TestMainWindow::shown()
         coverShown << "placeholder";
     if (centre.red() > 200 && centre.green() < 60 && centre.blue() < 60)
         coverShown << "red";
-    const QStringList actual{main.lblRecordSelected->text(), main.lblTitle->FullText(),
-                             main.lblDate->text(), main.txtDirector->text(),
-                             main.txtGenreDisplay->text(), main.txtFeatures->toPlainText(),
-                             main.txtMulti->toPlainText(), coverShown.join(' '),
+    const QStringList actual{main.lblRecordSelected->text(),
+                             main.lblTitle->FullText(),
+                             main.lblDate->text(),
+                             main.txtDirector->text(),
+                             main.txtGenreDisplay->text(),
+                             main.txtFeatures->toPlainText(),
+                             main.txtMulti->toPlainText(),
+                             coverShown.join(' '),
                              QString::number(main.CastUltraGRid->model()->rowCount())};
     QCOMPARE(actual, shown);
     // Modify and Delete only while the list shows a title.
     const bool hasTitles = shown.first() != "0 of 0";
-    for (QAction *command : {main.mnuModify, main.mnuDelete, main.ToolbarButton(2),
-                             main.ToolbarButton(3)})
+    for (QAction *command :
+         {main.mnuModify, main.mnuDelete, main.ToolbarButton(2), main.ToolbarButton(3)})
         QCOMPARE(command->isEnabled(), hasTitles);
     QCOMPARE(main.lblClickToEditPhoto->isVisible(), hasTitles);
 }
@@ -245,12 +265,12 @@ void TestMainWindow::widestText_data()
     while (metrics.horizontalAdvance(plain) <= metrics.horizontalAdvance(kerned))
         plain += QLatin1Char('n');
     QTest::newRow("kerned text beside a plain one") << QStringList{kerned, plain} << bold;
-    QTest::newRow("combining marks") << QStringList{"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301", "Amelie",
-                                                    "a\u0308o\u0308u\u0308a\u0308o\u0308"}
+    QTest::newRow("combining marks") << QStringList{"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301",
+                                                    "Amelie", "a\u0308o\u0308u\u0308a\u0308o\u0308"}
                                      << bold;
-    QTest::newRow("joining scripts") << QStringList{"السلام عليكم ورحمة الله وبركاته",
-                                                    "Peace be upon you", "नमस्ते दुनिया क्षत्रिय"}
-                                     << bold;
+    QTest::newRow("joining scripts")
+        << QStringList{"السلام عليكم ورحمة الله وبركاته", "Peace be upon you", "नमस्ते दुनिया क्षत्रिय"}
+        << bold;
     QTest::newRow("surrogate pairs") << QStringList{"🎬🎬🎬🎬🎬🎬 Movie night", "Movie night at home"}
                                      << QFont(QStringLiteral("Verdana"), 9);
     QTest::newRow("ligatures") << QStringList{"office affluent baffled", "officer afflicted",
@@ -258,8 +278,9 @@ void TestMainWindow::widestText_data()
                                << bold;
 
     // Scripts the font lacks come from fallback fonts.
-    const QStringList words{"Ocean's", "Eleven", "Amélie", "WALL·E", "It", "Ill", "Mimi", "Wolf",
-                            "AVA", "Москва", "千と千尋", "Ἀθῆναι", "Don't", "Zoë", "iii", "W."};
+    const QStringList words{"Ocean's", "Eleven", "Amélie", "WALL·E", "It",       "Ill",
+                            "Mimi",    "Wolf",   "AVA",    "Москва", "千と千尋", "Ἀθῆναι",
+                            "Don't",   "Zoë",    "iii",    "W."};
     QRandomGenerator random(7);
     QStringList titles;
     for (int i = 0; i < 3000; ++i) {

@@ -38,8 +38,9 @@ QString fault(const frmSplash &window)
     for (QWidget *control : controls) {
         const auto *label = qobject_cast<QLabel *>(control);
         const QRect box = control->geometry();
-        const bool cut = label && label->wordWrap() ? label->heightForWidth(box.width()) > box.height()
-                                                    : control->sizeHint().width() > box.width();
+        const bool cut = label && label->wordWrap()
+                             ? label->heightForWidth(box.width()) > box.height()
+                             : control->sizeHint().width() > box.width();
         if (cut || !window.rect().contains(box))
             return control->objectName() + " does not fit";
         for (QWidget *other : controls)
@@ -112,7 +113,8 @@ void TestSplash::startThenAbout_data()
     QTest::addColumn<bool>("aboutFromToolbar"); // else Help, About
     QTest::addColumn<QString>("aboutClosedBy");
     QTest::newRow("letter key; About: Ok") << "" << int(Qt::Key_A) << false << "click";
-    QTest::newRow("Escape; About from the toolbar: Alt+O") << "" << int(Qt::Key_Escape) << true << "Alt+O";
+    QTest::newRow("Escape; About from the toolbar: Alt+O")
+        << "" << int(Qt::Key_Escape) << true << "Alt+O";
     QTest::newRow("Shift alone; About: Enter") << "" << int(Qt::Key_Shift) << false << "Enter";
     QTest::newRow("click on the window; About: Return") << "window" << 0 << false << "Return";
     QTest::newRow("click on a label; About: Escape") << "lblVersion" << 0 << false << "Escape";
@@ -142,7 +144,8 @@ void TestSplash::startThenAbout()
         if (splashKey)
             QTest::keyClick(keyTarget(splash), Qt::Key(splashKey));
         if (!splashClicked.isEmpty()) {
-            auto *target = splashClicked == "window" ? splash : splash->findChild<QWidget *>(splashClicked);
+            auto *target =
+                splashClicked == "window" ? splash : splash->findChild<QWidget *>(splashClicked);
             QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
         }
         if (!byTimer && (splash->isVisible() || splash->Timer1->isActive()))
@@ -163,8 +166,9 @@ void TestSplash::startThenAbout()
         QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(5, 5));
         for (const Qt::Key key : {Qt::Key_A, Qt::Key_F1, Qt::Key_Shift, Qt::Key_Tab})
             QTest::keyClick(keyTarget(about), key);
-        const bool stays = about->isVisible() && !about->Timer1->isActive() && about->cmdOk->isVisible()
-                           && application.Shared().AboutMode == 1 && !main.isEnabled();
+        const bool stays = about->isVisible() && !about->Timer1->isActive()
+                           && about->cmdOk->isVisible() && application.Shared().AboutMode == 1
+                           && !main.isEnabled();
         seen = stays ? fault(*about) : "the About box went away or left the main window enabled";
         if (aboutClosedBy == "click")
             QTest::mouseClick(about->cmdOk, Qt::LeftButton);

@@ -68,7 +68,8 @@ void TestStorage::storedAsTyped()
     QCOMPARE(read.cast, (QVector<CastMember>{{"A", value}, {"B " + value, value}}));
 
     QCOMPARE(single(Statements::SimilarTitles("Dvd_Title", "Title", value)).toString(), value);
-    QCOMPARE(single(Statements::SimilarTitles("Dvd_Title", "Title", "x", {value})).toString(), value);
+    QCOMPARE(single(Statements::SimilarTitles("Dvd_Title", "Title", "x", {value})).toString(),
+             value);
     QCOMPARE(single(Statements::CountMatches("Genre", "Genre", genre)).toInt(), 1);
     QCOMPARE(single(Statements::CountTitlesOnGenre(genre)).toInt(), 1);
     QCOMPARE(single(Statements::TitlesOnGenre(genre)).toString(), value);
@@ -110,8 +111,8 @@ void TestStorage::transaction()
 {
     QFETCH(int, failing);
     TestFolder folder;
-    const qint64 id = folder.AddTitle({.title = "Alien", .genres = {"Horror"},
-                                       .cast = {{"Sigourney Weaver", "Ripley"}}});
+    const qint64 id = folder.AddTitle(
+        {.title = "Alien", .genres = {"Horror"}, .cast = {{"Sigourney Weaver", "Ripley"}}});
     folder.CloseConnection();
     const QByteArray before = folder.CatalogueBytes();
     QStringList statements{Statements::DeleteTitle(id), Statements::DeleteGenreLinksOfTitle(id),
@@ -132,7 +133,9 @@ void TestStorage::transaction()
     }
     QCOMPARE(thrown, failing >= 0);
     // Nothing is left open on the connection: a new transaction can begin.
-    { Transaction again(connection); }
+    {
+        Transaction again(connection);
+    }
     connection.Close();
     QCOMPARE(folder.CatalogueBytes() == before, failing >= 0);
 }
@@ -143,21 +146,36 @@ void TestStorage::letters_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<int>("order"); // -1: a first
     QTest::addColumn<bool>("equal");
-    QTest::newRow("É after E…") << "Eagle" << "Émile" << -1 << false;
-    QTest::newRow("…and before F") << "Émile" << "Fargo" << -1 << false;
-    QTest::newRow("before z whatever the case") << "Émile" << "zebra" << -1 << false;
-    QTest::newRow("accents count") << "Amelie" << "Amélie" << -1 << false;
-    QTest::newRow("capitals with accents") << "AMÉLIE" << "Amélie" << -1 << true;
-    QTest::newRow("ß is ss") << "STRASSE" << "Straße" << -1 << true;
-    QTest::newRow("Greek final sigma") << "ΣΊΣΥΦΟΣ" << "σίσυφος" << -1 << true;
-    QTest::newRow("Greek order") << "άλφα" << "Βήτα" << -1 << false;
-    QTest::newRow("Cyrillic case") << "МОСКВА" << "москва" << -1 << true;
-    QTest::newRow("Cyrillic ё with е") << "ёлка" << "жук" << -1 << false;
-    QTest::newRow("apostrophe") << "Ocean's Eleven" << "OCEAN'S ELEVEN" << 1 << true;
-    QTest::newRow("apostrophe before letters") << "Ocean's" << "Oceans" << -1 << false;
-    QTest::newRow("composed and decomposed") << "É" << "e\u0301" << 1 << true;
-    QTest::newRow("identical") << "Fargo" << "Fargo" << 0 << true;
-    QTest::newRow("looks like SQL") << "x' OR '1'='1" << "x" << 1 << false;
+    QTest::newRow("É after E…") << "Eagle"
+                                << "Émile" << -1 << false;
+    QTest::newRow("…and before F") << "Émile"
+                                   << "Fargo" << -1 << false;
+    QTest::newRow("before z whatever the case") << "Émile"
+                                                << "zebra" << -1 << false;
+    QTest::newRow("accents count") << "Amelie"
+                                   << "Amélie" << -1 << false;
+    QTest::newRow("capitals with accents") << "AMÉLIE"
+                                           << "Amélie" << -1 << true;
+    QTest::newRow("ß is ss") << "STRASSE"
+                             << "Straße" << -1 << true;
+    QTest::newRow("Greek final sigma") << "ΣΊΣΥΦΟΣ"
+                                       << "σίσυφος" << -1 << true;
+    QTest::newRow("Greek order") << "άλφα"
+                                 << "Βήτα" << -1 << false;
+    QTest::newRow("Cyrillic case") << "МОСКВА"
+                                   << "москва" << -1 << true;
+    QTest::newRow("Cyrillic ё with е") << "ёлка"
+                                       << "жук" << -1 << false;
+    QTest::newRow("apostrophe") << "Ocean's Eleven"
+                                << "OCEAN'S ELEVEN" << 1 << true;
+    QTest::newRow("apostrophe before letters") << "Ocean's"
+                                               << "Oceans" << -1 << false;
+    QTest::newRow("composed and decomposed") << "É"
+                                             << "e\u0301" << 1 << true;
+    QTest::newRow("identical") << "Fargo"
+                               << "Fargo" << 0 << true;
+    QTest::newRow("looks like SQL") << "x' OR '1'='1"
+                                    << "x" << 1 << false;
 }
 
 // The rule, and the name check where the catalogue's own comparison meets it.

@@ -6,7 +6,7 @@
 namespace {
 QList<ModalWaiter *> g_armed;
 QList<QPointer<QWidget>> g_handling; // windows whose handler is running
-}
+} // namespace
 
 ModalWaiter::ModalWaiter(int timeoutMs) : m_timeoutMs(timeoutMs)
 {

@@ -19,7 +19,7 @@ public:
     explicit ModalWaiter(int timeoutMs = 5000);
     ~ModalWaiter() override;
 
-    template <typename T>
+    template<typename T>
     void Expect(std::function<void(T *)> handler)
     {
         m_matches = [](QWidget *widget) { return qobject_cast<T *>(widget) != nullptr; };

@@ -22,7 +22,8 @@ constexpr int kMaxUnexpected = 20;
 QString describe(QWidget *modal)
 {
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-        QString text = QStringLiteral("message box \"%1\": %2").arg(box->windowTitle(), box->text());
+        QString text =
+            QStringLiteral("message box \"%1\": %2").arg(box->windowTitle(), box->text());
         if (!box->informativeText().isEmpty())
             text += QLatin1Char(' ') + box->informativeText();
         return text;
@@ -74,9 +75,9 @@ private:
         const QByteArray what = describe(modal).toUtf8();
         if (++m_unexpected > kMaxUnexpected)
             qFatal("Unexpected modal windows keep opening; the last: %s", what.constData());
-        QTest::qFail(QByteArray("Unexpected modal window (no test waits for it): " + what)
-                         .constData(),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            QByteArray("Unexpected modal window (no test waits for it): " + what).constData(),
+            __FILE__, __LINE__);
         close(modal);
     }
 

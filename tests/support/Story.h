@@ -79,7 +79,7 @@ inline bool pickFromList(QComboBox *box, const QString &entry)
 class Story
 {
 public:
-    template <typename T>
+    template<typename T>
     Story &then(std::function<void(T *)> act)
     {
         m_steps.push_back([this, act](std::size_t index) {

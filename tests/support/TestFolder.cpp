@@ -43,8 +43,8 @@ void TestFolder::CloseConnection()
 QSqlDatabase TestFolder::db()
 {
     if (!QSqlDatabase::contains(m_connectionName)) {
-        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                          m_connectionName);
+        QSqlDatabase database =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         database.setDatabaseName(CataloguePath());
         database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!database.open())
@@ -98,7 +98,8 @@ QVariant TestFolder::Scalar(const QString &statement, const QVariantList &values
 
 qint64 TestFolder::GenreId(const QString &name)
 {
-    const QVariant id = Scalar(QStringLiteral("SELECT Genre_ID FROM Genre WHERE Genre = ?"), {name});
+    const QVariant id =
+        Scalar(QStringLiteral("SELECT Genre_ID FROM Genre WHERE Genre = ?"), {name});
     return id.isNull() ? 0 : id.toLongLong();
 }
 

@@ -36,7 +36,7 @@ public:
         QVariant features = QString();
         QVariant eggs = QString();
         int wishList = 0;
-        QStringList genres{};                    // names; created when missing
+        QStringList genres{};                      // names; created when missing
         QVector<QPair<QVariant, QVariant>> cast{}; // actor, character
     };
     // Inserts a title with its genre links and cast; returns its ID.

@@ -140,26 +140,32 @@ void TestTransfer::importPlan_data()
     QTest::newRow("empty file") << QByteArray() << "The file is empty.";
     QTest::newRow("only empty lines") << QByteArray("\r\n\n\r\n") << "only empty lines";
     QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "not a text file";
-    QTest::newRow("UTF-16") << QByteArray("\xFF\xFET\0i\0t\0l\0e\0\r\0\n\0", 16) << "UTF-16 text, not UTF-8";
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFET\0i\0t\0l\0e\0\r\0\n\0", 16)
+                            << "UTF-16 text, not UTF-8";
     QTest::newRow("header only") << QByteArray("Title,Year\r\n") << "only the line of column names";
-    QTest::newRow("no title column") << QByteArray("Name,Year\r\nA,1979\r\n") << "no \"Title\" column";
-    QTest::newRow("a column twice") << QByteArray("Title,TITLE\r\nA,B\r\n") << "\"Title\" appears twice";
-    QTest::newRow("broken header") << QByteArray("Title,\"Year\r\nA,1\r\n") << "quote opened here is never";
+    QTest::newRow("no title column")
+        << QByteArray("Name,Year\r\nA,1979\r\n") << "no \"Title\" column";
+    QTest::newRow("a column twice")
+        << QByteArray("Title,TITLE\r\nA,B\r\n") << "\"Title\" appears twice";
+    QTest::newRow("broken header")
+        << QByteArray("Title,\"Year\r\nA,1\r\n") << "quote opened here is never";
 
     QTest::newRow("no title") << line3(",1999,,,") << refused("Title: no title");
     QTest::newRow("no year") << line3("Alien,,,,") << refused("Year: no year");
     QTest::newRow("letter in year") << line3("Alien,197O,,,") << refused(badYear);
     QTest::newRow("five-digit year") << line3("Alien,19799,,,") << refused(badYear);
-    QTest::newRow("five genres")
-        << line3("A,1979,A;B;C;D;E,,") << refused("Genres: 5 genres; a title has at most four");
-    QTest::newRow("unknown list")
-        << line3("A,1979,,Owned,") << refused("List: the list must be Inventory or Wishlist");
-    QTest::newRow("too many fields") << line3("A,1,,,,x") << refused(": 6 fields where the first line has 5");
-    QTest::newRow("stray quote")
-        << line3("A\"b,1979,,,") << refused("Title: a quote inside a field that is not quoted");
+    QTest::newRow("five genres") << line3("A,1979,A;B;C;D;E,,")
+                                 << refused("Genres: 5 genres; a title has at most four");
+    QTest::newRow("unknown list") << line3("A,1979,,Owned,")
+                                  << refused("List: the list must be Inventory or Wishlist");
+    QTest::newRow("too many fields")
+        << line3("A,1,,,,x") << refused(": 6 fields where the first line has 5");
+    QTest::newRow("stray quote") << line3("A\"b,1979,,,")
+                                 << refused("Title: a quote inside a field that is not quoted");
     QTest::newRow("after a quote")
         << line3("A,1979,,,\"Cut\" 2") << refused("Edition: text after a closing quote");
-    QTest::newRow("not UTF-8") << line3("A,1979,,,caf\xE9") << refused("Edition: not valid UTF-8 text");
+    QTest::newRow("not UTF-8") << line3("A,1979,,,caf\xE9")
+                               << refused("Edition: not valid UTF-8 text");
     QTest::newRow("quote never closed")
         << line3("A,1979,\"Drama\r\n\r\nx,2000,,,")
         << "1 added | 3 Genres: a quote opened here is never closed";
@@ -169,15 +175,18 @@ void TestTransfer::importPlan_data()
     QTest::newRow("empty lines skipped and counted")
         << QByteArray("Title,Year\r\n\r\n\nA,19\r\n\r\n") << "0 added | 4 " + badYear;
     QTest::newRow("quoted line breaks counted")
-        << QByteArray("Title,Summary,Year\r\nA,\"x\ny\r\nz\",1999\r\nB,,19\r\n") << "1 added | 5 " + badYear;
-    QTest::newRow("typed genres")
-        << QByteArray("Title,Year,Genres\r\nA,1999, Noir ;;Rom\\;Com; horror;\r\n")
-        << "1 added | new genres Noir, Rom;Com";
+        << QByteArray("Title,Summary,Year\r\nA,\"x\ny\r\nz\",1999\r\nB,,19\r\n")
+        << "1 added | 5 " + badYear;
+    QTest::newRow("typed genres") << QByteArray(
+        "Title,Year,Genres\r\nA,1999, Noir ;;Rom\\;Com; horror;\r\n")
+                                  << "1 added | new genres Noir, Rom;Com";
     // Against a catalogue holding "Alien" "Director's Cut" and the genres Drama and Horror.
     QTest::newRow("similar titles, new genres, unknown column")
-        << QString("title,EDITION,Year,Genres,Rating\r\nALIEN,director's cut,1979,Horror; space opera,5\r\n"
+        << QString("title,EDITION,Year,Genres,Rating\r\nALIEN,director's cut,1979,Horror; space "
+                   "opera,5\r\n"
                    "Alien,,1979,,4\r\nAmélie,,2001,,3\r\nAMÉLIE,,2001,,3\r\n"
-                   "New,,2001,Space Opera;Noir,1\r\nnew,,2002,,1\r\n").toUtf8()
+                   "New,,2001,Space Opera;Noir,1\r\nnew,,2002,,1\r\n")
+               .toUtf8()
         << "3 added | 2 : a title with this name and edition is in the catalogue"
            " | 5 : the same name and edition as line 4 | 7 : the same name and edition as line 6"
            " | new genres space opera, Noir | ignored Rating";
@@ -209,10 +218,17 @@ void TestTransfer::roundTrip()
 {
     QFETCH(QString, text);
     TestFolder from;
-    from.AddTitle({.title = text, .subTitle = text, .director = text, .summary = text, .features = text,
-                   .eggs = text, .wishList = 1, .genres = {text, "Drama"},
+    from.AddTitle({.title = text,
+                   .subTitle = text,
+                   .director = text,
+                   .summary = text,
+                   .features = text,
+                   .eggs = text,
+                   .wishList = 1,
+                   .genres = {text, "Drama"},
                    .cast = {{text, text}, {"Plain", text}, {text, ""}}});
-    from.AddTitle({.title = "Witness", .genres = {"Crime", "War", "Noir", "Drama"}, .cast = {{"A", "B"}}});
+    from.AddTitle(
+        {.title = "Witness", .genres = {"Crime", "War", "Noir", "Drama"}, .cast = {{"A", "B"}}});
     const QList<TitleRecord> exported = readAll(from.MakeShared()->ConnectionString);
     QByteArray bytes;
     const auto &headers = TitleCsv::Headers();
@@ -246,7 +262,8 @@ void TestTransfer::roundTrip()
 void TestTransfer::backup()
 {
     TestFolder folder;
-    const qint64 id = folder.AddTitle({.title = "Alien", .genres = {"Horror"}, .cast = {{"Ripley", ""}}});
+    const qint64 id =
+        folder.AddTitle({.title = "Alien", .genres = {"Horror"}, .cast = {{"Ripley", ""}}});
     folder.WritePicture(QString("%1.jpg").arg(id), "JPG", 40, 60);
     const auto shared = folder.MakeShared();
     QTemporaryDir destination;
@@ -290,9 +307,12 @@ void TestTransfer::refusedDestination_data()
     const QString noBackup = "No backup was made:\r\n";
     QTest::newRow("export, full disk") << false << 12 << false << noExport;
     QTest::newRow("export, read-only") << false << 1 << true << noExport;
-    QTest::newRow("backup, full disk: catalogue") << true << 12 << false << noBackup + "The catalogue";
-    QTest::newRow("backup, full disk: picture") << true << 1 << false << noBackup + "The picture 1.jpg";
-    QTest::newRow("backup, read-only") << true << 1 << true << noBackup + "A folder cannot be made in ";
+    QTest::newRow("backup, full disk: catalogue")
+        << true << 12 << false << noBackup + "The catalogue";
+    QTest::newRow("backup, full disk: picture")
+        << true << 1 << false << noBackup + "The picture 1.jpg";
+    QTest::newRow("backup, read-only")
+        << true << 1 << true << noBackup + "A folder cannot be made in ";
 }
 
 void TestTransfer::refusedDestination()
@@ -303,7 +323,8 @@ void TestTransfer::refusedDestination()
     QFETCH(QString, message);
     ProgramFixture program;
     for (int i = 0; i < titles; ++i)
-        program.folder.AddTitle({.title = QString::number(i), .summary = QString("Long. ").repeated(11000)});
+        program.folder.AddTitle(
+            {.title = QString::number(i), .summary = QString("Long. ").repeated(11000)});
     program.folder.WriteImageFile("1.jpg", QByteArray(2 << 20, 'x'));
     program.start();
     QTemporaryDir destination;
@@ -319,7 +340,8 @@ void TestTransfer::refusedDestination()
         QCOMPARE(entriesOf(destination.path()), QStringList()); // no partial file or folder
     }
     const QString done = run(); // with room again, the same command goes through
-    QVERIFY2(done.contains(backup ? "were backed up to" : " titles were exported to "), qPrintable(done));
+    QVERIFY2(done.contains(backup ? "were backed up to" : " titles were exported to "),
+             qPrintable(done));
     QCOMPARE(entriesOf(destination.path()).size(), 1);
 }
 
@@ -330,8 +352,9 @@ void TestTransfer::exportThenImportFromTheMenu()
     program.folder.AddTitle({.title = "Alien", .subTitle = QVariant(), .summary = "mine"});
     program.start();
     const QString file = program.folder.Path() + "/titles.csv";
-    QVERIFY(TestFolder::WriteFile(file, "Title,Year,Summary\r\nAlien,1979,theirs\r\nBrazil,1985,\r\n"
-                                        "Vertigo,1958,\r\n"));
+    QVERIFY(TestFolder::WriteFile(file,
+                                  "Title,Year,Summary\r\nAlien,1979,theirs\r\nBrazil,1985,\r\n"
+                                  "Vertigo,1958,\r\n"));
     QString summary;
     ModalWaiter waiter;
     waiter.Expect<frmImportPreview>([&summary](frmImportPreview *preview) {
@@ -340,7 +363,8 @@ void TestTransfer::exportThenImportFromTheMenu()
     });
     QCOMPARE(fromMenu(program.main().mnuImport, file), QString("2 titles were imported."));
     QVERIFY2(summary.contains("Skip Similar adds only the other 2 titles"), qPrintable(summary));
-    QCOMPARE(program.folder.Scalar("SELECT Summary FROM DVD_Title WHERE Title = 'Alien'"), QVariant("mine"));
+    QCOMPARE(program.folder.Scalar("SELECT Summary FROM DVD_Title WHERE Title = 'Alien'"),
+             QVariant("mine"));
     QCOMPARE(program.main().RecordCount(), 3); // the list was refreshed
 }
 
