@@ -8,8 +8,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-// The child program built beside the tests (see child.cpp), killed if still running when
-// this goes.
+// The child program built beside the tests (see child.cpp), killed when this goes.
 class Child
 {
 public:
@@ -30,7 +29,7 @@ public:
         return m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit
                && m_process.exitCode() == 0;
     }
-    bool Kill() // SIGKILL: nothing of it runs any more
+    bool Kill()
     {
         m_process.kill();
         return m_process.waitForFinished(30000);
