@@ -7,8 +7,8 @@
 //   child churn FOLDER SEED
 //     Adds, modifies and deletes titles through the program's own save and delete until
 //     killed, each save numbered (its generation, in the title's Summary). Prints "ready",
-//     a line before each change ("begin add GEN", "begin modify ID GEN", "begin delete ID")
-//     and one once committed ("saved ID GEN", "deleted ID").
+//     a line before each change ("begin save GEN", "begin delete ID") and one once
+//     committed ("saved ID GEN", "deleted ID").
 #include "Connection.h"
 #include "CopyLock.h"
 #include "EditorFixture.h"
@@ -110,8 +110,7 @@ int churn(const QString &folder, qint64 seed)
         FillEditBuffer(shared, add ? "No" : "Yes", title, genres, cast);
         shared.SetEditFacts({title, "", "1999", "D'Irector", QString::number(generation),
                              genres.join(';'), castText.join(';'), int(generation % 2)});
-        say(add ? QString("begin add %1").arg(generation)
-                : QString("begin modify %1 %2").arg(id).arg(generation));
+        say(QString("begin save %1").arg(generation));
         if (!frmModify3(shared, main).SaveTitle())
             break;
         say(QString("saved %1 %2").arg(add ? currentTitles(shared).constLast() : id).arg(generation));
