@@ -1,26 +1,50 @@
-// Catalogues in bad states, locked by another program, not writable (read-only file or
-// folder), or left by a program killed while saving: what the user is told, that nothing
-// is written or made anew or half, that locks are waited for, and that a change goes
-// through once the fault is gone.
+// What the program does with faults around it: catalogues in bad states at start-up,
+// locked by another program, not writable (read-only file or folder), or left by a program
+// killed while saving; awkward text pasted into every box of the add command's windows;
+// covers in bad states or that cannot be written. The user is told, nothing is written
+// half or made anew, locks are waited for, and what the boxes hold is stored as it is.
+#include "AwkwardText.h"
 #include "BusyTimeout.h"
 #include "CatalogueLockWait.h"
-#include "Child.h"
+#include "CmnDialog.h"
 #include "CopyLock.h"
+#include "CoverChooser.h"
 #include "DbError.h"
 #include "EditorFixture.h"
+#include "FileReplacer.h"
 #include "MainWindowFixture.h"
+#include "MessageBox.h"
 #include "Story.h"
 #include "TitleCommands.h"
+#include "frmGenre.h"
 #include "frmModify1.h"
 #include "frmModify2.h"
 #include "frmModify3.h"
+#include "frmPasteCastData.h"
 #include "frmSplash.h"
+#include "frmTextBox.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTest>
 #include <QThread>
+#include <QtEndian>
+#include <cerrno>
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,9 +74,105 @@ void checkCatalogue(TestFolder &folder, Generations &found)
     }
 }
 
+// What a box holds once the text is pasted over it: no NUL, no character cut in half at the
+// box's length, and in a one-line box (length > 0) a blank for each tab and line break.
+QString held(const QString &pasted, int length)
+{
+    QString text = length > 0 ? pasted.left(length) : pasted;
+    if (length > 0 && !text.isEmpty() && text.back().isHighSurrogate())
+        text.chop(1);
+    text.replace("\r\n", "\n").replace('\r', '\n');
+    if (length > 0)
+        text.replace('\n', ' ').replace('\t', ' ');
+    return text.remove(QChar(0));
+}
+
+// Pastes the text into every box of the window, as Ctrl+A, Ctrl+V do.
+void pasteEverywhere(QWidget *window, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    for (QLineEdit *box : window->findChildren<QLineEdit *>()) {
+        if (box->isReadOnly() || qobject_cast<QComboBox *>(box->parent())) // a genre pick
+            continue;
+        const int length = box->maxLength();
+        box->selectAll();
+        box->paste();
+        QVERIFY2(box->text() == held(text, length), qPrintable(box->objectName()));
+    }
+    for (QPlainTextEdit *box : window->findChildren<QPlainTextEdit *>()) {
+        box->selectAll();
+        box->paste();
+        QVERIFY2(box->toPlainText() == held(text, 0), qPrintable(box->objectName()));
+    }
+}
+
+QByteArray pictureBytes(const char *format, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkYellow);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// The child program built beside the tests (see child.cpp), killed when this goes.
+class Child
+{
+public:
+    // Starts `child ARGUMENTS`; true once it prints `line` (else its output is in Said()).
+    bool Start(const QStringList &arguments, const QByteArray &line)
+    {
+        m_process.start(QApplication::applicationDirPath() + "/child", arguments);
+        while (!m_said.contains(line + '\n') && m_process.waitForReadyRead(30000))
+            m_said += m_process.readAllStandardOutput();
+        m_said += m_process.readAllStandardError();
+        return m_said.contains(line + '\n');
+    }
+    // A line on its input ends what it holds; true when it then ends normally.
+    bool Finish()
+    {
+        m_process.write("\n");
+        m_process.closeWriteChannel();
+        return m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit
+               && m_process.exitCode() == 0;
+    }
+    bool Kill()
+    {
+        m_process.kill();
+        return m_process.waitForFinished(30000);
+    }
+    const QByteArray &Said() const { return m_said; }
+    QProcess &Process() { return m_process; }
+    ~Child() { Kill(); }
+
+private:
+    QProcess m_process;
+    QByteArray m_said;
+};
+
+// CI runs the tests as root, for whom file permissions stop no write: these tests run as
+// nobody from their start, and so do their children.
+bool RunAsNobody()
+{
+    const passwd *account = ::getpwnam("nobody");
+    return ::geteuid() != 0
+           || (account && ::setgroups(0, nullptr) == 0 && ::setgid(account->pw_gid) == 0
+               && ::setuid(account->pw_uid) == 0);
+}
+
+constexpr auto ReadOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+
+// What a folder holds, to check that nothing was made or left in it.
+QStringList Entries(const QString &path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
 } // namespace
 
-class TestCatalogueFaults : public QObject
+class TestFaults : public QObject
 {
     Q_OBJECT
 
@@ -64,7 +184,12 @@ private Q_SLOTS:
         frmSplash::SetTimerIntervalForTesting(50);
         CatalogueLockWait::SetQuitForTesting([] { quitAsked = true; });
     }
-    void cleanup() { MessageBox::Reset(); }
+    void cleanup()
+    {
+        FileReplacer::FailNextForTesting(FileReplacer::Step::None);
+        CmnDialog::Reset();
+        MessageBox::Reset();
+    }
     void startUp_data();
     void startUp();
     void lockedByAnother_data();
@@ -72,9 +197,13 @@ private Q_SLOTS:
     void writeUnderFault_data();
     void writeUnderFault();
     void killedAtRandomMoments();
+    void everyBox_data();
+    void everyBox();
+    void coverFaults_data();
+    void coverFaults();
 };
 
-void TestCatalogueFaults::startUp_data()
+void TestFaults::startUp_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message"); // empty: no message, and the titles listed
@@ -92,7 +221,7 @@ void TestCatalogueFaults::startUp_data()
 }
 
 // The whole program as the user starts it; the question about another copy answered Quit.
-void TestCatalogueFaults::startUp()
+void TestFaults::startUp()
 {
     QFETCH(QString, fault);
     QFETCH(QString, message);
@@ -146,7 +275,7 @@ void TestCatalogueFaults::startUp()
     QCOMPARE(Entries(folder.Path()), entries); // no journal, no lock file left
 }
 
-void TestCatalogueFaults::lockedByAnother_data()
+void TestFaults::lockedByAnother_data()
 {
     QTest::addColumn<QString>("where");       // browsing: a title clicked; else Next in step 1
     QTest::addColumn<int>("askAfterMs");      // the limit while browsing (30 s in the program)
@@ -162,7 +291,7 @@ void TestCatalogueFaults::lockedByAnother_data()
 // past its limit the question, and the title once the lock is gone; only Quit gives the read
 // up. Leaving step 1: the step stays with everything typed in it, Cancel keeps the user
 // there, Retry goes on once the lock is gone.
-void TestCatalogueFaults::lockedByAnother()
+void TestFaults::lockedByAnother()
 {
     QFETCH(QString, where);
     QFETCH(int, askAfterMs);
@@ -245,7 +374,7 @@ void TestCatalogueFaults::lockedByAnother()
     QCOMPARE(where == "browsing" ? w.main->txtDirector->text() : stored, director);
 }
 
-void TestCatalogueFaults::writeUnderFault_data()
+void TestFaults::writeUnderFault_data()
 {
     QTest::addColumn<QString>("fault"); // a save meets read-only; a deletion, a lock
     QTest::addColumn<QString>("message");
@@ -259,7 +388,7 @@ void TestCatalogueFaults::writeUnderFault_data()
 
 // A save or a deletion the catalogue refuses: its message, the window still open with the
 // input kept, nothing written; with the fault gone, the same change goes through once.
-void TestCatalogueFaults::writeUnderFault()
+void TestFaults::writeUnderFault()
 {
     QFETCH(QString, fault);
     QFETCH(QString, message);
@@ -310,7 +439,7 @@ void TestCatalogueFaults::writeUnderFault()
 // delete is killed (SIGKILL) at random moments, again and again on one catalogue. After
 // every kill the catalogue is intact, every title has exactly the links its row names
 // (written by the same save), and every change the worker reported committed is there.
-void TestCatalogueFaults::killedAtRandomMoments()
+void TestFaults::killedAtRandomMoments()
 {
     TestFolder folder;
     folder.AddGenre("Children's");
@@ -367,5 +496,158 @@ void TestCatalogueFaults::killedAtRandomMoments()
     QVERIFY2(committed > kills, qPrintable(QString("%1 changes").arg(committed)));
 }
 
-QTEST_MAIN(TestCatalogueFaults)
-#include "test_catalogue_faults.moc"
+void TestFaults::everyBox_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const auto &[name, text] : AwkwardTexts())
+        QTest::newRow(name) << text;
+    // What only a box can meet: a NUL, and text at and past the name prompt's length.
+    QTest::newRow("NUL inside") << QString("before") + QChar(0) + QString("after");
+    QTest::newRow("55 characters") << QString(55, 'a');
+    QTest::newRow("56 characters") << QString(55, 'b') + "!";
+    QTest::newRow("emoji across the 55th character") << QString(54, 'c') + QString::fromUtf8("🎬");
+}
+
+void TestFaults::everyBox()
+{
+    QFETCH(QString, text);
+    EditorFixture e;
+    e.folder.AddTitle({.title = "Witness", .summary = "Amish", .genres = {"Drama"},
+                       .cast = {{"Harrison Ford", "John Book"}}});
+    // Every title with its fields, cast and genres; the genre names.
+    const QString titles = "SELECT Title, Sub_Title, Date, Director, Summary, Features, Eggs, Actor, "
+                           "Character, (SELECT GROUP_CONCAT(Genre) FROM Genre_Relationships r JOIN Genre "
+                           "g ON g.Genre_ID = r.Genre_ID WHERE r.Title_ID = t.ID) FROM DVD_Title t LEFT "
+                           "JOIN Cast_Relationships c ON c.Movie = t.ID ORDER BY t.ID, c.rowid";
+    QVector<QVariantList> expected = e.folder.Rows(titles);
+    QVector<QVariantList> genres = e.folder.Rows("SELECT Genre FROM Genre ORDER BY Genre_ID");
+
+    frmTextBox prompt(*e.shared, PromptOpener::AddTitle, &e.main);
+    pasteEverywhere(&prompt, text);
+    const QString title = prompt.txtRenameResponse->text();
+    e.Fill("No", title, {"Drama"});
+    frmModify1 step1(*e.shared, e.main);
+    frmModify2 step2(*e.shared, &e.main);
+    step2.Form_Load();
+    frmModify3 step3(*e.shared, e.main);
+    frmGenre manager(*e.shared, nullptr);
+    manager.Form_Load();
+    for (QWidget *window : std::initializer_list<QWidget *>{&step1, &step2, &step3, &manager})
+        pasteEverywhere(window, text);
+    if (QTest::currentTestFailed())
+        return;
+
+    // Each window goes on with what its boxes hold.
+    genres.append({manager.txtGenreAdd->text()});
+    manager.cmdGenreAdd->click();
+    step1.txtDate->setText("1999");
+    expected.append({step1.txtTitleDisplay->text(), step1.txtSubTitle->text(), "1999",
+                     step1.txtDirector->text(), step1.txtSummary->toPlainText(),
+                     step2.txtFeatures->toPlainText(), step1.txtEggs->toPlainText(),
+                     step3.txtActor1->text(), step3.txtCharacter1->text(), "Drama"});
+    step1.cmdNext->click();
+    step2.cmdNext->click();
+    step3.cmdAdd->click();
+    step3.cmdFinish->click();
+    QVERIFY2(MessageBox::Shown().isEmpty(), qPrintable(MessageBox::Shown().join(" | ")));
+    QCOMPARE(e.folder.Rows(titles), expected); // the title that was there untouched
+    QCOMPARE(e.folder.Rows("SELECT Genre FROM Genre ORDER BY Genre_ID"), genres);
+
+    // The cast paste generator, which opens over step 3.
+    frmModify3 opener(*e.shared, e.main);
+    frmPasteCastData generator(*e.shared, opener);
+    pasteEverywhere(&generator, text);
+}
+
+void TestFaults::coverFaults_data()
+{
+    QTest::addColumn<QByteArray>("cover");  // the cover's bytes; "link:..." a symbolic link
+    QTest::addColumn<QString>("shown");     // cover, placeholder, or nothing (nothing.jpg)
+    QTest::addColumn<QByteArray>("chosen"); // the new cover's bytes; empty: a good picture
+    QTest::addColumn<int>("step");          // made to fail, as a full or failing disk would
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");    // in the message; empty: the cover is replaced
+    using Step = FileReplacer::Step;
+    auto row = [](const char *name, const QByteArray &cover, const char *shown,
+                  const QByteArray &chosen, Step step, int code, const char *reason) {
+        QTest::newRow(name) << cover << QString(shown) << chosen << int(step) << code
+                            << QString(reason);
+    };
+    const QByteArray good = pictureBytes("JPG", 40, 30);
+    const QByteArray cut = pictureBytes("JPG", 300, 400).left(20);
+    QByteArray huge = pictureBytes("BMP", 4, 4); // claiming 100000 x 100000: 40 GB to decode
+    qToLittleEndian<qint32>(100000, huge.data() + 18);
+    qToLittleEndian<qint32>(100000, huge.data() + 22);
+    const QByteArray text = "not a picture ";
+    const char *notAPicture = "is not a picture that can be shown.";
+    const char *full = "No space left on device.";
+    row("cover empty", {}, "placeholder", {}, Step::None, 0, "");
+    row("cover cut short", cut, "placeholder", {}, Step::None, 0, "");
+    row("cover 12 MB, not a picture", text.repeated(900000), "placeholder", {}, Step::None, 0, "");
+    row("cover claiming 100000 x 100000", huge, "placeholder", {}, Step::None, 0, "");
+    row("cover a dangling link", "link:gone.jpg", "nothing", {}, Step::None, 0, "");
+    row("cover a link to a picture outside", "link:outside.jpg", "cover", {}, Step::None, 0, "");
+    row("cover a link to a device", "link:/dev/zero", "nothing", {}, Step::None, 0, "");
+    row("chosen cut short", good, "cover", cut, Step::None, 0, notAPicture);
+    row("chosen claiming 100000 x 100000", good, "cover", huge, Step::None, 0, notAPicture);
+    row("chosen not a picture", good, "cover", text.repeated(9000), Step::None, 0, notAPicture);
+    row("disk full: a write refused", good, "cover", {}, Step::Write, ENOSPC, full);
+    row("the sync refused", good, "cover", {}, Step::Sync, EIO, "Input/output error.");
+    row("the copy comes out short", good, "cover", {}, Step::Size, 0, "bytes could be written.");
+    row("the rename refused", good, "cover", {}, Step::Rename, EROFS, "Read-only file system.");
+}
+
+void TestFaults::coverFaults()
+{
+    QFETCH(QByteArray, cover);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, chosen);
+    QFETCH(int, step);
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    MainWindowFixture w;
+    const qint64 id = w.folder.AddTitle({.title = "Covered", .director = "Someone"});
+    const QString images = w.folder.ImagesPath();
+    const QString file = images + QString("/%1.jpg").arg(id);
+    const QString linkTo = QString(cover.mid(5));
+    const QString target = linkTo.startsWith('/') ? linkTo : w.folder.Path() + "/" + linkTo;
+    if (linkTo == "outside.jpg")
+        QVERIFY(TestFolder::WriteFile(target, pictureBytes("JPG", 20, 20)));
+    QVERIFY(cover.startsWith("link:") ? QFile::link(target, file)
+                                       : TestFolder::WriteFile(file, cover));
+    const QString kept = cover.startsWith("link:") ? target : file; // must stay as it was
+    const QByteArray old = linkTo.startsWith('/') ? QByteArray() : TestFolder::ReadFile(kept);
+    const QString picked = w.folder.Path() + "/new.bmp";
+    QVERIFY(TestFolder::WriteFile(picked, chosen.isEmpty() ? pictureBytes("BMP", 160, 160) : chosen));
+    w.load();
+
+    // Shown as far as it can be, with the rest of the title.
+    QCOMPARE(w.main->lblTitle->text(), QString("Covered"));
+    QCOMPARE(w.main->txtDirector->text(), QString("Someone"));
+    QCOMPARE(w.main->CoverIsPlaceholder(), shown == "placeholder");
+    QCOMPARE(w.main->CoverFile(), shown == "nothing" ? images + "/nothing.jpg" : file);
+    QVERIFY(!w.main->ImgCover->pixmap().isNull());
+    const QStringList before = Entries(images);
+
+    FileReplacer::FailNextForTesting(FileReplacer::Step(step), code);
+    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    CmnDialog::SetNextFileName(picked);
+    CoverChooser(*w.main).ImgCover_Click();
+
+    const QString message = MessageBox::Shown().join(" | ");
+    QVERIFY2(reason.isEmpty() ? message.isEmpty()
+                              : message.contains(reason) && message.endsWith("The cover was not changed."),
+             qPrintable(message));
+    QCOMPARE(Entries(images), before); // replaced in place, or nothing left behind
+    QCOMPARE(w.main->CoverFile(), file);
+    if (reason.isEmpty()) {
+        QVERIFY(!QFileInfo(file).isSymLink());
+        QCOMPARE(TestFolder::ReadFile(file), TestFolder::ReadFile(picked));
+        QVERIFY(!w.main->CoverIsPlaceholder());
+    }
+    if ((!reason.isEmpty() || kept != file) && !linkTo.startsWith('/'))
+        QCOMPARE(TestFolder::ReadFile(kept), old);
+}
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"
