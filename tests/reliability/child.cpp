@@ -1,9 +1,7 @@
 // The reliability tests' other process, in one of two modes:
-//
 //   child hold FOLDER lock|exclusive|copy [MS]
-//     Holds a write transaction (exclusive: readers kept out too) or, with copy, the lock of
-//     a running copy of the program; prints "locked" and keeps it until a line is read or,
-//     with MS, for that long.
+//     Holds a write transaction (exclusive: readers kept out too) or the lock of a running
+//     copy; prints "locked" and keeps it until a line is read or, with MS, for that long.
 //   child churn FOLDER SEED
 //     Adds, modifies and deletes titles through the program's own save and delete until
 //     killed, each save numbered (its generation, in the title's Summary). Prints "ready",

@@ -280,11 +280,13 @@ void TestFaults::lockedByAnother_data()
     QTest::addColumn<QString>("where");       // browsing: a title clicked; else Next in step 1
     QTest::addColumn<int>("askAfterMs");      // the limit while browsing (30 s in the program)
     QTest::addColumn<int>("holdMs");          // 0: until a question is answered Retry
-    QTest::addColumn<QStringList>("answers"); // to the questions, in order
-    QTest::newRow("browsing, lock gone before the limit") << "browsing" << 6000 << 2500 << QStringList();
-    QTest::newRow("browsing, past the limit, Retry") << "browsing" << 1000 << 0 << QStringList{"Retry"};
-    QTest::newRow("browsing, past the limit, Quit") << "browsing" << 1000 << 0 << QStringList{"Quit"};
-    QTest::newRow("leaving step 1, Cancel, Retry") << "step 1" << 1000 << 0 << QStringList{"Cancel", "Retry"};
+    QTest::addColumn<QList<int>>("answers");  // the buttons clicked, in order (Close: Quit)
+    using Box = QMessageBox;
+    QTest::newRow("browsing, lock gone before the limit") << "browsing" << 6000 << 2500 << QList<int>();
+    QTest::newRow("browsing, past the limit, Retry") << "browsing" << 1000 << 0 << QList<int>{Box::Retry};
+    QTest::newRow("browsing, past the limit, Quit") << "browsing" << 1000 << 0 << QList<int>{Box::Close};
+    QTest::newRow("leaving step 1, Cancel, Retry")
+        << "step 1" << 1000 << 0 << QList<int>{Box::Cancel, Box::Retry};
 }
 
 // Another program holds the catalogue. Browsing: a busy pointer while the program waits,
@@ -296,7 +298,7 @@ void TestFaults::lockedByAnother()
     QFETCH(QString, where);
     QFETCH(int, askAfterMs);
     QFETCH(int, holdMs);
-    QFETCH(QStringList, answers);
+    QFETCH(QList<int>, answers);
     MainWindowFixture w;
     w.folder.AddTitle({.title = "Alpha", .director = "First"});
     const qint64 beta = w.folder.AddTitle({.title = "Beta", .director = "Second", .genres = {"Crime"}});
@@ -327,18 +329,15 @@ void TestFaults::lockedByAnother()
             hold();
             step->cmdNext->click();
         });
-    for (const QString &answer : answers) {
+    for (const int answer : answers) {
         story.then<QMessageBox>([&, answer](QMessageBox *box) {
             QVERIFY2(box->text().contains("database is locked"), qPrintable(box->text()));
             QVERIFY(!QApplication::overrideCursor()); // no busy pointer over a question
-            if (answer == "Retry")
+            if (answer == QMessageBox::Retry)
                 QVERIFY(holder.Finish());
-            const auto button = answer == "Retry"  ? QMessageBox::Retry
-                                : answer == "Quit" ? QMessageBox::Close
-                                                   : QMessageBox::Cancel;
-            box->button(button)->click();
+            box->button(QMessageBox::StandardButton(answer))->click();
         });
-        if (answer == "Cancel")
+        if (answer == QMessageBox::Cancel)
             story.then<frmModify1>([&](frmModify1 *step) {
                 QCOMPARE(step->txtDirector->text(), director);
                 step->cmdNext->click();
@@ -365,8 +364,8 @@ void TestFaults::lockedByAnother()
     if (askAfterMs > 1000) // waited through more than one busy timeout before asking
         QVERIFY(busy);
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(quitAsked, answers.contains("Quit"));
-    QCOMPARE(gaveUp, answers.contains("Quit"));
+    QCOMPARE(quitAsked, answers.contains(QMessageBox::Close));
+    QCOMPARE(gaveUp, answers.contains(QMessageBox::Close));
     if (gaveUp)
         return;
     // The title shown once the lock is gone, or the change stored.
@@ -466,17 +465,14 @@ void TestFaults::killedAtRandomMoments()
         QList<QByteArray> inFlight;
         for (const QByteArray &line : said.split('\n')) {
             const QList<QByteArray> word = line.split(' ');
-            if (word[0] == "begin")
-                inFlight = word;
             if (word[0] == "saved")
                 state[word.value(1).toLongLong()] = word.value(2).toLongLong();
             if (word[0] == "deleted")
                 state.remove(word.value(1).toLongLong());
-            if (word[0] == "saved" || word[0] == "deleted") {
-                inFlight.clear();
-                ++committed;
-            }
+            if (word[0] == "begin" || word[0] == "saved" || word[0] == "deleted")
+                inFlight = word; // what was begun, or nothing once it is reported
         }
+        committed += said.count("\nsaved ") + said.count("\ndeleted ");
         Generations found;
         checkCatalogue(folder, found);
         if (QTest::currentTestFailed())
