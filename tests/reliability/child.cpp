@@ -93,7 +93,8 @@ int churn(const QString &folder, qint64 seed)
             continue;
         }
         // The row says which links go with it: its genres in Features, its cast in Eggs.
-        const QStringList pool{"Action", "Children's", "Comedy", "Drama", "Sci-Fi", "War", "Western"};
+        const QStringList pool{"Action", "Children's", "Comedy", "Drama",
+                               "Sci-Fi", "War",        "Western"};
         const QStringList genres = pool.mid(generation % 4, 1 + generation % 4);
         CastPairs cast;
         QStringList castText;
@@ -108,7 +109,9 @@ int churn(const QString &folder, qint64 seed)
         say(QString("begin save %1").arg(generation));
         if (!frmModify3(shared, main).SaveTitle())
             break;
-        say(QString("saved %1 %2").arg(add ? currentTitles(shared).constLast() : id).arg(generation));
+        say(QString("saved %1 %2")
+                .arg(add ? currentTitles(shared).constLast() : id)
+                .arg(generation));
     }
     say("stopped: " + MessageBox::Shown().join(" | ")); // a save or deletion failed
     return 1;

@@ -57,15 +57,16 @@ using Generations = QMap<qint64, qint64>;
 void checkCatalogue(TestFolder &folder, Generations &found)
 {
     QCOMPARE(folder.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
-    QCOMPARE(folder.Scalar("SELECT (SELECT COUNT(*) FROM Genre_Relationships WHERE Title_ID NOT "
-                           "IN (SELECT ID FROM DVD_Title)) + (SELECT COUNT(*) FROM "
-                           "Cast_Relationships WHERE Movie NOT IN (SELECT ID FROM DVD_Title))")
+    QCOMPARE(folder
+                 .Scalar("SELECT (SELECT COUNT(*) FROM Genre_Relationships WHERE Title_ID NOT "
+                         "IN (SELECT ID FROM DVD_Title)) + (SELECT COUNT(*) FROM "
+                         "Cast_Relationships WHERE Movie NOT IN (SELECT ID FROM DVD_Title))")
                  .toInt(),
              0);
-    for (const QVariantList &row :
-         folder.Rows("SELECT ID, Summary, Features, Eggs, WishList, (SELECT IFNULL(GROUP_CONCAT(Actor "
-                     "|| '=' || Character, ';'), '') FROM Cast_Relationships WHERE Movie = ID) "
-                     "FROM DVD_Title")) {
+    for (const QVariantList &row : folder.Rows(
+             "SELECT ID, Summary, Features, Eggs, WishList, (SELECT IFNULL(GROUP_CONCAT(Actor "
+             "|| '=' || Character, ';'), '') FROM Cast_Relationships WHERE Movie = ID) "
+             "FROM DVD_Title")) {
         const qint64 id = row[0].toLongLong();
         found[id] = row[1].toLongLong();
         QCOMPARE(folder.GenreNames(id).join(';'), row[2].toString());
@@ -167,7 +168,8 @@ constexpr auto ReadOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther 
 // What a folder holds, to check that nothing was made or left in it.
 QStringList Entries(const QString &path)
 {
-    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -207,17 +209,27 @@ void TestFaults::startUp_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message"); // empty: no message, and the titles listed
-    QTest::newRow("missing") << "missing" << "unable to open database file";
-    QTest::newRow("empty file") << "empty" << "no such table";
-    QTest::newRow("not a database") << "garbage" << "not a database";
-    QTest::newRow("another program's tables") << "other tables" << "no such table";
-    QTest::newRow("cut to its first page") << "cut" << "malformed";
-    QTest::newRow("read-only file") << "read-only file" << "";
-    QTest::newRow("read-only folder") << "read-only folder" << "";
+    QTest::newRow("missing") << "missing"
+                             << "unable to open database file";
+    QTest::newRow("empty file") << "empty"
+                                << "no such table";
+    QTest::newRow("not a database") << "garbage"
+                                    << "not a database";
+    QTest::newRow("another program's tables") << "other tables"
+                                              << "no such table";
+    QTest::newRow("cut to its first page") << "cut"
+                                           << "malformed";
+    QTest::newRow("read-only file") << "read-only file"
+                                    << "";
+    QTest::newRow("read-only folder") << "read-only folder"
+                                      << "";
     // Longer than the busy timeout: only waiting again reads it.
-    QTest::newRow("locked for 2.5 s") << "locked" << "";
-    QTest::newRow("another copy running") << "copy" << "Reelvane is already running";
-    QTest::newRow("a killed copy's lock file") << "killed copy" << "";
+    QTest::newRow("locked for 2.5 s") << "locked"
+                                      << "";
+    QTest::newRow("another copy running") << "copy"
+                                          << "Reelvane is already running";
+    QTest::newRow("a killed copy's lock file") << "killed copy"
+                                               << "";
 }
 
 // The whole program as the user starts it; the question about another copy answered Quit.
@@ -238,14 +250,16 @@ void TestFaults::startUp()
     else if (fault == "empty" || fault == "cut")
         QVERIFY(QFile(file).resize(fault == "cut" ? 4096 : 0));
     else if (fault == "garbage")
-        QVERIFY(TestFolder::WriteFile(file, QByteArray("definitely not a catalogue ").repeated(99)));
+        QVERIFY(
+            TestFolder::WriteFile(file, QByteArray("definitely not a catalogue ").repeated(99)));
     else if (fault.startsWith("read-only"))
         QVERIFY(QFile::setPermissions(fault.endsWith("file") ? file : folder.Path(), ReadOnly));
     Child other;
     if (fault == "locked" || fault.endsWith("copy"))
-        QVERIFY2(other.Start({"hold", folder.Path(), fault == "locked" ? "exclusive" : "copy", "2500"},
-                             "locked"),
-                 other.Said());
+        QVERIFY2(
+            other.Start({"hold", folder.Path(), fault == "locked" ? "exclusive" : "copy", "2500"},
+                        "locked"),
+            other.Said());
     if (fault == "killed copy")
         QVERIFY(other.Kill());
     const QByteArray bytes = folder.CatalogueBytes();
@@ -277,14 +291,17 @@ void TestFaults::startUp()
 
 void TestFaults::lockedByAnother_data()
 {
-    QTest::addColumn<QString>("where");       // browsing: a title clicked; else Next in step 1
-    QTest::addColumn<int>("askAfterMs");      // the limit while browsing (30 s in the program)
-    QTest::addColumn<int>("holdMs");          // 0: until a question is answered Retry
-    QTest::addColumn<QList<int>>("answers");  // the buttons clicked, in order (Close: Quit)
+    QTest::addColumn<QString>("where");      // browsing: a title clicked; else Next in step 1
+    QTest::addColumn<int>("askAfterMs");     // the limit while browsing (30 s in the program)
+    QTest::addColumn<int>("holdMs");         // 0: until a question is answered Retry
+    QTest::addColumn<QList<int>>("answers"); // the buttons clicked, in order (Close: Quit)
     using Box = QMessageBox;
-    QTest::newRow("browsing, lock gone before the limit") << "browsing" << 6000 << 2500 << QList<int>();
-    QTest::newRow("browsing, past the limit, Retry") << "browsing" << 1000 << 0 << QList<int>{Box::Retry};
-    QTest::newRow("browsing, past the limit, Quit") << "browsing" << 1000 << 0 << QList<int>{Box::Close};
+    QTest::newRow("browsing, lock gone before the limit")
+        << "browsing" << 6000 << 2500 << QList<int>();
+    QTest::newRow("browsing, past the limit, Retry")
+        << "browsing" << 1000 << 0 << QList<int>{Box::Retry};
+    QTest::newRow("browsing, past the limit, Quit")
+        << "browsing" << 1000 << 0 << QList<int>{Box::Close};
     QTest::newRow("leaving step 1, Cancel, Retry")
         << "step 1" << 1000 << 0 << QList<int>{Box::Cancel, Box::Retry};
 }
@@ -301,7 +318,8 @@ void TestFaults::lockedByAnother()
     QFETCH(QList<int>, answers);
     MainWindowFixture w;
     w.folder.AddTitle({.title = "Alpha", .director = "First"});
-    const qint64 beta = w.folder.AddTitle({.title = "Beta", .director = "Second", .genres = {"Crime"}});
+    const qint64 beta =
+        w.folder.AddTitle({.title = "Beta", .director = "Second", .genres = {"Crime"}});
     w.folder.CloseConnection();
     w.load();
     w.shared->SelectedTitleId = beta;
@@ -310,14 +328,16 @@ void TestFaults::lockedByAnother()
     quitAsked = false;
     Child holder;
     const auto hold = [&] {
-        QVERIFY2(holder.Start({"hold", w.folder.Path(), "exclusive", QString::number(holdMs)}, "locked"),
-                 holder.Said());
+        QVERIFY2(
+            holder.Start({"hold", w.folder.Path(), "exclusive", QString::number(holdMs)}, "locked"),
+            holder.Said());
     };
     bool busy = false;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        busy = busy || (QApplication::overrideCursor()
-                        && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        busy = busy
+               || (QApplication::overrideCursor()
+                   && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
     });
     probe.start(10);
 
@@ -347,18 +367,20 @@ void TestFaults::lockedByAnother()
         story.then<frmModify2>([](frmModify2 *step) { step->cmdNext->click(); })
             .then<frmModify3>([](frmModify3 *step) { step->cmdFinish->click(); });
     bool gaveUp = false;
-    story.play([&] {
-        try { // a read given up ends the program; here it reaches the test instead
-            if (where == "browsing") {
-                hold();
-                w.main->InitializeFields();
-            } else {
-                TitleCommands(*w.shared, *w.main).ModifyTitle();
+    story.play(
+        [&] {
+            try { // a read given up ends the program; here it reaches the test instead
+                if (where == "browsing") {
+                    hold();
+                    w.main->InitializeFields();
+                } else {
+                    TitleCommands(*w.shared, *w.main).ModifyTitle();
+                }
+            } catch (const DbError &error) {
+                gaveUp = error.Number() == 5;
             }
-        } catch (const DbError &error) {
-            gaveUp = error.Number() == 5;
-        }
-    }, 30000);
+        },
+        30000);
 
     QVERIFY2(story.complete(), qPrintable(QString("reached %1").arg(story.reached())));
     if (askAfterMs > 1000) // waited through more than one busy timeout before asking
@@ -369,7 +391,8 @@ void TestFaults::lockedByAnother()
     if (gaveUp)
         return;
     // The title shown once the lock is gone, or the change stored.
-    const QString stored = w.folder.Scalar("SELECT Director FROM DVD_Title WHERE ID = ?", {beta}).toString();
+    const QString stored =
+        w.folder.Scalar("SELECT Director FROM DVD_Title WHERE ID = ?", {beta}).toString();
     QCOMPARE(where == "browsing" ? w.main->txtDirector->text() : stored, director);
 }
 
@@ -380,9 +403,9 @@ void TestFaults::writeUnderFault_data()
     const char *readOnly = "Error 8 inserting records.\r\nattempt to write a readonly database";
     QTest::newRow("save, catalogue read-only") << "catalogue" << readOnly;
     QTest::newRow("save, folder read-only") << "folder" << readOnly; // no journal beside it
-    QTest::newRow("delete, catalogue locked")
-        << "locked"
-        << "Are you sure you want to delete Existing? | Error 5 deleting records.\r\ndatabase is locked";
+    QTest::newRow("delete, catalogue locked") << "locked"
+                                              << "Are you sure you want to delete Existing? | "
+                                                 "Error 5 deleting records.\r\ndatabase is locked";
 }
 
 // A save or a deletion the catalogue refuses: its message, the window still open with the
@@ -419,7 +442,7 @@ void TestFaults::writeUnderFault()
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     attempt();
     QCOMPARE(MessageBox::Shown().join(" | "), message);
-    QVERIFY(step3.isVisible() && e.main.isEnabled()); // nothing closed
+    QVERIFY(step3.isVisible() && e.main.isEnabled());  // nothing closed
     QCOMPARE(e.Actors(), QStringList({"Al", "Brad"})); // the editor's input kept
     QCOMPARE(e.folder.CatalogueBytes(), catalogue);
     QCOMPARE(Entries(e.folder.Path()) + Entries(e.folder.ImagesPath()), entries);
@@ -430,7 +453,8 @@ void TestFaults::writeUnderFault()
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     attempt();
     QCOMPARE(MessageBox::Shown().filter("Error"), QStringList());
-    QCOMPARE(e.folder.Scalar("SELECT COUNT(*) FROM Cast_Relationships").toInt(), fault == "locked" ? 0 : 3);
+    QCOMPARE(e.folder.Scalar("SELECT COUNT(*) FROM Cast_Relationships").toInt(),
+             fault == "locked" ? 0 : 3);
     QCOMPARE(QFile::exists(cover), fault != "locked"); // removed once the rows were gone
 }
 
@@ -508,13 +532,16 @@ void TestFaults::everyBox()
 {
     QFETCH(QString, text);
     EditorFixture e;
-    e.folder.AddTitle({.title = "Witness", .summary = "Amish", .genres = {"Drama"},
+    e.folder.AddTitle({.title = "Witness",
+                       .summary = "Amish",
+                       .genres = {"Drama"},
                        .cast = {{"Harrison Ford", "John Book"}}});
     // Every title with its fields, cast and genres; the genre names.
-    const QString titles = "SELECT Title, Sub_Title, Date, Director, Summary, Features, Eggs, Actor, "
-                           "Character, (SELECT GROUP_CONCAT(Genre) FROM Genre_Relationships r JOIN Genre "
-                           "g ON g.Genre_ID = r.Genre_ID WHERE r.Title_ID = t.ID) FROM DVD_Title t LEFT "
-                           "JOIN Cast_Relationships c ON c.Movie = t.ID ORDER BY t.ID, c.rowid";
+    const QString titles =
+        "SELECT Title, Sub_Title, Date, Director, Summary, Features, Eggs, Actor, "
+        "Character, (SELECT GROUP_CONCAT(Genre) FROM Genre_Relationships r JOIN Genre "
+        "g ON g.Genre_ID = r.Genre_ID WHERE r.Title_ID = t.ID) FROM DVD_Title t LEFT "
+        "JOIN Cast_Relationships c ON c.Movie = t.ID ORDER BY t.ID, c.rowid";
     QVector<QVariantList> expected = e.folder.Rows(titles);
     QVector<QVariantList> genres = e.folder.Rows("SELECT Genre FROM Genre ORDER BY Genre_ID");
 
@@ -562,7 +589,7 @@ void TestFaults::coverFaults_data()
     QTest::addColumn<QByteArray>("chosen"); // the new cover's bytes; empty: a good picture
     QTest::addColumn<int>("step");          // made to fail, as a full or failing disk would
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("reason");    // in the message; empty: the cover is replaced
+    QTest::addColumn<QString>("reason"); // in the message; empty: the cover is replaced
     using Step = FileReplacer::Step;
     auto row = [](const char *name, const QByteArray &cover, const char *shown,
                   const QByteArray &chosen, Step step, int code, const char *reason) {
@@ -610,11 +637,12 @@ void TestFaults::coverFaults()
     if (linkTo == "outside.jpg")
         QVERIFY(TestFolder::WriteFile(target, pictureBytes("JPG", 20, 20)));
     QVERIFY(cover.startsWith("link:") ? QFile::link(target, file)
-                                       : TestFolder::WriteFile(file, cover));
+                                      : TestFolder::WriteFile(file, cover));
     const QString kept = cover.startsWith("link:") ? target : file; // must stay as it was
     const QByteArray old = linkTo.startsWith('/') ? QByteArray() : TestFolder::ReadFile(kept);
     const QString picked = w.folder.Path() + "/new.bmp";
-    QVERIFY(TestFolder::WriteFile(picked, chosen.isEmpty() ? pictureBytes("BMP", 160, 160) : chosen));
+    QVERIFY(
+        TestFolder::WriteFile(picked, chosen.isEmpty() ? pictureBytes("BMP", 160, 160) : chosen));
     w.load();
 
     // Shown as far as it can be, with the rest of the title.
@@ -631,8 +659,9 @@ void TestFaults::coverFaults()
     CoverChooser(*w.main).ImgCover_Click();
 
     const QString message = MessageBox::Shown().join(" | ");
-    QVERIFY2(reason.isEmpty() ? message.isEmpty()
-                              : message.contains(reason) && message.endsWith("The cover was not changed."),
+    QVERIFY2(reason.isEmpty()
+                 ? message.isEmpty()
+                 : message.contains(reason) && message.endsWith("The cover was not changed."),
              qPrintable(message));
     QCOMPARE(Entries(images), before); // replaced in place, or nothing left behind
     QCOMPARE(w.main->CoverFile(), file);
