@@ -37,13 +37,6 @@ QStringList EditorFixture::Actors() const
     return names;
 }
 
-QVector<QVariantList> EditorFixture::StoredCast(qint64 id)
-{
-    return folder.Rows("SELECT Actor, Character FROM Cast_Relationships WHERE Movie = ? "
-                       "ORDER BY rowid",
-                       {id});
-}
-
 QStringList EditorFixture::StoredGenres(qint64 id)
 {
     return folder.GenreNames(id);

@@ -25,8 +25,7 @@ struct EditorFixture
               const CastPairs &cast = {}, qint64 modifiedId = 0);
     // The cast list's actors, top to bottom.
     QStringList Actors() const;
-    // The stored cast of a title, in its order, and its genre names in name order.
-    QVector<QVariantList> StoredCast(qint64 id);
+    // A title's stored genre names, in name order.
     QStringList StoredGenres(qint64 id);
 };
 
