@@ -446,8 +446,8 @@ void TestEditing::failedSaveThenRetry()
                            "DVD_Title) FROM DVD_Title WHERE ID = ?",
                            {id}),
              (QVector<QVariantList>{{"Changed's", "0099", "text", 1, modify ? 2 : 3}}));
-    QCOMPARE(e.StoredGenres(id), (QStringList{"Action", "Comedy"}));
-    QCOMPARE(e.StoredGenres(other), QStringList{"War"});
+    QCOMPARE(e.folder.GenreNames(id), (QStringList{"Action", "Comedy"}));
+    QCOMPARE(e.folder.GenreNames(other), QStringList{"War"});
     // The whole cast table, so that no row is left to a title that is gone. A NULL on either
     // side makes the pair NULL, so it cannot pass for empty text.
     QVector<QVariantList> cast{{other, "O1 as O2"}};

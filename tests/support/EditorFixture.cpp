@@ -36,8 +36,3 @@ QStringList EditorFixture::Actors() const
         names << row.value(0).toString();
     return names;
 }
-
-QStringList EditorFixture::StoredGenres(qint64 id)
-{
-    return folder.GenreNames(id);
-}

@@ -25,8 +25,6 @@ struct EditorFixture
               const CastPairs &cast = {}, qint64 modifiedId = 0);
     // The cast list's actors, top to bottom.
     QStringList Actors() const;
-    // A title's stored genre names, in name order.
-    QStringList StoredGenres(qint64 id);
 };
 
 // Fills any shared state's edit buffer the same way (for the child programs).
