@@ -1,7 +1,5 @@
-// The main window: what the list, the counter, the commands and the detail panel show
-// after each way of moving through the titles and past 16 bits; the find box (what a
-// query finds, its keys, the filter kept); the grid below them and the widest text of a
-// column.
+// The main window: the list, counter, commands and detail panel after each way of moving
+// through the titles; the find box; the grid below them and the widest text of a column.
 #include "ColumnFit.h"
 #include "FindBox.h"
 #include "MainWindowFixture.h"
@@ -43,12 +41,6 @@ void loadAwkwardTitles(MainWindowFixture &w)
     w.folder.AddTitle({.title = "Fireworks 🎆", .cast = {{"שלום כהן", QVariant()}}});
     w.folder.AddTitle({.title = "Amélie on the Wish List", .wishList = 1});
     w.load();
-}
-
-void find(frmMain &main, const QString &text)
-{
-    main.Find->txtFind->setText(text);
-    main.Find->ApplyNow();
 }
 
 // The counter, the title shown and the find box's note.
@@ -160,16 +152,13 @@ void TestMainWindow::shown()
         coverShown << "placeholder";
     if (centre.red() > 200 && centre.green() < 60 && centre.blue() < 60)
         coverShown << "red";
-    const QStringList actual{main.lblRecordSelected->text(),
-                             main.lblTitle->FullText(),
-                             main.lblDate->text(),
-                             main.txtDirector->text(),
-                             main.txtGenreDisplay->text(),
-                             main.txtFeatures->toPlainText(),
-                             main.txtMulti->toPlainText(),
-                             coverShown.join(' '),
-                             QString::number(main.CastUltraGRid->model()->rowCount())};
-    QCOMPARE(actual.join(" | "), shown);
+    const QString actual =
+        QString("%1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9")
+            .arg(main.lblRecordSelected->text(), main.lblTitle->FullText(), main.lblDate->text(),
+                 main.txtDirector->text(), main.txtGenreDisplay->text(),
+                 main.txtFeatures->toPlainText(), main.txtMulti->toPlainText(),
+                 coverShown.join(' '), QString::number(main.CastUltraGRid->model()->rowCount()));
+    QCOMPARE(actual, shown);
     // Modify and Delete only while the list shows a title.
     const bool hasTitles = !shown.startsWith("0 of 0");
     for (QAction *command :
@@ -327,7 +316,8 @@ void TestMainWindow::findQueries()
     MainWindowFixture w;
     loadAwkwardTitles(w);
     frmMain &main = *w.main;
-    find(main, query);
+    main.Find->txtFind->setText(query);
+    main.Find->ApplyNow();
     QCOMPARE(w.titles(), expected);
     QCOMPARE(main.IsFiltering(), filtering);
     const bool none = expected.isEmpty();
@@ -372,7 +362,8 @@ void TestMainWindow::findKeysAndKeptFilter()
     QCOMPARE(main.Find->Text(), QString());
     QCOMPARE(state(main), QString("6 of 9 | Ocean's Eleven | "));
 
-    find(main, "amelie");
+    main.Find->txtFind->setText("amelie");
+    main.Find->ApplyNow();
     main.OptionWishList[1]->click();
     QCOMPARE(w.titles(), QStringList{"Amélie on the Wish List"});
     main.OptionWishList[0]->click();

@@ -1,5 +1,5 @@
-// Titles out and in, and the backup: the import's checks as one table on the plan, awkward
-// text through export and import, destinations that refuse, the File menu's import.
+// Titles out and in, and the backup: the import's checks, awkward text both ways, destinations
+// that refuse, the File menu's import.
 #include "AwkwardText.h"
 #include "CatalogueBackup.h"
 #include "ImportPlan.h"
@@ -30,8 +30,7 @@ public:
     Blocked(const QString &folder, bool readOnly) : m_folder(QFile::encodeName(folder))
     {
         getrlimit(RLIMIT_FSIZE, &m_limit);
-        rlimit full = m_limit;
-        full.rlim_cur = 512 << 10;
+        const rlimit full{512 << 10, m_limit.rlim_max};
         std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
         if (!readOnly)
             m_set = setrlimit(RLIMIT_FSIZE, &full) == 0;
@@ -83,23 +82,6 @@ QString fromMenu(QAction *command, const QString &path)
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     command->trigger();
     return MessageBox::Shown().join("\n");
-}
-
-// What the plan would do, in one line: the file's fault, or the count of titles added,
-// every other row (line, column: reason), the genres to create and the ignored columns.
-QString outcome(const ImportPlan &plan)
-{
-    if (!plan.FileFault().isEmpty())
-        return plan.FileFault();
-    QStringList parts{QStringLiteral("%1 added").arg(plan.Count(ImportPlan::Status::Accepted))};
-    for (const ImportPlan::Row &row : plan.Rows())
-        if (row.status != ImportPlan::Status::Accepted)
-            parts << QStringLiteral("%1 %2: %3").arg(row.line).arg(row.column, row.reason);
-    if (!plan.GenresToCreate().isEmpty())
-        parts << "new genres " + plan.GenresToCreate().join(", ");
-    if (!plan.UnknownColumns().isEmpty())
-        parts << "ignored " + plan.UnknownColumns().join(", ");
-    return parts.join(" | ");
 }
 
 } // namespace
@@ -191,9 +173,21 @@ void TestTransfer::importPlan()
         existing.genres.insert(TitleTransfer::GenreKey(genre), genre);
     ImportPlan plan;
     QVERIFY(plan.Analyse(bytes, existing, kGoOn));
-    const QString actual = outcome(plan);
-    QVERIFY2(actual == expected || (!plan.FileFault().isEmpty() && actual.contains(expected)),
-             qPrintable(actual));
+    if (!plan.FileFault().isEmpty()) {
+        QVERIFY2(plan.FileFault().contains(expected), qPrintable(plan.FileFault()));
+        return;
+    }
+    // The count added, every other row (line column: reason), the genres to create and
+    // the columns ignored.
+    QStringList parts{QStringLiteral("%1 added").arg(plan.Count(ImportPlan::Status::Accepted))};
+    for (const ImportPlan::Row &row : plan.Rows())
+        if (row.status != ImportPlan::Status::Accepted)
+            parts << QStringLiteral("%1 %2: %3").arg(row.line).arg(row.column, row.reason);
+    if (!plan.GenresToCreate().isEmpty())
+        parts << "new genres " + plan.GenresToCreate().join(", ");
+    if (!plan.UnknownColumns().isEmpty())
+        parts << "ignored " + plan.UnknownColumns().join(", ");
+    QCOMPARE(parts.join(" | "), expected);
 }
 
 void TestTransfer::roundTrip_data()
@@ -287,12 +281,10 @@ void TestTransfer::refusedDestination_data()
     const QString noBackup = "No backup was made:\r\n";
     QTest::newRow("export, full disk") << false << 12 << false << noExport;
     QTest::newRow("export, read-only") << false << 1 << true << noExport;
-    QTest::newRow("backup, full disk: catalogue")
-        << true << 12 << false << noBackup + "The catalogue";
-    QTest::newRow("backup, full disk: picture")
-        << true << 1 << false << noBackup + "The picture 1.jpg";
-    QTest::newRow("backup, read-only")
-        << true << 1 << true << noBackup + "A folder cannot be made in ";
+    QTest::newRow("backup, full disk") << true << 12 << false << noBackup + "The catalogue";
+    QTest::newRow("backup, full disk at a picture")
+        << true << 1 << false << noBackup + "The picture";
+    QTest::newRow("backup, read-only") << true << 1 << true << noBackup + "A folder cannot";
 }
 
 void TestTransfer::refusedDestination()
