@@ -105,7 +105,6 @@ void TestMainWindow::shown()
                                              .date = QVariant(),
                                              .director = QVariant(),
                                              .summary = QVariant(),
-                                             .features = QString(),
                                              .eggs = "B eggs"});
     w.folder.WritePicture(QString("%1.jpg").arg(sparse), "JPG", 100, 140, Qt::red);
     w.folder.AddTitle({.title = "A Full",

@@ -104,7 +104,7 @@ private Q_SLOTS:
     void roundTrip();
     void refusedDestination_data();
     void refusedDestination();
-    void exportThenImportFromTheMenu();
+    void importFromTheMenu();
 };
 
 void TestTransfer::importPlan_data()
@@ -317,16 +317,15 @@ void TestTransfer::refusedDestination()
     QCOMPARE(entriesOf(destination.path()).size(), 1);
 }
 
-void TestTransfer::exportThenImportFromTheMenu()
+void TestTransfer::importFromTheMenu()
 {
     ProgramFixture program;
     // Stored without an edition (Null), as older catalogues hold it: like one exported as "".
     program.folder.AddTitle({.title = "Alien", .subTitle = QVariant(), .summary = "mine"});
     program.start();
     const QString file = program.folder.Path() + "/titles.csv";
-    QVERIFY(TestFolder::WriteFile(file,
-                                  "Title,Year,Summary\r\nAlien,1979,theirs\r\nBrazil,1985,\r\n"
-                                  "Vertigo,1958,\r\n"));
+    QVERIFY(TestFolder::WriteFile(
+        file, "Title,Year,Summary\r\nAlien,1979,theirs\r\nBrazil,1985,\r\nVertigo,1958,\r\n"));
     QString summary;
     ModalWaiter waiter;
     waiter.Expect<frmImportPreview>([&summary](frmImportPreview *preview) {
