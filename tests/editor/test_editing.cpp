@@ -308,6 +308,14 @@ void TestEditing::pasteFromStep3_data()
                                  << QList<QPoint>{{1, 1}, {0, 2}} << "Cancel" << kOldCast;
     QTest::newRow("prompt escaped: whole lines, Escape")
         << "Ann - Maid\n\nCy" << QString() << QList<QPoint>{{1, 0}, {1, 1}} << "Escape" << kOldCast;
+    // More errors than a 16-bit count holds.
+    QString lines;
+    QList<QPoint> red;
+    for (int line = 0; line < 33000; ++line) {
+        lines += QString("Actor %1\r\n").arg(line);
+        red << QPoint(1, line);
+    }
+    QTest::newRow("33,000 errors") << lines << dash << red << "Cancel" << kOldCast;
 }
 
 // Step 3 is disabled while the generator is open and gets the rows only through Finish,
