@@ -562,7 +562,9 @@ std::unique_ptr<QTemporaryDir> copyOf(const QString &folder)
 void Benchmarks::ExportTitles()
 {
     const auto application = started(m_folder);
-    TransferCommands commands(application->Shared(), application->MainWindow());
+    Module1 &shared = application->Shared();
+    TransferCommands commands(&application->MainWindow(), shared.AppFolder,
+                              shared.ConnectionString, {});
     QTemporaryDir out;
     const QStringList raw{
         QStringLiteral("SELECT ID, Title, Sub_Title, Date, Director, Summary, Features, Eggs, "
@@ -600,14 +602,9 @@ void Benchmarks::ImportTitles()
             QElapsedTimer timer;
             timer.start();
             ImportPlan plan;
-            plan.Analyse(bytes, TitleTransfer::ReadExisting(shared.ConnectionString),
-                         [](qint64, qint64) { return true; });
-            TitleTransfer::TitleInserter inserter(shared.ConnectionString);
-            plan.ForEachTitle(bytes, false, [&inserter](const TitleRecord &title, int, int) {
-                inserter.Insert(title);
-                return true;
-            });
-            inserter.Commit();
+            const auto goOn = [](qint64, qint64) { return true; };
+            plan.Analyse(bytes, TitleTransfer::ReadExisting(shared.ConnectionString), goOn);
+            plan.Write(bytes, false, shared.ConnectionString, goOn);
             return timer.nsecsElapsed();
         },
         [&](int) {

@@ -37,13 +37,18 @@ void Application::wireCommands()
     connect(m_main.get(), &frmMain::ImgCoverClicked, this,
             [this] { CoverChooser(*m_main).ImgCover_Click(); });
 
-    m_transferCommands = std::make_unique<TransferCommands>(m_shared, *m_main);
+    // Made per command: the catalogue's connection string is known once the main window
+    // has loaded.
+    const auto transfer = [this] {
+        return TransferCommands(m_main.get(), m_shared.AppFolder, m_shared.ConnectionString,
+                                [this] { m_main->RefreshRecords(); });
+    };
     connect(m_main.get(), &frmMain::ImportRequested, this,
-            [this] { m_transferCommands->ImportTitles(); });
+            [transfer] { transfer().ImportTitles(); });
     connect(m_main.get(), &frmMain::ExportRequested, this,
-            [this] { m_transferCommands->ExportTitles(); });
+            [transfer] { transfer().ExportTitles(); });
     connect(m_main.get(), &frmMain::BackupRequested, this,
-            [this] { m_transferCommands->BackUpCatalogue(); });
+            [transfer] { transfer().BackUpCatalogue(); });
 }
 
 void Application::Launch()

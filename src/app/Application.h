@@ -7,7 +7,6 @@
 #include <memory>
 
 class TitleCommands;
-class TransferCommands;
 class frmMain;
 
 // Owns the shared state and the main window, and connects the main window's commands
@@ -41,5 +40,4 @@ private:
     Module1 m_shared;
     std::unique_ptr<frmMain> m_main;
     std::unique_ptr<TitleCommands> m_titleCommands;
-    std::unique_ptr<TransferCommands> m_transferCommands;
 };

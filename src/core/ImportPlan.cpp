@@ -114,3 +114,20 @@ bool ImportPlan::ForEachTitle(
     }
     return true;
 }
+
+int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &connectionString,
+                      const Progress &progress) const
+{
+    int added = 0;
+    TitleTransfer::TitleInserter inserter(connectionString);
+    const bool finished =
+        ForEachTitle(bytes, skipSimilar, [&](const TitleRecord &title, int index, int total) {
+            inserter.Insert(title);
+            added = index + 1;
+            return progress(index + 1, total);
+        });
+    if (!finished)
+        return -1; // the inserter rolls back as it goes
+    inserter.Commit();
+    return added;
+}

@@ -25,7 +25,7 @@ public:
         QString column; // refused: the column at fault
         QString reason; // refused: why; similar: what it looks like
     };
-    // done of total bytes read; false cancels.
+    // Analyse: bytes read of all; Write: titles written of all. False cancels.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     // Checks the whole file and every record; false when cancelled.
@@ -39,15 +39,21 @@ public:
     const QStringList &GenresToCreate() const { return m_newGenres; }
     const QStringList &UnknownColumns() const { return m_layout.unknown; }
 
-    // Calls insert for every title to add, in file order; false when insert cancels.
-    bool ForEachTitle(const QByteArray &bytes, bool skipSimilar,
-                      const std::function<bool(const TitleRecord &, int index, int total)> &insert)
-        const;
+    // Adds the titles to add (all, or all but the similar ones) to the catalogue in one
+    // transaction. Returns how many were added, or -1 when cancelled; cancelled or failed
+    // (DbError), nothing is written.
+    int Write(const QByteArray &bytes, bool skipSimilar, const QString &connectionString,
+              const Progress &progress) const;
 
     // Why bytes are no titles file at all, before any record is read.
     static QString TextFault(const QByteArray &bytes);
 
 private:
+    // Calls insert for every title to add, in file order; false when insert cancels.
+    bool ForEachTitle(const QByteArray &bytes, bool skipSimilar,
+                      const std::function<bool(const TitleRecord &, int index, int total)> &insert)
+        const;
+
     QString m_fileFault;
     TitleCsv::Layout m_layout;
     QList<Row> m_rows;

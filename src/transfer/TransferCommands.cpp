@@ -4,20 +4,18 @@
 #include "DbError.h"
 #include "ImportPlan.h"
 #include "MessageBox.h"
-#include "Module1.h"
-#include "TitleCsv.h"
+#include "TitleExport.h"
 #include "TitleTransfer.h"
 #include "TransferProgress.h"
 #include "frmImportPreview.h"
-#include "frmMain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <optional>
 
 namespace {
 
@@ -46,7 +44,10 @@ QString size(qint64 bytes)
 
 } // namespace
 
-TransferCommands::TransferCommands(Module1 &shared, frmMain &main) : m_shared(shared), m_main(main)
+TransferCommands::TransferCommands(QWidget *parent, QString programFolder,
+                                   QString connectionString, std::function<void()> refresh)
+    : m_parent(parent), m_programFolder(std::move(programFolder)),
+      m_connectionString(std::move(connectionString)), m_refresh(std::move(refresh))
 {
 }
 
@@ -78,13 +79,13 @@ QString TransferCommands::askPath(int kind, const QString &suggestion)
         home = QDir::homePath();
     switch (kind) {
     case SaveFile:
-        return QFileDialog::getSaveFileName(&m_main, QStringLiteral("Export Titles"),
+        return QFileDialog::getSaveFileName(m_parent, QStringLiteral("Export Titles"),
                                             QDir(home).filePath(suggestion), kFilter);
     case OpenFile:
-        return QFileDialog::getOpenFileName(&m_main, QStringLiteral("Import Titles"), home,
+        return QFileDialog::getOpenFileName(m_parent, QStringLiteral("Import Titles"), home,
                                             kFilter + QStringLiteral(";;All files (*)"));
     default:
-        return QFileDialog::getExistingDirectory(&m_main, QStringLiteral("Back Up Catalogue"),
+        return QFileDialog::getExistingDirectory(m_parent, QStringLiteral("Back Up Catalogue"),
                                                  home);
     }
 }
@@ -112,67 +113,41 @@ void TransferCommands::BackUpCatalogue()
 
 bool TransferCommands::ExportTo(const QString &file)
 {
-    // Written under a temporary name beside the target and renamed over it at the end: a
-    // failure or a cancel leaves no half file, and the old file (the dialog asked about
-    // replacing it) stays until the new one is whole.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        MessageBox::Critical(&m_main, QStringLiteral("The titles could not be exported to ")
-                                          + file + QStringLiteral(":\r\n") + out.errorString());
-        return false;
-    }
-    QByteArray buffer("\xEF\xBB\xBF"); // lets spreadsheets tell UTF-8 text
-    const auto &headers = TitleCsv::Headers();
-    Csv::AppendRecord(buffer, QStringList(headers.begin(), headers.end()));
-
-    TransferProgress progress(&m_main, QStringLiteral("Exporting titles..."));
-    qint64 written = 0;
-    bool writeFailed = false;
-    auto flush = [&] {
-        if (out.write(buffer) != buffer.size())
-            writeFailed = true;
-        buffer.resize(0); // keeps its room for the next megabyte
-        return !writeFailed;
-    };
-    bool finished = false;
+    TitleExport::Result result;
     try {
-        finished = TitleTransfer::ReadAll(
-            m_shared.ConnectionString,
-            [&](const TitleRecord &title, qint64 index, qint64 total) {
-                Csv::AppendRecord(buffer, TitleCsv::RecordFor(title));
-                written = index + 1;
-                if (buffer.size() > (1 << 20) && !flush())
-                    return false;
-                return progress.Step(index + 1, total);
-            });
+        TransferProgress progress(m_parent, QStringLiteral("Exporting titles..."));
+        result = TitleExport::ToFile(file, m_connectionString,
+                                     [&progress](qint64 done, qint64 total) {
+                                         return progress.Step(done, total);
+                                     });
     } catch (const DbError &error) {
-        out.cancelWriting();
-        MessageBox::Failure(&m_main, error.Message(QStringLiteral(" reading records.")));
+        MessageBox::Failure(m_parent, error.Message(QStringLiteral(" reading records.")));
         return false;
     }
-    if (finished && !writeFailed)
-        flush();
-    if (writeFailed || (finished && !out.commit())) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        MessageBox::Critical(&m_main, QStringLiteral("The titles could not be exported to ") + file
-                                          + QStringLiteral(":\r\n") + why
-                                          + QStringLiteral("\r\nNo file was written."));
+    const QString refused = QStringLiteral("The titles could not be exported to ") + file
+                            + QStringLiteral(":\r\n") + result.error;
+    switch (result.outcome) {
+    case TitleExport::Outcome::Exported:
+        inform(m_parent,
+               QStringLiteral("%1 titles were exported to %2.").arg(result.titles).arg(file));
+        return true;
+    case TitleExport::Outcome::NotOpened:
+        MessageBox::Critical(m_parent, refused);
         return false;
-    }
-    if (!finished) {
-        out.cancelWriting();
+    case TitleExport::Outcome::NotWritten:
+        MessageBox::Critical(m_parent, refused + QStringLiteral("\r\nNo file was written."));
         return false;
+    case TitleExport::Outcome::Cancelled:
+        break;
     }
-    inform(&m_main, QStringLiteral("%1 titles were exported to %2.").arg(written).arg(file));
-    return true;
+    return false;
 }
 
 bool TransferCommands::ImportFrom(const QString &file)
 {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
-        MessageBox::Critical(&m_main, QStringLiteral("The file ") + file
+        MessageBox::Critical(m_parent, QStringLiteral("The file ") + file
                                           + QStringLiteral(" cannot be read:\r\n") + in.errorString());
         return false;
     }
@@ -187,53 +162,52 @@ bool TransferCommands::ImportFrom(const QString &file)
 
     ImportPlan plan;
     try {
-        const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_shared.ConnectionString);
-        TransferProgress progress(&m_main, QStringLiteral("Reading ") + QFileInfo(file).fileName()
+        const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
+        TransferProgress progress(m_parent, QStringLiteral("Reading ") + QFileInfo(file).fileName()
                                                + QStringLiteral("..."));
         if (!plan.Analyse(bytes, existing, [&progress](qint64 done, qint64 total) {
                 return progress.Step(done, total);
             }))
             return false;
     } catch (const DbError &error) {
-        MessageBox::Failure(&m_main, error.Message(QStringLiteral(" reading records.")));
+        MessageBox::Failure(m_parent, error.Message(QStringLiteral(" reading records.")));
         return false;
     }
     if (!plan.FileFault().isEmpty()) {
-        MessageBox::Critical(&m_main, QStringLiteral("Nothing was imported from ") + file
+        MessageBox::Critical(m_parent, QStringLiteral("Nothing was imported from ") + file
                                           + QStringLiteral(":\r\n") + plan.FileFault());
         return false;
     }
 
     int choice = frmImportPreview::Cancelled;
     {
-        frmImportPreview preview(plan, file, &m_main);
+        frmImportPreview preview(plan, file, m_parent);
         choice = preview.exec();
     }
     if (choice == frmImportPreview::Cancelled)
         return false;
 
     int added = 0;
-    bool finished = false;
     try {
-        TitleTransfer::TitleInserter inserter(m_shared.ConnectionString);
-        TransferProgress progress(&m_main, QStringLiteral("Importing titles..."));
-        finished = plan.ForEachTitle(bytes, choice == frmImportPreview::SkipSimilar,
-                                     [&](const TitleRecord &title, int index, int total) {
-                                         inserter.Insert(title);
-                                         added = index + 1;
-                                         return progress.Step(index + 1, total);
-                                     });
-        if (finished)
-            inserter.Commit();
+        // Made at the first title, once the catalogue is taken for writing: a wait for
+        // another program's lock shows its own window, not an empty progress bar.
+        std::optional<TransferProgress> progress;
+        added = plan.Write(bytes, choice == frmImportPreview::SkipSimilar, m_connectionString,
+                           [&](qint64 done, qint64 total) {
+                               if (!progress)
+                                   progress.emplace(m_parent, QStringLiteral("Importing titles..."));
+                               return progress->Step(done, total);
+                           });
     } catch (const DbError &error) {
-        // The inserter has rolled everything back.
-        MessageBox::Failure(&m_main, error.Message(inserting()));
+        // Nothing was written: the import is one transaction.
+        MessageBox::Failure(m_parent, error.Message(inserting()));
         return false;
     }
-    if (!finished)
+    if (added < 0)
         return false; // cancelled: rolled back, the catalogue as it was
-    m_main.RefreshRecords();
-    inform(&m_main, QStringLiteral("%1 titles were imported.").arg(added));
+    if (m_refresh)
+        m_refresh();
+    inform(m_parent, QStringLiteral("%1 titles were imported.").arg(added));
     return true;
 }
 
@@ -241,19 +215,19 @@ bool TransferCommands::BackUpInto(const QString &folder)
 {
     CatalogueBackup::Result result;
     try {
-        TransferProgress progress(&m_main, QStringLiteral("Backing up the catalogue..."));
-        result = CatalogueBackup::Make(m_shared.AppFolder, m_shared.ConnectionString, folder,
+        TransferProgress progress(m_parent, QStringLiteral("Backing up the catalogue..."));
+        result = CatalogueBackup::Make(m_programFolder, m_connectionString, folder,
                                        QDateTime::currentDateTime(),
                                        [&progress](qint64 done, qint64 total) {
                                            return progress.Step(done, total);
                                        });
     } catch (const CatalogueBackup::Failure &failure) {
-        MessageBox::Critical(&m_main, QStringLiteral("No backup was made:\r\n") + failure.Message());
+        MessageBox::Critical(m_parent, QStringLiteral("No backup was made:\r\n") + failure.Message());
         return false;
     }
     if (result.folder.isEmpty())
         return false;
-    inform(&m_main, QStringLiteral("The catalogue and its %1 pictures were backed up to\r\n%2\r\n(%3).")
+    inform(m_parent, QStringLiteral("The catalogue and its %1 pictures were backed up to\r\n%2\r\n(%3).")
                         .arg(result.pictures)
                         .arg(QDir::toNativeSeparators(result.folder), size(result.bytes)));
     return true;

@@ -2,15 +2,20 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 
-class Module1;
-class frmMain;
+class QWidget;
 
-// The File menu's Import Titles, Export Titles and Back Up Catalogue.
+// The File menu's Import Titles, Export Titles and Back Up Catalogue: each asks for its
+// file or folder, runs the work (src/core, src/storage) under a progress window and says
+// how it went.
 class TransferCommands
 {
 public:
-    TransferCommands(Module1 &shared, frmMain &main);
+    // The catalogue's folder and connection string, the window the dialogs and messages
+    // belong to, and what to call once an import has changed the catalogue.
+    TransferCommands(QWidget *parent, QString programFolder, QString connectionString,
+                     std::function<void()> refresh);
 
     void ExportTitles();
     void ImportTitles();
@@ -31,6 +36,8 @@ public:
 private:
     QString askPath(int kind, const QString &suggestion);
 
-    Module1 &m_shared;
-    frmMain &m_main;
+    QWidget *m_parent;
+    QString m_programFolder;
+    QString m_connectionString;
+    std::function<void()> m_refresh;
 };
