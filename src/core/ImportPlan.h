@@ -50,9 +50,9 @@ public:
 
 private:
     // Calls insert for every title to add, in file order; false when insert cancels.
-    bool ForEachTitle(const QByteArray &bytes, bool skipSimilar,
-                      const std::function<bool(const TitleRecord &, int index, int total)> &insert)
-        const;
+    bool ForEachTitle(
+        const QByteArray &bytes, bool skipSimilar,
+        const std::function<bool(const TitleRecord &, int index, int total)> &insert) const;
 
     QString m_fileFault;
     TitleCsv::Layout m_layout;

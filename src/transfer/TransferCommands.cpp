@@ -44,10 +44,12 @@ QString size(qint64 bytes)
 
 } // namespace
 
-TransferCommands::TransferCommands(QWidget *parent, QString programFolder,
-                                   QString connectionString, std::function<void()> refresh)
-    : m_parent(parent), m_programFolder(std::move(programFolder)),
-      m_connectionString(std::move(connectionString)), m_refresh(std::move(refresh))
+TransferCommands::TransferCommands(QWidget *parent, QString programFolder, QString connectionString,
+                                   std::function<void()> refresh)
+    : m_parent(parent),
+      m_programFolder(std::move(programFolder)),
+      m_connectionString(std::move(connectionString)),
+      m_refresh(std::move(refresh))
 {
 }
 
@@ -116,10 +118,10 @@ bool TransferCommands::ExportTo(const QString &file)
     TitleExport::Result result;
     try {
         TransferProgress progress(m_parent, QStringLiteral("Exporting titles..."));
-        result = TitleExport::ToFile(file, m_connectionString,
-                                     [&progress](qint64 done, qint64 total) {
-                                         return progress.Step(done, total);
-                                     });
+        result =
+            TitleExport::ToFile(file, m_connectionString, [&progress](qint64 done, qint64 total) {
+                return progress.Step(done, total);
+            });
     } catch (const DbError &error) {
         MessageBox::Failure(m_parent, error.Message(QStringLiteral(" reading records.")));
         return false;
@@ -148,7 +150,8 @@ bool TransferCommands::ImportFrom(const QString &file)
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
         MessageBox::Critical(m_parent, QStringLiteral("The file ") + file
-                                          + QStringLiteral(" cannot be read:\r\n") + in.errorString());
+                                           + QStringLiteral(" cannot be read:\r\n")
+                                           + in.errorString());
         return false;
     }
     // Mapped rather than read: a large file costs no copy in memory.
@@ -164,7 +167,7 @@ bool TransferCommands::ImportFrom(const QString &file)
     try {
         const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
         TransferProgress progress(m_parent, QStringLiteral("Reading ") + QFileInfo(file).fileName()
-                                               + QStringLiteral("..."));
+                                                + QStringLiteral("..."));
         if (!plan.Analyse(bytes, existing, [&progress](qint64 done, qint64 total) {
                 return progress.Step(done, total);
             }))
@@ -175,7 +178,7 @@ bool TransferCommands::ImportFrom(const QString &file)
     }
     if (!plan.FileFault().isEmpty()) {
         MessageBox::Critical(m_parent, QStringLiteral("Nothing was imported from ") + file
-                                          + QStringLiteral(":\r\n") + plan.FileFault());
+                                           + QStringLiteral(":\r\n") + plan.FileFault());
         return false;
     }
 
@@ -192,12 +195,13 @@ bool TransferCommands::ImportFrom(const QString &file)
         // Made at the first title, once the catalogue is taken for writing: a wait for
         // another program's lock shows its own window, not an empty progress bar.
         std::optional<TransferProgress> progress;
-        added = plan.Write(bytes, choice == frmImportPreview::SkipSimilar, m_connectionString,
-                           [&](qint64 done, qint64 total) {
-                               if (!progress)
-                                   progress.emplace(m_parent, QStringLiteral("Importing titles..."));
-                               return progress->Step(done, total);
-                           });
+        added =
+            plan.Write(bytes, choice == frmImportPreview::SkipSimilar, m_connectionString,
+                       [&](qint64 done, qint64 total) {
+                           if (!progress)
+                               progress.emplace(m_parent, QStringLiteral("Importing titles..."));
+                           return progress->Step(done, total);
+                       });
     } catch (const DbError &error) {
         // Nothing was written: the import is one transaction.
         MessageBox::Failure(m_parent, error.Message(inserting()));
@@ -216,19 +220,19 @@ bool TransferCommands::BackUpInto(const QString &folder)
     CatalogueBackup::Result result;
     try {
         TransferProgress progress(m_parent, QStringLiteral("Backing up the catalogue..."));
-        result = CatalogueBackup::Make(m_programFolder, m_connectionString, folder,
-                                       QDateTime::currentDateTime(),
-                                       [&progress](qint64 done, qint64 total) {
-                                           return progress.Step(done, total);
-                                       });
+        result = CatalogueBackup::Make(
+            m_programFolder, m_connectionString, folder, QDateTime::currentDateTime(),
+            [&progress](qint64 done, qint64 total) { return progress.Step(done, total); });
     } catch (const CatalogueBackup::Failure &failure) {
-        MessageBox::Critical(m_parent, QStringLiteral("No backup was made:\r\n") + failure.Message());
+        MessageBox::Critical(m_parent,
+                             QStringLiteral("No backup was made:\r\n") + failure.Message());
         return false;
     }
     if (result.folder.isEmpty())
         return false;
-    inform(m_parent, QStringLiteral("The catalogue and its %1 pictures were backed up to\r\n%2\r\n(%3).")
-                        .arg(result.pictures)
-                        .arg(QDir::toNativeSeparators(result.folder), size(result.bytes)));
+    inform(m_parent,
+           QStringLiteral("The catalogue and its %1 pictures were backed up to\r\n%2\r\n(%3).")
+               .arg(result.pictures)
+               .arg(QDir::toNativeSeparators(result.folder), size(result.bytes)));
     return true;
 }

@@ -1,0 +1,386 @@
+// The catalogue's work without windows: the import's checks, titles out and in with awkward
+// text, the backup, destinations that refuse or a Cancel, and what the find box matches.
+#include "AwkwardText.h"
+#include "CatalogueBackup.h"
+#include "Connection.h"
+#include "ImportPlan.h"
+#include "SearchTitles.h"
+#include "TestFolder.h"
+#include "TitleExport.h"
+#include "TitleFinder.h"
+#include "TitleTransfer.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// A destination that takes no writes: a full disk (no file this process writes grows past
+// 512 kB, which binds root too) or a read-only folder (for root, whom permissions do not
+// stop, an empty read-only file system laid over it).
+class Blocked
+{
+public:
+    Blocked(const QString &folder, bool readOnly) : m_folder(QFile::encodeName(folder))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_limit);
+        const rlimit full{512 << 10, m_limit.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
+        if (!readOnly)
+            m_set = setrlimit(RLIMIT_FSIZE, &full) == 0;
+        else if (::geteuid() == 0)
+            m_set = m_mounted = ::mount("tmpfs", m_folder, "tmpfs", MS_RDONLY, "size=64k") == 0;
+        else
+            m_set = QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ~Blocked()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        if (m_mounted)
+            ::umount2(m_folder, MNT_DETACH);
+        QFile::setPermissions(QFile::decodeName(m_folder),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    Q_DISABLE_COPY(Blocked)
+    bool IsSet() const { return m_set; }
+
+private:
+    QByteArray m_folder;
+    rlimit m_limit{};
+    bool m_set = false;
+    bool m_mounted = false;
+};
+
+QList<TitleRecord> readAll(const QString &connectionString)
+{
+    QList<TitleRecord> titles;
+    TitleTransfer::ReadAll(connectionString, [&titles](const TitleRecord &title, qint64, qint64) {
+        titles << title;
+        return true;
+    });
+    return titles;
+}
+
+QStringList entriesOf(const QString &path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+const auto kGoOn = [](qint64, qint64) { return true; };
+
+QString connectionStringOf(const TestFolder &folder)
+{
+    return folder.MakeShared()->ConnectionString;
+}
+
+} // namespace
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void importPlan_data();
+    void importPlan();
+    void roundTrip_data();
+    void roundTrip();
+    void refusedDestination_data();
+    void refusedDestination();
+    void finder_data();
+    void finder();
+};
+
+void TestCore::importPlan_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected"); // for a file refused as a whole, part of why
+    const auto row = [](const char *name, const QByteArray &bytes, const QString &expected) {
+        QTest::newRow(name) << bytes << expected;
+    };
+    // The record on line 3 of a file whose other two are sound.
+    const auto line3 = [](const QByteArray &record) {
+        return "Title,Year,Genres,List,Edition\r\nGood,1999,Drama,wishlist,\r\n" + record
+               + "\r\nAlso Good,2001,,,Special\r\n";
+    };
+    const auto refused = [&](const char *name, const QByteArray &record, const QString &why) {
+        row(name, line3(record), "2 added | 3 " + why);
+    };
+    const QString badYear = "Year: the year must be four digits (Example 1999)";
+    row("empty file", "", "The file is empty.");
+    row("only empty lines", "\r\n\n\r\n", "only empty lines");
+    row("binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "not a text file");
+    row("UTF-16", QByteArray("\xFF\xFET\0i\0t\0l\0e\0\r\0\n\0", 16), "UTF-16 text, not UTF-8");
+    row("header only", "Title,Year\r\n", "only the line of column names");
+    row("no title column", "Name,Year\r\nA,1979\r\n", "no \"Title\" column");
+    row("a column twice", "Title,TITLE\r\nA,B\r\n", "\"Title\" appears twice");
+    row("broken header", "Title,\"Year\r\nA,1\r\n", "quote opened here is never");
+
+    refused("no title", ",1999,,,", "Title: no title");
+    refused("no year", "Alien,,,,", "Year: no year");
+    refused("letter in year", "Alien,197O,,,", badYear);
+    refused("five-digit year", "Alien,19799,,,", badYear);
+    refused("five genres", "A,1979,A;B;C;D;E,,", "Genres: 5 genres; a title has at most four");
+    refused("unknown list", "A,1979,,Owned,", "List: the list must be Inventory or Wishlist");
+    refused("too many fields", "A,1,,,,x", ": 6 fields where the first line has 5");
+    refused("stray quote", "A\"b,1979,,,", "Title: a quote inside a field that is not quoted");
+    refused("after a quote", "A,1979,,,\"Cut\" 2", "Edition: text after a closing quote");
+    refused("not UTF-8", "A,1979,,,caf\xE9", "Edition: not valid UTF-8 text");
+    row("quote never closed", line3("A,1979,\"Drama\r\n\r\nx,2000,,,"),
+        "1 added | 3 Genres: a quote opened here is never closed");
+
+    row("UTF-8 mark, LF line ends, no last line end", "\xEF\xBB\xBFTitle,Year\nA,1999\nB,19",
+        "1 added | 3 " + badYear);
+    row("empty lines skipped and counted", "Title,Year\r\n\r\n\nA,19\r\n\r\n",
+        "0 added | 4 " + badYear);
+    row("quoted line breaks counted", "Title,Summary,Year\r\nA,\"x\ny\r\nz\",1999\r\nB,,19\r\n",
+        "1 added | 5 " + badYear);
+    row("typed genres", "Title,Year,Genres\r\nA,1999, Noir ;;Rom\\;Com; horror;\r\n",
+        "1 added | new genres Noir, Rom;Com");
+    // Against a catalogue holding "Alien" "Director's Cut" and the genres Drama and Horror.
+    row("similar titles, new genres, unknown column",
+        "title,EDITION,Year,Genres,Rating\r\nALIEN,director's cut,1979,Horror; space opera,5\r\n"
+        "Alien,,1979,,4\r\nAmélie,,2001,,3\r\nAMÉLIE,,2001,,3\r\n"
+        "New,,2001,Space Opera;Noir,1\r\nnew,,2002,,1\r\n",
+        "3 added | 2 : a title with this name and edition is in the catalogue"
+        " | 5 : the same name and edition as line 4 | 7 : the same name and edition as line 6"
+        " | new genres space opera, Noir | ignored Rating");
+}
+
+void TestCore::importPlan()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    TitleTransfer::Existing existing;
+    existing.titleKeys << TitleTransfer::SimilarKey("Alien", "Director's Cut");
+    for (const QString genre : {"Drama", "Horror"})
+        existing.genres.insert(TitleTransfer::GenreKey(genre), genre);
+    ImportPlan plan;
+    QVERIFY(plan.Analyse(bytes, existing, kGoOn));
+    if (!plan.FileFault().isEmpty()) {
+        QVERIFY2(plan.FileFault().contains(expected), qPrintable(plan.FileFault()));
+        return;
+    }
+    // The count added, every other row (line column: reason), the genres to create and
+    // the columns ignored.
+    QStringList parts{QStringLiteral("%1 added").arg(plan.Count(ImportPlan::Status::Accepted))};
+    for (const ImportPlan::Row &row : plan.Rows())
+        if (row.status != ImportPlan::Status::Accepted)
+            parts << QStringLiteral("%1 %2: %3").arg(row.line).arg(row.column, row.reason);
+    if (!plan.GenresToCreate().isEmpty())
+        parts << "new genres " + plan.GenresToCreate().join(", ");
+    if (!plan.UnknownColumns().isEmpty())
+        parts << "ignored " + plan.UnknownColumns().join(", ");
+    QCOMPARE(parts.join(" | "), expected);
+}
+
+void TestCore::roundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const auto &[name, text] : AwkwardTexts())
+        QTest::newRow(name) << text;
+}
+
+void TestCore::roundTrip()
+{
+    QFETCH(QString, text);
+    TestFolder from;
+    from.AddTitle({.title = text,
+                   .subTitle = text,
+                   .director = text,
+                   .summary = text,
+                   .features = text,
+                   .eggs = text,
+                   .wishList = 1,
+                   .genres = {text, "Drama"},
+                   .cast = {{text, text}, {"Plain", text}, {text, ""}}});
+    from.AddTitle(
+        {.title = "Witness", .genres = {"Crime", "War", "Noir", "Drama"}, .cast = {{"A", "B"}}});
+    from.WriteImageFile("1.jpg", "not decoded, only copied");
+    const auto shared = from.MakeShared();
+    const QList<TitleRecord> exported = readAll(shared->ConnectionString);
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    const TitleExport::Result written = TitleExport::Write(file, shared->ConnectionString, kGoOn);
+    QCOMPARE(int(written.outcome), int(TitleExport::Outcome::Exported));
+    QCOMPARE(written.titles, qint64(2));
+    const QByteArray bytes = file.data();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBFTitle,Edition,Year,Directed By,"));
+
+    TestFolder to;
+    const QString target = connectionStringOf(to);
+    ImportPlan plan;
+    QVERIFY(plan.Analyse(bytes, TitleTransfer::ReadExisting(target), kGoOn));
+    QCOMPARE(plan.Count(ImportPlan::Status::Accepted), 2);
+    // All or nothing: a first go cancelled after one title (as a failed insert ends it) leaves
+    // nothing behind.
+    QCOMPARE(plan.Write(bytes, false, target, [](qint64 done, qint64) { return done < 1; }), -1);
+    QCOMPARE(plan.Write(bytes, false, target, kGoOn), 2);
+    QList<TitleRecord> imported = readAll(target);
+    for (qsizetype i = 0; i < imported.size() && i < exported.size(); ++i) {
+        imported[i].id = exported[i].id; // each catalogue numbers its own rows
+        imported[i].genreIds = exported[i].genreIds;
+    }
+    QVERIFY(imported == exported);
+
+    // The backup: a cancelled one leaves nothing, a made one holds the same titles and
+    // pictures, and a folder of its name is never written into.
+    QTemporaryDir destination;
+    const auto backup = [&](const CatalogueBackup::Progress &progress) {
+        return CatalogueBackup::Make(shared->AppFolder, shared->ConnectionString,
+                                     destination.path(),
+                                     QDateTime(QDate(2026, 12, 6), QTime(17, 5, 9)), progress);
+    };
+    QCOMPARE(backup([](qint64 done, qint64) { return done < 1; }).folder, QString());
+    QCOMPARE(entriesOf(destination.path()), QStringList());
+    const QString made = backup(kGoOn).folder;
+    QCOMPARE(entriesOf(destination.path()), QStringList{"Reelvane backup 2026-12-06 170509"});
+    QCOMPARE(TestFolder::ReadFile(made + "/images/1.jpg"),
+             TestFolder::ReadFile(from.ImagesPath() + "/1.jpg"));
+    Module1 copy(made);
+    copy.InitializeDatabasePath();
+    QVERIFY(readAll(copy.ConnectionString) == exported);
+    const QByteArray copied = TestFolder::ReadFile(made + "/dvd_collection.mdb");
+    from.AddTitle({.title = "Changed since"});
+    try {
+        backup(kGoOn);
+        QFAIL("a second backup under the same name was made");
+    } catch (const CatalogueBackup::Failure &failure) {
+        QVERIFY2(failure.Message().contains("already exists"), qPrintable(failure.Message()));
+    }
+    QCOMPARE(TestFolder::ReadFile(made + "/dvd_collection.mdb"), copied);
+}
+
+namespace {
+enum Block { Cancel, FullDisk, ReadOnly };
+}
+
+void TestCore::refusedDestination_data()
+{
+    QTest::addColumn<bool>("backup"); // else export
+    QTest::addColumn<int>("titles");
+    QTest::addColumn<int>("block");
+    QTest::addColumn<QString>("expected"); // the export's outcome, the backup's message
+    QTest::newRow("export, cancelled") << false << 12 << int(Cancel) << "Cancelled";
+    QTest::newRow("export, full disk") << false << 12 << int(FullDisk) << "NotWritten";
+    QTest::newRow("export, read-only") << false << 1 << int(ReadOnly) << "NotOpened";
+    QTest::newRow("backup, full disk") << true << 12 << int(FullDisk) << "The catalogue";
+    QTest::newRow("backup, full disk at a picture") << true << 1 << int(FullDisk) << "The picture";
+    QTest::newRow("backup, read-only") << true << 1 << int(ReadOnly) << "A folder cannot";
+}
+
+// A refused or cancelled export or backup leaves the destination as it was: no partial
+// file or folder, an earlier export kept whole. With room again, the same goes through.
+void TestCore::refusedDestination()
+{
+    QFETCH(bool, backup);
+    QFETCH(int, titles);
+    QFETCH(int, block);
+    QFETCH(QString, expected);
+    TestFolder folder;
+    for (int i = 0; i < titles; ++i)
+        folder.AddTitle(
+            {.title = QString::number(i), .summary = QString("Long. ").repeated(11000)});
+    folder.WriteImageFile("1.jpg", QByteArray(2 << 20, 'x'));
+    const QString connection = connectionStringOf(folder);
+    QTemporaryDir destination;
+    const QString earlier = destination.path() + "/titles.csv";
+    QVERIFY(TestFolder::WriteFile(earlier, "an earlier export"));
+    const auto run = [&](const TitleExport::Progress &progress) -> QString {
+        if (!backup) {
+            const auto outcome = TitleExport::ToFile(earlier, connection, progress).outcome;
+            const char *names[] = {"Exported", "Cancelled", "NotOpened", "NotWritten"};
+            return names[int(outcome)];
+        }
+        try {
+            return CatalogueBackup::Make(folder.Path(), connection, destination.path(),
+                                         QDateTime::currentDateTime(), progress)
+                .folder;
+        } catch (const CatalogueBackup::Failure &failure) {
+            return failure.Message();
+        }
+    };
+    if (block == Cancel) {
+        QCOMPARE(run([](qint64 done, qint64) { return done < 1; }), expected);
+    } else {
+        const Blocked blocked(destination.path(), block == ReadOnly);
+        QVERIFY(blocked.IsSet());
+        const QString refusal = run(kGoOn);
+        QVERIFY2(refusal.startsWith(expected), qPrintable(refusal));
+    }
+    QCOMPARE(entriesOf(destination.path()), QStringList{"titles.csv"});
+    QCOMPARE(TestFolder::ReadFile(earlier), QByteArray("an earlier export"));
+
+    const QString done = run(kGoOn);
+    QCOMPARE(entriesOf(destination.path()).size(), backup ? 2 : 1);
+    if (!backup) {
+        QCOMPARE(done, QString("Exported"));
+        QCOMPARE(TestFolder::ReadFile(earlier).count("\r\n"), titles + 1);
+    }
+}
+
+void TestCore::finder_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("expected"); // in the order the rows were given
+    const QStringList amelie{"Amélie", "Ame\u0301lie Redux", "Amélie on the Wish List"};
+    const auto row = [](const char *name, const QString &query, const QStringList &titles) {
+        QTest::newRow(name) << query << titles;
+    };
+    row("accents and case, decomposed too", "AMELIE", amelie);
+    row("capital É", "emile", {"ÉMILE"});
+    row("every field of a title", "amelie edition jeunet tautou poulain", {"Amélie"});
+    row("words in two titles", "clooney amelie", {});
+    row("word order, repeated words", "  poulain\tAMELIE amelie ", {"Amélie"});
+    row("apostrophe", "ocean's", {"Ocean's Eleven"});
+    row("wildcards as text", "_fun*", {"100% Pure_Fun*"});
+    row("diaeresis in the cast", "zoe", {"ÉMILE"});
+    row("Greek final sigma", "σίσυφος", {"ΣΊΣΥΦΟΣ"});
+    row("ß", "STRASSE", {"Straße"});
+    row("inside a CJK name", "安二郎", {"東京物語"});
+    row("emoji", "🎆", {"Fireworks 🎆"});
+    row("NUL", QString(QChar(0)), {});
+    row("a lone accent: no words, every row", "\u0301",
+        QStringList{"Amélie Added Since"} << "100% Pure_Fun*"
+                                          << "ΣΊΣΥΦΟΣ"
+                                          << "Straße" << amelie[0] << amelie[1] << "ÉMILE"
+                                          << "Ocean's Eleven"
+                                          << "東京物語"
+                                          << "Fireworks 🎆" << amelie[2]);
+}
+
+// Every title of both lists, read once; the rows it is asked about are a list's, in the
+// list's order, and may hold a title added since (found only once read again).
+void TestCore::finder()
+{
+    QFETCH(QString, query);
+    QFETCH(QStringList, expected);
+    TestFolder folder;
+    AddSearchTitles(folder);
+    Connection connection;
+    connection.Open(connectionStringOf(folder));
+    TitleFinder finder;
+    QVERIFY(finder.Build(connection));
+    const qint64 added = folder.AddTitle({.title = "Amélie Added Since"});
+    QVector<qint64> ids{added};
+    QStringList titles{"Amélie Added Since"};
+    for (const QVariantList &row : folder.Rows("SELECT ID, Title FROM DVD_Title WHERE ID <> ? "
+                                               "ORDER BY ID",
+                                               {added})) {
+        ids << row[0].toLongLong();
+        titles << row[1].toString();
+    }
+    finder.SetRows(ids);
+    QStringList found;
+    for (const int row : finder.MatchingRows(TitleFinder::Words(query)))
+        found << titles[row];
+    QCOMPARE(found, expected);
+}
+
+QTEST_GUILESS_MAIN(TestCore)
+#include "test_core.moc"
