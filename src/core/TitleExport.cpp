@@ -27,7 +27,7 @@ Result Write(QIODevice &out, const QString &connectionString, const Progress &pr
             result.titles = index + 1;
             if (buffer.size() > (1 << 20) && !flush())
                 return false;
-            return progress(index + 1, total);
+            return !progress || progress(index + 1, total);
         });
     if (finished && !writeFailed)
         flush();

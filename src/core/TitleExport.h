@@ -10,7 +10,7 @@ class QIODevice;
 // offers Cancel and reports the result.
 namespace TitleExport {
 
-// Titles written of all; false cancels.
+// Titles written of all; false cancels. None: the export runs to the end.
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
 enum class Outcome { Exported, Cancelled, NotOpened, NotWritten };
@@ -24,11 +24,11 @@ struct Result
 
 // Writes to out, which is open for writing. Cancelled or failed, out holds part of the
 // file: the caller discards it. Throws DbError when the catalogue cannot be read.
-Result Write(QIODevice &out, const QString &connectionString, const Progress &progress);
+Result Write(QIODevice &out, const QString &connectionString, const Progress &progress = {});
 
 // Writes the file under a temporary name beside it and renames it over file once whole:
 // a failure or a cancel leaves no half file, and a file that was there stays until the new
 // one is complete. Throws DbError (nothing written then either).
-Result ToFile(const QString &file, const QString &connectionString, const Progress &progress);
+Result ToFile(const QString &file, const QString &connectionString, const Progress &progress = {});
 
 } // namespace TitleExport

@@ -206,7 +206,7 @@ void TestCore::roundTrip()
     const QList<TitleRecord> exported = readAll(shared->ConnectionString);
     QBuffer file;
     file.open(QIODevice::WriteOnly);
-    const TitleExport::Result written = TitleExport::Write(file, shared->ConnectionString, kGoOn);
+    const TitleExport::Result written = TitleExport::Write(file, shared->ConnectionString);
     QCOMPARE(int(written.outcome), int(TitleExport::Outcome::Exported));
     QCOMPARE(written.titles, qint64(2));
     const QByteArray bytes = file.data();
