@@ -74,11 +74,6 @@ QStringList entriesOf(const QString &path)
 
 const auto kGoOn = [](qint64, qint64) { return true; };
 
-QString connectionStringOf(const TestFolder &folder)
-{
-    return folder.MakeShared()->ConnectionString;
-}
-
 } // namespace
 
 class TestCore : public QObject
@@ -213,7 +208,7 @@ void TestCore::roundTrip()
     QVERIFY(bytes.startsWith("\xEF\xBB\xBFTitle,Edition,Year,Directed By,"));
 
     TestFolder to;
-    const QString target = connectionStringOf(to);
+    const QString target = to.MakeShared()->ConnectionString;
     ImportPlan plan;
     QVERIFY(plan.Analyse(bytes, TitleTransfer::ReadExisting(target), kGoOn));
     QCOMPARE(plan.Count(ImportPlan::Status::Accepted), 2);
@@ -228,16 +223,14 @@ void TestCore::roundTrip()
     }
     QVERIFY(imported == exported);
 
-    // The backup: a cancelled one leaves nothing, a made one holds the same titles and
-    // pictures, and a folder of its name is never written into.
+    // The backup holds the same titles and pictures, and a folder of its name is never
+    // written into.
     QTemporaryDir destination;
     const auto backup = [&](const CatalogueBackup::Progress &progress) {
         return CatalogueBackup::Make(shared->AppFolder, shared->ConnectionString,
                                      destination.path(),
                                      QDateTime(QDate(2026, 12, 6), QTime(17, 5, 9)), progress);
     };
-    QCOMPARE(backup([](qint64 done, qint64) { return done < 1; }).folder, QString());
-    QCOMPARE(entriesOf(destination.path()), QStringList());
     const QString made = backup(kGoOn).folder;
     QCOMPARE(entriesOf(destination.path()), QStringList{"Reelvane backup 2026-12-06 170509"});
     QCOMPARE(TestFolder::ReadFile(made + "/images/1.jpg"),
@@ -267,6 +260,7 @@ void TestCore::refusedDestination_data()
     QTest::addColumn<int>("block");
     QTest::addColumn<QString>("expected"); // the export's outcome, the backup's message
     QTest::newRow("export, cancelled") << false << 12 << int(Cancel) << "Cancelled";
+    QTest::newRow("backup, cancelled") << true << 1 << int(Cancel) << "";
     QTest::newRow("export, full disk") << false << 12 << int(FullDisk) << "NotWritten";
     QTest::newRow("export, read-only") << false << 1 << int(ReadOnly) << "NotOpened";
     QTest::newRow("backup, full disk") << true << 12 << int(FullDisk) << "The catalogue";
@@ -287,7 +281,7 @@ void TestCore::refusedDestination()
         folder.AddTitle(
             {.title = QString::number(i), .summary = QString("Long. ").repeated(11000)});
     folder.WriteImageFile("1.jpg", QByteArray(2 << 20, 'x'));
-    const QString connection = connectionStringOf(folder);
+    const QString connection = folder.MakeShared()->ConnectionString;
     QTemporaryDir destination;
     const QString earlier = destination.path() + "/titles.csv";
     QVERIFY(TestFolder::WriteFile(earlier, "an earlier export"));
@@ -328,11 +322,11 @@ void TestCore::finder_data()
 {
     QTest::addColumn<QString>("query");
     QTest::addColumn<QStringList>("expected"); // in the order the rows were given
-    const QStringList amelie{"Amélie", "Ame\u0301lie Redux", "Amélie on the Wish List"};
     const auto row = [](const char *name, const QString &query, const QStringList &titles) {
         QTest::newRow(name) << query << titles;
     };
-    row("accents and case, decomposed too", "AMELIE", amelie);
+    row("accents and case, decomposed too", "AMELIE",
+        {"Amélie", "Ame\u0301lie Redux", "Amélie on the Wish List"});
     row("capital É", "emile", {"ÉMILE"});
     row("every field of a title", "amelie edition jeunet tautou poulain", {"Amélie"});
     row("words in two titles", "clooney amelie", {});
@@ -345,13 +339,6 @@ void TestCore::finder_data()
     row("inside a CJK name", "安二郎", {"東京物語"});
     row("emoji", "🎆", {"Fireworks 🎆"});
     row("NUL", QString(QChar(0)), {});
-    row("a lone accent: no words, every row", "\u0301",
-        QStringList{"Amélie Added Since"} << "100% Pure_Fun*"
-                                          << "ΣΊΣΥΦΟΣ"
-                                          << "Straße" << amelie[0] << amelie[1] << "ÉMILE"
-                                          << "Ocean's Eleven"
-                                          << "東京物語"
-                                          << "Fireworks 🎆" << amelie[2]);
 }
 
 // Every title of both lists, read once; the rows it is asked about are a list's, in the
@@ -363,7 +350,7 @@ void TestCore::finder()
     TestFolder folder;
     AddSearchTitles(folder);
     Connection connection;
-    connection.Open(connectionStringOf(folder));
+    connection.Open(folder.MakeShared()->ConnectionString);
     TitleFinder finder;
     QVERIFY(finder.Build(connection));
     const qint64 added = folder.AddTitle({.title = "Amélie Added Since"});

@@ -281,7 +281,6 @@ void TestMainWindow::findQueries_data()
         QTest::newRow(name) << query << titles << filtering;
     };
     row("accents and case, decomposed too", "AMELIE", {"Amélie", "Ame\u0301lie Redux"});
-    row("one in the cast", "zoe", {"ÉMILE"});
     row("words in two titles", "clooney amelie", {});
     row("only blanks: no filter", "   ", everyTitle, false);
     row("a lone accent: no words", "\u0301", everyTitle);
