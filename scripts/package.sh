@@ -11,7 +11,8 @@ export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake -S . -B "$folder" -DCMAKE_BUILD_TYPE=Release -DREELVANE_LAYOUT=system \
     -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 # Only what the package holds: the tests and benchmarks are built by scripts/build.sh.
-cmake --build "$folder" -j2 --target reelvane reelvane_template reelvane_icons reelvane_manual
+cmake --build "$folder" -j2 --target reelvane reelvane_template reelvane_icons reelvane_manual \
+    reelvane_changelog
 rm -f "$folder"/reelvane_*.deb
 (cd "$folder" && cpack >/dev/null)
 deb=$(ls "$folder"/reelvane_*.deb)
