@@ -19,6 +19,23 @@ CommandLine::Request CommandLine::Parse(const QStringList &arguments)
     parser.addOption(catalogueFolder);
     // A new option: add it above, then read it below into a field of Request.
 
+    // Qt's own options (-platform offscreen, -style ...) are the application object's: known
+    // here, so that a mistake is answered before any display is needed, and otherwise left alone.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char *name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "geometry", "qwindowicon", "icon", "qwindowtitle", "title", "display", "name", "session",
+          "style", "stylesheet", "qmljsdebugger"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
     Request request;
     if (!parser.parse(arguments)) {
         request.action = Action::Refuse;

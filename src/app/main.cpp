@@ -37,18 +37,14 @@ int main(int argc, char *argv[])
                                             .arg(REELVANE_VERSION_MINOR)
                                             .arg(REELVANE_VERSION_PATCH));
     int status = 0;
-    // --version and --help answer before a display is needed. A refusal waits: it may be
-    // one of Qt's own options (-platform ...), which the application object takes out.
-    const CommandLine::Request early = CommandLine::Parse(argumentsOf(argc, argv));
-    if (early.action == CommandLine::Action::Print && answered(early, &status))
+    // Answered before a display is needed.
+    const CommandLine::Request request = CommandLine::Parse(argumentsOf(argc, argv));
+    if (answered(request, &status))
         return status;
 
     GuardedApplication app(argc, argv);
     // Lets the desktop match the windows to the installed reelvane.desktop entry.
     QApplication::setDesktopFileName(QStringLiteral("reelvane"));
-    const CommandLine::Request request = CommandLine::Parse(QApplication::arguments());
-    if (answered(request, &status))
-        return status;
 
     const CatalogueFolder::Choice where =
         CatalogueFolder::Choose(CatalogueFolder::ForThisProcess(request.catalogueFolder));

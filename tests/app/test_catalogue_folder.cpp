@@ -156,6 +156,8 @@ void TestCatalogueFolder::commandLine_data()
     QTest::newRow("help") << QStringList{"-h"} << A::Print << QString() << "--catalogue-folder";
     QTest::newRow("folder missing")
         << QStringList{"--catalogue-folder"} << A::Refuse << QString() << "catalogue-folder";
+    QTest::newRow("Qt's own options")
+        << QStringList{"-platform", "offscreen", "-reverse"} << A::Run << QString() << QString();
     QTest::newRow("unknown option") << QStringList{"--bogus"} << A::Refuse << QString() << "bogus";
     QTest::newRow("stray argument")
         << QStringList{"films.mdb"} << A::Refuse << QString() << "films.mdb";
