@@ -1,27 +1,20 @@
-// Which folder the program keeps its catalogue in, and how the per-user one is made from
-// the installed template; and the command line that can name another.
-#include "CataloguePreparer.h"
+// Which folder holds the catalogue, how the per-user one is made from the installed
+// template, and the command line that can name another.
 #include "CatalogueFolder.h"
+#include "CataloguePreparer.h"
 #include "CommandLine.h"
 #include "TestFolder.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
+enum class Exe { NoCatalogue, Catalogue, ReadOnlyCatalogue };
 enum class Template { Prepared, Missing, NotACatalogue };
-enum class UserFolder { Empty, OwnCatalogue, HalfCopied, NoPictures };
+enum class User { Empty, OwnCatalogue, HalfCopied, NoPictures };
 enum class Chosen { Executable, Requested, User, Refused };
-
-const QByteArray kOwn = "the user's own catalogue";
-
-} // namespace
-
+Q_DECLARE_METATYPE(Exe)
 Q_DECLARE_METATYPE(Template)
-Q_DECLARE_METATYPE(UserFolder)
+Q_DECLARE_METATYPE(User)
 Q_DECLARE_METATYPE(Chosen)
 Q_DECLARE_METATYPE(CommandLine::Action)
 
@@ -38,104 +31,87 @@ private slots:
 
 void TestCatalogueFolder::rule_data()
 {
-    QTest::addColumn<bool>("executableHasCatalogue");
-    QTest::addColumn<bool>("executableWritable");
+    QTest::addColumn<Exe>("exe");
     QTest::addColumn<bool>("requested");
-    QTest::addColumn<Template>("templateState");
-    QTest::addColumn<UserFolder>("userState");
+    QTest::addColumn<Template>("source");
+    QTest::addColumn<User>("user");
     QTest::addColumn<Chosen>("chosen");
-
     using T = Template;
-    using U = UserFolder;
-    QTest::newRow("portable: writable, with a catalogue")
-        << true << true << false << T::Missing << U::Empty << Chosen::Executable;
+    QTest::newRow("portable") << Exe::Catalogue << false << T::Missing << User::Empty
+                              << Chosen::Executable;
     QTest::newRow("read-only folder with a catalogue")
-        << true << false << false << T::Prepared << U::Empty << Chosen::User;
-    QTest::newRow("installed: no catalogue beside the program")
-        << false << true << false << T::Prepared << U::Empty << Chosen::User;
-    QTest::newRow("later start: the user's catalogue is kept")
-        << false << false << false << T::Prepared << U::OwnCatalogue << Chosen::User;
-    QTest::newRow("later start: no template needed")
-        << false << false << false << T::Missing << U::OwnCatalogue << Chosen::User;
-    QTest::newRow("a first start cut short during the copy")
-        << false << false << false << T::Prepared << U::HalfCopied << Chosen::User;
-    QTest::newRow("a first start cut short before the pictures")
-        << false << false << false << T::Prepared << U::NoPictures << Chosen::User;
+        << Exe::ReadOnlyCatalogue << false << T::Prepared << User::Empty << Chosen::User;
+    QTest::newRow("installed, first start")
+        << Exe::NoCatalogue << false << T::Prepared << User::Empty << Chosen::User;
+    QTest::newRow("later start keeps the user's own")
+        << Exe::NoCatalogue << false << T::Prepared << User::OwnCatalogue << Chosen::User;
+    QTest::newRow("later start needs no template")
+        << Exe::NoCatalogue << false << T::Missing << User::OwnCatalogue << Chosen::User;
+    QTest::newRow("first start cut short in the copy")
+        << Exe::NoCatalogue << false << T::Prepared << User::HalfCopied << Chosen::User;
+    QTest::newRow("first start cut short before the pictures")
+        << Exe::NoCatalogue << false << T::Prepared << User::NoPictures << Chosen::User;
     QTest::newRow("template missing")
-        << false << false << false << T::Missing << U::Empty << Chosen::Refused;
+        << Exe::NoCatalogue << false << T::Missing << User::Empty << Chosen::Refused;
     QTest::newRow("template not a catalogue")
-        << false << false << false << T::NotACatalogue << U::Empty << Chosen::Refused;
-    QTest::newRow("--catalogue-folder over a portable folder")
-        << true << true << true << T::Prepared << U::Empty << Chosen::Requested;
-    QTest::newRow("--catalogue-folder over an installed one")
-        << false << false << true << T::Missing << U::Empty << Chosen::Requested;
+        << Exe::NoCatalogue << false << T::NotACatalogue << User::Empty << Chosen::Refused;
+    QTest::newRow("named over portable")
+        << Exe::Catalogue << true << T::Prepared << User::Empty << Chosen::Requested;
+    QTest::newRow("named over installed")
+        << Exe::NoCatalogue << true << T::Missing << User::Empty << Chosen::Requested;
 }
 
 void TestCatalogueFolder::rule()
 {
-    QFETCH(bool, executableHasCatalogue);
-    QFETCH(bool, executableWritable);
+    QFETCH(Exe, exe);
     QFETCH(bool, requested);
-    QFETCH(Template, templateState);
-    QFETCH(UserFolder, userState);
+    QFETCH(Template, source);
+    QFETCH(User, user);
     QFETCH(Chosen, chosen);
 
     QTemporaryDir root;
-    const QString executable = root.filePath("usr/bin");
-    const QString templateFolder = root.filePath("usr/share/reelvane");
-    const QString other = root.filePath("elsewhere");
-    const QString user = root.filePath("home/.local/share/reelvane");
-    QVERIFY(QDir().mkpath(executable) && QDir().mkpath(other));
-    const QString exeCatalogue = executable + "/dvd_collection.mdb";
-    if (executableHasCatalogue)
-        QVERIFY(TestFolder::WriteFile(exeCatalogue, "beside the program"));
-    if (templateState == Template::Prepared)
-        QVERIFY(CataloguePreparer::Prepare(templateFolder));
-    if (templateState == Template::NotACatalogue) {
-        QVERIFY(QDir().mkpath(templateFolder + "/images"));
-        QVERIFY(TestFolder::WriteFile(templateFolder + "/dvd_collection.mdb", "<html>"));
-    }
-    const QString catalogue = user + "/dvd_collection.mdb";
-    if (userState != UserFolder::Empty)
-        QVERIFY(QDir().mkpath(user + "/images"));
-    if (userState == UserFolder::OwnCatalogue)
-        QVERIFY(TestFolder::WriteFile(catalogue, kOwn)
-                && TestFolder::WriteFile(user + "/images/nothing.jpg", "own")
-                && TestFolder::WriteFile(user + "/images/no_records.jpg", "own"));
-    if (userState == UserFolder::HalfCopied)
+    const QString bin = root.filePath("usr/bin"), share = root.filePath("usr/share/reelvane");
+    const QString other = root.filePath("elsewhere"), data = root.filePath("data/reelvane");
+    const QString catalogue = data + "/dvd_collection.mdb";
+    const QStringList pictures{"/images/nothing.jpg", "/images/no_records.jpg"};
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(other) && QDir().mkpath(share + "/images"));
+    if (exe != Exe::NoCatalogue)
+        QVERIFY(TestFolder::WriteFile(bin + "/dvd_collection.mdb", "beside"));
+    if (source == Template::Prepared)
+        QVERIFY(CataloguePreparer::Prepare(share));
+    if (source == Template::NotACatalogue)
+        QVERIFY(TestFolder::WriteFile(share + "/dvd_collection.mdb", "<html>"));
+    if (user != User::Empty)
+        QVERIFY(QDir().mkpath(data + "/images"));
+    if (user == User::HalfCopied)
         QVERIFY(TestFolder::WriteFile(catalogue + ".partial", "SQLite format 3"));
-    if (userState == UserFolder::NoPictures)
-        QVERIFY(TestFolder::WriteFile(catalogue, kOwn));
-    const QByteArray templateBefore = TestFolder::ReadFile(templateFolder + "/dvd_collection.mdb");
+    if (user == User::OwnCatalogue || user == User::NoPictures)
+        QVERIFY(TestFolder::WriteFile(catalogue, "own"));
+    for (const QString &picture : pictures)
+        QVERIFY(user != User::OwnCatalogue || TestFolder::WriteFile(data + picture, "own"));
+    const QByteArray prepared = TestFolder::ReadFile(share + "/dvd_collection.mdb");
 
-    const CatalogueFolder::Choice choice = CatalogueFolder::Choose(
-        {executable, requested ? other : QString(), user},
-        [&](const QString &folder) { return folder != executable || executableWritable; });
+    // Tests run as root too, who may write anywhere: the read-only folder is told.
+    const auto writable = [&](const QString &folder) {
+        return folder != bin || exe != Exe::ReadOnlyCatalogue;
+    };
+    const auto choice = CatalogueFolder::Choose({bin, requested ? other : "", data}, writable);
 
-    QCOMPARE(choice.error.isEmpty(), chosen != Chosen::Refused);
-    const QString expected[] = {executable, other, user, QString()};
-    QCOMPARE(choice.folder, expected[int(chosen)]);
-    if (chosen == Chosen::Refused)
-        QVERIFY2(choice.error.contains(templateFolder), qPrintable(choice.error));
-    // Nothing the rule does not choose is written, a user's catalogue least of all.
-    if (chosen == Chosen::Executable || chosen == Chosen::Requested)
-        QVERIFY(!QFileInfo::exists(user));
-    QCOMPARE(TestFolder::ReadFile(templateFolder + "/dvd_collection.mdb"), templateBefore);
-    if (executableHasCatalogue)
-        QCOMPARE(TestFolder::ReadFile(exeCatalogue), QByteArray("beside the program"));
+    QCOMPARE(choice.folder, (QStringList{bin, other, data, ""}.at(int(chosen))));
+    QVERIFY2(choice.error.isEmpty() == (chosen != Chosen::Refused), qPrintable(choice.error));
+    QVERIFY(chosen != Chosen::Refused || choice.error.contains(share));
+    QCOMPARE(TestFolder::ReadFile(share + "/dvd_collection.mdb"), prepared);
     QVERIFY(!QFileInfo::exists(catalogue + ".partial"));
     if (chosen != Chosen::User) {
         QVERIFY(!QFileInfo::exists(catalogue));
         return;
     }
-    const bool own = userState == UserFolder::OwnCatalogue || userState == UserFolder::NoPictures;
-    QCOMPARE(TestFolder::ReadFile(catalogue), own ? kOwn : templateBefore);
-    for (const char *picture : {"/images/nothing.jpg", "/images/no_records.jpg"}) {
-        const QByteArray expectedPicture = userState == UserFolder::OwnCatalogue
-                                               ? QByteArray("own")
-                                               : TestFolder::ReadFile(templateFolder + picture);
-        QCOMPARE(TestFolder::ReadFile(user + picture), expectedPicture);
-    }
+    const bool own = user == User::OwnCatalogue || user == User::NoPictures;
+    QCOMPARE(TestFolder::ReadFile(catalogue), own ? QByteArray("own") : prepared);
+    for (const QString &picture : pictures)
+        QCOMPARE(TestFolder::ReadFile(data + picture), user == User::OwnCatalogue
+                                                           ? QByteArray("own")
+                                                           : TestFolder::ReadFile(share + picture));
 }
 
 void TestCatalogueFolder::commandLine_data()
@@ -144,23 +120,23 @@ void TestCatalogueFolder::commandLine_data()
     QTest::addColumn<CommandLine::Action>("action");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("text");
-
     using A = CommandLine::Action;
-    QTest::newRow("nothing") << QStringList{} << A::Run << QString() << QString();
-    QTest::newRow("a folder") << QStringList{"--catalogue-folder", "/films/ 'x' 映画"} << A::Run
-                              << "/films/ 'x' 映画" << QString();
-    QTest::newRow("folder as name=value")
-        << QStringList{"--catalogue-folder=/films"} << A::Run << "/films" << QString();
-    QTest::newRow("version") << QStringList{"--version"} << A::Print << QString()
-                             << QCoreApplication::applicationName();
-    QTest::newRow("help") << QStringList{"-h"} << A::Print << QString() << "--catalogue-folder";
-    QTest::newRow("folder missing")
-        << QStringList{"--catalogue-folder"} << A::Refuse << QString() << "catalogue-folder";
+    QTest::newRow("a folder") << QStringList{"--catalogue-folder", "/a 'b' 映画"} << A::Run
+                              << "/a 'b' 映画"
+                              << "";
     QTest::newRow("Qt's own options")
-        << QStringList{"-platform", "offscreen", "-reverse"} << A::Run << QString() << QString();
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << A::Refuse << QString() << "bogus";
-    QTest::newRow("stray argument")
-        << QStringList{"films.mdb"} << A::Refuse << QString() << "films.mdb";
+        << QStringList{"-platform", "offscreen", "-reverse"} << A::Run << ""
+        << "";
+    QTest::newRow("version") << QStringList{"--version"} << A::Print << ""
+                             << "\n";
+    QTest::newRow("help") << QStringList{"-h"} << A::Print << ""
+                          << "--catalogue-folder";
+    QTest::newRow("no folder") << QStringList{"--catalogue-folder"} << A::Refuse << ""
+                               << "catalogue-folder";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << A::Refuse << ""
+                                    << "bogus";
+    QTest::newRow("stray argument") << QStringList{"a.mdb"} << A::Refuse << ""
+                                    << "a.mdb";
 }
 
 void TestCatalogueFolder::commandLine()
@@ -169,8 +145,7 @@ void TestCatalogueFolder::commandLine()
     QFETCH(CommandLine::Action, action);
     QFETCH(QString, folder);
     QFETCH(QString, text);
-
-    const CommandLine::Request request = CommandLine::Parse(QStringList{"reelvane"} + arguments);
+    const auto request = CommandLine::Parse(QStringList{"reelvane"} + arguments);
     QCOMPARE(request.action, action);
     QCOMPARE(request.catalogueFolder, folder);
     QVERIFY2(request.text.contains(text), qPrintable(request.text));
