@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Reelvane needs, only those that are missing.
+# `deps.sh package` adds what building and checking the Debian package needs.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,13 @@ packages=(
     xvfb xauth imagemagick           # a display for machines without one; screenshots
     fonts-dejavu-core
 )
+if [[ ${1:-} == package ]]; then
+    packages+=(
+        dpkg-dev file                # dpkg-shlibdeps and dpkg-buildflags; CPack runs file
+        desktop-file-utils appstream # desktop-file-validate, appstreamcli
+        lintian
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

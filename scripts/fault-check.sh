@@ -169,14 +169,15 @@ main() {
     }
 
     first_failure() {
-        grep -E 'Test +#[0-9]+: ' "$1" | grep -vE ' Passed | Start ' | head -n 1 |
+        grep -E 'Test +#[0-9]+: ' "$1" | grep -vE ' Passed | Start |\*\*\*Skipped ' | head -n 1 |
             sed -E 's/.*Test +#[0-9]+: ([^ ]+) .*\*\*\*([A-Za-z]+).*/\1 \2/; s/.*Test +#[0-9]+: ([^ ]+) .*/\1 Failed/'
     }
 
-    # Labels of the areas a patch touches (src/<area>/...; app changes are end to end).
+    # Labels of the areas a patch touches (src/<area>/...; app changes are end to end, and
+    # the catalogue folder rule's table is app's).
     labels_of() {
         sed -n 's#^+++ b/src/\([a-z]*\)/.*#\1#p' "$1" | sort -u |
-            sed 's/^app$/reliability/' | paste -sd'|' -
+            sed 's/^app$/app|reliability/' | paste -sd'|' -
     }
 
     echo "Building (first build takes a while)"

@@ -14,7 +14,7 @@
 class Module1
 {
 public:
-    // programFolder: where the catalogue and images live (the executable's folder).
+    // programFolder: where the catalogue and images live (chosen by CatalogueFolder).
     explicit Module1(QString programFolder);
 
     // Database settings
