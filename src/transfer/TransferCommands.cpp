@@ -4,10 +4,10 @@
 #include "DbError.h"
 #include "ImportPlan.h"
 #include "MessageBox.h"
+#include "ProgressWindow.h"
 #include "Module1.h"
 #include "TitleCsv.h"
 #include "TitleTransfer.h"
-#include "TransferProgress.h"
 #include "frmImportPreview.h"
 #include "frmMain.h"
 
@@ -125,7 +125,6 @@ bool TransferCommands::ExportTo(const QString &file)
     const auto &headers = TitleCsv::Headers();
     Csv::AppendRecord(buffer, QStringList(headers.begin(), headers.end()));
 
-    TransferProgress progress(&m_main, QStringLiteral("Exporting titles..."));
     qint64 written = 0;
     bool writeFailed = false;
     auto flush = [&] {
@@ -136,14 +135,17 @@ bool TransferCommands::ExportTo(const QString &file)
     };
     bool finished = false;
     try {
-        finished = TitleTransfer::ReadAll(
-            m_shared.ConnectionString,
-            [&](const TitleRecord &title, qint64 index, qint64 total) {
-                Csv::AppendRecord(buffer, TitleCsv::RecordFor(title));
-                written = index + 1;
-                if (buffer.size() > (1 << 20) && !flush())
-                    return false;
-                return progress.Step(index + 1, total);
+        finished = ProgressWindow::Run(
+            &m_main, QStringLiteral("Exporting titles..."), [&](const ProgressWindow::Step &step) {
+                return TitleTransfer::ReadAll(
+                    m_shared.ConnectionString,
+                    [&](const TitleRecord &title, qint64 index, qint64 total) {
+                        Csv::AppendRecord(buffer, TitleCsv::RecordFor(title));
+                        written = index + 1;
+                        if (buffer.size() > (1 << 20) && !flush())
+                            return false;
+                        return step(index + 1, total);
+                    });
             });
     } catch (const DbError &error) {
         out.cancelWriting();
@@ -188,10 +190,10 @@ bool TransferCommands::ImportFrom(const QString &file)
     ImportPlan plan;
     try {
         const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_shared.ConnectionString);
-        TransferProgress progress(&m_main, QStringLiteral("Reading ") + QFileInfo(file).fileName()
-                                               + QStringLiteral("..."));
-        if (!plan.Analyse(bytes, existing, [&progress](qint64 done, qint64 total) {
-                return progress.Step(done, total);
+        const QString label =
+            QStringLiteral("Reading ") + QFileInfo(file).fileName() + QStringLiteral("...");
+        if (!ProgressWindow::Run(&m_main, label, [&](const ProgressWindow::Step &step) {
+                return plan.Analyse(bytes, existing, step);
             }))
             return false;
     } catch (const DbError &error) {
@@ -216,13 +218,15 @@ bool TransferCommands::ImportFrom(const QString &file)
     bool finished = false;
     try {
         TitleTransfer::TitleInserter inserter(m_shared.ConnectionString);
-        TransferProgress progress(&m_main, QStringLiteral("Importing titles..."));
-        finished = plan.ForEachTitle(bytes, choice == frmImportPreview::SkipSimilar,
-                                     [&](const TitleRecord &title, int index, int total) {
-                                         inserter.Insert(title);
-                                         added = index + 1;
-                                         return progress.Step(index + 1, total);
-                                     });
+        finished = ProgressWindow::Run(
+            &m_main, QStringLiteral("Importing titles..."), [&](const ProgressWindow::Step &step) {
+                return plan.ForEachTitle(bytes, choice == frmImportPreview::SkipSimilar,
+                                         [&](const TitleRecord &title, int index, int total) {
+                                             inserter.Insert(title);
+                                             added = index + 1;
+                                             return step(index + 1, total);
+                                         });
+            });
         if (finished)
             inserter.Commit();
     } catch (const DbError &error) {
@@ -241,12 +245,12 @@ bool TransferCommands::BackUpInto(const QString &folder)
 {
     CatalogueBackup::Result result;
     try {
-        TransferProgress progress(&m_main, QStringLiteral("Backing up the catalogue..."));
-        result = CatalogueBackup::Make(m_shared.AppFolder, m_shared.ConnectionString, folder,
-                                       QDateTime::currentDateTime(),
-                                       [&progress](qint64 done, qint64 total) {
-                                           return progress.Step(done, total);
-                                       });
+        result = ProgressWindow::Run(&m_main, QStringLiteral("Backing up the catalogue..."),
+                                     [&](const ProgressWindow::Step &step) {
+                                         return CatalogueBackup::Make(
+                                             m_shared.AppFolder, m_shared.ConnectionString, folder,
+                                             QDateTime::currentDateTime(), step);
+                                     });
     } catch (const CatalogueBackup::Failure &failure) {
         MessageBox::Critical(&m_main, QStringLiteral("No backup was made:\r\n") + failure.Message());
         return false;

@@ -527,7 +527,7 @@ void TestEditing::modifyLoadsTheRowsOwnTitle()
     e.main.Form_Load();
     e.main.UltraGrid->ActivateRow(1);
     e.main.UltraGrid->ActivateRow(0);
-    QCOMPARE(e.main.KeptTitle(), QString("Alien"));
+    QCOMPARE(e.main.Detail()->KeptTitle(), QString("Alien"));
     QString loaded = "no editor";
     ModalWaiter waiter;
     waiter.Expect<QDialog>([&](QDialog *step) {
