@@ -14,6 +14,7 @@
 #include "CatalogueBackup.h"
 #include "ImportPlan.h"
 #include "TitleTransfer.h"
+#include "TitleWriter.h"
 #include "TransferCommands.h"
 
 #include <QDir>
@@ -602,12 +603,13 @@ void Benchmarks::ImportTitles()
             ImportPlan plan;
             plan.Analyse(bytes, TitleTransfer::ReadExisting(shared.ConnectionString),
                          [](qint64, qint64) { return true; });
-            TitleTransfer::TitleInserter inserter(shared.ConnectionString);
-            plan.ForEachTitle(bytes, false, [&inserter](const TitleRecord &title, int, int) {
-                inserter.Insert(title);
+            TitleWriter writer(shared.ConnectionString, TitleWriter::Form::Bound,
+                               TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
+            plan.ForEachTitle(bytes, false, [&writer](const TitleRecord &title, int, int) {
+                writer.Write(title);
                 return true;
             });
-            inserter.Commit();
+            writer.Commit();
             return timer.nsecsElapsed();
         },
         [&](int) {

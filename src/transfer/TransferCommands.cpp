@@ -8,6 +8,7 @@
 #include "Module1.h"
 #include "TitleCsv.h"
 #include "TitleTransfer.h"
+#include "TitleWriter.h"
 #include "frmImportPreview.h"
 #include "frmMain.h"
 
@@ -217,20 +218,23 @@ bool TransferCommands::ImportFrom(const QString &file)
     int added = 0;
     bool finished = false;
     try {
-        TitleTransfer::TitleInserter inserter(m_shared.ConnectionString);
+        // Taken for writing at once: a catalogue locked by another program fails here,
+        // before anything is written, after the usual wait.
+        TitleWriter writer(m_shared.ConnectionString, TitleWriter::Form::Bound,
+                           TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
         finished = ProgressWindow::Run(
             &m_main, QStringLiteral("Importing titles..."), [&](const ProgressWindow::Step &step) {
                 return plan.ForEachTitle(bytes, choice == frmImportPreview::SkipSimilar,
                                          [&](const TitleRecord &title, int index, int total) {
-                                             inserter.Insert(title);
+                                             writer.Write(title);
                                              added = index + 1;
                                              return step(index + 1, total);
                                          });
             });
         if (finished)
-            inserter.Commit();
+            writer.Commit();
     } catch (const DbError &error) {
-        // The inserter has rolled everything back.
+        // The writer has rolled everything back.
         MessageBox::Failure(&m_main, error.Message(inserting()));
         return false;
     }

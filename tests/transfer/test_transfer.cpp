@@ -6,6 +6,7 @@
 #include "Story.h"
 #include "TitleCsv.h"
 #include "TitleTransfer.h"
+#include "TitleWriter.h"
 #include "TransferCommands.h"
 #include "frmImportPreview.h"
 
@@ -229,12 +230,12 @@ void TestTransfer::roundTrip()
     // All or nothing: a first go cancelled after one title (as a failed insert ends it) leaves
     // nothing behind.
     for (const bool cancelled : {true, false}) {
-        TitleTransfer::TitleInserter inserter(target);
+        TitleWriter writer(target, TitleWriter::Form::Bound, TitleWriter::MissingGenre::Create);
         if (plan.ForEachTitle(bytes, false, [&](const TitleRecord &title, int, int) {
-                inserter.Insert(title);
+                writer.Write(title);
                 return !cancelled;
             }))
-            inserter.Commit();
+            writer.Commit();
     }
     QList<TitleRecord> imported = readAll(target);
     for (qsizetype i = 0; i < imported.size() && i < exported.size(); ++i) {
