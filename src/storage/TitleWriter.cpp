@@ -171,7 +171,8 @@ void TitleWriter::link(qint64 titleId, qint64 genreId)
 void TitleWriter::castMember(qint64 titleId, const CastMember &member)
 {
     if (m_form == Form::Text) {
-        m_connection->Execute(Statements::InsertCastMember(titleId, member.actor, member.character));
+        m_connection->Execute(
+            Statements::InsertCastMember(titleId, member.actor, member.character));
         return;
     }
     QSqlQuery &row = m_prepared->castMember;

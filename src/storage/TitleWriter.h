@@ -61,7 +61,7 @@ private:
     // closed.
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<Transaction> m_transaction;
-    std::unique_ptr<Prepared> m_prepared;   // Bound only
-    QHash<QString, qint64> m_genreIds;      // Bound: every genre by its letter-rule key
+    std::unique_ptr<Prepared> m_prepared; // Bound only
+    QHash<QString, qint64> m_genreIds;    // Bound: every genre by its letter-rule key
     bool m_removingOldLinks = false;
 };
