@@ -14,6 +14,7 @@
 #include "CatalogueBackup.h"
 #include "ImportPlan.h"
 #include "TitleTransfer.h"
+#include "TitleWriter.h"
 #include "TransferCommands.h"
 
 #include <QDir>
@@ -761,7 +762,7 @@ void Benchmarks::FindKeystroke(int row)
     if (shown == 0 || window.Shared().SelectedTitleId != window.TitleList()->Value(0).toLongLong())
         qFatal("find \"%s\" showed no title", qPrintable(query->after));
     std::printf("   \"%s\": %d of %d titles shown\n", qPrintable(query->after), shown,
-                window.ListCount());
+                window.TitleList()->RecordCount());
     m_table.Add(row, m_titles, figure(medians));
 }
 

@@ -1,5 +1,7 @@
 #include "ImportPlan.h"
 
+#include "TitleWriter.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -123,15 +125,18 @@ int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &
                       const Progress &progress) const
 {
     int added = 0;
-    TitleTransfer::TitleInserter inserter(connectionString);
+    // Taken for writing at once: a catalogue locked by another program fails here, before
+    // anything is written, after the usual wait.
+    TitleWriter writer(connectionString, TitleWriter::Form::Bound,
+                       TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
     const bool finished =
         ForEachTitle(bytes, skipSimilar, [&](const TitleRecord &title, int index, int total) {
-            inserter.Insert(title);
+            writer.Write(title);
             added = index + 1;
             return progress(index + 1, total);
         });
     if (!finished)
-        return -1; // the inserter rolls back as it goes
-    inserter.Commit();
+        return -1; // the writer rolls back when it goes
+    writer.Commit();
     return added;
 }

@@ -93,7 +93,7 @@ void TitleCommands::ModifyTitle()
 
 void TitleCommands::LoadEditBuffer()
 {
-    m_shared.EditTitle = m_main.KeptTitle();
+    m_shared.EditTitle = m_main.Detail()->KeptTitle();
     const TitleRecord record = ReadTitle(m_main.ReopenMainConnection(), m_shared.SelectedTitleId);
     m_main.ReleaseMainConnection();
 
@@ -133,7 +133,7 @@ void TitleCommands::DeleteTitle()
         connection.Open(m_shared.ConnectionString);
         RecordList row;
         row.Open(Statements::TitleName(m_shared.SelectedTitleId), connection);
-        title = row.Eof() ? m_main.KeptTitle() : textOf(row.Value(0));
+        title = row.Eof() ? m_main.Detail()->KeptTitle() : textOf(row.Value(0));
     } catch (const DbError &error) {
         MessageBox::Failure(&m_main, error.Message(QStringLiteral(" deleting records.")));
         return;

@@ -1,6 +1,5 @@
 #include "frmModify3.h"
 
-#include "Connection.h"
 #include "DataGrid.h"
 #include "DbError.h"
 #include "DrawnIcons.h"
@@ -8,10 +7,8 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "RecordList.h"
-#include "Statements.h"
 #include "StorableText.h"
-#include "TitleRecord.h"
-#include "Transaction.h"
+#include "TitleWriter.h"
 #include "WindowLook.h"
 #include "frmMain.h"
 #include "frmPasteCastData.h"
@@ -21,6 +18,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -285,84 +283,43 @@ void frmModify3::ShowMainWindow()
     m_main.setEnabled(true);
 }
 
-QString frmModify3::TitleStatement() const
+TitleRecord frmModify3::EditedTitle() const
 {
+    // The edit buffer as typed: quotes are doubled into the statements only, so saving again
+    // after a failure does not double them twice.
     const Module1 &s = m_shared;
-    // Quotes are doubled into the statement only: the edit buffer keeps what was typed,
-    // so saving again after a failure does not double them twice.
-    const TitleFacts facts = s.EditFacts();
-    if (s.EditMode != QLatin1String("Yes"))
-        return Statements::InsertTitle(facts);
-    return Statements::UpdateTitle(facts, s.SelectedTitleId);
+    TitleRecord title{s.EditMode == QLatin1String("Yes") ? s.SelectedTitleId : 0, s.EditFacts()};
+    title.genres = QStringList(s.GenrePicks.begin(), s.GenrePicks.end());
+    // Read by position, so the grid's current row stays where the user left it. A Null value
+    // (a cell left empty) is stored as empty text.
+    const int rows = s.CastRecords ? s.CastRecords->RecordCount() : 0;
+    for (int row = 0; row < rows; ++row)
+        title.cast.append(
+            {s.CastRecords->ValueAt(row, 0).toString(), s.CastRecords->ValueAt(row, 1).toString()});
+    return title;
 }
 
 bool frmModify3::SaveTitle()
 {
-    const bool modifying = m_shared.EditMode == QLatin1String("Yes");
-    QString action = kInserting;
     // A lock is reported at once: the window stays open, and Finish tries again.
     const LockWait::AnswerLocksHere answeredHere;
-    Connection connection;
+    std::optional<TitleWriter> writer;
     try {
-        connection.Open(m_shared.ConnectionString);
-        Transaction transaction(connection);
-        connection.Execute(TitleStatement());
-        if (modifying && !TitleRowChanged(connection)) {
-            transaction.Rollback();
+        writer.emplace(m_shared.ConnectionString, TitleWriter::Form::Text,
+                       TitleWriter::MissingGenre::Fail);
+        if (writer->Write(EditedTitle(), m_shared.KeptGenreIds) == 0) {
+            writer.reset();
             return SaveDeletedTitle();
         }
-
-        qint64 titleId = m_shared.SelectedTitleId;
-        if (modifying) {
-            action = kDeleting;
-            DeleteTitleLinks(connection);
-            action = kInserting;
-        } else {
-            RecordList identity;
-            identity.Open(Statements::LastInsertedId(), connection);
-            titleId = identity.Value(0).toLongLong();
-        }
-
-        for (const QString &pick : m_shared.GenrePicks) {
-            if (pick.isEmpty())
-                continue;
-            RecordList genre;
-            // A genre removed since it was picked has no row: reading its ID fails.
-            genre.Open(Statements::GenreId(pick), connection);
-            const qint64 genreId = genre.Value(QStringLiteral("Genre_ID")).toLongLong();
-            connection.Execute(Statements::InsertGenreLink(titleId, genreId));
-        }
-
-        // Links beyond the four picks stay, unless a pick now names the genre or the genre
-        // was removed meanwhile (then nothing is inserted).
-        if (modifying) {
-            for (const qint64 kept : m_shared.KeptGenreIds)
-                connection.Execute(Statements::InsertKeptGenreLink(titleId, kept));
-        }
-
-        // Read by position, so the grid's current row stays where the user left it.
-        const auto &cast = m_shared.CastRecords;
-        const int rows = cast ? cast->RecordCount() : 0;
-        for (int row = 0; row < rows; ++row) {
-            // A Null value (a cell left empty) is stored as empty text.
-            connection.Execute(Statements::InsertCastMember(
-                titleId, cast->ValueAt(row, 0).toString(), cast->ValueAt(row, 1).toString()));
-        }
-        transaction.Commit();
+        writer->Commit();
     } catch (const DbError &error) {
-        MessageBox::Failure(this, error.Message(action));
+        const bool deleting = writer && writer->RemovingOldLinks();
+        // Rolled back and closed before the message: the catalogue is free meanwhile.
+        writer.reset();
+        MessageBox::Failure(this, error.Message(deleting ? kDeleting : kInserting));
         return false;
     }
     return true;
-}
-
-// The update found no row: another copy of the program, or another tool, deleted the title
-// after it was loaded. Writing its links now would leave them pointing at no title.
-bool frmModify3::TitleRowChanged(Connection &connection)
-{
-    RecordList changes;
-    changes.Open(Statements::ChangedRows(), connection);
-    return changes.Value(0).toLongLong() > 0;
 }
 
 bool frmModify3::SaveDeletedTitle()
@@ -380,11 +337,4 @@ bool frmModify3::SaveDeletedTitle()
         return false;
     m_shared.EditMode = QStringLiteral("No");
     return SaveTitle();
-}
-
-void frmModify3::DeleteTitleLinks(Connection &connection)
-{
-    // Runs inside the save's transaction, so a failure here leaves the old links in place.
-    connection.Execute(Statements::DeleteGenreLinksOfTitle(m_shared.SelectedTitleId));
-    connection.Execute(Statements::DeleteCastOfTitle(m_shared.SelectedTitleId));
 }

@@ -2,11 +2,11 @@
 
 #include "ElidedLabel.h"
 #include "StepResult.h"
+#include "TitleRecord.h"
 
 #include <QDialog>
 #include <QString>
 
-class Connection;
 class DataGrid;
 class Module1;
 class QLabel;
@@ -83,9 +83,8 @@ private:
     void cmdFinishClick();
     void UltraGridAfterCellUpdate(int row, int column);
 
-    QString TitleStatement() const;
-    void DeleteTitleLinks(Connection &connection);
-    bool TitleRowChanged(Connection &connection);
+    // The edit buffer as the title to write (the picks as they are, empty ones too).
+    TitleRecord EditedTitle() const;
     // Asks whether a title deleted meanwhile is saved as a new one, and does so.
     bool SaveDeletedTitle();
     void ReleaseCastRecords();

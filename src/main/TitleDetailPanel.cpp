@@ -206,7 +206,7 @@ void TitleDetailPanel::InitializeFields()
         m_keptEggs.clear();
         return;
     }
-    QueryText = Statements::DetailFacts(m_shared.SelectedTitleId, m_shared.WishListFilter);
+    QueryText = Statements::DetailFacts(shownTitleId(), m_shared.WishListFilter);
     OpenDetailQuery();
     const bool found = !DetailRecords->Eof();
     auto field = [&](const char *name) {
@@ -253,7 +253,7 @@ void TitleDetailPanel::MultiTabStripClicked(int index)
 
 void TitleDetailPanel::GenreDisplay()
 {
-    QueryText = Statements::DetailGenres(m_shared.SelectedTitleId, m_shared.WishListFilter);
+    QueryText = Statements::DetailGenres(shownTitleId(), m_shared.WishListFilter);
     m_genreLine.clear();
     OpenDetailQuery();
     qint64 k = 0;
@@ -272,7 +272,7 @@ void TitleDetailPanel::GenreDisplay()
 
 void TitleDetailPanel::CastDisplay()
 {
-    QueryText = Statements::DetailCast(m_shared.SelectedTitleId, m_shared.WishListFilter);
+    QueryText = Statements::DetailCast(shownTitleId(), m_shared.WishListFilter);
     OpenDetailQuery();
     CastUltraGRid->SetDataSource(DetailRecords);
     FitCastColumns();
@@ -292,7 +292,7 @@ void TitleDetailPanel::FitCastColumns()
 void TitleDetailPanel::DisplayCoverImage()
 {
     const QString images = m_shared.AppFolder + QStringLiteral("/images/");
-    const QString own = images + QString::number(m_shared.SelectedTitleId) + QStringLiteral(".jpg");
+    const QString own = images + QString::number(shownTitleId()) + QStringLiteral(".jpg");
     QString file = QFileInfo(own).isFile() ? own : images + QStringLiteral("nothing.jpg");
     if (!m_hasTitles)
         file = images + QStringLiteral("no_records.jpg");

@@ -29,7 +29,8 @@ public:
                      QWidget *parent = nullptr);
     ~TitleDetailPanel() override;
 
-    // Whether the list shows any title: an empty list shows no facts and its own picture.
+    // Whether the list shows any title. Without one (an empty list, or a find that matches
+    // nothing) the panel shows no title, whatever SelectedTitleId holds, and its own picture.
     void ShowListState(bool hasTitles);
     void ShowFirstTab();
 
@@ -87,6 +88,8 @@ private:
     void MultiTabStripClicked(int index);
     void FitCastColumns();
     void ShowCover(const QString &file);
+    // The title shown: none (no title has ID 0) while the list shows no title.
+    qint64 shownTitleId() const { return m_hasTitles ? m_shared.SelectedTitleId : 0; }
 
     Module1 &m_shared;
     std::function<Connection &()> m_reopenConnection;

@@ -1,11 +1,9 @@
 #include "frmMain.h"
 
-#include "DbError.h"
 #include "DrawnIcons.h"
-#include "FilteredRowsModel.h"
 #include "FindBox.h"
 #include "Letters.h"
-#include "MessageBox.h"
+#include "TitleListFilter.h"
 #include "Statements.h"
 #include "WindowLook.h"
 
@@ -13,13 +11,10 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
-#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -37,7 +32,6 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
     m_detail = new TitleDetailPanel(
         m_shared, [this]() -> Connection & { return ReopenMainConnection(); }, splitter);
     splitter->addWidget(m_detail);
-    aliasDetailControls();
     connect(m_detail, &TitleDetailPanel::ImgCoverClicked, this, &frmMain::ImgCoverClicked);
     splitter->setStretchFactor(0, 4);
     splitter->setStretchFactor(1, 5);
@@ -51,9 +45,8 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
 
 QSize frmMain::OpeningSize(const QRect &available)
 {
-    // Room for the frame the window manager adds around the window.
-    const QSize frame(16, 40);
-    return DesignedSize.boundedTo(available.size() - frame).expandedTo(QSize(640, 480));
+    // Room for the frame (16 by 40) the window manager adds around the window.
+    return DesignedSize.boundedTo(available.size() - QSize(16, 40)).expandedTo(QSize(640, 480));
 }
 
 frmMain::~frmMain()
@@ -62,65 +55,34 @@ frmMain::~frmMain()
     UltraGrid->SetDataSource(nullptr);
 }
 
-void frmMain::aliasDetailControls()
-{
-    lblTitle = m_detail->lblTitle;
-    lblDate = m_detail->lblDate;
-    lblDirectedByTitle = m_detail->lblDirectedByTitle;
-    txtDirector = m_detail->txtDirector;
-    lblGenreTitle = m_detail->lblGenreTitle;
-    txtGenreDisplay = m_detail->txtGenreDisplay;
-    lblFeatures = m_detail->lblFeatures;
-    txtFeatures = m_detail->txtFeatures;
-    MultiTabStrip = m_detail->MultiTabStrip;
-    txtMulti = m_detail->txtMulti;
-    lblCastTitle = m_detail->lblCastTitle;
-    CastUltraGRid = m_detail->CastUltraGRid;
-    ImgCover = m_detail->ImgCover;
-    lblClickToEditPhoto = m_detail->lblClickToEditPhoto;
-}
-
 void frmMain::createActions()
 {
-    mnuImport = new QAction(QStringLiteral("&Import Titles..."), this);
-    mnuExport = new QAction(QStringLiteral("&Export Titles..."), this);
-    mnuBackup = new QAction(QStringLiteral("&Back Up Catalogue..."), this);
-    mnuExit = new QAction(QStringLiteral("E&xit"), this);
-    mnuAdd = new QAction(QStringLiteral("&Add"), this);
-    mnuModify = new QAction(QStringLiteral("&Modify"), this);
-    mnuDelete = new QAction(QStringLiteral("&Delete"), this);
-    mnuAbout = new QAction(QStringLiteral("&About"), this);
+    auto action = [this](const QString &text, auto slot, const QIcon &icon = {}) {
+        auto *result = new QAction(icon, text, this);
+        connect(result, &QAction::triggered, this, slot);
+        return result;
+    };
+    mnuImport = action(QStringLiteral("&Import Titles..."), &frmMain::ImportRequested);
+    mnuExport = action(QStringLiteral("&Export Titles..."), &frmMain::ExportRequested);
+    mnuBackup = action(QStringLiteral("&Back Up Catalogue..."), &frmMain::BackupRequested);
+    mnuExit = action(QStringLiteral("E&xit"), &QWidget::close, DrawnIcons::Close());
+    mnuAdd = action(QStringLiteral("&Add"), &frmMain::AddRequested, DrawnIcons::Add());
+    mnuModify = action(QStringLiteral("&Modify"), &frmMain::ModifyRequested, DrawnIcons::Modify());
+    mnuDelete = action(QStringLiteral("&Delete"), &frmMain::DeleteRequested, DrawnIcons::Remove());
+    mnuAbout = action(QStringLiteral("&About"), &frmMain::AboutRequested, DrawnIcons::About());
     mnuFind = new QAction(QStringLiteral("&Find"), this);
     mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnuAdd->setIcon(DrawnIcons::Add());
-    mnuModify->setIcon(DrawnIcons::Modify());
-    mnuDelete->setIcon(DrawnIcons::Remove());
-    mnuAbout->setIcon(DrawnIcons::About());
-    mnuExit->setIcon(DrawnIcons::Close());
-
-    connect(mnuImport, &QAction::triggered, this, &frmMain::ImportRequested);
-    connect(mnuExport, &QAction::triggered, this, &frmMain::ExportRequested);
-    connect(mnuBackup, &QAction::triggered, this, &frmMain::BackupRequested);
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuAdd, &QAction::triggered, this, &frmMain::AddRequested);
-    connect(mnuModify, &QAction::triggered, this, &frmMain::ModifyRequested);
-    connect(mnuDelete, &QAction::triggered, this, &frmMain::DeleteRequested);
-    connect(mnuAbout, &QAction::triggered, this, &frmMain::AboutRequested);
     connect(mnuFind, &QAction::triggered, this, [this] { Find->FocusBox(); });
 }
 
 void frmMain::createMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->addAction(mnuImport);
-    mnuFile->addAction(mnuExport);
-    mnuFile->addAction(mnuBackup);
+    mnuFile->addActions({mnuImport, mnuExport, mnuBackup});
     mnuFile->addSeparator();
     mnuFile->addAction(mnuExit);
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->addAction(mnuAdd);
-    mnuEdit->addAction(mnuModify);
-    mnuEdit->addAction(mnuDelete);
+    mnuEdit->addActions({mnuAdd, mnuModify, mnuDelete});
     mnuEdit->addSeparator();
     mnuEdit->addAction(mnuFind);
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -135,29 +97,19 @@ void frmMain::createToolbar()
     Toolbar1->setIconSize(QSize(28, 28));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    auto button = [this](const QIcon &icon, const QString &tip, auto signal) {
-        QAction *action = Toolbar1->addAction(icon, tip);
-        action->setToolTip(tip);
-        connect(action, &QAction::triggered, this, signal);
+    auto button = [this](const QIcon &icon, const char *tip, auto slot) {
+        QAction *action = Toolbar1->addAction(icon, QString::fromLatin1(tip));
+        action->setToolTip(action->text());
+        connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    m_toolbarButtons[1] = button(DrawnIcons::Add(), QStringLiteral("Add A Title"), &frmMain::AddRequested);
-    m_toolbarButtons[2] = button(DrawnIcons::Modify(), QStringLiteral("Modify Title"),
-                                 &frmMain::ModifyRequested);
-    m_toolbarButtons[3] = button(DrawnIcons::Remove(), QStringLiteral("Remove Title"),
-                                 &frmMain::DeleteRequested);
+    m_toolbarButtons[1] = button(DrawnIcons::Add(), "Add A Title", &frmMain::AddRequested);
+    m_toolbarButtons[2] = button(DrawnIcons::Modify(), "Modify Title", &frmMain::ModifyRequested);
+    m_toolbarButtons[3] = button(DrawnIcons::Remove(), "Remove Title", &frmMain::DeleteRequested);
     m_toolbarButtons[4] = Toolbar1->addSeparator();
-    m_toolbarButtons[5] = button(DrawnIcons::About(), QStringLiteral("About Reelvane"),
-                                 &frmMain::AboutRequested);
+    m_toolbarButtons[5] = button(DrawnIcons::About(), "About Reelvane", &frmMain::AboutRequested);
     m_toolbarButtons[6] = Toolbar1->addSeparator();
-    m_toolbarButtons[7] = Toolbar1->addAction(DrawnIcons::Close(), QStringLiteral("Close Reelvane"));
-    m_toolbarButtons[7]->setToolTip(QStringLiteral("Close Reelvane"));
-    connect(m_toolbarButtons[7], &QAction::triggered, this, &QWidget::close);
-}
-
-QAction *frmMain::ToolbarButton(int index) const
-{
-    return (index >= 1 && index <= 7) ? m_toolbarButtons[index] : nullptr;
+    m_toolbarButtons[7] = button(DrawnIcons::Close(), "Close Reelvane", &QWidget::close);
 }
 
 QWidget *frmMain::createListPane()
@@ -180,10 +132,8 @@ QWidget *frmMain::createListPane()
 
     Find = new FindBox(pane);
     Find->setObjectName(QStringLiteral("Find"));
-    connect(Find, &FindBox::QueryChanged, this, &frmMain::FindTitles);
     connect(Find, &FindBox::LeaveToList, this, [this] { UltraGrid->setFocus(); });
     layout->addWidget(Find);
-    m_filter = new FilteredRowsModel(this);
 
     UltraGrid = new DataGrid(pane);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
@@ -191,6 +141,8 @@ QWidget *frmMain::createListPane()
             [this] { UltraGrid->SetGridFont(WindowLook::GridFont()); });
     connect(UltraGrid, &DataGrid::AfterRowActivate, this, &frmMain::RowActivated);
     layout->addWidget(UltraGrid, 1);
+    m_filter = new TitleListFilter(m_shared.ConnectionString, *UltraGrid, *Find, this);
+    connect(m_filter, &TitleListFilter::Refiltered, this, &frmMain::Refiltered);
 
     lblRecordSelected = new QLabel(pane);
     lblRecordSelected->setObjectName(QStringLiteral("lblRecordSelected"));
@@ -211,25 +163,13 @@ void frmMain::Form_Load()
 
 void frmMain::RefreshRecords()
 {
-    // After a change (anything but a switch of lists) the finder reads the titles again,
-    // and a title that was not in the list before is new.
-    m_newestBefore = -1;
-    if (!m_switching) {
-        m_finderStale = true;
-        if (m_filtering) {
-            m_newestBefore = 0;
-            for (int row = 0; row < ListCount(); ++row)
-                m_newestBefore =
-                    std::max(m_newestBefore, m_titleList->ValueAt(row, 0).toLongLong());
-        }
-    }
+    // After a change (anything but a switch of lists) the finder reads the titles again.
+    if (!m_switching)
+        m_filter->CatalogueChanged();
     LoadTitleList();
     FitTitleColumns();
     ShowFirstTitle();
-    InitializeFields();
-    GenreDisplay();
-    CastDisplay();
-    DisplayCoverImage();
+    showActiveTitle();
 }
 
 Connection &frmMain::ReopenMainConnection()
@@ -237,11 +177,6 @@ Connection &frmMain::ReopenMainConnection()
     MainConnection = std::make_unique<Connection>();
     MainConnection->Open(m_shared.ConnectionString);
     return *MainConnection;
-}
-
-void frmMain::ReleaseMainConnection()
-{
-    MainConnection.reset();
 }
 
 void frmMain::LoadTitleList()
@@ -252,7 +187,6 @@ void frmMain::LoadTitleList()
     list->Open(QueryText, connection);
     Letters::Sort(*list, 1);
     m_titleList = list;
-    m_finderRowsOf = nullptr;
 
     m_loading = true;
     UltraGrid->SetDataSource(m_titleList);
@@ -260,15 +194,12 @@ void frmMain::LoadTitleList()
     UltraGrid->setColumnHidden(0, true);
     UltraGrid->SetHeaderCaption(1, QStringLiteral("Title"));
     UltraGrid->SetHeaderCaption(2, QStringLiteral("Edition"));
-    m_newTitleHidden = false;
-    if (m_filtering)
-        refilterLoadedList();
+    m_filter->ListLoaded();
 
     m_recordCount = UltraGrid->ShownRowCount();
     m_position = m_recordCount > 0 ? m_titleList->AbsolutePosition() : 0;
     UpdateRecordCounter();
     showListState(m_recordCount != 0);
-    showFindState();
 }
 
 void frmMain::showListState(bool hasRows)
@@ -280,137 +211,22 @@ void frmMain::showListState(bool hasRows)
     m_detail->ShowListState(hasRows);
 }
 
-void frmMain::refilterLoadedList()
+void frmMain::Refiltered(int activeBefore)
 {
-    if (!filterTitleList()) {
-        // Given up (cancelled or unreadable): the whole list, the box emptied.
-        m_filtering = false;
-        UltraGrid->SetProxy(nullptr);
-        Find->Clear();
-        return;
-    }
-    if (m_newestBefore < 0)
-        return;
-    for (int row = 0; row < m_titleList->RecordCount(); ++row)
-        if (m_titleList->ValueAt(row, 0).toLongLong() > m_newestBefore
-            && UltraGrid->ViewRow(row) < 0)
-            m_newTitleHidden = true;
-}
-
-int frmMain::ListCount() const
-{
-    return m_titleList ? m_titleList->RecordCount() : 0;
-}
-
-void frmMain::FindTitles(const QString &query)
-{
-    // A build in progress lets events through; it reads the box again when it is done.
-    if (m_building) {
-        m_findPending = true;
-        return;
-    }
-    const bool wasFiltering = m_filtering;
-    const bool filtering = !query.trimmed().isEmpty();
-    if (!filtering && !wasFiltering)
-        return;
-    const int active = UltraGrid->ActiveRow();
-    m_words = TitleFinder::Words(query);
-    m_filtering = filtering;
-    m_newTitleHidden = false;
-    if (m_filtering && !filterTitleList()) {
-        m_filtering = false;
-        Find->Clear();
-    }
-    if (!m_filtering)
-        UltraGrid->SetProxy(nullptr);
-
     m_recordCount = UltraGrid->ShownRowCount();
     m_position = 0;
     showListState(m_recordCount != 0);
-    showFindState();
     if (m_recordCount == 0) {
-        InitializeFields();
-        GenreDisplay();
-        CastDisplay();
-        DisplayCoverImage();
+        showActiveTitle();
         UpdateRecordCounter();
         return;
     }
     // The first match becomes active; back to the whole list, the title found stays.
-    if (!m_filtering && active >= 0)
-        UltraGrid->ActivateRow(active);
+    if (!m_filter->IsActive() && activeBefore >= 0)
+        UltraGrid->ActivateRow(activeBefore);
     else
         UltraGrid->ActivateFirstRow();
     UltraGrid->scrollTo(UltraGrid->currentIndex());
-}
-
-bool frmMain::filterTitleList()
-{
-    if (!ensureFinder())
-        return false;
-    if (m_finderRowsOf != m_titleList.get()) {
-        QVector<qint64> ids(m_titleList->RecordCount());
-        for (int row = 0; row < ids.size(); ++row)
-            ids[row] = m_titleList->ValueAt(row, 0).toLongLong();
-        m_finder.SetRows(ids);
-        m_finderRowsOf = m_titleList.get();
-    }
-    UltraGrid->SetProxy(m_filter);
-    m_filter->ShowRows(m_finder.MatchingRows(m_words));
-    // Nothing matches: the panel shows no title (no title has ID 0).
-    if (m_filter->rowCount() == 0)
-        m_shared.SelectedTitleId = 0;
-    return true;
-}
-
-bool frmMain::ensureFinder()
-{
-    if (m_finder.IsBuilt() && !m_finderStale)
-        return true;
-    m_building = true;
-    bool built = false;
-    try {
-        Connection connection;
-        connection.Open(m_shared.ConnectionString);
-        QProgressDialog progress(QStringLiteral("Reading the titles to find in..."),
-                                 QStringLiteral("Cancel"), 0, 0, this);
-        progress.setWindowTitle(QStringLiteral("Reelvane"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(1000);
-        built = m_finder.Build(connection, [&progress](int done, int total) {
-            progress.setMaximum(total);
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        });
-    } catch (const DbError &error) {
-        MessageBox::Failure(this, error.Message(QStringLiteral(" finding titles.")));
-    }
-    m_building = false;
-    if (built) {
-        m_finderStale = false;
-        m_finderRowsOf = nullptr;
-    }
-    if (m_findPending) {
-        m_findPending = false;
-        QTimer::singleShot(0, this, [this] { FindTitles(Find->Text()); });
-    }
-    return built;
-}
-
-void frmMain::showFindState()
-{
-    const int shown = UltraGrid->ShownRowCount();
-    Find->SetNoMatch(m_filtering && shown == 0);
-    const QLocale numbers(QLocale::English, QLocale::UnitedStates);
-    if (!m_filtering)
-        Find->SetNote(QString());
-    else if (m_newTitleHidden)
-        Find->SetNote(QStringLiteral("The new title is hidden by the filter"));
-    else if (shown == 0)
-        Find->SetNote(QStringLiteral("No title matches"));
-    else
-        Find->SetNote(numbers.toString(shown) + QStringLiteral(" of ")
-                      + numbers.toString(ListCount()));
 }
 
 void frmMain::FitTitleColumns()
@@ -442,31 +258,16 @@ void frmMain::RowActivated(int)
         return;
     if (m_titleList && m_titleList->RecordCount() > 0 && !m_titleList->Eof())
         m_shared.SelectedTitleId = m_titleList->Value(0).toLongLong();
-    InitializeFields();
-    GenreDisplay();
-    CastDisplay();
-    DisplayCoverImage();
+    showActiveTitle();
     m_position = UltraGrid->ActivePosition();
     UpdateRecordCounter();
 }
 
-void frmMain::InitializeFields()
+void frmMain::showActiveTitle()
 {
     m_detail->InitializeFields();
-}
-
-void frmMain::GenreDisplay()
-{
     m_detail->GenreDisplay();
-}
-
-void frmMain::CastDisplay()
-{
     m_detail->CastDisplay();
-}
-
-void frmMain::DisplayCoverImage()
-{
     m_detail->DisplayCoverImage();
 }
 
@@ -497,4 +298,3 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
     QCoreApplication::quit();
 }
-

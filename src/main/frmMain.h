@@ -2,26 +2,21 @@
 
 #include "Connection.h"
 #include "DataGrid.h"
-#include "ElidedLabel.h"
 #include "Module1.h"
 #include "RecordList.h"
 #include "TitleDetailPanel.h"
-#include "TitleFinder.h"
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
 
-class FilteredRowsModel;
 class FindBox;
 class QAction;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QRadioButton;
-class QTabBar;
 class QToolBar;
+class TitleListFilter;
 
 // The main window: the Inventory or Wishlist titles sorted by title, the record counter,
 // and the detail panel of the active title (a widget of its own). The title commands,
@@ -41,45 +36,18 @@ public:
     void Form_Load();
     void RefreshRecords();
 
-    // Detail panel, always called all four in this order.
-    void InitializeFields();
-    void GenreDisplay();
-    void CastDisplay();
-    void DisplayCoverImage();
+    // The detail panel: the facts, genres, cast and cover of the active title, and the
+    // controls that show them.
     TitleDetailPanel *Detail() const { return m_detail; }
 
     // A freshly opened MainConnection (the previous one is released first).
     Connection &ReopenMainConnection();
-    void ReleaseMainConnection();
+    void ReleaseMainConnection() { MainConnection.reset(); }
 
     int RecordCount() const { return m_recordCount; }
-    int Position() const { return m_position; }
-    int CurrentTab() const { return m_detail->CurrentTab(); }
     const std::shared_ptr<RecordList> &TitleList() const { return m_titleList; }
 
-    // The find box's query: the list shows the titles with every word of it (an empty or
-    // blank query shows the whole list). Called by the box once typing settles.
-    void FindTitles(const QString &query);
-    bool IsFiltering() const { return m_filtering; }
-    // Titles of the current list, shown or not.
-    int ListCount() const;
-
-    const QString &KeptTitle() const { return m_detail->KeptTitle(); }
-    const QString &KeptSummary() const { return m_detail->KeptSummary(); }
-    const QString &KeptEggs() const { return m_detail->KeptEggs(); }
-    const QString &CoverFile() const { return m_detail->CoverFile(); }
-    bool CoverIsPlaceholder() const { return m_detail->CoverIsPlaceholder(); }
-
-    // A picture file decoded straight at the cover area's size (never at its own size);
-    // a null image when it cannot be read.
-    static QImage ReadCover(const QString &file) { return TitleDetailPanel::ReadCover(file); }
-    // Shows a picture already read from `file` (a null one: the "cannot be shown" card).
-    void ShowCoverPicture(const QString &file, const QImage &picture)
-    {
-        m_detail->ShowCoverPicture(file, picture);
-    }
-
-    // Controls (those of the detail panel are the panel's own, reachable here too)
+    // Controls (those of the detail panel are the panel's own: Detail())
     QMenu *mnuFile = nullptr;
     QAction *mnuImport = nullptr;
     QAction *mnuExport = nullptr;
@@ -97,30 +65,16 @@ public:
     FindBox *Find = nullptr;
     DataGrid *UltraGrid = nullptr;
     QLabel *lblRecordSelected = nullptr;
-    ElidedLabel *lblTitle = nullptr;
-    QLabel *lblDate = nullptr;
-    QLabel *lblDirectedByTitle = nullptr;
-    QLineEdit *txtDirector = nullptr;
-    QLabel *lblGenreTitle = nullptr;
-    QLineEdit *txtGenreDisplay = nullptr;
-    QLabel *lblFeatures = nullptr;
-    QPlainTextEdit *txtFeatures = nullptr;
-    QTabBar *MultiTabStrip = nullptr;
-    QPlainTextEdit *txtMulti = nullptr;
-    QLabel *lblCastTitle = nullptr;
-    DataGrid *CastUltraGRid = nullptr;
-    QLabel *ImgCover = nullptr;
-    QLabel *lblClickToEditPhoto = nullptr;
 
     // Toolbar button 1..7 (4 and 6 are separators).
-    QAction *ToolbarButton(int index) const;
+    QAction *ToolbarButton(int index) const
+    {
+        return (index >= 1 && index <= 7) ? m_toolbarButtons[index] : nullptr;
+    }
 
     // The designed size, or less where the screen's free area is smaller.
     static QSize OpeningSize(const QRect &available);
     static constexpr QSize DesignedSize{1180, 720};
-
-    static constexpr int CoverWidth = TitleDetailPanel::CoverWidth;
-    static constexpr int CoverHeight = TitleDetailPanel::CoverHeight;
 
 Q_SIGNALS:
     void AddRequested();
@@ -141,7 +95,6 @@ private:
     void createMenus();
     void createToolbar();
     QWidget *createListPane();
-    void aliasDetailControls();
 
     void LoadTitleList();
     void FitTitleColumns();
@@ -149,12 +102,9 @@ private:
     void RowActivated(int row);
     void UpdateRecordCounter();
     void OptionWishListClicked(int index);
-    // The list's matches shown through the filter; false when the find was given up.
-    bool filterTitleList();
-    void refilterLoadedList();
-    bool ensureFinder();
+    void Refiltered(int activeBefore);
+    void showActiveTitle();
     void showListState(bool hasRows);
-    void showFindState();
 
     Module1 &m_shared;
     QString QueryText;
@@ -165,16 +115,6 @@ private:
     int m_recordCount = 0;
     int m_position = 0;
     bool m_loading = false;
-
-    TitleFinder m_finder;
-    FilteredRowsModel *m_filter = nullptr;
-    QList<QByteArray> m_words;
-    bool m_filtering = false;
-    bool m_finderStale = true;
     bool m_switching = false;
-    bool m_building = false;
-    bool m_newTitleHidden = false;
-    bool m_findPending = false;
-    qint64 m_newestBefore = -1;
-    const RecordList *m_finderRowsOf = nullptr; // the list whose IDs the finder has
+    TitleListFilter *m_filter = nullptr;
 };

@@ -68,7 +68,7 @@ void CoverChooser::ImgCover_Click()
                                           + QStringLiteral("\".\n") + error + kUnchanged);
         return;
     }
-    m_main.ShowCoverPicture(target, picture);
+    m_main.Detail()->ShowCoverPicture(target, picture);
 }
 
 bool CoverChooser::CheckChosenFile(const QString &path, QImage *picture)
@@ -92,7 +92,7 @@ bool CoverChooser::CheckChosenFile(const QString &path, QImage *picture)
         return false;
     }
     file.close();
-    *picture = frmMain::ReadCover(path);
+    *picture = TitleDetailPanel::ReadCover(path);
     if (picture->isNull()) {
         const BusyPointer::Pause pause;
         MessageBox::Critical(&m_main, QStringLiteral("The file ") + shown

@@ -22,18 +22,6 @@ QSqlQuery run(const QSqlDatabase &db, const QString &statement)
     return query;
 }
 
-void exec(QSqlQuery &query)
-{
-    if (!query.exec())
-        throw DbError::FromSql(query.lastError());
-}
-
-// Empty text is stored as empty text, as the editor stores it, never as Null.
-QVariant stored(const QString &text)
-{
-    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
-}
-
 } // namespace
 
 QString SimilarKey(const QString &title, const QString &subTitle)
@@ -117,95 +105,6 @@ Existing ReadExisting(const QString &connectionString)
         }
     }
     return existing;
-}
-
-struct TitleInserter::Statements
-{
-    explicit Statements(const QSqlDatabase &db) : title(db), genreLink(db), castMember(db), genre(db)
-    {
-        prepare(title, QStringLiteral("INSERT INTO DVD_Title (Title, Sub_Title, [Date], Director, "
-                                      "Summary, Features, Eggs, WishList) "
-                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-        prepare(genreLink, QStringLiteral("INSERT INTO Genre_Relationships (Title_ID, Genre_ID) "
-                                          "VALUES (?, ?)"));
-        prepare(castMember, QStringLiteral("INSERT INTO Cast_Relationships (Movie, Actor, "
-                                           "Character) VALUES (?, ?, ?)"));
-        prepare(genre, QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"));
-    }
-    static void prepare(QSqlQuery &query, const QString &statement)
-    {
-        if (!query.prepare(statement))
-            throw DbError::FromSql(query.lastError());
-    }
-    QSqlQuery title, genreLink, castMember, genre;
-};
-
-TitleInserter::TitleInserter(const QString &connectionString)
-    : m_connection(std::make_unique<Connection>())
-{
-    m_connection->Open(connectionString);
-    // Taken for writing at once: a catalogue locked by another program fails here, before
-    // anything is written, after the usual wait.
-    m_transaction = std::make_unique<Transaction>(*m_connection, Transaction::Lock::Immediate);
-    QSqlQuery genres = run(m_connection->Database(),
-                           QStringLiteral("SELECT Genre_ID, Genre FROM Genre ORDER BY Genre_ID"));
-    while (genres.next()) {
-        const QString key = GenreKey(genres.value(1).toString());
-        if (!m_genreIds.contains(key))
-            m_genreIds.insert(key, genres.value(0).toLongLong());
-    }
-    m_statements = std::make_unique<Statements>(m_connection->Database());
-}
-
-TitleInserter::~TitleInserter() = default;
-
-qint64 TitleInserter::genreId(const QString &name)
-{
-    const QString key = GenreKey(name);
-    const auto found = m_genreIds.constFind(key);
-    if (found != m_genreIds.constEnd())
-        return *found;
-    QSqlQuery &insert = m_statements->genre;
-    insert.bindValue(0, stored(name));
-    exec(insert);
-    const qint64 id = insert.lastInsertId().toLongLong();
-    m_genreIds.insert(key, id);
-    ++m_genresCreated;
-    return id;
-}
-
-void TitleInserter::Insert(const TitleRecord &t)
-{
-    QSqlQuery &title = m_statements->title;
-    const TitleFacts &f = t.facts;
-    const QVariantList values{stored(f.title),    stored(f.subTitle), stored(f.date),
-                              stored(f.director), stored(f.summary),  stored(f.features),
-                              stored(f.eggs),     f.wishList};
-    for (int i = 0; i < values.size(); ++i)
-        title.bindValue(i, values[i]);
-    exec(title);
-    const qint64 id = title.lastInsertId().toLongLong();
-
-    QSqlQuery &link = m_statements->genreLink;
-    for (const QString &name : t.genres) {
-        const qint64 genre = genreId(name);
-        link.bindValue(0, id);
-        link.bindValue(1, genre);
-        exec(link);
-    }
-    QSqlQuery &member = m_statements->castMember;
-    for (const auto &[actor, character] : t.cast) {
-        member.bindValue(0, id);
-        member.bindValue(1, stored(actor));
-        member.bindValue(2, stored(character));
-        exec(member);
-    }
-}
-
-void TitleInserter::Commit()
-{
-    m_statements.reset();
-    m_transaction->Commit();
 }
 
 } // namespace TitleTransfer

@@ -7,10 +7,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <memory>
 
 class Connection;
-class Transaction;
 
 namespace TitleTransfer {
 
@@ -37,32 +35,5 @@ struct Existing
     QHash<QString, QString> genres;
 };
 Existing ReadExisting(const QString &connectionString); // throws DbError
-
-// Writes whole titles in one transaction, taken for writing at once: nothing reaches the
-// catalogue until Commit, and an inserter that goes away uncommitted rolls everything back. Genres that are not there
-// yet are created once. Every call throws DbError.
-class TitleInserter
-{
-public:
-    explicit TitleInserter(const QString &connectionString);
-    ~TitleInserter();
-    TitleInserter(const TitleInserter &) = delete;
-    TitleInserter &operator=(const TitleInserter &) = delete;
-
-    void Insert(const TitleRecord &title); // its id is not used
-    void Commit();
-    int GenresCreated() const { return m_genresCreated; }
-
-private:
-    qint64 genreId(const QString &name);
-
-    struct Statements;
-    // Destroyed in reverse: statements finalized, then rolled back unless committed, then closed.
-    std::unique_ptr<Connection> m_connection;
-    std::unique_ptr<Transaction> m_transaction;
-    std::unique_ptr<Statements> m_statements; // prepared once
-    QHash<QString, qint64> m_genreIds;
-    int m_genresCreated = 0;
-};
 
 } // namespace TitleTransfer

@@ -4,9 +4,10 @@
 #include "DbError.h"
 #include "ImportPlan.h"
 #include "MessageBox.h"
+#include "ProgressWindow.h"
 #include "TitleExport.h"
 #include "TitleTransfer.h"
-#include "TransferProgress.h"
+#include "TitleWriter.h"
 #include "frmImportPreview.h"
 
 #include <QDir>
@@ -117,10 +118,9 @@ bool TransferCommands::ExportTo(const QString &file)
 {
     TitleExport::Result result;
     try {
-        TransferProgress progress(m_parent, QStringLiteral("Exporting titles..."));
-        result =
-            TitleExport::ToFile(file, m_connectionString, [&progress](qint64 done, qint64 total) {
-                return progress.Step(done, total);
+        result = ProgressWindow::Run(
+            m_parent, QStringLiteral("Exporting titles..."), [&](const ProgressWindow::Step &step) {
+                return TitleExport::ToFile(file, m_connectionString, step);
             });
     } catch (const DbError &error) {
         MessageBox::Failure(m_parent, error.Message(QStringLiteral(" reading records.")));
@@ -166,10 +166,10 @@ bool TransferCommands::ImportFrom(const QString &file)
     ImportPlan plan;
     try {
         const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
-        TransferProgress progress(m_parent, QStringLiteral("Reading ") + QFileInfo(file).fileName()
-                                                + QStringLiteral("..."));
-        if (!plan.Analyse(bytes, existing, [&progress](qint64 done, qint64 total) {
-                return progress.Step(done, total);
+        const QString label =
+            QStringLiteral("Reading ") + QFileInfo(file).fileName() + QStringLiteral("...");
+        if (!ProgressWindow::Run(m_parent, label, [&](const ProgressWindow::Step &step) {
+                return plan.Analyse(bytes, existing, step);
             }))
             return false;
     } catch (const DbError &error) {
@@ -192,16 +192,11 @@ bool TransferCommands::ImportFrom(const QString &file)
 
     int added = 0;
     try {
-        // Made at the first title, once the catalogue is taken for writing: a wait for
-        // another program's lock shows its own window, not an empty progress bar.
-        std::optional<TransferProgress> progress;
-        added =
-            plan.Write(bytes, choice == frmImportPreview::SkipSimilar, m_connectionString,
-                       [&](qint64 done, qint64 total) {
-                           if (!progress)
-                               progress.emplace(m_parent, QStringLiteral("Importing titles..."));
-                           return progress->Step(done, total);
-                       });
+        added = ProgressWindow::Run(
+            m_parent, QStringLiteral("Importing titles..."), [&](const ProgressWindow::Step &step) {
+                return plan.Write(bytes, choice == frmImportPreview::SkipSimilar,
+                                  m_connectionString, step);
+            });
     } catch (const DbError &error) {
         // Nothing was written: the import is one transaction.
         MessageBox::Failure(m_parent, error.Message(inserting()));
@@ -219,10 +214,12 @@ bool TransferCommands::BackUpInto(const QString &folder)
 {
     CatalogueBackup::Result result;
     try {
-        TransferProgress progress(m_parent, QStringLiteral("Backing up the catalogue..."));
-        result = CatalogueBackup::Make(
-            m_programFolder, m_connectionString, folder, QDateTime::currentDateTime(),
-            [&progress](qint64 done, qint64 total) { return progress.Step(done, total); });
+        result = ProgressWindow::Run(m_parent, QStringLiteral("Backing up the catalogue..."),
+                                     [&](const ProgressWindow::Step &step) {
+                                         return CatalogueBackup::Make(
+                                             m_programFolder, m_connectionString, folder,
+                                             QDateTime::currentDateTime(), step);
+                                     });
     } catch (const CatalogueBackup::Failure &failure) {
         MessageBox::Critical(m_parent,
                              QStringLiteral("No backup was made:\r\n") + failure.Message());

@@ -379,9 +379,6 @@ void TestEditing::failedSaveThenRetry_data()
     QTest::addColumn<QString>("plant"); // what makes the first save fail
     QTest::addColumn<bool>("modify");
     QTest::addColumn<QString>("message"); // how its message starts
-    QTest::newRow("add, last cast row refused")
-        << refusing("INSERT ON Cast_Relationships WHEN NEW.Actor = 'O''Hara'") << false
-        << "Error 19 inserting records.\r\nrefused";
     QTest::newRow("modify, old links cannot be removed")
         << refusing("DELETE ON Genre_Relationships") << true
         << "Error 19 deleting records.\r\nrefused";
@@ -391,17 +388,17 @@ void TestEditing::failedSaveThenRetry_data()
         << "deleted" << true << "The title \"Changed's\" was deleted meanwhile";
 }
 
-// The first save fails: one message, shown with the catalogue free for others, the catalogue
-// as it was and the edit buffer kept. Once the cause is gone, Finish again stores the edit
-// buffer exactly once, quotes as typed.
+// The window's side of the save (what is stored is TitleWriter's, tested in storage): the first
+// save fails with one message, shown with the catalogue free for others, the catalogue as it
+// was and the edit buffer kept. Once the cause is gone, Finish again stores the edit buffer
+// exactly once, quotes as typed.
 void TestEditing::failedSaveThenRetry()
 {
     QFETCH(QString, plant);
     QFETCH(bool, modify);
     QFETCH(QString, message);
     EditorFixture e;
-    const qint64 other =
-        e.folder.AddTitle({.title = "Other", .genres = {"War"}, .cast = {{"O1", "O2"}}});
+    e.folder.AddTitle({.title = "Other", .genres = {"War"}, .cast = {{"O1", "O2"}}});
     const qint64 stored = e.folder.AddTitle(
         {.title = "Stored", .genres = {"Drama", "Action"}, .cast = {{"Old", "Cast"}}});
     // IDs beyond 16 bits are written and read back whole.
@@ -455,16 +452,6 @@ void TestEditing::failedSaveThenRetry()
                            {id}),
              (QVector<QVariantList>{{"Changed's", "0099", "text", 1, modify ? 2 : 3}}));
     QCOMPARE(e.folder.GenreNames(id), (QStringList{"Action", "Comedy"}));
-    QCOMPARE(e.folder.GenreNames(other), QStringList{"War"});
-    // The whole cast table, so that no row is left to a title that is gone. A NULL on either
-    // side makes the pair NULL, so it cannot pass for empty text.
-    QVector<QVariantList> cast{{other, "O1 as O2"}};
-    if (!modify)
-        cast << QVariantList{stored, "Old as Cast"};
-    cast << QVariantList{id, " as Role"} << QVariantList{id, "O'Hara as Scarlett"};
-    QCOMPARE(e.folder.Rows("SELECT Movie, Actor || ' as ' || Character FROM Cast_Relationships "
-                           "ORDER BY rowid"),
-             cast);
 }
 
 void TestEditing::deleteTitle_data()
@@ -527,7 +514,7 @@ void TestEditing::modifyLoadsTheRowsOwnTitle()
     e.main.Form_Load();
     e.main.UltraGrid->ActivateRow(1);
     e.main.UltraGrid->ActivateRow(0);
-    QCOMPARE(e.main.KeptTitle(), QString("Alien"));
+    QCOMPARE(e.main.Detail()->KeptTitle(), QString("Alien"));
     QString loaded = "no editor";
     ModalWaiter waiter;
     waiter.Expect<QDialog>([&](QDialog *step) {

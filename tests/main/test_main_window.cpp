@@ -1,6 +1,7 @@
 // The main window: the list, counter, commands and detail panel after each way of moving
 // through the titles; the find box; the grid below them and the widest text of a column.
 #include "ColumnFit.h"
+#include "FilteredRowsModel.h"
 #include "FindBox.h"
 #include "MainWindowFixture.h"
 #include "SearchTitles.h"
@@ -34,7 +35,7 @@ void loadAwkwardTitles(MainWindowFixture &w)
 // The counter, the title shown and the find box's note.
 QString state(const frmMain &main)
 {
-    return main.lblRecordSelected->text() + " | " + main.lblTitle->FullText() + " | "
+    return main.lblRecordSelected->text() + " | " + main.Detail()->lblTitle->FullText() + " | "
            + main.Find->Note();
 }
 
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void shown();
     void pastSixteenBits();
     void gridAdapter();
+    void filteredRows();
     void widestText_data();
     void widestText();
     void findQueries_data();
@@ -106,6 +108,7 @@ void TestMainWindow::shown()
     w.folder.AddTitle({.title = "C Wished", .wishList = 1, .genres = {"Comedy"}});
     w.load();
     frmMain &main = *w.main;
+    TitleDetailPanel &panel = *main.Detail();
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
 
@@ -117,8 +120,8 @@ void TestMainWindow::shown()
         if (action == "key Down")
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         if (action == "tab key") {
-            main.MultiTabStrip->setFocus();
-            QTest::keyClick(main.MultiTabStrip, Qt::Key_Right);
+            panel.MultiTabStrip->setFocus();
+            QTest::keyClick(panel.MultiTabStrip, Qt::Key_Right);
         }
         if (action == "rewrite fixed")
             w.folder.WritePicture("nothing.jpg", "JPG", 120, 90, Qt::red);
@@ -132,26 +135,26 @@ void TestMainWindow::shown()
         }
     }
 
-    const QImage cover = main.ImgCover->pixmap().toImage();
+    const QImage cover = panel.ImgCover->pixmap().toImage();
     const QColor centre = cover.pixelColor(cover.width() / 2, cover.height() / 2);
-    QStringList coverShown{QFileInfo(main.CoverFile()).fileName()};
-    if (main.CoverIsPlaceholder())
+    QStringList coverShown{QFileInfo(panel.CoverFile()).fileName()};
+    if (panel.CoverIsPlaceholder())
         coverShown << "placeholder";
     if (centre.red() > 200 && centre.green() < 60 && centre.blue() < 60)
         coverShown << "red";
     const QString actual =
         QString("%1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9")
-            .arg(main.lblRecordSelected->text(), main.lblTitle->FullText(), main.lblDate->text(),
-                 main.txtDirector->text(), main.txtGenreDisplay->text(),
-                 main.txtFeatures->toPlainText(), main.txtMulti->toPlainText(),
-                 coverShown.join(' '), QString::number(main.CastUltraGRid->model()->rowCount()));
+            .arg(main.lblRecordSelected->text(), panel.lblTitle->FullText(), panel.lblDate->text(),
+                 panel.txtDirector->text(), panel.txtGenreDisplay->text(),
+                 panel.txtFeatures->toPlainText(), panel.txtMulti->toPlainText(),
+                 coverShown.join(' '), QString::number(panel.CastUltraGRid->model()->rowCount()));
     QCOMPARE(actual, shown);
     // Modify and Delete only while the list shows a title.
     const bool hasTitles = !shown.startsWith("0 of 0");
     for (QAction *command :
          {main.mnuModify, main.mnuDelete, main.ToolbarButton(2), main.ToolbarButton(3)})
         QCOMPARE(command->isEnabled(), hasTitles);
-    QCOMPARE(main.lblClickToEditPhoto->isVisible(), hasTitles);
+    QCOMPARE(panel.lblClickToEditPhoto->isVisible(), hasTitles);
 }
 
 // Titles numbered and counted past 16 bits: the counter, the detail panel, the name check.
@@ -213,6 +216,38 @@ void TestMainWindow::gridAdapter()
     QCOMPARE(grid.model()->rowCount(), 1);
     // However long a pasted text, its column stays within the widest a column can be.
     QCOMPARE(grid.FitColumn(0, grid.fontMetrics(), ColumnFit(0, 200)), ColumnFit::MaxTwips);
+}
+
+// The find box's proxy: chosen rows in the order given, mapped both ways, and the model's
+// rules kept through a choice, a change of a value and a reload of its source.
+void TestMainWindow::filteredRows()
+{
+    auto list = std::make_shared<RecordList>();
+    list->AppendField("Title");
+    list->OpenInMemory();
+    for (int i = 0; i < 5; ++i) {
+        list->AddNew();
+        list->SetValue("Title", QString("Title %1").arg(i));
+    }
+    DataGrid grid;
+    grid.SetDataSource(list);
+    FilteredRowsModel proxy;
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    grid.SetProxy(&proxy);
+    proxy.ShowRows({4, 1, 9, 4, -1}); // rows out of range and repeated ones are left out
+    QCOMPARE(grid.ShownRowCount(), 2);
+    QCOMPARE((QList<int>{grid.RecordRow(0), grid.RecordRow(1), grid.RecordRow(2)}),
+             (QList<int>{4, 1, -1}));
+    QCOMPARE((QList<int>{grid.ViewRow(1), grid.ViewRow(4), grid.ViewRow(0)}),
+             (QList<int>{1, 0, -1}));
+    grid.SetCellValue(1, 0, "Renamed");
+    QCOMPARE(proxy.index(1, 0).data().toString(), QString("Renamed"));
+    QCOMPARE(proxy.headerData(0, Qt::Horizontal).toString(), QString("Title"));
+    // A source that changes its rows shows nothing until rows are chosen again.
+    list->AddNew();
+    QCOMPARE(proxy.rowCount(), 0);
+    proxy.ShowRows({5, 0});
+    QCOMPARE(grid.RecordRow(0), 5);
 }
 
 void TestMainWindow::widestText_data()
@@ -303,7 +338,8 @@ void TestMainWindow::findQueries()
                          : none     ? "No title matches"
                                     : QString("%1 of 9").arg(expected.size());
     QCOMPARE(state(main), QStringList({counter, expected.value(0), note}).join(" | "));
-    QCOMPARE(QFileInfo(main.CoverFile()).fileName(), none ? "no_records.jpg" : "nothing.jpg");
+    QCOMPARE(QFileInfo(main.Detail()->CoverFile()).fileName(),
+             none ? "no_records.jpg" : "nothing.jpg");
     QCOMPARE(main.mnuDelete->isEnabled(), !none);
 }
 
@@ -326,7 +362,7 @@ void TestMainWindow::findKeysAndKeptFilter()
     QVERIFY(main.UltraGrid->hasFocus());
     QTest::keyClick(main.UltraGrid, Qt::Key_End);
     QCOMPARE(state(main), QString("4 of 4 | Ocean's Eleven | 4 of 9"));
-    QCOMPARE(main.CastUltraGRid->ShownRowCount(), 1);
+    QCOMPARE(main.Detail()->CastUltraGRid->ShownRowCount(), 1);
     QTest::keyClick(main.UltraGrid, Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(state(main), QString("1 of 4 | Amélie | 4 of 9"));
     QTest::keyClick(main.UltraGrid, Qt::Key_End);

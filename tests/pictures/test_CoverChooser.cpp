@@ -107,7 +107,7 @@ void TestCoverChooser::choose()
     QVERIFY2(MessageBox::Shown().value(0).contains(says), qPrintable(MessageBox::Shown().value(0)));
     QCOMPARE(TestFolder::ReadFile(f.folder.Path() + "/old"), before);
     QCOMPARE(TestFolder::ReadFile(cover), imagesFolder ? expected : QByteArray());
-    const QImage image = f.main->ImgCover->pixmap().toImage();
+    const QImage image = f.main->Detail()->ImgCover->pixmap().toImage();
     QCOMPARE(image.pixelColor(image.width() / 2, 5), shown);
     // No new file left beside the cover, and no images folder made.
     const auto files = QDir(f.folder.ImagesPath()).entryList(QDir::Files | QDir::Hidden);

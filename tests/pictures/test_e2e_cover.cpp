@@ -46,7 +46,7 @@ void TestE2eCover::clickChooseAndShow()
         frame = pane->Image1->size();
         static_cast<QDialog *>(dialog)->accept();
     });
-    QTest::mouseClick(program.main().ImgCover, Qt::LeftButton);
+    QTest::mouseClick(program.main().Detail()->ImgCover, Qt::LeftButton);
 
     QCOMPARE(seen, (QStringList{"Choose Picture File", "/", CoverChooser::ImageFilter(),
                                 "Height : Not Available", "Width : Not Available", "not a picture",
@@ -57,7 +57,7 @@ void TestE2eCover::clickChooseAndShow()
     QCOMPARE(thumbnail.pixelColor(frame.width() - 1, frame.height() - 1), QColor(Qt::magenta));
     const QString cover = program.folder.ImagesPath() + QString("/%1.jpg").arg(id);
     QCOMPARE(TestFolder::ReadFile(cover), TestFolder::ReadFile(picture));
-    const QImage shown = program.main().ImgCover->pixmap().toImage();
+    const QImage shown = program.main().Detail()->ImgCover->pixmap().toImage();
     QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::magenta));
     QVERIFY(MessageBox::Shown().isEmpty());
 }

@@ -372,7 +372,7 @@ void TestFaults::lockedByAnother()
             try { // a read given up ends the program; here it reaches the test instead
                 if (where == "browsing") {
                     hold();
-                    w.main->InitializeFields();
+                    w.main->Detail()->InitializeFields();
                 } else {
                     TitleCommands(*w.shared, *w.main).ModifyTitle();
                 }
@@ -393,7 +393,7 @@ void TestFaults::lockedByAnother()
     // The title shown once the lock is gone, or the change stored.
     const QString stored =
         w.folder.Scalar("SELECT Director FROM DVD_Title WHERE ID = ?", {beta}).toString();
-    QCOMPARE(where == "browsing" ? w.main->txtDirector->text() : stored, director);
+    QCOMPARE(where == "browsing" ? w.main->Detail()->txtDirector->text() : stored, director);
 }
 
 void TestFaults::writeUnderFault_data()
@@ -646,11 +646,11 @@ void TestFaults::coverFaults()
     w.load();
 
     // Shown as far as it can be, with the rest of the title.
-    QCOMPARE(w.main->lblTitle->text(), QString("Covered"));
-    QCOMPARE(w.main->txtDirector->text(), QString("Someone"));
-    QCOMPARE(w.main->CoverIsPlaceholder(), shown == "placeholder");
-    QCOMPARE(w.main->CoverFile(), shown == "nothing" ? images + "/nothing.jpg" : file);
-    QVERIFY(!w.main->ImgCover->pixmap().isNull());
+    QCOMPARE(w.main->Detail()->lblTitle->text(), QString("Covered"));
+    QCOMPARE(w.main->Detail()->txtDirector->text(), QString("Someone"));
+    QCOMPARE(w.main->Detail()->CoverIsPlaceholder(), shown == "placeholder");
+    QCOMPARE(w.main->Detail()->CoverFile(), shown == "nothing" ? images + "/nothing.jpg" : file);
+    QVERIFY(!w.main->Detail()->ImgCover->pixmap().isNull());
     const QStringList before = Entries(images);
 
     FileReplacer::FailNextForTesting(FileReplacer::Step(step), code);
@@ -664,11 +664,11 @@ void TestFaults::coverFaults()
                  : message.contains(reason) && message.endsWith("The cover was not changed."),
              qPrintable(message));
     QCOMPARE(Entries(images), before); // replaced in place, or nothing left behind
-    QCOMPARE(w.main->CoverFile(), file);
+    QCOMPARE(w.main->Detail()->CoverFile(), file);
     if (reason.isEmpty()) {
         QVERIFY(!QFileInfo(file).isSymLink());
         QCOMPARE(TestFolder::ReadFile(file), TestFolder::ReadFile(picked));
-        QVERIFY(!w.main->CoverIsPlaceholder());
+        QVERIFY(!w.main->Detail()->CoverIsPlaceholder());
     }
     if ((!reason.isEmpty() || kept != file) && !linkTo.startsWith('/'))
         QCOMPARE(TestFolder::ReadFile(kept), old);

@@ -21,6 +21,6 @@ QStringList MainWindowFixture::titles() const
 
 void MainWindowFixture::clickTab(int index)
 {
-    const QPoint centre = main->MultiTabStrip->tabRect(index).center();
-    QTest::mouseClick(main->MultiTabStrip, Qt::LeftButton, {}, centre);
+    const QPoint centre = main->Detail()->MultiTabStrip->tabRect(index).center();
+    QTest::mouseClick(main->Detail()->MultiTabStrip, Qt::LeftButton, {}, centre);
 }

@@ -1,0 +1,147 @@
+#include "TitleListFilter.h"
+
+#include "Connection.h"
+#include "DataGrid.h"
+#include "DbError.h"
+#include "FilteredRowsModel.h"
+#include "FindBox.h"
+#include "MessageBox.h"
+#include "ProgressWindow.h"
+
+#include <QLocale>
+#include <QTimer>
+
+TitleListFilter::TitleListFilter(const QString &connectionString, DataGrid &grid, FindBox &box,
+                                 QWidget *window)
+    : QObject(window),
+      m_connectionString(connectionString),
+      m_grid(grid),
+      m_box(box),
+      m_window(window),
+      m_proxy(new FilteredRowsModel(this))
+{
+    connect(&m_box, &FindBox::QueryChanged, this, &TitleListFilter::apply);
+}
+
+TitleListFilter::~TitleListFilter() = default;
+
+void TitleListFilter::CatalogueChanged()
+{
+    m_finderStale = true;
+    if (!m_active)
+        return;
+    m_newestBefore = 0;
+    if (const auto &list = m_grid.DataSource())
+        for (int row = 0; row < list->RecordCount(); ++row)
+            m_newestBefore = std::max(m_newestBefore, list->ValueAt(row, 0).toLongLong());
+}
+
+void TitleListFilter::ListLoaded()
+{
+    m_finderRowsOf = nullptr;
+    m_newTitleHidden = false;
+    const qint64 newestBefore = std::exchange(m_newestBefore, -1);
+    if (m_active && !filter())
+        giveUp();
+    else if (m_active && newestBefore >= 0) {
+        const RecordList &list = *m_grid.DataSource();
+        for (int row = 0; row < list.RecordCount(); ++row)
+            if (list.ValueAt(row, 0).toLongLong() > newestBefore && m_grid.ViewRow(row) < 0)
+                m_newTitleHidden = true;
+    }
+    showNote();
+}
+
+void TitleListFilter::apply(const QString &query)
+{
+    // A read of the titles in progress lets events through; the box is read again after it.
+    if (m_building) {
+        m_queryPending = true;
+        return;
+    }
+    const bool active = !query.trimmed().isEmpty();
+    if (!active && !m_active)
+        return;
+    const int activeBefore = m_grid.ActiveRow();
+    m_words = TitleFinder::Words(query);
+    m_active = active;
+    m_newTitleHidden = false;
+    if (m_active && !filter())
+        giveUp();
+    if (!m_active)
+        m_grid.SetProxy(nullptr);
+    showNote();
+    Q_EMIT Refiltered(activeBefore);
+}
+
+bool TitleListFilter::filter()
+{
+    if (!ensureFinder())
+        return false;
+    const RecordList &list = *m_grid.DataSource();
+    if (m_finderRowsOf != &list) {
+        QVector<qint64> ids(list.RecordCount());
+        for (int row = 0; row < ids.size(); ++row)
+            ids[row] = list.ValueAt(row, 0).toLongLong();
+        m_finder.SetRows(ids);
+        m_finderRowsOf = &list;
+    }
+    m_grid.SetProxy(m_proxy);
+    m_proxy->ShowRows(shownRows());
+    return true;
+}
+
+QVector<int> TitleListFilter::shownRows() const
+{
+    // Every condition on the list narrows these rows; today the query is the only one.
+    return m_finder.MatchingRows(m_words);
+}
+
+bool TitleListFilter::ensureFinder()
+{
+    if (m_finder.IsBuilt() && !m_finderStale)
+        return true;
+    m_building = true;
+    bool built = false;
+    try {
+        Connection connection;
+        connection.Open(m_connectionString);
+        built = ProgressWindow::Run(
+            m_window, QStringLiteral("Reading the titles to find in..."),
+            [&](const ProgressWindow::Step &step) { return m_finder.Build(connection, step); });
+    } catch (const DbError &error) {
+        MessageBox::Failure(m_window, error.Message(QStringLiteral(" finding titles.")));
+    }
+    m_building = false;
+    if (built) {
+        m_finderStale = false;
+        m_finderRowsOf = nullptr;
+    }
+    if (std::exchange(m_queryPending, false))
+        QTimer::singleShot(0, this, [this] { apply(m_box.Text()); });
+    return built;
+}
+
+void TitleListFilter::giveUp()
+{
+    // Cancelled or unreadable: the whole list, the box emptied.
+    m_active = false;
+    m_grid.SetProxy(nullptr);
+    m_box.Clear();
+}
+
+void TitleListFilter::showNote()
+{
+    const int shown = m_grid.ShownRowCount();
+    const int all = m_grid.DataSource() ? m_grid.DataSource()->RecordCount() : 0;
+    m_box.SetNoMatch(m_active && shown == 0);
+    const QLocale numbers(QLocale::English, QLocale::UnitedStates);
+    if (!m_active)
+        m_box.SetNote(QString());
+    else if (m_newTitleHidden)
+        m_box.SetNote(QStringLiteral("The new title is hidden by the filter"));
+    else if (shown == 0)
+        m_box.SetNote(QStringLiteral("No title matches"));
+    else
+        m_box.SetNote(numbers.toString(shown) + QStringLiteral(" of ") + numbers.toString(all));
+}

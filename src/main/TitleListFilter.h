@@ -1,0 +1,69 @@
+#pragma once
+
+#include "TitleFinder.h"
+
+#include <QObject>
+#include <QString>
+
+class DataGrid;
+class FilteredRowsModel;
+class FindBox;
+class QWidget;
+
+// The find box's filter over the main window's title list. It owns the finder (every
+// title's searchable text), the proxy the grid shows while a query is active, and the query
+// that waits while the finder reads the catalogue. With the box empty no proxy is set and
+// the list is exactly as without the box.
+//
+// The finder learns of changes only through CatalogueChanged, and what the list shows is
+// worked out in one place (shownRows): the seams where a change to one title, or a browse
+// condition that must hold beside the query, come in.
+class TitleListFilter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // connectionString: the catalogue's, read when the finder reads the titles; it and the
+    // grid, the box and the window outlive the filter.
+    TitleListFilter(const QString &connectionString, DataGrid &grid, FindBox &box, QWidget *window);
+    ~TitleListFilter() override;
+
+    bool IsActive() const { return m_active; }
+
+    // The catalogue changed (anything but a switch of lists): the finder reads the titles
+    // again (at once while a query is active, else at the next query), and a title added
+    // meanwhile that the query hides is pointed out.
+    void CatalogueChanged();
+    // The grid was bound to a newly read list: filtered again while a query is active.
+    void ListLoaded();
+
+Q_SIGNALS:
+    // The box's query changed what the list shows. activeBefore: the grid's active row (a
+    // record-list row, -1 for none) before.
+    void Refiltered(int activeBefore);
+
+private:
+    void apply(const QString &query);
+    // Shows the rows the query leaves; false when the find was given up.
+    bool filter();
+    QVector<int> shownRows() const;
+    bool ensureFinder();
+    void giveUp();
+    void showNote();
+
+    const QString &m_connectionString;
+    DataGrid &m_grid;
+    FindBox &m_box;
+    QWidget *m_window;
+    FilteredRowsModel *m_proxy;
+
+    TitleFinder m_finder;
+    QList<QByteArray> m_words;
+    bool m_active = false;
+    bool m_finderStale = true;
+    const void *m_finderRowsOf = nullptr; // the list whose IDs the finder has
+    bool m_building = false;
+    bool m_queryPending = false; // a query came in while the finder was reading
+    qint64 m_newestBefore = -1;  // the highest ID the list showed before a change
+    bool m_newTitleHidden = false;
+};
