@@ -19,8 +19,8 @@ QAtomicInteger<quint64> g_connections;
 
 // The engine runs about this many of its steps per title while it builds the index;
 // the progress window's bar is only an estimate.
-constexpr qint64 kStepsPerTitle = 60;
-constexpr int kStepsPerCall = 20000;
+constexpr qint64 kStepsPerTitle = 11;
+constexpr int kStepsPerCall = 5000;
 
 bool listReadCovered(const QSqlDatabase &db)
 {
