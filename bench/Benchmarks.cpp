@@ -50,7 +50,8 @@ enum RowNumber {
     NumberFind3 = 12,
     NumberFind8 = 13,
     NumberFindTwoWords = 14,
-    NumberFirstFind = 15
+    NumberFirstFind = 15,
+    NumberOldListFloor = 16
 };
 
 // The find rows: the box holds `before`, the keystroke makes it `after`.
@@ -63,11 +64,12 @@ struct FindQuery
 };
 const FindQuery kFindQueries[] = {
     {NumberFind1, QStringLiteral("1 letter (\"e\")"), QString(), QStringLiteral("e")},
-    {NumberFind3, QStringLiteral("3 letters (\"zoë\", matching Zoë and Zoe)"),
-     QStringLiteral("zo"), QStringLiteral("zoë")},
+    {NumberFind3, QStringLiteral("3 letters (\"zoë\", matching Zoë and Zoe)"), QStringLiteral("zo"),
+     QStringLiteral("zoë")},
     {NumberFind8, QStringLiteral("8 letters (\"kurosawa\", a cast name)"),
      QStringLiteral("kurosaw"), QStringLiteral("kurosawa")},
-    {NumberFindTwoWords, QStringLiteral("two words (\"amelie binoche\": a title word and an actor)"),
+    {NumberFindTwoWords,
+     QStringLiteral("two words (\"amelie binoche\": a title word and an actor)"),
      QStringLiteral("amelie binoch"), QStringLiteral("amelie binoche")}};
 
 void settle()
@@ -122,7 +124,9 @@ Verdict growsLikeFloor(const Figures &figures)
 } // namespace
 
 Benchmarks::Benchmarks(QString folder, int titles, ResultsTable &table)
-    : m_folder(std::move(folder)), m_titles(titles), m_table(table),
+    : m_folder(std::move(folder)),
+      m_titles(titles),
+      m_table(table),
       m_raw(m_folder + QStringLiteral("/dvd_collection.mdb"))
 {
 }
@@ -134,14 +138,44 @@ int Benchmarks::samples(int small, int large) const
 
 void Benchmarks::DescribeRows(ResultsTable &table)
 {
-    table.AddRow({NumberReady, QStringLiteral("Main window ready"),
+    table.AddRow({NumberReady,
+                  QStringLiteral("Main window ready"),
                   QStringLiteral("the raw title-list query read into memory on a fresh "
-                                 "connection. Measured: the main window built, loaded (list, "
-                                 "column fitting, first row active, panel filled), shown and "
-                                 "painted."),
-                  QStringLiteral("ms"), QStringLiteral("within 3x its floor at 100,000 titles"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
-    table.AddRow({NumberActivation, QStringLiteral("Activating another row"),
+                                 "connection, through the list's covering index. Measured: the "
+                                 "main window built, loaded (list, column fitting, first row "
+                                 "active, panel filled), shown and painted."),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 2x its floor, and at most 0.3x the old floor (row 16), "
+                                 "at 100,000 titles"),
+                  [&table](const Figures &f) {
+                      Verdict verdict = ratioAtLargest(f, 2);
+                      const Figures *old = table.FiguresOf(NumberOldListFloor);
+                      const double toOld = old && old->contains(f.lastKey())
+                                               ? f.last().median / old->value(f.lastKey()).median
+                                               : 0;
+                      verdict.met = verdict.met && toOld > 0 && toOld <= 0.3;
+                      verdict.reason += QStringLiteral("; %1 the old floor").arg(x(toOld));
+                      return verdict;
+                  },
+                  {},
+                  {}});
+    table.AddRow({NumberOldListFloor,
+                  QStringLiteral("The old floor: the raw title-list read without the covering "
+                                 "index (a reference)"),
+                  QStringLiteral("the new floor, row 1's: the same statement through the list's "
+                                 "covering index. Measured: the same statement made to walk the "
+                                 "older two-column index (WishList, Title) and read each row from "
+                                 "the table, as catalogues did before the covering index. Both "
+                                 "on a fresh connection, read into memory."),
+                  QStringLiteral("ms"),
+                  QStringLiteral("none: a reference for row 1"),
+                  [](const Figures &f) {
+                      return Verdict{true, x(f.last().Ratio()) + QStringLiteral(" the new floor")};
+                  },
+                  {},
+                  {}});
+    table.AddRow({NumberActivation,
+                  QStringLiteral("Activating another row"),
                   QStringLiteral("the panel's three raw queries, each on a fresh connection. "
                                  "Measured: the grid's row activation until the panel is filled "
                                  "(three queries, cast grid and its column fitting, cover "
@@ -156,12 +190,18 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                       verdict.reason += QStringLiteral("; grows %1").arg(x(growth));
                       return verdict;
                   },
-                  {}, {}});
-    table.AddRow({NumberSwitch, QStringLiteral("Switching Inventory/Wishlist (RefreshRecords)"),
+                  {},
+                  {}});
+    table.AddRow({NumberSwitch,
+                  QStringLiteral("Switching Inventory/Wishlist (RefreshRecords)"),
                   QStringLiteral("the two raw list queries (wish list, inventory), each on a "
                                  "fresh connection. Measured: a click on \"Wishlist\" and one on "
                                  "\"Inventory\", each reloading the list and the panel."),
-                  QStringLiteral("ms"), kGrowsLikeFloor, growsLikeFloor, {}, {}});
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 2x its floor at 100,000 titles"),
+                  [](const Figures &f) { return ratioAtLargest(f, 2); },
+                  {},
+                  {}});
     table.AddRow({NumberSave,
                   QStringLiteral("Saving a modified title with 4 genres and 20 cast rows"),
                   QStringLiteral("the same changes as prepared statements in one transaction on a "
@@ -173,46 +213,74 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "disk from one minute to the next: the ratio, measured in "
                                  "turns, is the steady figure."),
                   QStringLiteral("ms"),
-                  kGrowsLikeFloor, growsLikeFloor, {}, {}});
-    table.AddRow({NumberGenres, QStringLiteral("Genre manager opening on 500 genres"),
+                  kGrowsLikeFloor,
+                  growsLikeFloor,
+                  {},
+                  {}});
+    table.AddRow({NumberGenres,
+                  QStringLiteral("Genre manager opening on 500 genres"),
                   QStringLiteral("the raw genre list query read into memory on a fresh "
                                  "connection. Measured: the genre manager built, loaded (list, "
                                  "column fitting, first row active), shown and painted."),
-                  QStringLiteral("ms"), QStringLiteral("none set; held to: ") + kGrowsLikeFloor,
-                  growsLikeFloor, {}, {}});
+                  QStringLiteral("ms"),
+                  QStringLiteral("none set; held to: ") + kGrowsLikeFloor,
+                  growsLikeFloor,
+                  {},
+                  {}});
     table.AddRow({NumberPaste,
                   QStringLiteral("Generating 10,000 pasted cast lines into the grid"),
                   QStringLiteral("splitting the same text into lines and each line into its two "
                                  "trimmed pieces. Measured: the generator's Generate, from the "
                                  "delimiter prompt's OK until the grid holds the rows with its "
                                  "columns fitted and its empty cells checked."),
-                  QStringLiteral("ms"), QStringLiteral("within 5x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 5); }, {}, {}});
-    table.AddRow({NumberExport, QStringLiteral("Exporting every title to CSV"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 3x its floor at every size"),
+                  [](const Figures &f) {
+                      double worst = 0;
+                      for (const ResultsTable::Figure &figure : f)
+                          worst = std::max(worst, figure.Ratio());
+                      return Verdict{worst <= 3, x(worst) + QStringLiteral(" at worst")};
+                  },
+                  {},
+                  {}});
+    table.AddRow({NumberExport,
+                  QStringLiteral("Exporting every title to CSV"),
                   QStringLiteral("the raw read of the same rows (titles, genre names, cast) on one "
                                  "connection. Measured: File, Export Titles to a file, from the "
                                  "reading to the renamed file (CSV text, UTF-8, progress window)."),
-                  QStringLiteral("ms"), QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
-    table.AddRow({NumberImport, QStringLiteral("Importing 10,000 titles from CSV"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 3x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  {},
+                  {}});
+    table.AddRow({NumberImport,
+                  QStringLiteral("Importing 10,000 titles from CSV"),
                   QStringLiteral("the same 10,000 titles (2 genres, 5 cast rows each) inserted "
                                  "with statements prepared once, in one transaction, into a copy "
                                  "of the catalogue. Measured: the import's check of the file "
                                  "(similar titles, refusals, genres) and its writing, into "
                                  "another copy; the preview window waits for the user and is "
                                  "left out."),
-                  QStringLiteral("ms"), QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
-    table.AddRow({NumberBackup, QStringLiteral("Backing up the catalogue and its pictures"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 3x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  {},
+                  {}});
+    table.AddRow({NumberBackup,
+                  QStringLiteral("Backing up the catalogue and its pictures"),
                   QStringLiteral("VACUUM INTO a new file plus a plain copy of the images folder. "
                                  "Measured: File, Back Up Catalogue into a new folder (the copy, "
                                  "the pictures, the integrity check and row counts through a "
                                  "connection of its own, the rename)."),
-                  QStringLiteral("ms"), QStringLiteral("within 1.5x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 1.5); }, {}, {}});
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 1.5x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 1.5); },
+                  {},
+                  {}});
     for (const FindQuery &query : kFindQueries)
         table.AddRow(
-            {query.row, QStringLiteral("Find box, a keystroke: ") + query.what,
+            {query.row,
+             QStringLiteral("Find box, a keystroke: ") + query.what,
              QStringLiteral("row 1's floor, the raw title-list query read into memory on a fresh "
                             "connection. Measured: from the box's text change (the settling "
                             "time of %1 ms left out) to the list filtered, the first match "
@@ -229,16 +297,22 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                  verdict.reason += QStringLiteral("; ") + growth.reason;
                  return verdict;
              },
-             {}, {}});
-    table.AddRow({NumberFirstFind, QStringLiteral("Find box, the first query after start-up"),
+             {},
+             {}});
+    table.AddRow({NumberFirstFind,
+                  QStringLiteral("Find box, the first query after start-up"),
                   QStringLiteral("the raw read of the index's statement (every title with its "
                                  "directors and cast joined) on a fresh connection. Measured: the "
                                  "first query typed after start-up, reading every title for the "
                                  "finder (a progress window shows after a second), filtering, "
                                  "panel and painting."),
-                  QStringLiteral("ms"), QStringLiteral("within 2x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 2); }, {}, {}});
-    table.AddRow({NumberMemory, QStringLiteral("Peak memory with the main window"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 2x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 2); },
+                  {},
+                  {}});
+    table.AddRow({NumberMemory,
+                  QStringLiteral("Peak memory with the main window"),
                   QStringLiteral("a bare Qt main window of the same size, shown, in a process "
                                  "of its own. Measured: the peak resident size (VmHWM) of a "
                                  "process that loads and shows the main window and then finds "
@@ -257,7 +331,8 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                          .arg(last.median, 0, 'f', 1)
                                          .arg(limit, 0, 'f', 1)};
                   },
-                  {}, {}});
+                  {},
+                  {}});
 }
 
 void Benchmarks::MainWindowReady()
@@ -275,6 +350,30 @@ void Benchmarks::MainWindowReady()
         },
         [this, &list](int) { return m_raw.ReadAll(list); });
     m_table.Add(NumberReady, m_titles, figure(medians));
+}
+
+void Benchmarks::OldListFloor()
+{
+    // The older index made for this row only, and the list statement made to walk it.
+    const QString oldIndex = QStringLiteral("idx_dvd_title_list");
+    m_raw.Transaction(
+        {{QStringLiteral("CREATE INDEX %1 ON DVD_Title (WishList, Title)").arg(oldIndex), {}}});
+    const QString list = Statements::TitleList(0);
+    QString old = list;
+    old.replace(QStringLiteral("FROM DVD_Title"),
+                QStringLiteral("FROM DVD_Title INDEXED BY ") + oldIndex);
+    if (m_titles == 100000 || !m_plansNoted) {
+        m_table.AddNote(QStringLiteral("Plans at %1 titles (EXPLAIN QUERY PLAN of `%2`): through "
+                                       "the covering index `%3`; the old floor `%4`.")
+                            .arg(m_titles)
+                            .arg(list, m_raw.Plan(list), m_raw.Plan(old)));
+        m_plansNoted = true;
+    }
+    const auto medians = Sampler::Run(
+        samples(15, 7), [&](int) { return m_raw.ReadAll(old); },
+        [&](int) { return m_raw.ReadAll(list); });
+    m_raw.Transaction({{QStringLiteral("DROP INDEX %1").arg(oldIndex), {}}});
+    m_table.Add(NumberOldListFloor, m_titles, figure(medians));
 }
 
 void Benchmarks::RowActivation()
@@ -346,10 +445,13 @@ void Benchmarks::SaveModifiedTitle()
     for (int i = 0; i < 20; ++i)
         cast.append({QStringLiteral("Renée O'Hara %1").arg(i),
                      QStringLiteral("Captain \"Smörgås\" %1").arg(i)});
-    const QString summary = QStringLiteral("A crew's last voyage; nobody's quite sure why. ")
-                                .repeated(8);
-    const QStringList facts{title, QStringLiteral("Director's Cut"), QStringLiteral("1999"),
-                            QStringLiteral("Zoë D'Onofrio"), summary,
+    const QString summary =
+        QStringLiteral("A crew's last voyage; nobody's quite sure why. ").repeated(8);
+    const QStringList facts{title,
+                            QStringLiteral("Director's Cut"),
+                            QStringLiteral("1999"),
+                            QStringLiteral("Zoë D'Onofrio"),
+                            summary,
                             QStringLiteral("Widescreen\r\nDolby Digital 5.1"),
                             QStringLiteral("Press left twice on the menu.")};
 
@@ -416,10 +518,11 @@ void Benchmarks::GenreManagerOn500Genres()
     QVector<RawQueries::Bound> additions;
     const int present = m_raw.Scalar(QStringLiteral("SELECT count(*) FROM Genre")).toInt();
     for (int i = present; i < 500; ++i)
-        additions.append({QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"),
-                          {QStringLiteral("%1 %2").arg(i % 3 ? QStringLiteral("Director's Pick")
-                                                             : QStringLiteral("Épopée n°"))
-                               .arg(i)}});
+        additions.append(
+            {QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"),
+             {QStringLiteral("%1 %2")
+                  .arg(i % 3 ? QStringLiteral("Director's Pick") : QStringLiteral("Épopée n°"))
+                  .arg(i)}});
     m_raw.Transaction(additions);
 
     const auto application = started(m_folder);
@@ -447,16 +550,18 @@ void Benchmarks::PasteGenerator()
     Module1 &shared = window.Shared();
     const QString delimiter = QStringLiteral(" ... ");
     // A cast list as copied from a web page: names of varied lengths and letters.
-    const QStringList first{"Renée", "Tom", "Penélope", "Mads", "Siobhán", "Zoë", "Max",
-                            "Toshirō", "Juliette", "Denzel", "Liv", "Björk"};
-    const QStringList last{"O'Hara", "Cruz", "Mikkelsen", "Nyqvist", "Washington", "Ullmann",
-                           "D'Onofrio", "Østergaard", "Kurosawa", "Lee", "von Sydow"};
-    const QStringList parts{"Captain \"Smörgås\"", "Himself", "Guard #2", "The Stranger",
-                            "Mrs. Dvořák", "Voice of the Ship", "Young Anna", "Narrator"};
+    const QStringList first{"Renée", "Tom",     "Penélope", "Mads",   "Siobhán", "Zoë",
+                            "Max",   "Toshirō", "Juliette", "Denzel", "Liv",     "Björk"};
+    const QStringList last{"O'Hara",     "Cruz",    "Mikkelsen", "Nyqvist",
+                           "Washington", "Ullmann", "D'Onofrio", "Østergaard",
+                           "Kurosawa",   "Lee",     "von Sydow"};
+    const QStringList parts{"Captain \"Smörgås\"", "Himself",     "Guard #2",
+                            "The Stranger",        "Mrs. Dvořák", "Voice of the Ship",
+                            "Young Anna",          "Narrator"};
     QString text;
     for (int i = 0; i < 10000; ++i)
-        text += first[i % first.size()] + QLatin1Char(' ') + last[(i / 3) % last.size()]
-                + delimiter + parts[(i / 7) % parts.size()] + QLatin1Char('\n');
+        text += first[i % first.size()] + QLatin1Char(' ') + last[(i / 3) % last.size()] + delimiter
+                + parts[(i / 7) % parts.size()] + QLatin1Char('\n');
 
     const auto medians = Sampler::Run(
         samples(9, 9),
@@ -478,7 +583,8 @@ void Benchmarks::PasteGenerator()
             MessageBox::SetNextAnswer(QMessageBox::Ok);
             generator.cmdGEnerate->click();
             const qint64 elapsed = timer.nsecsElapsed();
-            if (generator.PasteRecords()->RecordCount() != 10000 || generator.PasteErrorCount() != 0)
+            if (generator.PasteRecords()->RecordCount() != 10000
+                || generator.PasteErrorCount() != 0)
                 qFatal("the generator made %d rows with %d errors",
                        generator.PasteRecords()->RecordCount(), generator.PasteErrorCount());
             MessageBox::Reset();
@@ -490,8 +596,8 @@ void Benchmarks::PasteGenerator()
             QVector<QPair<QString, QString>> rows;
             for (const QStringView line : QStringView(text).split(u'\n', Qt::SkipEmptyParts)) {
                 const auto pieces = line.split(delimiter);
-                rows.append({pieces.value(0).trimmed().toString(),
-                             pieces.value(1).trimmed().toString()});
+                rows.append(
+                    {pieces.value(0).trimmed().toString(), pieces.value(1).trimmed().toString()});
             }
             return timer.nsecsElapsed();
         });
@@ -504,19 +610,22 @@ void Benchmarks::PeakMemoryOfMainWindow()
     memory.median = PeakMemory::ChildPeakMb({QStringLiteral("main"), m_folder});
     memory.floor = PeakMemory::ChildPeakMb({QStringLiteral("bare")});
     memory.allowance =
-        m_raw.Scalar(QStringLiteral("SELECT 20 * count(*) + 2 * (total(length(Title)) "
-                                    "+ total(length(Sub_Title))) FROM DVD_Title WHERE WishList = 0"))
+        m_raw
+            .Scalar(QStringLiteral("SELECT 20 * count(*) + 2 * (total(length(Title)) "
+                                   "+ total(length(Sub_Title))) FROM DVD_Title WHERE WishList = 0"))
             .toDouble();
     memory.allowance +=
-        m_raw.Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Title, '') AS BLOB)) "
-                                    "+ length(CAST(ifnull(Sub_Title, '') AS BLOB)) "
-                                    "+ length(CAST(ifnull(Director, '') AS BLOB)) + 20) "
-                                    "FROM DVD_Title"))
+        m_raw
+            .Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Title, '') AS BLOB)) "
+                                   "+ length(CAST(ifnull(Sub_Title, '') AS BLOB)) "
+                                   "+ length(CAST(ifnull(Director, '') AS BLOB)) + 20) "
+                                   "FROM DVD_Title"))
             .toDouble();
     memory.allowance +=
-        m_raw.Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Actor, '') AS BLOB)) "
-                                    "+ length(CAST(ifnull(Character, '') AS BLOB)) + 2) "
-                                    "FROM Cast_Relationships"))
+        m_raw
+            .Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Actor, '') AS BLOB)) "
+                                   "+ length(CAST(ifnull(Character, '') AS BLOB)) + 2) "
+                                   "FROM Cast_Relationships"))
             .toDouble();
     memory.allowance /= 1024.0 * 1024.0;
     m_table.Add(NumberMemory, m_titles, memory);
@@ -531,14 +640,14 @@ QByteArray importFile()
     const auto &headers = TitleCsv::Headers();
     Csv::AppendRecord(bytes, QStringList(headers.begin(), headers.end()));
     for (int i = 0; i < 10000; ++i) {
-        TitleRecord title{0,
-                          {QStringLiteral("Imported \"Title\" %1").arg(i),
-                           QStringLiteral("Director's Cut"), QStringLiteral("1999"),
-                           QStringLiteral("Zoë D'Onofrio"),
-                           QStringLiteral("A crew's last voyage;\r\nnobody's sure why. ").repeated(4),
-                           QStringLiteral("Widescreen"), QString(), 0},
-                          {QStringLiteral("Drama"), QStringLiteral("Imported %1").arg(i % 50)},
-                          {}};
+        TitleRecord title{
+            0,
+            {QStringLiteral("Imported \"Title\" %1").arg(i), QStringLiteral("Director's Cut"),
+             QStringLiteral("1999"), QStringLiteral("Zoë D'Onofrio"),
+             QStringLiteral("A crew's last voyage;\r\nnobody's sure why. ").repeated(4),
+             QStringLiteral("Widescreen"), QString(), 0},
+            {QStringLiteral("Drama"), QStringLiteral("Imported %1").arg(i % 50)},
+            {}};
         for (int c = 0; c < 5; ++c)
             title.cast << CastMember{QStringLiteral("Actor %1-%2").arg(i).arg(c),
                                      QStringLiteral("Role; %1").arg(c)};

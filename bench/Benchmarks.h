@@ -16,6 +16,7 @@ public:
     static void DescribeRows(ResultsTable &table);
 
     void MainWindowReady();
+    void OldListFloor();
     void RowActivation();
     void ListSwitch();
     void SaveModifiedTitle();
@@ -36,4 +37,5 @@ private:
     int m_titles;
     ResultsTable &m_table;
     RawQueries m_raw;
+    static inline bool m_plansNoted = false;
 };

@@ -70,8 +70,7 @@ qint64 RawQueries::Transaction(const QVector<Bound> &statements) const
                 query.addBindValue(value);
             if (!query.exec())
                 qFatal("%s: %s", qPrintable(statement.first), qPrintable(query.lastError().text()));
-            while (query.next()) {
-            }
+            while (query.next()) {}
         }
         query.finish();
         if (!db.commit())
@@ -95,4 +94,21 @@ QVariant RawQueries::Scalar(const QString &statement) const
     }
     QSqlDatabase::removeDatabase(name);
     return result;
+}
+
+QString RawQueries::Plan(const QString &statement) const
+{
+    const QString name = QStringLiteral("raw-%1").arg(g_connections.fetchAndAddRelaxed(1));
+    QStringList steps;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_path);
+        db.open();
+        QSqlQuery query(db);
+        if (query.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + statement))
+            while (query.next())
+                steps << query.value(3).toString();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return steps.join(QStringLiteral("; "));
 }

@@ -23,6 +23,8 @@ public:
     qint64 Transaction(const QVector<Bound> &statements) const;
 
     QVariant Scalar(const QString &statement) const;
+    // EXPLAIN QUERY PLAN of a statement, its steps joined by "; ".
+    QString Plan(const QString &statement) const;
 
 private:
     QString m_path;

@@ -50,6 +50,19 @@ void ResultsTable::NotMeasured(int number, const QString &reason)
     find(number)->notMeasured = reason;
 }
 
+const ResultsTable::Figures *ResultsTable::FiguresOf(int number) const
+{
+    for (const Row &row : m_rows)
+        if (row.number == number)
+            return &row.figures;
+    return nullptr;
+}
+
+void ResultsTable::AddNote(const QString &note)
+{
+    m_notes << note;
+}
+
 double ResultsTable::Growth(const Figures &figures, bool floor)
 {
     if (figures.size() < 2)
@@ -115,6 +128,9 @@ QString ResultsTable::Markdown(const QString &machine) const
                              allowance ? QStringLiteral(" |") : QString());
         text += QStringLiteral("\nTarget: %1. Result: %2.\n").arg(row.target, verdictText(row));
     }
+    if (!m_notes.isEmpty())
+        text += QStringLiteral("\n## Notes\n\n- ") + m_notes.join(QStringLiteral("\n- "))
+                + QLatin1Char('\n');
     return text;
 }
 
@@ -130,8 +146,7 @@ QString ResultsTable::Summary() const
         const Figure &last = row.figures.last();
         text += QStringLiteral("%1 vs %2 (%3) at %4 titles; %5\n")
                     .arg(value(last.median, row.unit), value(last.floor, row.unit),
-                         times(last.Ratio()), titlesText(row.figures.lastKey()),
-                         verdictText(row));
+                         times(last.Ratio()), titlesText(row.figures.lastKey()), verdictText(row));
     }
     return text;
 }

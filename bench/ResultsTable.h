@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 
@@ -40,6 +41,10 @@ public:
     void AddRow(Row row);
     void Add(int number, int titles, const Figure &figure);
     void NotMeasured(int number, const QString &reason);
+    // A row's figures so far (another row's judge may compare with them); null if none.
+    const Figures *FiguresOf(int number) const;
+    // A line for the notes at the end of the page.
+    void AddNote(const QString &note);
 
     // Growth of the median (or, with floor set, of the floor) from the smallest size
     // measured to the largest; 0 with fewer than two sizes.
@@ -54,4 +59,5 @@ private:
     QString verdictText(const Row &row) const;
 
     QVector<Row> m_rows;
+    QStringList m_notes;
 };

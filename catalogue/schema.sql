@@ -24,7 +24,8 @@ CREATE TABLE Cast_Relationships (
     Actor     TEXT COLLATE NOCASE,
     Character TEXT COLLATE NOCASE
 );
-CREATE INDEX idx_dvd_title_list ON DVD_Title (WishList, Title);
+-- The title list is read from this index alone (every column it shows is in it).
+CREATE INDEX idx_dvd_title_list_covering ON DVD_Title (WishList, Title, Sub_Title);
 CREATE INDEX idx_genre_name ON Genre (Genre);
 CREATE INDEX idx_genre_rel_title ON Genre_Relationships (Title_ID);
 CREATE INDEX idx_genre_rel_genre ON Genre_Relationships (Genre_ID);

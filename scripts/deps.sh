@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake make
     qt6-base-dev libqt6sql6-sqlite   # Widgets, SQL, Test; the SQLite driver is separate
+    libsqlite3-dev                   # the engine itself: progress of one long statement
     xvfb xauth imagemagick           # a display for machines without one; screenshots
     fonts-dejavu-core
 )

@@ -6,7 +6,9 @@
 #include "CoverChooser.h"
 #include "DbError.h"
 #include "GuardedApplication.h"
+#include "ListIndex.h"
 #include "MessageBox.h"
+#include "ProgressWindow.h"
 #include "TitleCommands.h"
 #include "TransferCommands.h"
 #include "frmMain.h"
@@ -63,9 +65,25 @@ void Application::Launch()
 
 void Application::Start()
 {
+    m_shared.InitializeDatabasePath();
+    IndexTitleList(m_shared.ConnectionString);
     m_main->Form_Load();
     m_main->show();
     m_main->setEnabled(true);
+}
+
+ListIndex::Outcome Application::IndexTitleList(const QString &connectionString)
+{
+    // A catalogue from before the list's covering index: made once, here, before the list
+    // is read. The window shows only if that takes more than a second (a very large
+    // catalogue on a slow disk); Cancel leaves the catalogue as it was. Made only when
+    // there is work: most starts find the index there.
+    const QString label = QStringLiteral("Preparing the title list for faster opening...");
+    return ProgressWindow::Run(nullptr, label, [&](const ProgressWindow::Step &step) {
+        return ListIndex::Ensure(connectionString, [&step](qint64 done, qint64 total) {
+            return step(std::min(done, total - 1), total);
+        });
+    });
 }
 
 bool Application::OnlyCopy(const QString &programFolder)

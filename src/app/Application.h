@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListIndex.h"
 #include "Module1.h"
 
 #include <QObject>
@@ -31,6 +32,10 @@ public:
     // The whole program: launch, then the event loop. A start-up failure is shown with the
     // driver's text, printed on stderr, and gives exit status 1.
     static int Run(const QString &programFolder);
+
+    // The list's covering index made in a catalogue that lacks it, with a progress window
+    // past a second; a catalogue that cannot be written is left as it is.
+    static ListIndex::Outcome IndexTitleList(const QString &connectionString);
 
 private:
     void wireCommands();

@@ -26,6 +26,12 @@ QString DetailCast(qint64 titleId, int wishList);
 QString SearchableTitles();
 QString TitleCount();
 
+// The index the title list is read through, made at open where a catalogue lacks it (the
+// same as in a new catalogue), the two-column index it replaces, and the list's plan.
+QString CreateListIndex();
+QString DropOldListIndex();
+QString ListPlan();
+
 // A whole title for editing (the modify command), whichever list it is on.
 QString EditedTitle(qint64 titleId);
 QString EditedTitleGenres(qint64 titleId);

@@ -12,8 +12,10 @@
 #include "DbError.h"
 #include "EditorFixture.h"
 #include "FileReplacer.h"
+#include "ListIndex.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
+#include "Statements.h"
 #include "Story.h"
 #include "TitleCommands.h"
 #include "frmGenre.h"
@@ -194,6 +196,8 @@ private Q_SLOTS:
     }
     void startUp_data();
     void startUp();
+    void listIndexAtOpen_data();
+    void listIndexAtOpen();
     void lockedByAnother_data();
     void lockedByAnother();
     void writeUnderFault_data();
@@ -287,6 +291,69 @@ void TestFaults::startUp()
     other.Process().waitForFinished(5000); // the other copy's lock file goes with it
     QFile::setPermissions(folder.Path(), ReadOnly | QFile::WriteOwner);
     QCOMPARE(Entries(folder.Path()), entries); // no journal, no lock file left
+}
+
+void TestFaults::listIndexAtOpen_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::addColumn<bool>("made"); // else the file is left exactly as it was
+    QTest::newRow("older file") << "older" << true;
+    QTest::newRow("another tool's, no list index") << "none" << true;
+    QTest::newRow("with the index") << "current" << false;
+    QTest::newRow("older, read-only file") << "read-only file" << false;
+    QTest::newRow("older, read-only folder") << "read-only folder" << false;
+    QTest::newRow("older, another program writing") << "lock" << false;
+    QTest::newRow("older, stopped by Cancel") << "cancel" << false;
+}
+
+// The list's covering index is made at start-up where it is missing; a catalogue that
+// cannot be written opens as before, untouched.
+void TestFaults::listIndexAtOpen()
+{
+    QFETCH(QString, catalogue);
+    QFETCH(bool, made);
+    TestFolder folder;
+    // Enough titles for the engine to report progress while it makes the index.
+    folder.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                "INSERT INTO DVD_Title (Title, Sub_Title, WishList) "
+                "SELECT 'Title ' || (i * 7919 % 3000), 'Cut ' || i, i % 5 = 0 FROM n");
+    if (catalogue != "current")
+        folder.Exec("DROP INDEX idx_dvd_title_list_covering");
+    if (catalogue != "current" && catalogue != "none")
+        folder.Exec("CREATE INDEX idx_dvd_title_list ON DVD_Title (WishList, Title)");
+    folder.CloseConnection();
+    if (catalogue.startsWith("read-only"))
+        QVERIFY(QFile::setPermissions(
+            catalogue.endsWith("file") ? folder.CataloguePath() : folder.Path(), ReadOnly));
+    Child other;
+    if (catalogue == "lock")
+        QVERIFY2(other.Start({"hold", folder.Path(), "lock"}, "locked"), other.Said());
+    const QByteArray bytes = folder.CatalogueBytes();
+    if (catalogue == "cancel")
+        QCOMPARE(ListIndex::Ensure(folder.MakeShared()->ConnectionString,
+                                   [](qint64, qint64) { return false; }),
+                 ListIndex::Outcome::Cancelled);
+    else {
+        Application application(folder.Path());
+        application.Start();
+        QCOMPARE(application.MainWindow().RecordCount(), 2400);
+    }
+    if (catalogue == "lock")
+        QVERIFY(other.Finish());
+    QFile::setPermissions(folder.Path(), ReadOnly | QFile::WriteOwner);
+    if (!made) {
+        QCOMPARE(folder.CatalogueBytes(), bytes);
+        return;
+    }
+    QString plan;
+    for (const QVariantList &step : folder.Rows(Statements::ListPlan()))
+        plan += step.value(3).toString() + "\n";
+    QVERIFY2(plan.startsWith("SEARCH DVD_Title USING COVERING INDEX")
+                 && !plan.contains("TEMP B-TREE"),
+             qPrintable(plan));
+    QCOMPARE(folder.Scalar("SELECT count(*) FROM sqlite_master WHERE name = "
+                           "'idx_dvd_title_list'"),
+             QVariant(0));
 }
 
 void TestFaults::lockedByAnother_data()
