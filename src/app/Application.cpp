@@ -7,6 +7,7 @@
 #include "DbError.h"
 #include "GuardedApplication.h"
 #include "MessageBox.h"
+#include "ReportCommands.h"
 #include "TitleCommands.h"
 #include "TransferCommands.h"
 #include "frmMain.h"
@@ -44,6 +45,14 @@ void Application::wireCommands()
             [this] { m_transferCommands->ExportTitles(); });
     connect(m_main.get(), &frmMain::BackupRequested, this,
             [this] { m_transferCommands->BackUpCatalogue(); });
+
+    m_reportCommands = std::make_unique<ReportCommands>(m_shared, *m_main);
+    connect(m_main.get(), &frmMain::StatisticsRequested, this,
+            [this] { m_reportCommands->ShowStatistics(); });
+    connect(m_main.get(), &frmMain::PrintListRequested, this,
+            [this] { m_reportCommands->PrintList(); });
+    connect(m_main.get(), &frmMain::ExportPdfRequested, this,
+            [this] { m_reportCommands->ExportListAsPdf(); });
 }
 
 void Application::Launch()

@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+class ReportCommands;
 class TitleCommands;
 class TransferCommands;
 class frmMain;
@@ -42,4 +43,5 @@ private:
     std::unique_ptr<frmMain> m_main;
     std::unique_ptr<TitleCommands> m_titleCommands;
     std::unique_ptr<TransferCommands> m_transferCommands;
+    std::unique_ptr<ReportCommands> m_reportCommands;
 };

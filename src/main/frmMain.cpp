@@ -85,6 +85,10 @@ void frmMain::createActions()
     mnuImport = new QAction(QStringLiteral("&Import Titles..."), this);
     mnuExport = new QAction(QStringLiteral("&Export Titles..."), this);
     mnuBackup = new QAction(QStringLiteral("&Back Up Catalogue..."), this);
+    mnuPrintList = new QAction(QStringLiteral("&Print List..."), this);
+    mnuPrintList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuExportPdf = new QAction(QStringLiteral("Export List as &PDF..."), this);
+    mnuStatistics = new QAction(QStringLiteral("&Statistics..."), this);
     mnuExit = new QAction(QStringLiteral("E&xit"), this);
     mnuAdd = new QAction(QStringLiteral("&Add"), this);
     mnuModify = new QAction(QStringLiteral("&Modify"), this);
@@ -101,6 +105,9 @@ void frmMain::createActions()
     connect(mnuImport, &QAction::triggered, this, &frmMain::ImportRequested);
     connect(mnuExport, &QAction::triggered, this, &frmMain::ExportRequested);
     connect(mnuBackup, &QAction::triggered, this, &frmMain::BackupRequested);
+    connect(mnuPrintList, &QAction::triggered, this, &frmMain::PrintListRequested);
+    connect(mnuExportPdf, &QAction::triggered, this, &frmMain::ExportPdfRequested);
+    connect(mnuStatistics, &QAction::triggered, this, &frmMain::StatisticsRequested);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuAdd, &QAction::triggered, this, &frmMain::AddRequested);
     connect(mnuModify, &QAction::triggered, this, &frmMain::ModifyRequested);
@@ -116,6 +123,9 @@ void frmMain::createMenus()
     mnuFile->addAction(mnuExport);
     mnuFile->addAction(mnuBackup);
     mnuFile->addSeparator();
+    mnuFile->addAction(mnuPrintList);
+    mnuFile->addAction(mnuExportPdf);
+    mnuFile->addSeparator();
     mnuFile->addAction(mnuExit);
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->addAction(mnuAdd);
@@ -123,6 +133,8 @@ void frmMain::createMenus()
     mnuEdit->addAction(mnuDelete);
     mnuEdit->addSeparator();
     mnuEdit->addAction(mnuFind);
+    mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView->addAction(mnuStatistics);
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->addAction(mnuAbout);
 }
@@ -300,6 +312,19 @@ void frmMain::refilterLoadedList()
 int frmMain::ListCount() const
 {
     return m_titleList ? m_titleList->RecordCount() : 0;
+}
+
+QVector<qint64> frmMain::ShownTitleIds() const
+{
+    QVector<qint64> ids(UltraGrid->ShownRowCount());
+    for (int row = 0; row < ids.size(); ++row)
+        ids[row] = m_titleList->ValueAt(UltraGrid->RecordRow(row), 0).toLongLong();
+    return ids;
+}
+
+QString frmMain::ShownFilter() const
+{
+    return m_filtering ? Find->Text().trimmed() : QString();
 }
 
 void frmMain::FindTitles(const QString &query)

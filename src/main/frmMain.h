@@ -63,6 +63,10 @@ public:
     bool IsFiltering() const { return m_filtering; }
     // Titles of the current list, shown or not.
     int ListCount() const;
+    // What the list shows, for reports: the titles' IDs in the order shown, and the find
+    // box's text while it filters (empty when it does not).
+    QVector<qint64> ShownTitleIds() const;
+    QString ShownFilter() const;
 
     const QString &KeptTitle() const { return m_detail->KeptTitle(); }
     const QString &KeptSummary() const { return m_detail->KeptSummary(); }
@@ -84,12 +88,16 @@ public:
     QAction *mnuImport = nullptr;
     QAction *mnuExport = nullptr;
     QAction *mnuBackup = nullptr;
+    QAction *mnuPrintList = nullptr;
+    QAction *mnuExportPdf = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuAdd = nullptr;
     QAction *mnuModify = nullptr;
     QAction *mnuDelete = nullptr;
     QAction *mnuFind = nullptr;
+    QMenu *mnuView = nullptr;
+    QAction *mnuStatistics = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
     QToolBar *Toolbar1 = nullptr;
@@ -131,6 +139,9 @@ Q_SIGNALS:
     void ImportRequested();
     void ExportRequested();
     void BackupRequested();
+    void PrintListRequested();
+    void ExportPdfRequested();
+    void StatisticsRequested();
 
 protected:
     void changeEvent(QEvent *event) override;
