@@ -72,19 +72,21 @@ QString TitlesPerDirector(int list, bool shownOnly)
            + QStringLiteral(
                " AND DVD_Title.Director IS NOT NULL UNION ALL SELECT ID, trim(substr(Rest, 1, "
                "instr(Rest, ',') - 1)), substr(Rest, instr(Rest, ',') + 1) FROM Names WHERE "
-               "Rest <> '') SELECT Name COLLATE NOCASE AS Director, count(DISTINCT ID) AS "
+               "Rest <> '') SELECT min(Name) AS Director, count(DISTINCT ID) AS "
                "Titles FROM Names WHERE Name <> '' GROUP BY Name COLLATE NOCASE ORDER BY "
                "Titles DESC, Director");
 }
 
 QString TitlesPerActor(int list, bool shownOnly)
 {
-    return QStringLiteral("SELECT trim(Cast_Relationships.Actor) COLLATE NOCASE AS Name, "
+    // min(): of the spellings the catalogue calls equal, the one with capitals first.
+    return QStringLiteral("SELECT min(trim(Cast_Relationships.Actor)) AS Name, "
                           "count(DISTINCT Cast_Relationships.Movie) AS Titles FROM "
                           "Cast_Relationships INNER JOIN DVD_Title ON DVD_Title.ID = "
                           "Cast_Relationships.Movie")
            + scope(list, shownOnly)
-           + QStringLiteral(" AND trim(Cast_Relationships.Actor) <> '' GROUP BY Name ORDER BY "
+           + QStringLiteral(" AND trim(Cast_Relationships.Actor) <> '' GROUP BY "
+                            "trim(Cast_Relationships.Actor) COLLATE NOCASE ORDER BY "
                             "Titles DESC, Name");
 }
 
