@@ -257,6 +257,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                          .arg(limit, 0, 'f', 1)};
                   },
                   {}, {}});
+    DescribeReportRows(table);
 }
 
 void Benchmarks::MainWindowReady()

@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kColumns = 5;
 const std::array<const char *, kColumns> kCaptions{"Title", "Edition", "Year", "Director",
-                                                    "Genres"};
+                                                   "Genres"};
 // Shares of the text's width; the year is short, titles are long.
 constexpr std::array<qreal, kColumns> kShares{0.30, 0.17, 0.07, 0.21, 0.25};
 
@@ -106,7 +106,8 @@ QString ListReport::Heading(const ReportScope &scope)
 
 QString ListReport::DateText(const QDate &date)
 {
-    return QLocale(QLocale::English, QLocale::UnitedKingdom).toString(date, QStringLiteral("d MMMM yyyy"));
+    return QLocale(QLocale::English, QLocale::UnitedKingdom)
+        .toString(date, QStringLiteral("d MMMM yyyy"));
 }
 
 ListReport::ListReport(QVector<Row> rows, QString heading, QDate date)
@@ -129,11 +130,11 @@ ListReport::Geometry ListReport::geometry(QPagedPaintDevice &device) const
     const QFontMetricsF bold(g.bold, &device);
     const QFontMetricsF heading(g.heading, &device);
     g.lineHeight = body.height();
-    g.headingHeight =
-        std::min(heading.boundingRect(QRectF(0, 0, g.width * 0.75, g.height),
-                                      Qt::TextWordWrap | Qt::TextWrapAnywhere, m_heading)
-                     .height(),
-                 g.height / 4);
+    g.headingHeight = std::min(heading
+                                   .boundingRect(QRectF(0, 0, g.width * 0.75, g.height),
+                                                 Qt::TextWordWrap | Qt::TextWrapAnywhere, m_heading)
+                                   .height(),
+                               g.height / 4);
     g.headsTop = g.headingHeight + g.lineHeight + mm(3);
     g.bodyTop = g.headsTop + bold.height() + 2 * g.pad;
     g.bodyBottom = g.height - g.lineHeight - mm(3);
@@ -171,9 +172,9 @@ void ListReport::drawPageFrame(QPainter &painter, const Geometry &g, int page, i
 
     painter.setFont(g.bold);
     for (int c = 0; c < kColumns; ++c)
-        painter.drawText(QRectF(g.x[c] + g.pad, g.headsTop + g.pad, g.w[c] - 2 * g.pad,
-                                g.bodyTop - g.headsTop),
-                         Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(kCaptions[c]));
+        painter.drawText(
+            QRectF(g.x[c] + g.pad, g.headsTop + g.pad, g.w[c] - 2 * g.pad, g.bodyTop - g.headsTop),
+            Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(kCaptions[c]));
     painter.drawLine(QPointF(0, g.bodyTop), QPointF(g.width, g.bodyTop));
     painter.setFont(g.body);
 }
@@ -220,7 +221,7 @@ bool ListReport::run(QPagedPaintDevice &device, QPainter *painter, int pageTotal
     for (int r = 0; r < m_rows.size(); ++r) {
         const Row &row = m_rows.at(r);
         const std::array<const QString *, kColumns> texts{&row.title, &row.edition, &row.year,
-                                                           &row.director, &row.genres};
+                                                          &row.director, &row.genres};
         for (int c = 0; c < kColumns; ++c)
             layOut(cells[c], *texts[c], g.body, device, g.w[c] - 2 * g.pad);
         std::array<int, kColumns> next{};

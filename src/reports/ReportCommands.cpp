@@ -94,12 +94,11 @@ void ReportCommands::ShowStatistics()
 int ReportCommands::askCovers(const QString &command)
 {
     const auto answer = MessageBox::Show(
-        &m_main, QStringLiteral("Put each title's cover in the list, as a small picture?"),
-        command, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-        QMessageBox::Question,
+        &m_main, QStringLiteral("Put each title's cover in the list, as a small picture?"), command,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question,
         {{QMessageBox::Yes, QStringLiteral("With &Covers")},
          {QMessageBox::No, QStringLiteral("&Without Covers")}});
-    return answer == QMessageBox::Yes ? WithCovers
+    return answer == QMessageBox::Yes  ? WithCovers
            : answer == QMessageBox::No ? WithoutCovers
                                        : Cancelled;
 }
@@ -130,15 +129,14 @@ void ReportCommands::PrintList()
     printer.setDocName(QStringLiteral("Reelvane list"));
     QPrintPreviewDialog dialog(&printer, &m_main);
     dialog.setWindowTitle(QStringLiteral("Print List"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [this, &list](QPrinter *target) {
-                         ReportProgress progress(&m_main, QStringLiteral("Laying out the list..."));
-                         if (!list->Paint(*target, progress.Step()) && list->PainterFailed())
-                             MessageBox::Critical(
-                                 &m_main, QStringLiteral("The list could not be printed: the "
-                                                         "printer did not start.\r\nNothing "
-                                                         "was changed."));
-                     });
+    QObject::connect(
+        &dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &list](QPrinter *target) {
+            ReportProgress progress(&m_main, QStringLiteral("Laying out the list..."));
+            if (!list->Paint(*target, progress.Step()) && list->PainterFailed())
+                MessageBox::Critical(&m_main, QStringLiteral("The list could not be printed: the "
+                                                             "printer did not start.\r\nNothing "
+                                                             "was changed."));
+        });
     dialog.exec();
 }
 

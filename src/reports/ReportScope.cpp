@@ -15,5 +15,6 @@ QString ReportScope::Describe() const
 QString ReportScope::Titles(qint64 count)
 {
     const QLocale numbers(QLocale::English, QLocale::UnitedStates);
-    return numbers.toString(count) + (count == 1 ? QStringLiteral(" title") : QStringLiteral(" titles"));
+    return numbers.toString(count)
+           + (count == 1 ? QStringLiteral(" title") : QStringLiteral(" titles"));
 }

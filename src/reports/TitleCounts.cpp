@@ -63,7 +63,8 @@ TitleCounts TitleCounts::Read(const QString &connectionString, const ReportScope
         total.Open(ReportStatements::TitleCount(list, shown), connection);
         counts.titles = total.ValueAt(0, 0).toLongLong();
     }
-    counts.genres = joinSpellings(rowsOf(connection, ReportStatements::TitlesPerGenre(list, shown)));
+    counts.genres =
+        joinSpellings(rowsOf(connection, ReportStatements::TitlesPerGenre(list, shown)));
     for (const Count &decade : rowsOf(connection, ReportStatements::TitlesPerDecade(list, shown))) {
         if (decade.name.isEmpty())
             counts.noYear += decade.titles;
@@ -72,7 +73,8 @@ TitleCounts TitleCounts::Read(const QString &connectionString, const ReportScope
     }
     counts.directors =
         joinSpellings(rowsOf(connection, ReportStatements::TitlesPerDirector(list, shown)));
-    counts.actors = joinSpellings(rowsOf(connection, ReportStatements::TitlesPerActor(list, shown)));
+    counts.actors =
+        joinSpellings(rowsOf(connection, ReportStatements::TitlesPerActor(list, shown)));
     counts.lists = {{QStringLiteral("Inventory"), 0}, {QStringLiteral("Wishlist"), 0}};
     for (const Count &each : rowsOf(connection, ReportStatements::TitlesPerList()))
         counts.lists[each.name == QLatin1String("1") ? 1 : 0].titles = each.titles;

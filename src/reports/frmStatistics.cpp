@@ -38,8 +38,8 @@ constexpr int kTopNames = 10;
 constexpr int kTopGenres = 20;
 
 const char *const kTabs[] = {"Genres", "Decades", "Directors", "Actors", "Inventory and Wishlist"};
-const char *const kFileNames[] = {"titles per genre", "titles per decade", "directors",
-                                  "actors", "inventory and wishlist"};
+const char *const kFileNames[] = {"titles per genre", "titles per decade", "directors", "actors",
+                                  "inventory and wishlist"};
 
 QString number(qint64 value)
 {
@@ -139,7 +139,8 @@ frmStatistics::frmStatistics(QString connectionString, const ReportScope &shown,
     layout->addWidget(tabCharts, 1);
 
     auto *buttons = new QHBoxLayout;
-    cmdCopyChart = WindowLook::Button(this, QStringLiteral("C&opy Chart"), QStringLiteral("cmdCopyChart"));
+    cmdCopyChart =
+        WindowLook::Button(this, QStringLiteral("C&opy Chart"), QStringLiteral("cmdCopyChart"));
     cmdSaveChart =
         WindowLook::Button(this, QStringLiteral("&Save Chart..."), QStringLiteral("cmdSaveChart"));
     cmdClose = WindowLook::Button(this, QStringLiteral("Close"), QStringLiteral("cmdClose"));
@@ -206,8 +207,9 @@ void frmStatistics::fillChart(int which, const QVector<TitleCounts::Count> &figu
     auto *chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     const auto top = [&](int count) {
-        return figures.size() > count ? QStringLiteral(" (the %1 largest of %2)").arg(count).arg(figures.size())
-                                      : QString();
+        return figures.size() > count
+                   ? QStringLiteral(" (the %1 largest of %2)").arg(count).arg(figures.size())
+                   : QString();
     };
     switch (which) {
     case Genres:
@@ -261,8 +263,9 @@ void frmStatistics::fillChart(int which, const QVector<TitleCounts::Count> &figu
         auto *series = new QPieSeries;
         for (const TitleCounts::Count &list : figures)
             if (list.titles > 0)
-                series->append(list.name + QStringLiteral(": ") + number(list.titles),
-                               double(list.titles))
+                series
+                    ->append(list.name + QStringLiteral(": ") + number(list.titles),
+                             double(list.titles))
                     ->setLabelVisible(true);
         chart->addSeries(series);
         chart->legend()->hide();

@@ -13,9 +13,9 @@ namespace {
 // The condition on DVD_Title that selects the titles counted.
 QString scope(int list, bool shownOnly)
 {
-    QString where = list == AllLists ? QStringLiteral(" WHERE DVD_Title.WishList IN (0, 1)")
-                                     : QStringLiteral(" WHERE DVD_Title.WishList = ")
-                                           + QString::number(list);
+    QString where = list == AllLists
+                        ? QStringLiteral(" WHERE DVD_Title.WishList IN (0, 1)")
+                        : QStringLiteral(" WHERE DVD_Title.WishList = ") + QString::number(list);
     if (shownOnly)
         where += QStringLiteral(" AND DVD_Title.ID IN (SELECT ID FROM temp.ReportTitles)");
     return where;

@@ -26,25 +26,54 @@ namespace {
 void addCatalogue(TestFolder &folder)
 {
     using T = TestFolder::Title;
-    folder.AddTitle(T{.title = "Seven Samurai", .date = "1954", .director = "Akira Kurosawa",
-                      .genres = {"Drama", "Action"}, .cast = {{"Toshirō Mifune", "Kikuchiyo"}, {"Takashi Shimura", "Kambei"}}});
-    folder.AddTitle(T{.title = "Ran", .date = "1985", .director = "akira kurosawa",
-                      .genres = {"Drama", "War"}, .cast = {{"Tatsuya Nakadai", "Hidetora"}, {"toshirō mifune", "x"}}});
-    folder.AddTitle(T{.title = "Fargo", .date = "1996", .director = "Joel Coen, Ethan Coen",
-                      .genres = {"Crime", "Drama"}, .cast = {{"Frances McDormand", "Marge"}}});
-    folder.AddTitle(T{.title = "No Country for Old Men", .date = " 2007 ",
-                      .director = "Ethan Coen & Joel Coen", .genres = {"Crime"}, .cast = {{"Javier Bardem", "Anton"}}});
-    folder.AddTitle(T{.title = "Amélie", .date = "", .director = "Jean-Pierre Jeunet; Zoë Ødegaard",
-                      .genres = {"Romance"}, .cast = {{"Audrey Tautou", "Amélie"}}});
-    folder.AddTitle(T{.title = "東京物語", .date = "19x3", .director = "小津安二郎", .genres = {"Drama"},
+    folder.AddTitle(T{.title = "Seven Samurai",
+                      .date = "1954",
+                      .director = "Akira Kurosawa",
+                      .genres = {"Drama", "Action"},
+                      .cast = {{"Toshirō Mifune", "Kikuchiyo"}, {"Takashi Shimura", "Kambei"}}});
+    folder.AddTitle(T{.title = "Ran",
+                      .date = "1985",
+                      .director = "akira kurosawa",
+                      .genres = {"Drama", "War"},
+                      .cast = {{"Tatsuya Nakadai", "Hidetora"}, {"toshirō mifune", "x"}}});
+    folder.AddTitle(T{.title = "Fargo",
+                      .date = "1996",
+                      .director = "Joel Coen, Ethan Coen",
+                      .genres = {"Crime", "Drama"},
+                      .cast = {{"Frances McDormand", "Marge"}}});
+    folder.AddTitle(T{.title = "No Country for Old Men",
+                      .date = " 2007 ",
+                      .director = "Ethan Coen & Joel Coen",
+                      .genres = {"Crime"},
+                      .cast = {{"Javier Bardem", "Anton"}}});
+    folder.AddTitle(T{.title = "Amélie",
+                      .date = "",
+                      .director = "Jean-Pierre Jeunet; Zoë Ødegaard",
+                      .genres = {"Romance"},
+                      .cast = {{"Audrey Tautou", "Amélie"}}});
+    folder.AddTitle(T{.title = "東京物語",
+                      .date = "19x3",
+                      .director = "小津安二郎",
+                      .genres = {"Drama"},
                       .cast = {{"原節子", "紀子"}}});
-    folder.AddTitle(T{.title = "Ødegaard's \"Night\"", .date = "1989", .director = "ZOË ØDEGAARD",
-                      .genres = {"Drama"}, .cast = {{"Zoë Ødegaard", "Herself"}}});
-    folder.AddTitle(T{.title = "Twilight; Dawn", .date = "1987",
-                      .director = "Zoë Ødegaard / Akira Kurosawa", .genres = {"War"}, .cast = {{"ZOË ØDEGAARD", "Her"}}});
-    folder.AddTitle(T{.title = "x'); DROP TABLE DVD_Title; --", .date = QVariant(), .director = QVariant()});
-    folder.AddTitle(T{.title = "Dreams", .date = "1990", .director = "Akira Kurosawa", .wishList = 1,
-                      .genres = {"Drama"}, .cast = {{"Akira Terao", "I"}}});
+    folder.AddTitle(T{.title = "Ødegaard's \"Night\"",
+                      .date = "1989",
+                      .director = "ZOË ØDEGAARD",
+                      .genres = {"Drama"},
+                      .cast = {{"Zoë Ødegaard", "Herself"}}});
+    folder.AddTitle(T{.title = "Twilight; Dawn",
+                      .date = "1987",
+                      .director = "Zoë Ødegaard / Akira Kurosawa",
+                      .genres = {"War"},
+                      .cast = {{"ZOË ØDEGAARD", "Her"}}});
+    folder.AddTitle(
+        T{.title = "x'); DROP TABLE DVD_Title; --", .date = QVariant(), .director = QVariant()});
+    folder.AddTitle(T{.title = "Dreams",
+                      .date = "1990",
+                      .director = "Akira Kurosawa",
+                      .wishList = 1,
+                      .genres = {"Drama"},
+                      .cast = {{"Akira Terao", "I"}}});
 }
 
 QString joined(const QVector<TitleCounts::Count> &counts)
@@ -105,22 +134,28 @@ void TestReports::counts_data()
     QTest::addColumn<QString>("directors");
     QTest::addColumn<QString>("actors");
 
-    QTest::newRow("inventory") << scopeOf(0) << 9
-        << "Drama 5, Crime 2, War 2, Action 1, Romance 1"
-        << "1950s 1, 1980s 3, 1990s 1, 2000s 1, no year 3"
-        << "Akira Kurosawa 3, Zoë Ødegaard 3, Ethan Coen 2, Joel Coen 2, Jean-Pierre Jeunet 1, 小津安二郎 1"
-        << "Toshirō Mifune 2, ZOË ØDEGAARD 2, Audrey Tautou 1, Frances McDormand 1, Javier Bardem 1, "
-           "Takashi Shimura 1, Tatsuya Nakadai 1, 原節子 1";
-    QTest::newRow("wishlist") << scopeOf(1) << 1 << "Drama 1" << "1990s 1, no year 0"
-                              << "Akira Kurosawa 1" << "Akira Terao 1";
-    QTest::newRow("both lists") << scopeOf(ReportStatements::AllLists) << 10
+    QTest::newRow("inventory") << scopeOf(0) << 9 << "Drama 5, Crime 2, War 2, Action 1, Romance 1"
+                               << "1950s 1, 1980s 3, 1990s 1, 2000s 1, no year 3"
+                               << "Akira Kurosawa 3, Zoë Ødegaard 3, Ethan Coen 2, Joel Coen 2, "
+                                  "Jean-Pierre Jeunet 1, 小津安二郎 1"
+                               << "Toshirō Mifune 2, ZOË ØDEGAARD 2, Audrey Tautou 1, Frances "
+                                  "McDormand 1, Javier Bardem 1, "
+                                  "Takashi Shimura 1, Tatsuya Nakadai 1, 原節子 1";
+    QTest::newRow("wishlist") << scopeOf(1) << 1 << "Drama 1"
+                              << "1990s 1, no year 0"
+                              << "Akira Kurosawa 1"
+                              << "Akira Terao 1";
+    QTest::newRow("both lists")
+        << scopeOf(ReportStatements::AllLists) << 10
         << "Drama 6, Crime 2, War 2, Action 1, Romance 1"
         << "1950s 1, 1980s 3, 1990s 2, 2000s 1, no year 3"
-        << "Akira Kurosawa 4, Zoë Ødegaard 3, Ethan Coen 2, Joel Coen 2, Jean-Pierre Jeunet 1, 小津安二郎 1"
+        << "Akira Kurosawa 4, Zoë Ødegaard 3, Ethan Coen 2, Joel Coen 2, Jean-Pierre Jeunet 1, "
+           "小津安二郎 1"
         << "Toshirō Mifune 2, ZOË ØDEGAARD 2, Akira Terao 1, Audrey Tautou 1, Frances McDormand 1, "
            "Javier Bardem 1, Takashi Shimura 1, Tatsuya Nakadai 1, 原節子 1";
     // Titles 1, 3 and 7 shown by a filter; 10 (the wish list's) is not in the list counted.
-    QTest::newRow("filtered") << scopeOf(0, {7, 1, 3, 10}, "x") << 3 << "Drama 3, Action 1, Crime 1"
+    QTest::newRow("filtered")
+        << scopeOf(0, {7, 1, 3, 10}, "x") << 3 << "Drama 3, Action 1, Crime 1"
         << "1950s 1, 1980s 1, 1990s 1, no year 0"
         << "Akira Kurosawa 1, Ethan Coen 1, Joel Coen 1, ZOË ØDEGAARD 1"
         << "Frances McDormand 1, Takashi Shimura 1, Toshirō Mifune 1, Zoë Ødegaard 1";
@@ -157,14 +192,21 @@ void TestReports::pdfReadBack_data()
         return text.left(10000);
     }();
     QTest::newRow("inventory, in the list's order")
-        << 0 << false << "" << QStringList{"Amélie", "Fargo", "No Country for Old Men", "Ran",
-                                           "Seven Samurai", "Twilight; Dawn", "x'); DROP TABLE",
-                                           "Ødegaard's \"Night\""} << 1; // 東京物語 last: no CJK font here
-    QTest::newRow("found by the find box") << 0 << false << "kurosawa"
-        << QStringList{"Ran", "Seven Samurai", "Twilight; Dawn"} << 1;
+        << 0 << false << "" << QStringList{"Amélie",
+                                           "Fargo",
+                                           "No Country for Old Men",
+                                           "Ran",
+                                           "Seven Samurai",
+                                           "Twilight; Dawn",
+                                           "x'); DROP TABLE",
+                                           "Ødegaard's \"Night\""}
+        << 1; // 東京物語 last: no CJK font here
+    QTest::newRow("found by the find box")
+        << 0 << false << "kurosawa" << QStringList{"Ran", "Seven Samurai", "Twilight; Dawn"} << 1;
     QTest::newRow("empty wish list") << -1 << true << "" << QStringList{"No titles"} << 1;
     QTest::newRow("a 10,000-character title") << -2 << false << "" << QStringList{longTitle} << 0;
-    QTest::newRow("120 titles over pages") << 120 << false << "" << QStringList{"Title 000", "Title 119"} << 0;
+    QTest::newRow("120 titles over pages")
+        << 120 << false << "" << QStringList{"Title 000", "Title 119"} << 0;
 }
 
 void TestReports::pdfReadBack()
@@ -220,7 +262,8 @@ void TestReports::pdfReadBack()
     for (const QString &title : order)
         for (const QString &word : title.split(' ', Qt::SkipEmptyParts)) {
             const qsizetype found = all.indexOf(word, at);
-            QVERIFY2(found >= 0, qPrintable(word + " of " + title.left(40) + " missing or out of order"));
+            QVERIFY2(found >= 0,
+                     qPrintable(word + " of " + title.left(40) + " missing or out of order"));
             at = found + word.size();
         }
 }
@@ -252,7 +295,8 @@ void TestReports::pdfCancelAndRefusal()
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     const QString nowhere = program.folder.Path() + "/no such folder/list.pdf";
     QVERIFY(!commands.ExportPdfTo(nowhere, false, {}));
-    QVERIFY(MessageBox::Shown().value(0).startsWith("The list could not be exported to " + nowhere));
+    QVERIFY(
+        MessageBox::Shown().value(0).startsWith("The list could not be exported to " + nowhere));
     QVERIFY(!QFile::exists(nowhere));
 }
 
