@@ -71,6 +71,7 @@ void nameBars(QChart *chart, const QVector<TitleCounts::Count> &shown)
     chart->addSeries(series);
     auto *axisY = new QBarCategoryAxis;
     axisY->append(names);
+    axisY->setTruncateLabels(false); // a name is read, not guessed from "..."
     chart->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisY);
     QValueAxis *axisX = countAxis(largest);
@@ -207,9 +208,10 @@ void frmStatistics::fillChart(int which, const QVector<TitleCounts::Count> &figu
     auto *chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     const auto top = [&](int count) {
-        return figures.size() > count
-                   ? QStringLiteral(" (the %1 largest of %2)").arg(count).arg(figures.size())
-                   : QString();
+        return figures.size() > count ? QStringLiteral(" (the %1 largest of %2)")
+                                            .arg(count)
+                                            .arg(number(figures.size()))
+                                      : QString();
     };
     switch (which) {
     case Genres:
@@ -250,6 +252,7 @@ void frmStatistics::fillChart(int which, const QVector<TitleCounts::Count> &figu
         chart->addSeries(series);
         auto *axisX = new QBarCategoryAxis;
         axisX->append(decades);
+        axisX->setTruncateLabels(false);
         chart->addAxis(axisX, Qt::AlignBottom);
         series->attachAxis(axisX);
         QValueAxis *axisY = countAxis(largest);
