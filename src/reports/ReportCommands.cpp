@@ -6,6 +6,7 @@
 #include "frmMain.h"
 #include "frmStatistics.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
@@ -82,12 +83,16 @@ ReportScope ReportCommands::ShownScope() const
 void ReportCommands::ShowStatistics()
 {
     std::unique_ptr<frmStatistics> window;
+    // Counting a large catalogue takes a while before the window can show.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         window = std::make_unique<frmStatistics>(m_shared.ConnectionString, ShownScope(), &m_main);
     } catch (const DbError &error) {
+        QApplication::restoreOverrideCursor();
         MessageBox::Failure(&m_main, error.Message(QStringLiteral(" counting titles.")));
         return;
     }
+    QApplication::restoreOverrideCursor();
     window->exec();
 }
 
