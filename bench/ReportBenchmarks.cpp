@@ -53,7 +53,7 @@ void Benchmarks::DescribeReportRows(ResultsTable &table)
                   {},
                   {}});
     table.AddRow({NumberPdf,
-                  QStringLiteral("Exporting the Inventory as a PDF, with covers"),
+                  QStringLiteral("Exporting the Inventory as a PDF"),
                   QStringLiteral("laying out the same rows' text in the report's columns (Qt's "
                                  "text engine, every line), without covers and without "
                                  "drawing. Measured: File, Export List as PDF without covers, "
