@@ -333,6 +333,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   },
                   {},
                   {}});
+    DescribeReportRows(table);
 }
 
 void Benchmarks::MainWindowReady()

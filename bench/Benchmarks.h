@@ -28,6 +28,10 @@ public:
     void BackUpCatalogue();
     void FindKeystroke(int row);
     void FirstFind();
+    // The statistics window and the list's PDF (ReportBenchmarks.cpp).
+    static void DescribeReportRows(ResultsTable &table);
+    void StatisticsWindow();
+    void ListPdf();
 
 private:
     // More samples on small catalogues, where each one is quick.

@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
 
     QString out;
     const QString load = loadNow();
-    QList<int> rows{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    QList<int> rows{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     QStringList folders;
     for (int i = 0; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--out") && i + 1 < args.size()) {
@@ -111,7 +111,9 @@ int main(int argc, char *argv[])
             {8, &Benchmarks::ExportTitles},
             {9, &Benchmarks::ImportTitles},
             {10, &Benchmarks::BackUpCatalogue},
-            {15, &Benchmarks::FirstFind}};
+            {15, &Benchmarks::FirstFind},
+            {17, &Benchmarks::StatisticsWindow},
+            {18, &Benchmarks::ListPdf}};
         QVector<std::pair<int, std::function<void()>>> runs;
         for (const auto &[row, run] : steps) {
             runs.append({row, [&bench, run = run] { (bench.*run)(); }});
@@ -128,7 +130,7 @@ int main(int argc, char *argv[])
             say(QStringLiteral("   row %1 done in %2 s").arg(row).arg(timer.elapsed() / 1000.0));
         }
     }
-    for (int row = 1; row <= 16; ++row)
+    for (int row = 1; row <= 18; ++row)
         if (!rows.contains(row))
             table.NotMeasured(row, QStringLiteral("left out with --rows"));
 

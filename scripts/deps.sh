@@ -7,6 +7,8 @@ packages=(
     g++ cmake make
     qt6-base-dev libqt6sql6-sqlite   # Widgets, SQL, Test; the SQLite driver is separate
     libsqlite3-dev                   # the engine itself: progress of one long statement
+    qt6-charts-dev libqt6opengl6-dev # the statistics window's charts (their CMake files need OpenGL's)
+    poppler-utils                    # pdftotext: the tests read the printed list back
     xvfb xauth imagemagick           # a display for machines without one; screenshots
     fonts-dejavu-core
 )

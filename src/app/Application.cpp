@@ -9,6 +9,7 @@
 #include "ListIndex.h"
 #include "MessageBox.h"
 #include "ProgressWindow.h"
+#include "ReportCommands.h"
 #include "TitleCommands.h"
 #include "TransferCommands.h"
 #include "frmMain.h"
@@ -51,6 +52,14 @@ void Application::wireCommands()
             [transfer] { transfer().ExportTitles(); });
     connect(m_main.get(), &frmMain::BackupRequested, this,
             [transfer] { transfer().BackUpCatalogue(); });
+
+    m_reportCommands = std::make_unique<ReportCommands>(m_shared, *m_main);
+    connect(m_main.get(), &frmMain::StatisticsRequested, this,
+            [this] { m_reportCommands->ShowStatistics(); });
+    connect(m_main.get(), &frmMain::PrintListRequested, this,
+            [this] { m_reportCommands->PrintList(); });
+    connect(m_main.get(), &frmMain::ExportPdfRequested, this,
+            [this] { m_reportCommands->ExportListAsPdf(); });
 }
 
 void Application::Launch()

@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 
+class ReportCommands;
 class TitleCommands;
 class frmMain;
 
@@ -45,4 +46,5 @@ private:
     Module1 m_shared;
     std::unique_ptr<frmMain> m_main;
     std::unique_ptr<TitleCommands> m_titleCommands;
+    std::unique_ptr<ReportCommands> m_reportCommands;
 };

@@ -65,6 +65,10 @@ void frmMain::createActions()
     mnuImport = action(QStringLiteral("&Import Titles..."), &frmMain::ImportRequested);
     mnuExport = action(QStringLiteral("&Export Titles..."), &frmMain::ExportRequested);
     mnuBackup = action(QStringLiteral("&Back Up Catalogue..."), &frmMain::BackupRequested);
+    mnuPrintList = action(QStringLiteral("&Print List..."), &frmMain::PrintListRequested);
+    mnuPrintList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuExportPdf = action(QStringLiteral("Export List as &PDF..."), &frmMain::ExportPdfRequested);
+    mnuStatistics = action(QStringLiteral("&Statistics..."), &frmMain::StatisticsRequested);
     mnuExit = action(QStringLiteral("E&xit"), &QWidget::close, DrawnIcons::Close());
     mnuAdd = action(QStringLiteral("&Add"), &frmMain::AddRequested, DrawnIcons::Add());
     mnuModify = action(QStringLiteral("&Modify"), &frmMain::ModifyRequested, DrawnIcons::Modify());
@@ -80,11 +84,16 @@ void frmMain::createMenus()
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->addActions({mnuImport, mnuExport, mnuBackup});
     mnuFile->addSeparator();
+    mnuFile->addAction(mnuPrintList);
+    mnuFile->addAction(mnuExportPdf);
+    mnuFile->addSeparator();
     mnuFile->addAction(mnuExit);
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->addActions({mnuAdd, mnuModify, mnuDelete});
     mnuEdit->addSeparator();
     mnuEdit->addAction(mnuFind);
+    mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView->addAction(mnuStatistics);
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->addAction(mnuAbout);
 }
@@ -209,6 +218,19 @@ void frmMain::showListState(bool hasRows)
     mnuModify->setEnabled(hasRows);
     mnuDelete->setEnabled(hasRows);
     m_detail->ShowListState(hasRows);
+}
+
+QVector<qint64> frmMain::ShownTitleIds() const
+{
+    QVector<qint64> ids(UltraGrid->ShownRowCount());
+    for (int row = 0; row < ids.size(); ++row)
+        ids[row] = m_titleList->ValueAt(UltraGrid->RecordRow(row), 0).toLongLong();
+    return ids;
+}
+
+QString frmMain::ShownFilter() const
+{
+    return m_filter && m_filter->IsActive() ? Find->Text().trimmed() : QString();
 }
 
 void frmMain::Refiltered(int activeBefore)

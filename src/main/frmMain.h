@@ -47,17 +47,26 @@ public:
     int RecordCount() const { return m_recordCount; }
     const std::shared_ptr<RecordList> &TitleList() const { return m_titleList; }
 
+    // What the list shows, for reports: the titles' IDs in the order shown, and the find
+    // box's text while it filters (empty when it does not).
+    QVector<qint64> ShownTitleIds() const;
+    QString ShownFilter() const;
+
     // Controls (those of the detail panel are the panel's own: Detail())
     QMenu *mnuFile = nullptr;
     QAction *mnuImport = nullptr;
     QAction *mnuExport = nullptr;
     QAction *mnuBackup = nullptr;
+    QAction *mnuPrintList = nullptr;
+    QAction *mnuExportPdf = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuAdd = nullptr;
     QAction *mnuModify = nullptr;
     QAction *mnuDelete = nullptr;
     QAction *mnuFind = nullptr;
+    QMenu *mnuView = nullptr;
+    QAction *mnuStatistics = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
     QToolBar *Toolbar1 = nullptr;
@@ -85,6 +94,9 @@ Q_SIGNALS:
     void ImportRequested();
     void ExportRequested();
     void BackupRequested();
+    void PrintListRequested();
+    void ExportPdfRequested();
+    void StatisticsRequested();
 
 protected:
     void changeEvent(QEvent *event) override;

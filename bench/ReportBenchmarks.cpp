@@ -1,0 +1,143 @@
+// The statistics window and the list's PDF, each against a floor measured in the same run.
+#include "Benchmarks.h"
+
+#include "Application.h"
+#include "ListReport.h"
+#include "MessageBox.h"
+#include "ReportCommands.h"
+#include "ReportStatements.h"
+#include "Sampler.h"
+#include "frmMain.h"
+#include "frmStatistics.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+enum ReportRow { NumberStatistics = 17, NumberPdf = 18 };
+
+using Figures = ResultsTable::Figures;
+
+ResultsTable::Verdict withinAtLargest(const Figures &figures, double limit)
+{
+    const double ratio = figures.last().Ratio();
+    return {ratio <= limit,
+            QString::number(ratio, 'f', 2) + QStringLiteral("x at the largest catalogue")};
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+void Benchmarks::DescribeReportRows(ResultsTable &table)
+{
+    table.AddRow({NumberStatistics,
+                  QStringLiteral("Statistics window opening on the Inventory"),
+                  QStringLiteral("the raw count queries (per genre, decade, director, actor, list, "
+                                 "and the total) read into memory on a fresh connection. "
+                                 "Measured: View, Statistics: the counts, the five charts and "
+                                 "their figures built, the window shown and painted."),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 2x its floor at 100,000 titles"),
+                  [](const Figures &f) { return withinAtLargest(f, 2); },
+                  {},
+                  {}});
+    table.AddRow({NumberPdf,
+                  QStringLiteral("Exporting the Inventory as a PDF"),
+                  QStringLiteral("laying out the same rows' text in the report's columns (Qt's "
+                                 "text engine, every line), without covers and without "
+                                 "drawing. Measured: File, Export List as PDF without covers, "
+                                 "from reading the rows to the committed file (pages laid "
+                                 "out, then drawn with headings and page numbers). The size "
+                                 "with covers is printed by the run."),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 5x its floor"),
+                  [](const Figures &f) { return withinAtLargest(f, 5); },
+                  {},
+                  {}});
+}
+
+void Benchmarks::StatisticsWindow()
+{
+    const auto application = std::make_unique<Application>(m_folder);
+    application->Start();
+    settle();
+    frmMain &window = application->MainWindow();
+    ReportCommands commands(application->Shared(), window);
+    const ReportScope scope = commands.ShownScope();
+    const QStringList counts{
+        ReportStatements::TitleCount(0, false),      ReportStatements::TitlesPerGenre(0, false),
+        ReportStatements::TitlesPerDecade(0, false), ReportStatements::TitlesPerDirector(0, false),
+        ReportStatements::TitlesPerActor(0, false),  ReportStatements::TitlesPerList()};
+    const auto medians = Sampler::Run(
+        samples(7, 3),
+        [&](int) {
+            QElapsedTimer timer;
+            timer.start();
+            frmStatistics statistics(application->Shared().ConnectionString, scope, &window);
+            statistics.show();
+            statistics.repaint();
+            settle();
+            return timer.nsecsElapsed();
+        },
+        [&](int) { return m_raw.ReadAll(counts); });
+    m_table.Add(NumberStatistics, m_titles, {medians.subjectMs, medians.floorMs, 0});
+}
+
+void Benchmarks::ListPdf()
+{
+    const auto application = std::make_unique<Application>(m_folder);
+    application->Start();
+    settle();
+    ReportCommands commands(application->Shared(), application->MainWindow());
+    const ReportScope scope = commands.ShownScope();
+    const QVector<ListReport::Row> rows =
+        ListReport::ReadRows(application->Shared().ConnectionString, scope);
+    QTemporaryDir out;
+    qint64 bytes = 0;
+    int pages = 0;
+    const auto medians = Sampler::Run(
+        samples(5, 3),
+        [&](int sample) {
+            const QString file = out.path() + QStringLiteral("/list %1.pdf").arg(sample);
+            QElapsedTimer timer;
+            timer.start();
+            if (!commands.ExportPdfTo(file, false, {}))
+                qFatal("the PDF was not written: %s", qPrintable(MessageBox::Shown().join(' ')));
+            const qint64 elapsed = timer.nsecsElapsed();
+            if (sample == 0) {
+                // The size with covers, once (not timed).
+                QFile::remove(file);
+                commands.ExportPdfTo(file, true, {});
+                bytes = QFileInfo(file).size();
+            }
+            QFile::remove(file);
+            return elapsed;
+        },
+        [&](int) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter pdf(&buffer);
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+            pdf.setResolution(300);
+            ListReport report(rows, ListReport::Heading(scope), QDate::currentDate());
+            QElapsedTimer timer;
+            timer.start();
+            pages = report.CountPages(pdf);
+            return timer.nsecsElapsed();
+        });
+    std::printf("   the PDF: %d titles, %d pages without covers; %.1f MB with covers\n",
+                int(rows.size()), pages, bytes / 1e6);
+    m_table.Add(NumberPdf, m_titles, {medians.subjectMs, medians.floorMs, 0});
+}

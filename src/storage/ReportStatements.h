@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+
+class Connection;
+
+// The statements of the statistics and the printed list. The titles they cover are one
+// list (0 Inventory, 1 Wishlist) or both (AllLists), and, when `shownOnly` is set, only
+// those put in the connection's table of shown titles by MarkShownTitles.
+namespace ReportStatements {
+
+constexpr int AllLists = -1;
+
+// Puts the IDs in a temporary table of the connection (replacing what was there), with
+// bound values: a filter of 100,000 titles is one prepared statement, not one text.
+// Throws DbError.
+void MarkShownTitles(Connection &connection, const QVector<qint64> &ids);
+
+// Each count answers (name, titles) rows, the largest count first.
+QString TitlesPerGenre(int list, bool shownOnly);
+// (decade as "1990", or Null for a year that is not four digits, titles), in time order.
+QString TitlesPerDecade(int list, bool shownOnly);
+// Director texts hold one or more names separated by , ; & or /: each name counts.
+QString TitlesPerDirector(int list, bool shownOnly);
+QString TitlesPerActor(int list, bool shownOnly);
+// (WishList, titles) for the two lists, over the whole catalogue.
+QString TitlesPerList();
+QString TitleCount(int list, bool shownOnly);
+
+// The printed list's columns: ID, Title, Sub_Title, Date, Director, the genre names
+// joined by ", ".
+QString ListedTitles(int list);
+
+} // namespace ReportStatements
