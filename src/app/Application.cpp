@@ -7,6 +7,7 @@
 #include "DbError.h"
 #include "GuardedApplication.h"
 #include "MessageBox.h"
+#include "ProgramEnd.h"
 #include "TitleCommands.h"
 #include "TransferCommands.h"
 #include "frmMain.h"
@@ -91,7 +92,7 @@ int Application::Run(const QString &programFolder)
     try {
         application.Launch();
     } catch (const DbError &error) {
-        GuardedApplication::Report(error.Description());
+        ProgramEnd::Report(error.Description());
         return 1;
     }
     return QApplication::exec();

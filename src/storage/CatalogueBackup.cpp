@@ -1,7 +1,9 @@
 #include "CatalogueBackup.h"
 
+#include "AtomicFile.h"
 #include "Connection.h"
 #include "DbError.h"
+#include "ProgramFiles.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -125,7 +127,7 @@ Result Make(const QString &programFolder, const QString &connectionString,
                       + QStringLiteral(" (it may be read-only)."));
     PartialFolder partial(partialPath);
 
-    const QString imagesFrom = programFolder + QStringLiteral("/images");
+    const QString imagesFrom = ProgramFiles::ImagesFolder(programFolder);
     QStringList pictures = QDir(imagesFrom).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     const qint64 steps = 1 + pictures.size();
     if (!progress(0, steps))
@@ -150,17 +152,15 @@ Result Make(const QString &programFolder, const QString &connectionString,
     if (!progress(1, steps))
         return {};
 
-    if (!QDir().mkdir(partialPath + QStringLiteral("/images")))
+    const QString imagesTo = ProgramFiles::ImagesFolder(partialPath);
+    if (!QDir().mkdir(imagesTo))
         throw Failure(QStringLiteral("The images folder could not be made in the backup."));
     for (qsizetype i = 0; i < pictures.size(); ++i) {
-        const QString to = partialPath + QStringLiteral("/images/") + pictures[i];
-        QFile from(imagesFrom + QLatin1Char('/') + pictures[i]);
-        if (!from.copy(to)) {
-            QFile::remove(to);
+        const QString to = imagesTo + QLatin1Char('/') + pictures[i];
+        QString error;
+        if (!AtomicFile::Copy(imagesFrom + QLatin1Char('/') + pictures[i], to, &error))
             throw Failure(QStringLiteral("The picture ") + pictures[i]
-                          + QStringLiteral(" could not be copied: ") + from.errorString()
-                          + QLatin1Char('.'));
-        }
+                          + QStringLiteral(" could not be copied: ") + error);
         if (!progress(2 + i, steps))
             return {};
     }

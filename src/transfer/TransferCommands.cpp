@@ -1,5 +1,6 @@
 #include "TransferCommands.h"
 
+#include "AtomicFile.h"
 #include "CatalogueBackup.h"
 #include "DbError.h"
 #include "ImportPlan.h"
@@ -16,7 +17,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -115,7 +115,7 @@ bool TransferCommands::ExportTo(const QString &file)
     // Written under a temporary name beside the target and renamed over it at the end: a
     // failure or a cancel leaves no half file, and the old file (the dialog asked about
     // replacing it) stays until the new one is whole.
-    QSaveFile out(file);
+    AtomicFile out(file);
     if (!out.open(QIODevice::WriteOnly)) {
         MessageBox::Critical(&m_main, QStringLiteral("The titles could not be exported to ")
                                           + file + QStringLiteral(":\r\n") + out.errorString());

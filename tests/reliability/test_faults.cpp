@@ -3,6 +3,7 @@
 // killed while saving; awkward text pasted into every box of the add command's windows;
 // covers in bad states or that cannot be written. The user is told, nothing is written
 // half or made anew, locks are waited for, and what the boxes hold is stored as it is.
+#include "AtomicFile.h"
 #include "AwkwardText.h"
 #include "BusyTimeout.h"
 #include "CatalogueLockWait.h"
@@ -11,9 +12,9 @@
 #include "CoverChooser.h"
 #include "DbError.h"
 #include "EditorFixture.h"
-#include "FileReplacer.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
+#include "ProgramEnd.h"
 #include "Story.h"
 #include "TitleCommands.h"
 #include "frmGenre.h"
@@ -184,11 +185,11 @@ private Q_SLOTS:
         QVERIFY(RunAsNobody());
         BusyTimeout::SetForTesting(1000); // each lock met costs a second, not five
         frmSplash::SetTimerIntervalForTesting(50);
-        CatalogueLockWait::SetQuitForTesting([] { quitAsked = true; });
+        ProgramEnd::SetStandInForTesting([] { quitAsked = true; });
     }
     void cleanup()
     {
-        FileReplacer::FailNextForTesting(FileReplacer::Step::None);
+        AtomicFile::ResetForTesting();
         CmnDialog::Reset();
         MessageBox::Reset();
     }
@@ -590,7 +591,7 @@ void TestFaults::coverFaults_data()
     QTest::addColumn<int>("step");          // made to fail, as a full or failing disk would
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("reason"); // in the message; empty: the cover is replaced
-    using Step = FileReplacer::Step;
+    using Step = AtomicFile::Step;
     auto row = [](const char *name, const QByteArray &cover, const char *shown,
                   const QByteArray &chosen, Step step, int code, const char *reason) {
         QTest::newRow(name) << cover << QString(shown) << chosen << int(step) << code
@@ -653,7 +654,7 @@ void TestFaults::coverFaults()
     QVERIFY(!w.main->ImgCover->pixmap().isNull());
     const QStringList before = Entries(images);
 
-    FileReplacer::FailNextForTesting(FileReplacer::Step(step), code);
+    AtomicFile::FailNextForTesting(AtomicFile::Step(step), code);
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     CmnDialog::SetNextFileName(picked);
     CoverChooser(*w.main).ImgCover_Click();
