@@ -15,7 +15,7 @@ AtomicFile::Step g_failStep = AtomicFile::Step::None;
 int g_failCode = 0;
 QList<AtomicFile::Step> g_steps;
 
-// The seam: true (with errno set) when this step is to fail.
+// The seam: true (with errno set) when this step is to fail. Records that the step ran.
 bool injected(AtomicFile::Step step)
 {
     if (g_steps.isEmpty() || g_steps.last() != step)
@@ -25,6 +25,13 @@ bool injected(AtomicFile::Step step)
     g_failStep = AtomicFile::Step::None;
     errno = g_failCode;
     return true;
+}
+
+// One step's system call, or -1 (errno set) where the seam makes it fail.
+template<typename Call>
+auto run(AtomicFile::Step step, Call call) -> decltype(call())
+{
+    return injected(step) ? -1 : call();
 }
 
 QString systemError(int code)
@@ -69,10 +76,10 @@ bool AtomicFile::open(OpenMode mode)
     for (int tries = 0; tries < 100 && m_fd < 0; ++tries) {
         m_temporary =
             target + ".new-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        if (injected(Step::Create))
-            break;
-        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                      0666);
+        m_fd = run(Step::Create, [this] {
+            return ::open(m_temporary.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        });
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
@@ -92,9 +99,7 @@ qint64 AtomicFile::writeData(const char *data, qint64 size)
         return -1;
     qint64 left = size;
     while (left > 0) {
-        if (injected(Step::Write))
-            return fail(errno);
-        const ssize_t written = ::write(m_fd, data, size_t(left));
+        const ssize_t written = run(Step::Write, [&] { return ::write(m_fd, data, size_t(left)); });
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -141,7 +146,7 @@ bool AtomicFile::commit()
     if (m_fd < 0 || m_failed)
         return failed(EBADF);
     // A full disk may refuse the last bytes only here; the old file must not be lost to it.
-    if (injected(Step::Sync) || ::fsync(m_fd) != 0)
+    if (run(Step::Sync, [this] { return ::fsync(m_fd); }) != 0)
         return failed(errno);
     if (injected(Step::Size) && ::ftruncate(m_fd, m_written / 2) != 0)
         return failed(errno);
@@ -155,14 +160,16 @@ bool AtomicFile::commit()
     const int closing = m_fd;
     m_fd = -1;
     if (injected(Step::Close)) {
+        const int code = errno;
         ::close(closing);
-        return failed(errno);
+        return failed(code);
     }
     if (::close(closing) != 0)
         return failed(errno);
     // rename() replaces a symbolic link itself, never the file it points to.
-    if (injected(Step::Rename)
-        || ::rename(m_temporary.constData(), QFile::encodeName(m_target).constData()) != 0)
+    const QByteArray target = QFile::encodeName(m_target);
+    if (run(Step::Rename, [&] { return ::rename(m_temporary.constData(), target.constData()); })
+        != 0)
         return failed(errno);
     m_temporary.clear();
     QIODevice::close();
@@ -171,8 +178,7 @@ bool AtomicFile::commit()
     const int folder = ::open(QFile::encodeName(QFileInfo(m_target).absolutePath()).constData(),
                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
-        if (!injected(Step::FolderSync))
-            ::fsync(folder);
+        run(Step::FolderSync, [folder] { return ::fsync(folder); });
         ::close(folder);
     }
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <QVector>
@@ -19,6 +20,8 @@ class RecordList;
 //
 // The catalogue's own NOCASE comparison folds A to Z only and stays as it is, so the file
 // means the same to other SQLite tools; NOCASE-equal texts are always Equal here.
+// Not QCollator: the ASCII rows come in order from the catalogue and only the others are
+// merged in, where a collator would sort every row again.
 namespace Letters {
 
 // The text every Equal text shares.
@@ -27,6 +30,8 @@ QString Folded(QStringView text);
 // and a decomposed "Ame\u0301lie" all give "amelie"), compatibility forms spelled out
 // ("ﬁ" gives "fi"). Everything else, punctuation included, stays as typed.
 QString Bare(QStringView text);
+// Bare(text) as UTF-8, appended (the find box keeps every title's text so).
+void AppendBare(QByteArray &utf8, QStringView text);
 bool Equal(QStringView a, QStringView b);
 // Negative, 0 or positive; 0 only for identical texts.
 int Compare(QStringView a, QStringView b);
