@@ -57,10 +57,8 @@ void TitleCommands::AddTitle()
         if (m_shared.LookupCount > 0) {
             // Spellings the catalogue's = does not take for the typed name ("AMÉLIE" for
             // "Amélie") are listed by name.
-            QStringList others;
-            for (const QString &spelling : m_shared.LookupMatches)
-                if (!Letters::NocaseEqual(spelling, m_shared.PromptText))
-                    others << spelling;
+            const QStringList others =
+                Letters::MissedSpellings(m_shared.PromptText, m_shared.LookupMatches);
             m_shared.AlertQuery = Statements::SimilarTitles(
                 m_shared.LookupTable, m_shared.LookupField, m_shared.PromptText, others);
             m_shared.AlertMessage = QStringLiteral(

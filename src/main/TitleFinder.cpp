@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "Letters.h"
+#include "LockWait.h"
 #include "Statements.h"
 
 #include <QSqlError>
@@ -28,8 +29,7 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     int total = 0;
     {
         QSqlQuery count(db);
-        if (!count.exec(Statements::TitleCount()))
-            throw DbError::FromSql(count.lastError());
+        LockWait::Exec(count, Statements::TitleCount());
         if (count.next())
             total = count.value(0).toInt();
     }
@@ -38,8 +38,7 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        if (!query.exec(Statements::SearchableTitles()))
-            throw DbError::FromSql(query.lastError());
+        LockWait::Exec(query, Statements::SearchableTitles());
         // A title's texts take a few hundred bytes; room not written to costs no memory.
         built.m_text.reserve(qsizetype(total) * 512);
         built.m_starts.reserve(total + 1);

@@ -5,7 +5,6 @@
 #include "DbError.h"
 #include "ProgramFiles.h"
 
-#include <QAtomicInteger>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -13,7 +12,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 
 namespace CatalogueBackup {
 
@@ -39,37 +37,20 @@ QList<qint64> rowCounts(const QSqlDatabase &db)
 // The copy, read through a read-only connection of its own: intact and the same rows.
 void checkCopy(const QString &file, const QList<qint64> &expected)
 {
-    static QAtomicInteger<quint64> counter;
-    const QString name = QStringLiteral("reelvane-backup-check-%1")
-                             .arg(counter.fetchAndAddRelaxed(1));
     QString problem;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        QUrl url = QUrl::fromLocalFile(file);
-        url.setQuery(QStringLiteral("mode=ro"));
-        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        if (!db.open()) {
-            problem = db.lastError().databaseText();
-        } else {
-            QSqlQuery check(db);
-            if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
-                problem = check.lastError().databaseText();
-            else if (check.value(0).toString() != QLatin1String("ok"))
-                problem = check.value(0).toString();
-            check = QSqlQuery();
-            if (problem.isEmpty()) {
-                try {
-                    if (rowCounts(db) != expected)
-                        problem = QStringLiteral("its tables do not hold the same number of rows");
-                } catch (const DbError &error) {
-                    problem = error.Description();
-                }
-            }
-            db.close();
-        }
+    try {
+        Connection connection;
+        connection.Open(Connection::ConnectionStringFor(file), Connection::Access::ReadOnly);
+        QSqlQuery check(connection.Database());
+        if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
+            problem = check.lastError().databaseText();
+        else if (check.value(0).toString() != QLatin1String("ok"))
+            problem = check.value(0).toString();
+        else if (rowCounts(connection.Database()) != expected)
+            problem = QStringLiteral("its tables do not hold the same number of rows");
+    } catch (const DbError &error) {
+        problem = error.Description();
     }
-    QSqlDatabase::removeDatabase(name);
     if (!problem.isEmpty())
         throw Failure(QStringLiteral("The copy of the catalogue did not pass its check: ")
                       + problem + QLatin1Char('.'));

@@ -200,6 +200,21 @@ bool NocaseEqual(QStringView a, QStringView b)
     return a.size() == b.size() && compareKeys(a, true, b, true) == 0;
 }
 
+QStringList MissedSpellings(QStringView typed, const QStringList &stored)
+{
+    QStringList missed;
+    for (const QString &spelling : stored)
+        if (!NocaseEqual(spelling, typed))
+            missed << spelling;
+    return missed;
+}
+
+QString StoredSpelling(const QString &typed, const QStringList &stored)
+{
+    const QStringList missed = MissedSpellings(typed, stored);
+    return !stored.isEmpty() && missed.size() == stored.size() ? stored.first() : typed;
+}
+
 QVector<int> SortedOrder(int count, const std::function<QStringView(int)> &text)
 {
     // The catalogue hands rows over in NOCASE order, which is this order for plain ASCII

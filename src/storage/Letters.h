@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QVector>
 #include <functional>
@@ -37,6 +38,13 @@ bool Equal(QStringView a, QStringView b);
 int Compare(QStringView a, QStringView b);
 // Whether SQLite's NOCASE calls the two equal (A to Z folded, nothing else).
 bool NocaseEqual(QStringView a, QStringView b);
+
+// What the user typed, as the catalogue holds it. `stored` are the stored spellings Equal
+// to `typed`; the ones the catalogue's = (NOCASE) misses for it ("AMÉLIE" for "Amélie"):
+QStringList MissedSpellings(QStringView typed, const QStringList &stored);
+// The name the statements use: `typed` when = finds a stored spelling (or there is none),
+// else the stored one ("Épopée" for "épopée").
+QString StoredSpelling(const QString &typed, const QStringList &stored);
 
 // The order of `count` texts under Compare, ties kept in their given order: element i
 // is the index of the text that goes to place i.
