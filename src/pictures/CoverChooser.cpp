@@ -17,9 +17,7 @@ const QString kUnchanged = QStringLiteral("\n\nThe cover was not changed.");
 
 } // namespace
 
-CoverChooser::CoverChooser(frmMain &main) : m_main(main)
-{
-}
+CoverChooser::CoverChooser(frmMain &main) : m_main(main) {}
 
 void CoverChooser::ImgCover_Click()
 {
@@ -31,8 +29,8 @@ void CoverChooser::ImgCover_Click()
     QString filter = ImageFilter();
     QString folder;
     QString title = DialogTitle();
-    const QString chosen = CmnDialog::ShowOpenDialog(&m_main, filter, QFileDialog::ReadOnly,
-                                                     folder, title, true);
+    const QString chosen =
+        CmnDialog::ShowOpenDialog(&m_main, filter, QFileDialog::ReadOnly, folder, title, true);
     if (chosen.isEmpty())
         return;
 
@@ -58,8 +56,8 @@ void CoverChooser::ImgCover_Click()
 
 bool CoverChooser::CheckChosenFile(const QString &path, QImage *picture)
 {
-    const QString shown = QStringLiteral("\"") + QDir::toNativeSeparators(path)
-                          + QStringLiteral("\"");
+    const QString shown =
+        QStringLiteral("\"") + QDir::toNativeSeparators(path) + QStringLiteral("\"");
     const QFileInfo info(path);
     QFile file(path);
     QString reason;

@@ -52,8 +52,8 @@ void checkCopy(const QString &file, const QList<qint64> &expected)
         problem = error.Description();
     }
     if (!problem.isEmpty())
-        throw Failure(QStringLiteral("The copy of the catalogue did not pass its check: ")
-                      + problem + QLatin1Char('.'));
+        throw Failure(QStringLiteral("The copy of the catalogue did not pass its check: ") + problem
+                      + QLatin1Char('.'));
 }
 
 qint64 folderBytes(const QString &folder)
@@ -96,10 +96,12 @@ Result Make(const QString &programFolder, const QString &connectionString,
             const QString &destination, const QDateTime &when, const Progress &progress)
 {
     const QString finalPath = QDir(destination).filePath(FolderName(when));
-    const QString partialPath = QDir(destination).filePath(QLatin1Char('.') + FolderName(when)
-                                                           + QStringLiteral(".partial"));
+    const QString partialPath =
+        QDir(destination)
+            .filePath(QLatin1Char('.') + FolderName(when) + QStringLiteral(".partial"));
     if (!QFileInfo(destination).isDir())
-        throw Failure(QStringLiteral("The folder ") + destination + QStringLiteral(" does not exist."));
+        throw Failure(QStringLiteral("The folder ") + destination
+                      + QStringLiteral(" does not exist."));
     if (QFileInfo::exists(finalPath) || QFileInfo::exists(partialPath))
         throw Failure(QStringLiteral("A folder named ") + finalPath
                       + QStringLiteral(" already exists; it was left as it is."));

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "CatalogueBackup.h"
 #include "DbError.h"
+#include "FileDialogAnswers.h"
 #include "ImportPlan.h"
 #include "MessageBox.h"
 #include "Module1.h"
@@ -22,9 +23,6 @@
 namespace {
 
 enum PathKind { SaveFile, OpenFile, Folder };
-
-QStringList g_nextPaths;
-bool g_hasNextPath = false;
 
 const QString kFilter = QStringLiteral("CSV files (*.csv)");
 
@@ -50,18 +48,6 @@ TransferCommands::TransferCommands(Module1 &shared, frmMain &main) : m_shared(sh
 {
 }
 
-void TransferCommands::SetNextPath(const QString &path)
-{
-    g_nextPaths << path;
-    g_hasNextPath = true;
-}
-
-void TransferCommands::Reset()
-{
-    g_nextPaths.clear();
-    g_hasNextPath = false;
-}
-
 QString TransferCommands::DefaultExportName(const QDate &day)
 {
     return QStringLiteral("Reelvane titles ") + day.toString(QStringLiteral("yyyy-MM-dd"))
@@ -70,8 +56,8 @@ QString TransferCommands::DefaultExportName(const QDate &day)
 
 QString TransferCommands::askPath(int kind, const QString &suggestion)
 {
-    if (!g_nextPaths.isEmpty())
-        return g_nextPaths.takeFirst();
+    if (const auto answer = FileDialogAnswers::TakeNext())
+        return *answer;
     // Many desktops have no Documents folder; the dialogs then took its name for a file name.
     QString home = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(home).isDir())
@@ -117,8 +103,8 @@ bool TransferCommands::ExportTo(const QString &file)
     // replacing it) stays until the new one is whole.
     AtomicFile out(file);
     if (!out.open(QIODevice::WriteOnly)) {
-        MessageBox::Critical(&m_main, QStringLiteral("The titles could not be exported to ")
-                                          + file + QStringLiteral(":\r\n") + out.errorString());
+        MessageBox::Critical(&m_main, QStringLiteral("The titles could not be exported to ") + file
+                                          + QStringLiteral(":\r\n") + out.errorString());
         return false;
     }
     QByteArray buffer("\xEF\xBB\xBF"); // lets spreadsheets tell UTF-8 text
@@ -137,8 +123,7 @@ bool TransferCommands::ExportTo(const QString &file)
     bool finished = false;
     try {
         finished = TitleTransfer::ReadAll(
-            m_shared.ConnectionString,
-            [&](const TitleRecord &title, qint64 index, qint64 total) {
+            m_shared.ConnectionString, [&](const TitleRecord &title, qint64 index, qint64 total) {
                 Csv::AppendRecord(buffer, TitleCsv::RecordFor(title));
                 written = index + 1;
                 if (buffer.size() > (1 << 20) && !flush())
@@ -173,7 +158,8 @@ bool TransferCommands::ImportFrom(const QString &file)
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
         MessageBox::Critical(&m_main, QStringLiteral("The file ") + file
-                                          + QStringLiteral(" cannot be read:\r\n") + in.errorString());
+                                          + QStringLiteral(" cannot be read:\r\n")
+                                          + in.errorString());
         return false;
     }
     // Mapped rather than read: a large file costs no copy in memory.
@@ -187,7 +173,8 @@ bool TransferCommands::ImportFrom(const QString &file)
 
     ImportPlan plan;
     try {
-        const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_shared.ConnectionString);
+        const TitleTransfer::Existing existing =
+            TitleTransfer::ReadExisting(m_shared.ConnectionString);
         TransferProgress progress(&m_main, QStringLiteral("Reading ") + QFileInfo(file).fileName()
                                                + QStringLiteral("..."));
         if (!plan.Analyse(bytes, existing, [&progress](qint64 done, qint64 total) {
@@ -242,19 +229,19 @@ bool TransferCommands::BackUpInto(const QString &folder)
     CatalogueBackup::Result result;
     try {
         TransferProgress progress(&m_main, QStringLiteral("Backing up the catalogue..."));
-        result = CatalogueBackup::Make(m_shared.AppFolder, m_shared.ConnectionString, folder,
-                                       QDateTime::currentDateTime(),
-                                       [&progress](qint64 done, qint64 total) {
-                                           return progress.Step(done, total);
-                                       });
+        result = CatalogueBackup::Make(
+            m_shared.AppFolder, m_shared.ConnectionString, folder, QDateTime::currentDateTime(),
+            [&progress](qint64 done, qint64 total) { return progress.Step(done, total); });
     } catch (const CatalogueBackup::Failure &failure) {
-        MessageBox::Critical(&m_main, QStringLiteral("No backup was made:\r\n") + failure.Message());
+        MessageBox::Critical(&m_main,
+                             QStringLiteral("No backup was made:\r\n") + failure.Message());
         return false;
     }
     if (result.folder.isEmpty())
         return false;
-    inform(&m_main, QStringLiteral("The catalogue and its %1 pictures were backed up to\r\n%2\r\n(%3).")
-                        .arg(result.pictures)
-                        .arg(QDir::toNativeSeparators(result.folder), size(result.bytes)));
+    inform(&m_main,
+           QStringLiteral("The catalogue and its %1 pictures were backed up to\r\n%2\r\n(%3).")
+               .arg(result.pictures)
+               .arg(QDir::toNativeSeparators(result.folder), size(result.bytes)));
     return true;
 }

@@ -12,6 +12,7 @@
 #include "CoverChooser.h"
 #include "DbError.h"
 #include "EditorFixture.h"
+#include "FileDialogAnswers.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
 #include "ProgramEnd.h"
@@ -24,6 +25,7 @@
 #include "frmPasteCastData.h"
 #include "frmSplash.h"
 #include "frmTextBox.h"
+#include "TestSeams.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -187,12 +189,7 @@ private Q_SLOTS:
         frmSplash::SetTimerIntervalForTesting(50);
         ProgramEnd::SetStandInForTesting([] { quitAsked = true; });
     }
-    void cleanup()
-    {
-        AtomicFile::ResetForTesting();
-        CmnDialog::Reset();
-        MessageBox::Reset();
-    }
+    void cleanup() { TestSeams::ResetAll(); }
     void startUp_data();
     void startUp();
     void lockedByAnother_data();
@@ -656,7 +653,7 @@ void TestFaults::coverFaults()
 
     AtomicFile::FailNextForTesting(AtomicFile::Step(step), code);
     MessageBox::SetNextAnswer(QMessageBox::Ok);
-    CmnDialog::SetNextFileName(picked);
+    FileDialogAnswers::SetNext(picked);
     CoverChooser(*w.main).ImgCover_Click();
 
     const QString message = MessageBox::Shown().join(" | ");

@@ -2,12 +2,14 @@
 // that refuse, the File menu's import.
 #include "AwkwardText.h"
 #include "CatalogueBackup.h"
+#include "FileDialogAnswers.h"
 #include "ImportPlan.h"
 #include "Story.h"
 #include "TitleCsv.h"
 #include "TitleTransfer.h"
 #include "TransferCommands.h"
 #include "frmImportPreview.h"
+#include "TestSeams.h"
 
 #include <QDir>
 #include <QLabel>
@@ -78,7 +80,7 @@ const auto kGoOn = [](qint64, qint64) { return true; };
 QString fromMenu(QAction *command, const QString &path)
 {
     MessageBox::Reset();
-    TransferCommands::SetNextPath(path);
+    FileDialogAnswers::SetNext(path);
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     command->trigger();
     return MessageBox::Shown().join("\n");
@@ -94,8 +96,7 @@ private Q_SLOTS:
     void cleanup()
     {
         ModalWaiter::CloseAllModals();
-        MessageBox::Reset();
-        TransferCommands::Reset();
+        TestSeams::ResetAll();
     }
 
     void importPlan_data();
