@@ -88,11 +88,16 @@ int main(int argc, char *argv[])
         say(QStringLiteral("== %1 titles (%2)").arg(titles).arg(folder));
         Benchmarks bench(folder, titles, table);
         const std::pair<int, void (Benchmarks::*)()> steps[] = {
-            {1, &Benchmarks::MainWindowReady}, {2, &Benchmarks::RowActivation},
-            {3, &Benchmarks::ListSwitch}, {4, &Benchmarks::SaveModifiedTitle},
-            {7, &Benchmarks::PeakMemoryOfMainWindow}, {5, &Benchmarks::GenreManagerOn500Genres},
-            {6, &Benchmarks::PasteGenerator}, {8, &Benchmarks::ExportTitles},
-            {9, &Benchmarks::ImportTitles}, {10, &Benchmarks::BackUpCatalogue},
+            {1, &Benchmarks::MainWindowReady},
+            {2, &Benchmarks::RowActivation},
+            {3, &Benchmarks::ListSwitch},
+            {4, &Benchmarks::SaveModifiedTitle},
+            {7, &Benchmarks::PeakMemoryOfMainWindow},
+            {5, &Benchmarks::GenreManagerOn500Genres},
+            {6, &Benchmarks::PasteGenerator},
+            {8, &Benchmarks::ExportTitles},
+            {9, &Benchmarks::ImportTitles},
+            {10, &Benchmarks::BackUpCatalogue},
             {15, &Benchmarks::FirstFind}};
         QVector<std::pair<int, std::function<void()>>> runs;
         for (const auto &[row, run] : steps) {
@@ -121,8 +126,9 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
             return 1;
         }
-        file.write(table.Markdown(machine(RawQueries(folders.first()
-                                                      + QStringLiteral("/dvd_collection.mdb"))))
+        file.write(table
+                       .Markdown(machine(
+                           RawQueries(folders.first() + QStringLiteral("/dvd_collection.mdb"))))
                        .toUtf8());
         say(QStringLiteral("Written: %1").arg(out));
     }

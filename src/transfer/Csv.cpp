@@ -100,8 +100,8 @@ bool Reader::Next(Record &record)
     };
 
     int quoteLine = 0;
-    bool quoted = false;     // inside a quoted field
-    bool wasQuoted = false;  // the current field was quoted and has closed
+    bool quoted = false;    // inside a quoted field
+    bool wasQuoted = false; // the current field was quoted and has closed
     for (;;) {
         if (m_pos >= size) {
             if (quoted) {

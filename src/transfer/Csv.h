@@ -15,11 +15,11 @@ void AppendRecord(QByteArray &out, const QStringList &fields);
 // A record read back, with where it started and the first fault found in it.
 struct Record
 {
-    int line = 0;         // physical line (1-based) where the record starts
+    int line = 0; // physical line (1-based) where the record starts
     QStringList fields;
-    QString fault;        // empty when the record is sound
-    int faultField = -1;  // 0-based field of the fault
-    int faultLine = 0;    // physical line of the fault
+    QString fault;       // empty when the record is sound
+    int faultField = -1; // 0-based field of the fault
+    int faultLine = 0;   // physical line of the fault
 };
 
 // Reads records from bytes that stay alive as long as the reader. A record with a broken

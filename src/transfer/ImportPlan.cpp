@@ -48,8 +48,12 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
         if (++counter % 256 == 0 && !progress(reader.Offset(), bytes.size()))
             return false;
         const TitleCsv::Parsed parsed = TitleCsv::TitleFrom(record, m_layout);
-        Row row{record.line, Status::Accepted, parsed.title.facts.title, parsed.title.facts.subTitle,
-                {}, {}};
+        Row row{record.line,
+                Status::Accepted,
+                parsed.title.facts.title,
+                parsed.title.facts.subTitle,
+                {},
+                {}};
         if (!parsed.reason.isEmpty()) {
             row.status = Status::Refused;
             row.column = parsed.column;
@@ -61,8 +65,8 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
             m_rows << row;
             continue;
         }
-        const QString key = TitleTransfer::SimilarKey(parsed.title.facts.title,
-                                                            parsed.title.facts.subTitle);
+        const QString key =
+            TitleTransfer::SimilarKey(parsed.title.facts.title, parsed.title.facts.subTitle);
         if (existing.titleKeys.contains(key)) {
             row.status = Status::Similar;
             row.reason = QStringLiteral("a title with this name and edition is in the catalogue");

@@ -40,9 +40,9 @@ public:
     const QStringList &UnknownColumns() const { return m_layout.unknown; }
 
     // Calls insert for every title to add, in file order; false when insert cancels.
-    bool ForEachTitle(const QByteArray &bytes, bool skipSimilar,
-                      const std::function<bool(const TitleRecord &, int index, int total)> &insert)
-        const;
+    bool ForEachTitle(
+        const QByteArray &bytes, bool skipSimilar,
+        const std::function<bool(const TitleRecord &, int index, int total)> &insert) const;
 
     // Why bytes are no titles file at all, before any record is read.
     static QString TextFault(const QByteArray &bytes);

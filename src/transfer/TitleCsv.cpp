@@ -47,9 +47,9 @@ QString unescapeCastName(QStringView text)
 const std::array<QString, ColumnCount> &Headers()
 {
     static const std::array<QString, ColumnCount> headers{
-        QStringLiteral("Title"),       QStringLiteral("Edition"),  QStringLiteral("Year"),
-        QStringLiteral("Directed By"), QStringLiteral("Summary"),  QStringLiteral("Features"),
-        QStringLiteral("Easter Eggs"), QStringLiteral("Genres"),   QStringLiteral("Cast"),
+        QStringLiteral("Title"),       QStringLiteral("Edition"), QStringLiteral("Year"),
+        QStringLiteral("Directed By"), QStringLiteral("Summary"), QStringLiteral("Features"),
+        QStringLiteral("Easter Eggs"), QStringLiteral("Genres"),  QStringLiteral("Cast"),
         QStringLiteral("List")};
     return headers;
 }
@@ -145,9 +145,15 @@ QVector<CastMember> DecodeCast(const QString &cell)
 QStringList RecordFor(const TitleRecord &t)
 {
     const TitleFacts &f = t.facts;
-    return {f.title,   f.subTitle, f.date,
-            f.director, f.summary, f.features,
-            f.eggs,    EncodeGenres(t.genres), EncodeCast(t.cast),
+    return {f.title,
+            f.subTitle,
+            f.date,
+            f.director,
+            f.summary,
+            f.features,
+            f.eggs,
+            EncodeGenres(t.genres),
+            EncodeCast(t.cast),
             f.wishList ? QStringLiteral("Wishlist") : QStringLiteral("Inventory")};
 }
 
@@ -194,8 +200,8 @@ Parsed TitleFrom(const Csv::Record &record, const Layout &layout)
     if (!record.fault.isEmpty()) {
         parsed.reason = record.fault;
         const int column = headerAt(record.faultField);
-        parsed.column = column >= 0 ? Headers()[column]
-                                    : QStringLiteral("field %1").arg(record.faultField + 1);
+        parsed.column =
+            column >= 0 ? Headers()[column] : QStringLiteral("field %1").arg(record.faultField + 1);
         return parsed;
     }
     if (record.fields.size() != layout.fieldCount)
@@ -226,8 +232,8 @@ Parsed TitleFrom(const Csv::Record &record, const Layout &layout)
     if (!fourDigits.match(f.date).hasMatch())
         return refuse(Year, QStringLiteral("the year must be four digits (Example 1999)"));
     if (t.genres.size() > 4)
-        return refuse(Genres, QStringLiteral("%1 genres; a title has at most four")
-                                  .arg(t.genres.size()));
+        return refuse(Genres,
+                      QStringLiteral("%1 genres; a title has at most four").arg(t.genres.size()));
     if (list.isEmpty() || list.compare(QLatin1String("Inventory"), Qt::CaseInsensitive) == 0)
         f.wishList = 0;
     else if (list.compare(QLatin1String("Wishlist"), Qt::CaseInsensitive) == 0)

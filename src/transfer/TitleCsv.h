@@ -17,8 +17,19 @@
 // name survives, whatever dashes, semicolons, quotes or line breaks it holds.
 namespace TitleCsv {
 
-enum Column { Title, Edition, Year, DirectedBy, Summary, Features, EasterEggs, Genres, Cast, List,
-              ColumnCount };
+enum Column {
+    Title,
+    Edition,
+    Year,
+    DirectedBy,
+    Summary,
+    Features,
+    EasterEggs,
+    Genres,
+    Cast,
+    List,
+    ColumnCount
+};
 
 const std::array<QString, ColumnCount> &Headers();
 
