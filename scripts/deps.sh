@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite   # Widgets, SQL, Test; the SQLite driver is separate
     xvfb xauth imagemagick           # a display for machines without one; screenshots
     fonts-dejavu-core
+    clang-format                     # the style check (scripts/format-check.sh)
 )
 
 missing=()

@@ -9,7 +9,7 @@
 
 namespace {
 // Above this a decode takes long enough for the pointer to say so.
-constexpr qint64 kLargeFileBytes = 2 * 1024 * 1024;
+constexpr qint64 kLargeFileBytes = qint64{2} * 1024 * 1024;
 } // namespace
 
 QImage PictureDecoder::Read(const QString &path, const QSize &box, Qt::AspectRatioMode mode,
