@@ -32,12 +32,11 @@ QImage PictureDecoder::Read(const QString &path, const QSize &box, Qt::AspectRat
     const QSize shown = turned ? stored.transposed() : stored;
     const QSize wanted = shown.scaled(box, mode);
     reader.setScaledSize(turned ? wanted.transposed() : wanted);
-    QImage image = reader.read();
+    // The reader scales itself where a format cannot: no picture is enlarged after decoding.
+    const QImage image = reader.read();
     if (image.isNull())
         return {};
     if (size)
         *size = shown;
-    if (image.size() != wanted)
-        image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }
