@@ -11,6 +11,7 @@ packages=(
     poppler-utils                    # pdftotext: the tests read the printed list back
     xvfb xauth imagemagick           # a display for machines without one; screenshots
     fonts-dejavu-core
+    clang-format                     # the style check (scripts/format-check.sh)
 )
 if [[ ${1:-} == package ]]; then
     packages+=(

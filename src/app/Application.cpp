@@ -8,6 +8,7 @@
 #include "GuardedApplication.h"
 #include "ListIndex.h"
 #include "MessageBox.h"
+#include "ProgramEnd.h"
 #include "ProgressWindow.h"
 #include "ReportCommands.h"
 #include "TitleCommands.h"
@@ -123,7 +124,7 @@ int Application::Run(const QString &programFolder)
     try {
         application.Launch();
     } catch (const DbError &error) {
-        GuardedApplication::Report(error.Description());
+        ProgramEnd::Report(error.Description());
         return 1;
     }
     return QApplication::exec();

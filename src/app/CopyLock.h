@@ -5,6 +5,9 @@
 // Keeps a second copy of the program off the same catalogue: an advisory lock on a file
 // beside it, held for as long as the process lives. The kernel drops the lock with the
 // process, so a copy that was killed leaves nothing a later start must wait for.
+// Not QLockFile: it must create its file anew, so in a read-only folder it locks nothing
+// (this opens a file left there read-only and locks it), and after a SIGKILL it judges its
+// file stale by the process ID written in it, which a later process may have taken.
 class CopyLock
 {
 public:

@@ -13,9 +13,4 @@ class GuardedApplication : public QApplication
 public:
     GuardedApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
-
-    // Prints the driver's text on stderr and shows it in a critical message box.
-    static void Report(const QString &text);
-    // Report, then end the process with status 1.
-    [[noreturn]] static void Fail(const QString &text);
 };

@@ -1,10 +1,10 @@
 #include "TitleExport.h"
 
+#include "AtomicFile.h"
+
 #include "Csv.h"
 #include "TitleCsv.h"
 #include "TitleTransfer.h"
-
-#include <QSaveFile>
 
 namespace TitleExport {
 
@@ -42,8 +42,8 @@ Result Write(QIODevice &out, const QString &connectionString, const Progress &pr
 
 Result ToFile(const QString &file, const QString &connectionString, const Progress &progress)
 {
-    // QSaveFile discards its temporary file unless committed, also when DbError leaves here.
-    QSaveFile out(file);
+    // The temporary file is discarded unless committed, also when DbError leaves here.
+    AtomicFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return {Outcome::NotOpened, 0, out.errorString()};
     Result result = Write(out, connectionString, progress);

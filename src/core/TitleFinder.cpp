@@ -3,9 +3,9 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "Letters.h"
+#include "LockWait.h"
 #include "Statements.h"
 
-#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -15,31 +15,9 @@
 
 namespace {
 
-// Letters::Bare works on each character alone: the same, a character at a time, straight
-// into UTF-8 (reading 100,000 titles spends most of its time here).
-void appendBare(QByteArray &text, QStringView value)
-{
-    thread_local QHash<char16_t, QByteArray> bare;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const char16_t c = value[i].unicode();
-        if (c < 0x80) {
-            text += char(c >= u'A' && c <= u'Z' ? c + 32 : c);
-        } else if (QChar::isHighSurrogate(c) && i + 1 < value.size()
-                   && QChar::isLowSurrogate(value[i + 1].unicode())) {
-            text += Letters::Bare(value.mid(i, 2)).toUtf8();
-            ++i;
-        } else {
-            auto known = bare.constFind(c);
-            if (known == bare.constEnd())
-                known = bare.insert(c, Letters::Bare(value.mid(i, 1)).toUtf8());
-            text += *known;
-        }
-    }
-}
-
 void appendText(QByteArray &text, QStringView value)
 {
-    appendBare(text, value);
+    Letters::AppendBare(text, value);
     text += '\n';
 }
 
@@ -51,8 +29,7 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     int total = 0;
     {
         QSqlQuery count(db);
-        if (!count.exec(Statements::TitleCount()))
-            throw DbError::FromSql(count.lastError());
+        LockWait::Exec(count, Statements::TitleCount());
         if (count.next())
             total = count.value(0).toInt();
     }
@@ -61,8 +38,7 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        if (!query.exec(Statements::SearchableTitles()))
-            throw DbError::FromSql(query.lastError());
+        LockWait::Exec(query, Statements::SearchableTitles());
         // A title's texts take a few hundred bytes; room not written to costs no memory.
         built.m_text.reserve(qsizetype(total) * 512);
         built.m_starts.reserve(total + 1);
@@ -116,7 +92,7 @@ QList<QByteArray> TitleFinder::Words(QStringView query)
             continue;
         if (i > start) {
             QByteArray word;
-            appendBare(word, query.mid(start, i - start));
+            Letters::AppendBare(word, query.mid(start, i - start));
             if (!word.isEmpty() && !words.contains(word))
                 words.append(word);
         }

@@ -6,6 +6,7 @@
 #include "LockWait.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "ProgramFiles.h"
 #include "RecordList.h"
 #include "Statements.h"
 #include "StepResult.h"
@@ -54,10 +55,8 @@ void TitleCommands::AddTitle()
         if (m_shared.LookupCount > 0) {
             // Spellings the catalogue's = does not take for the typed name ("AMÉLIE" for
             // "Amélie") are listed by name.
-            QStringList others;
-            for (const QString &spelling : m_shared.LookupMatches)
-                if (!Letters::NocaseEqual(spelling, m_shared.PromptText))
-                    others << spelling;
+            const QStringList others =
+                Letters::MissedSpellings(m_shared.PromptText, m_shared.LookupMatches);
             m_shared.AlertQuery = Statements::SimilarTitles(
                 m_shared.LookupTable, m_shared.LookupField, m_shared.PromptText, others);
             m_shared.AlertMessage = QStringLiteral(
@@ -122,7 +121,7 @@ void TitleCommands::LoadEditBuffer()
 
 void TitleCommands::DeleteTitle()
 {
-    const QString id = QString::number(m_shared.SelectedTitleId);
+    const qint64 id = m_shared.SelectedTitleId;
     QString title;
     try {
         // Asked with the row's own title: the main window keeps the previous title's
@@ -148,11 +147,10 @@ void TitleCommands::DeleteTitle()
     try {
         Connection &connection = m_main.ReopenMainConnection();
         {
-            const qint64 titleId = m_shared.SelectedTitleId;
             Transaction transaction(connection);
-            connection.Execute(Statements::DeleteTitle(titleId));
-            connection.Execute(Statements::DeleteGenreLinksOfTitle(titleId));
-            connection.Execute(Statements::DeleteCastOfTitle(titleId));
+            connection.Execute(Statements::DeleteTitle(id));
+            connection.Execute(Statements::DeleteGenreLinksOfTitle(id));
+            connection.Execute(Statements::DeleteCastOfTitle(id));
             transaction.Commit();
         }
         m_main.ReleaseMainConnection();
@@ -163,8 +161,7 @@ void TitleCommands::DeleteTitle()
     }
 
     // Only once the rows are gone: a failed delete keeps its picture.
-    const QString cover =
-        m_shared.AppFolder + QStringLiteral("/images/") + id + QStringLiteral(".jpg");
+    const QString cover = ProgramFiles::Cover(m_shared.AppFolder, id);
     QFile coverFile(cover);
     const bool kept = coverFile.exists() && !coverFile.remove();
     m_main.RefreshRecords();

@@ -210,18 +210,11 @@ void frmModify2::MatchStoredSpellings()
     for (QString &pick : m_shared.GenrePicks) {
         if (pick.isEmpty())
             continue;
-        QString stored;
-        for (int row = 0; row < genres.RecordCount(); ++row) {
-            const QStringView genre = genres.TextView(row, 0);
-            if (Letters::NocaseEqual(genre, pick)) {
-                stored.clear();
-                break;
-            }
-            if (stored.isEmpty() && Letters::Equal(genre, pick))
-                stored = genre.toString();
-        }
-        if (!stored.isEmpty())
-            pick = stored;
+        QStringList equal;
+        for (int row = 0; row < genres.RecordCount(); ++row)
+            if (Letters::Equal(genres.TextView(row, 0), pick))
+                equal << genres.TextView(row, 0).toString();
+        pick = Letters::StoredSpelling(pick, equal);
     }
 }
 

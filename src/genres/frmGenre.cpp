@@ -225,13 +225,9 @@ void frmGenre::Modify()
         }
         // "épopée" typed for the stored "Épopée": the statements name the stored spelling,
         // since the catalogue's = folds A to Z only.
-        QString stored = genre;
-        if (!m_shared.LookupMatches.isEmpty()
-            && !std::any_of(m_shared.LookupMatches.cbegin(), m_shared.LookupMatches.cend(),
-                            [&](const QString &s) { return Letters::NocaseEqual(s, genre); })) {
-            stored = m_shared.LookupMatches.first();
+        const QString stored = Letters::StoredSpelling(genre, m_shared.LookupMatches);
+        if (stored != genre)
             SetGenreText(stored);
-        }
         if (m_shared.GenreAction == QLatin1String("delete"))
             RemoveGenre(stored);
         else if (m_shared.GenreAction == QLatin1String("rename"))

@@ -1,25 +1,10 @@
 #include "CatalogueLockWait.h"
 
 #include "MessageBox.h"
+#include "ProgramEnd.h"
 
 #include <QApplication>
 #include <QThread>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-void (*g_quit)() = nullptr;
-
-[[noreturn]] void quitProgram()
-{
-    std::fprintf(stderr, "Reelvane: the catalogue stayed locked; quit at the user's request.\n");
-    std::fflush(stderr);
-    // Every change to the catalogue is a transaction: ending here loses nothing stored.
-    std::exit(1);
-}
-
-} // namespace
 
 CatalogueLockWait::CatalogueLockWait(int askAfterMs) : m_askAfterMs(askAfterMs) {}
 
@@ -28,11 +13,6 @@ CatalogueLockWait::~CatalogueLockWait()
     showBusy(false);
     if (LockWaiter::Installed() == this)
         LockWaiter::Install(nullptr);
-}
-
-void CatalogueLockWait::SetQuitForTesting(void (*quit)())
-{
-    g_quit = quit;
 }
 
 QString CatalogueLockWait::Question(qint64 waitedMs)
@@ -64,11 +44,9 @@ bool CatalogueLockWait::KeepWaiting(qint64 waitedMs)
         showBusy(true);
         return true;
     }
-    if (g_quit) {
-        g_quit();
-        return false;
-    }
-    quitProgram();
+    ProgramEnd::Fail(QStringLiteral("the catalogue stayed locked; quit at the user's request."),
+                     false);
+    return false;
 }
 
 void CatalogueLockWait::Finished()
@@ -84,10 +62,10 @@ void CatalogueLockWait::showBusy(bool busy)
         return;
     m_busy = busy;
     if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_busyPointer.emplace();
         // Lets the window system show the pointer (and repaint) before the next blocking try.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else {
-        QApplication::restoreOverrideCursor();
+        m_busyPointer.reset();
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "BusyPointer.h"
 #include "LockWait.h"
 
 #include <QElapsedTimer>
 #include <QString>
+#include <optional>
 
 // How the running program meets a catalogue that another program keeps locked while the
 // user browses: a busy pointer while it waits, and past a longer limit the question
@@ -22,14 +24,12 @@ public:
     static QString Question(qint64 waitedMs);
     static QString QuestionTitle() { return QStringLiteral("Catalogue Locked"); }
 
-    // Test seam: what Quit does instead of ending the process.
-    static void SetQuitForTesting(void (*quit)());
-
 private:
     void showBusy(bool busy);
 
     int m_askAfterMs;
     qint64 m_askedAt = 0;
     bool m_busy = false;
+    std::optional<BusyPointer> m_busyPointer;
     QElapsedTimer m_sinceLastTry;
 };

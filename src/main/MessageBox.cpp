@@ -7,6 +7,7 @@ namespace {
 QList<QMessageBox::StandardButton> g_answers;
 QStringList g_shown;
 QStringList g_titles;
+bool g_recording = false;
 } // namespace
 
 QMessageBox::StandardButton MessageBox::Show(QWidget *parent, const QString &text,
@@ -14,8 +15,10 @@ QMessageBox::StandardButton MessageBox::Show(QWidget *parent, const QString &tex
                                              QMessageBox::StandardButtons buttons,
                                              QMessageBox::Icon icon, const ButtonCaptions &captions)
 {
-    g_shown << text;
-    g_titles << title;
+    if (g_recording) {
+        g_shown << text;
+        g_titles << title;
+    }
     if (!g_answers.isEmpty())
         return g_answers.takeFirst();
     QMessageBox box(icon, title, text, buttons, parent);
@@ -39,6 +42,11 @@ void MessageBox::Failure(QWidget *parent, const QString &text)
 void MessageBox::SetNextAnswer(QMessageBox::StandardButton answer)
 {
     g_answers << answer;
+}
+
+void MessageBox::RecordForTesting()
+{
+    g_recording = true;
 }
 
 QStringList MessageBox::Shown()

@@ -28,9 +28,13 @@ public:
 
     // Test seam: the next Show returns this answer without opening a window.
     static void SetNextAnswer(QMessageBox::StandardButton answer);
-    // Test seam: texts of the boxes shown (or answered) since the last Reset.
+    // Test seam: from now on the texts and titles shown are recorded (only a test needs
+    // them; the running program keeps none).
+    static void RecordForTesting();
+    // Test seam: texts of the boxes shown (or answered) since the last Reset, if recording.
     static QStringList Shown();
     static QStringList ShownTitles();
+    // Forgets the queued answers and the texts recorded; recording stays on.
     static void Reset();
 
     static QString ApplicationTitle() { return QStringLiteral("Reelvane"); }

@@ -1,13 +1,14 @@
 #include "TitleDetailPanel.h"
 
 #include "Connection.h"
+#include "PictureDecoder.h"
+#include "ProgramFiles.h"
 #include "Statements.h"
 #include "WindowLook.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -295,8 +296,8 @@ void TitleDetailPanel::FitCastColumns()
 
 void TitleDetailPanel::DisplayCoverImage()
 {
-    const QString images = m_shared.AppFolder + QStringLiteral("/images/");
-    const QString own = images + QString::number(shownTitleId()) + QStringLiteral(".jpg");
+    const QString images = ProgramFiles::ImagesFolder(m_shared.AppFolder) + QLatin1Char('/');
+    const QString own = ProgramFiles::Cover(m_shared.AppFolder, shownTitleId());
     QString file = QFileInfo(own).isFile() ? own : images + QStringLiteral("nothing.jpg");
     if (!m_hasTitles)
         file = images + QStringLiteral("no_records.jpg");
@@ -331,14 +332,7 @@ void TitleDetailPanel::ShowCover(const QString &file)
 
 QImage TitleDetailPanel::ReadCover(const QString &file)
 {
-    QImageReader reader(file);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    // Decoding straight to the area's size keeps a huge picture from costing its full size.
-    const QSize size = reader.size();
-    if (size.isValid())
-        reader.setScaledSize(size.scaled(CoverWidth, CoverHeight, Qt::KeepAspectRatio));
-    return reader.read();
+    return PictureDecoder::Read(file, QSize(CoverWidth, CoverHeight), Qt::KeepAspectRatio);
 }
 
 void TitleDetailPanel::ShowCoverPicture(const QString &file, const QImage &image)

@@ -1,15 +1,12 @@
 #include "CmnDialog.h"
 
+#include "FileDialogAnswers.h"
 #include "MessageBox.h"
 #include "frmPic.h"
 
 #include <QGridLayout>
-#include <QStringList>
 
 namespace {
-
-QStringList g_answers;
-int g_requests = 0;
 
 // Docks the pane in a strip below the dialog's own controls, following the file that
 // the dialog names: typed, clicked or selected, as its Open button would take it.
@@ -36,9 +33,8 @@ QString CmnDialog::ShowOpenDialog(QWidget *owner, QString &filter, QFileDialog::
     if (title.isEmpty())
         title = MessageBox::ApplicationTitle();
 
-    ++g_requests;
-    if (!g_answers.isEmpty())
-        return g_answers.takeFirst();
+    if (const auto answer = FileDialogAnswers::TakeNext())
+        return *answer;
 
     // Qt's own dialog: the preview pane can only be docked into a dialog whose widgets
     // are ours to lay out.
@@ -52,20 +48,4 @@ QString CmnDialog::ShowOpenDialog(QWidget *owner, QString &filter, QFileDialog::
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);
-}
-
-void CmnDialog::SetNextFileName(const QString &path)
-{
-    g_answers << path;
-}
-
-int CmnDialog::Requests()
-{
-    return g_requests;
-}
-
-void CmnDialog::Reset()
-{
-    g_answers.clear();
-    g_requests = 0;
 }

@@ -6,7 +6,7 @@
 class QWidget;
 
 // The file-open dialog of the program, optionally with the picture preview pane docked
-// to its bottom. Tests answer the next dialog instead of showing it.
+// to its bottom. Tests answer it through FileDialogAnswers.
 class CmnDialog
 {
 public:
@@ -18,10 +18,4 @@ public:
 
     static QString DefaultFilter() { return QStringLiteral("All Files (*)"); }
     static QString DefaultFolder() { return QStringLiteral("/"); }
-
-    // Test seam: the next ShowOpenDialog returns this path ("" = cancelled) unshown.
-    static void SetNextFileName(const QString &path);
-    // Test seam: how many open dialogs were asked for (shown or answered) since Reset.
-    static int Requests();
-    static void Reset();
 };

@@ -1,33 +1,19 @@
 #include "CoverChooser.h"
 
+#include "AtomicFile.h"
+#include "BusyPointer.h"
 #include "CmnDialog.h"
-#include "FileReplacer.h"
 #include "MessageBox.h"
+#include "ProgramFiles.h"
 #include "frmMain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace {
 
 const QString kUnchanged = QStringLiteral("\n\nThe cover was not changed.");
-
-// The busy pointer for as long as it lives, put aside while a message is up.
-struct BusyPointer
-{
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-
-    struct Pause
-    {
-        Pause() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
-        ~Pause() { QGuiApplication::restoreOverrideCursor(); }
-    };
-};
 
 } // namespace
 
@@ -36,8 +22,7 @@ CoverChooser::CoverChooser(frmMain &main) : m_main(main) {}
 void CoverChooser::ImgCover_Click()
 {
     Module1 &shared = m_main.Shared();
-    const QString target = shared.AppFolder + QStringLiteral("/images/")
-                           + QString::number(shared.SelectedTitleId) + QStringLiteral(".jpg");
+    const QString target = ProgramFiles::Cover(shared.AppFolder, shared.SelectedTitleId);
     if (m_main.RecordCount() == 0)
         return;
 
@@ -109,5 +94,5 @@ bool CoverChooser::ReplaceFile(const QString &source, const QString &target, QSt
                  + QStringLiteral("\" does not exist.");
         return false;
     }
-    return FileReplacer::Replace(source, target, error);
+    return AtomicFile::Copy(source, target, error);
 }

@@ -22,7 +22,7 @@ public:
     static QString DialogTitle() { return QStringLiteral("Choose Picture File"); }
 
     // Copies source's bytes over target through a temporary file beside the target
-    // (FileReplacer), so a failed copy leaves the target as it was. On failure, error
+    // (AtomicFile), so a failed copy leaves the target as it was. On failure, error
     // says why.
     static bool ReplaceFile(const QString &source, const QString &target, QString *error);
 

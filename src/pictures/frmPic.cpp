@@ -1,6 +1,6 @@
 #include "frmPic.h"
 
-#include "PictureFile.h"
+#include "PictureDecoder.h"
 #include "WindowLook.h"
 
 #include <QFileInfo>
@@ -97,7 +97,7 @@ QString frmPic::Kilobytes(qint64 bytes)
 void frmPic::LoadImage(const QString &path)
 {
     QSize size;
-    m_thumbnail = PictureFile::Read(path, Image1->size(), &size);
+    m_thumbnail = PictureDecoder::Read(path, Image1->size(), Qt::IgnoreAspectRatio, &size);
     ShowThumbnail();
 
     if (size.isValid()) {

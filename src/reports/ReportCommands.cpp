@@ -1,6 +1,8 @@
 #include "ReportCommands.h"
 
+#include "AtomicFile.h"
 #include "DbError.h"
+#include "FileDialogAnswers.h"
 #include "MessageBox.h"
 #include "ProgressWindow.h"
 #include "Module1.h"
@@ -14,36 +16,23 @@
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <memory>
 
 namespace {
 
-QStringList g_nextPaths;
-
 enum CoverAnswer { Cancelled, WithoutCovers, WithCovers };
 
 // The one place the PDF's file is opened: written beside it under another name, put in
 // its place only by commit().
-std::unique_ptr<QSaveFile> openDestination(const QString &file)
+std::unique_ptr<AtomicFile> openDestination(const QString &file)
 {
-    return std::make_unique<QSaveFile>(file);
+    return std::make_unique<AtomicFile>(file);
 }
 
 } // namespace
 
 ReportCommands::ReportCommands(Module1 &shared, frmMain &main) : m_shared(shared), m_main(main) {}
-
-void ReportCommands::SetNextPath(const QString &path)
-{
-    g_nextPaths << path;
-}
-
-void ReportCommands::Reset()
-{
-    g_nextPaths.clear();
-}
 
 ReportScope ReportCommands::ShownScope() const
 {
@@ -128,8 +117,8 @@ void ReportCommands::ExportListAsPdf()
     if (covers == Cancelled)
         return;
     QString file;
-    if (!g_nextPaths.isEmpty()) {
-        file = g_nextPaths.takeFirst();
+    if (const auto answer = FileDialogAnswers::TakeNext()) {
+        file = *answer;
     } else {
         QString home = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (!QFileInfo(home).isDir())

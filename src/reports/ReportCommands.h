@@ -26,10 +26,6 @@ public:
     // The list shown, as a report's scope.
     ReportScope ShownScope() const;
 
-    // Test seam: the next file dialog answers this ("" = the user cancelled).
-    static void SetNextPath(const QString &path);
-    static void Reset();
-
 private:
     // With covers, without, or cancelled (the question's answer).
     int askCovers(const QString &command);

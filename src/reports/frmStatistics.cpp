@@ -1,5 +1,8 @@
 #include "frmStatistics.h"
 
+#include "AtomicFile.h"
+#include "FileDialogAnswers.h"
+
 #include "ColumnFit.h"
 #include "DataGrid.h"
 #include "DbError.h"
@@ -30,8 +33,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QStringList g_nextPaths;
 
 // Charts of names show this many bars; the figures beside them list every name.
 constexpr int kTopNames = 10;
@@ -174,11 +175,6 @@ frmStatistics::~frmStatistics()
         grid->SetDataSource(nullptr);
 }
 
-void frmStatistics::SetNextPath(const QString &path)
-{
-    g_nextPaths << path;
-}
-
 void frmStatistics::count()
 {
     const ReportScope &scope = m_scopes.at(std::max(0, cmbScope->currentIndex()));
@@ -304,8 +300,9 @@ void frmStatistics::cmdSaveChartClick()
     const QString name = QStringLiteral("Reelvane ")
                          + QString::fromLatin1(kFileNames[tabCharts->currentIndex()])
                          + QStringLiteral(".png");
-    const QString file = !g_nextPaths.isEmpty()
-                             ? g_nextPaths.takeFirst()
+    const auto answer = FileDialogAnswers::TakeNext();
+    const QString file = answer
+                             ? *answer
                              : QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart"),
                                                             QDir::home().filePath(name),
                                                             QStringLiteral("PNG pictures (*.png)"));
@@ -319,5 +316,7 @@ void frmStatistics::cmdSaveChartClick()
 bool frmStatistics::SaveChart(const QString &file)
 {
     // The view as it is on the screen, at the screen's pixel ratio.
-    return chartView(tabCharts->currentIndex())->grab().save(file, "PNG");
+    AtomicFile out(file);
+    return out.open(QIODevice::WriteOnly)
+           && chartView(tabCharts->currentIndex())->grab().save(&out, "PNG") && out.commit();
 }

@@ -38,9 +38,6 @@ public:
     // The current chart as a PNG, at the window's resolution; false when it cannot be written.
     bool SaveChart(const QString &file);
 
-    // Test seam: the next Save Chart dialog answers this ("" = the user cancelled).
-    static void SetNextPath(const QString &path);
-
     QComboBox *cmbScope = nullptr;
     QLabel *lblScope = nullptr;
     QTabWidget *tabCharts = nullptr;

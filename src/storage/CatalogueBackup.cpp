@@ -1,9 +1,10 @@
 #include "CatalogueBackup.h"
 
+#include "AtomicFile.h"
 #include "Connection.h"
 #include "DbError.h"
+#include "ProgramFiles.h"
 
-#include <QAtomicInteger>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 
 namespace CatalogueBackup {
 
@@ -37,37 +37,20 @@ QList<qint64> rowCounts(const QSqlDatabase &db)
 // The copy, read through a read-only connection of its own: intact and the same rows.
 void checkCopy(const QString &file, const QList<qint64> &expected)
 {
-    static QAtomicInteger<quint64> counter;
-    const QString name =
-        QStringLiteral("reelvane-backup-check-%1").arg(counter.fetchAndAddRelaxed(1));
     QString problem;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        QUrl url = QUrl::fromLocalFile(file);
-        url.setQuery(QStringLiteral("mode=ro"));
-        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        if (!db.open()) {
-            problem = db.lastError().databaseText();
-        } else {
-            QSqlQuery check(db);
-            if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
-                problem = check.lastError().databaseText();
-            else if (check.value(0).toString() != QLatin1String("ok"))
-                problem = check.value(0).toString();
-            check = QSqlQuery();
-            if (problem.isEmpty()) {
-                try {
-                    if (rowCounts(db) != expected)
-                        problem = QStringLiteral("its tables do not hold the same number of rows");
-                } catch (const DbError &error) {
-                    problem = error.Description();
-                }
-            }
-            db.close();
-        }
+    try {
+        Connection connection;
+        connection.Open(Connection::ConnectionStringFor(file), Connection::Access::ReadOnly);
+        QSqlQuery check(connection.Database());
+        if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
+            problem = check.lastError().databaseText();
+        else if (check.value(0).toString() != QLatin1String("ok"))
+            problem = check.value(0).toString();
+        else if (rowCounts(connection.Database()) != expected)
+            problem = QStringLiteral("its tables do not hold the same number of rows");
+    } catch (const DbError &error) {
+        problem = error.Description();
     }
-    QSqlDatabase::removeDatabase(name);
     if (!problem.isEmpty())
         throw Failure(QStringLiteral("The copy of the catalogue did not pass its check: ") + problem
                       + QLatin1Char('.'));
@@ -127,7 +110,7 @@ Result Make(const QString &programFolder, const QString &connectionString,
                       + QStringLiteral(" (it may be read-only)."));
     PartialFolder partial(partialPath);
 
-    const QString imagesFrom = programFolder + QStringLiteral("/images");
+    const QString imagesFrom = ProgramFiles::ImagesFolder(programFolder);
     QStringList pictures = QDir(imagesFrom).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     const qint64 steps = 1 + pictures.size();
     if (!progress(0, steps))
@@ -152,17 +135,15 @@ Result Make(const QString &programFolder, const QString &connectionString,
     if (!progress(1, steps))
         return {};
 
-    if (!QDir().mkdir(partialPath + QStringLiteral("/images")))
+    const QString imagesTo = ProgramFiles::ImagesFolder(partialPath);
+    if (!QDir().mkdir(imagesTo))
         throw Failure(QStringLiteral("The images folder could not be made in the backup."));
     for (qsizetype i = 0; i < pictures.size(); ++i) {
-        const QString to = partialPath + QStringLiteral("/images/") + pictures[i];
-        QFile from(imagesFrom + QLatin1Char('/') + pictures[i]);
-        if (!from.copy(to)) {
-            QFile::remove(to);
+        const QString to = imagesTo + QLatin1Char('/') + pictures[i];
+        QString error;
+        if (!AtomicFile::Copy(imagesFrom + QLatin1Char('/') + pictures[i], to, &error))
             throw Failure(QStringLiteral("The picture ") + pictures[i]
-                          + QStringLiteral(" could not be copied: ") + from.errorString()
-                          + QLatin1Char('.'));
-        }
+                          + QStringLiteral(" could not be copied: ") + error);
         if (!progress(2 + i, steps))
             return {};
     }

@@ -59,7 +59,12 @@ QString Connection::FileFromConnectionString(const QString &connectionString)
     return connectionString.mid(start, end - start);
 }
 
-void Connection::Open(const QString &connectionString)
+QString Connection::ConnectionStringFor(const QString &file)
+{
+    return QStringLiteral("Dbq=") + file + QStringLiteral(";Uid=admin;Pwd=");
+}
+
+void Connection::Open(const QString &connectionString, Access access)
 {
     Close();
     const QString file = FileFromConnectionString(connectionString);
@@ -67,7 +72,8 @@ void Connection::Open(const QString &connectionString)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         // mode=rw: a missing file is an error, never a new empty catalogue.
         QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
-        url.setQuery(QStringLiteral("mode=rw"));
+        url.setQuery(access == Access::ReadOnly ? QStringLiteral("mode=ro")
+                                                : QStringLiteral("mode=rw"));
         db.setDatabaseName(url.toString(QUrl::FullyEncoded));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
                                  .arg(BusyTimeout::Milliseconds()));

@@ -16,9 +16,12 @@ public:
     // 0 = closed, 1 = open.
     int State() const;
 
+    // ReadOnly: nothing can be written through the connection (a copy being checked).
+    enum class Access { ReadWrite, ReadOnly };
+
     // Opens the catalogue named by Dbq= in the connection string. Never creates a file:
     // a missing, unreadable, locked or non-catalogue file throws DbError.
-    void Open(const QString &connectionString);
+    void Open(const QString &connectionString, Access access = Access::ReadWrite);
     void Execute(const QString &statement);
     void Close();
 
@@ -30,6 +33,8 @@ public:
     const QString &Name() const { return m_name; }
 
     static QString FileFromConnectionString(const QString &connectionString);
+    // A connection string naming `file`, read back by FileFromConnectionString.
+    static QString ConnectionStringFor(const QString &file);
 
     // How long a catalogue locked by another process is waited for.
     static constexpr int BusyTimeoutMs = 5000;

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <type_traits>
 #include <vector>
 
 namespace Letters {
@@ -49,30 +50,61 @@ QString baseOf(QChar c)
     return base;
 }
 
-// Per character, computed once: most titles repeat a few accented letters.
-const QString &cached(QHash<char16_t, QString> &cache, QChar c, QString (*make)(QChar))
+void append(QString &out, char16_t ascii)
 {
-    auto it = cache.constFind(c.unicode());
-    if (it == cache.constEnd())
-        it = cache.insert(c.unicode(), make(c));
-    return *it;
+    out += QChar(ascii);
+}
+
+void append(QByteArray &out, char16_t ascii)
+{
+    out += char(ascii);
+}
+
+template<typename Out>
+Out converted(const QString &text)
+{
+    if constexpr (std::is_same_v<Out, QByteArray>)
+        return text.toUtf8();
+    else
+        return text;
+}
+
+// The one per-character loop of every key: plain ASCII with A to Z made small, a letter
+// beyond the first plane (Deseret, Adlam...: a surrogate pair) case folded whole, a lone
+// surrogate as it is, and every other character by `make`, computed once per character
+// (most titles repeat a few accented letters).
+template<QString (*make)(QChar), typename Out>
+void appendEach(Out &out, QStringView text)
+{
+    thread_local QHash<char16_t, Out> known;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            append(out, lowerAscii(c));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
+                   && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            out += converted<Out>(text.mid(i, 2).toString().toCaseFolded());
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            out += converted<Out>(QString(QChar(c)));
+        } else {
+            auto it = known.constFind(c);
+            if (it == known.constEnd())
+                it = known.insert(c, converted<Out>(make(QChar(c))));
+            out += *it;
+        }
+    }
 }
 
 // Level 1 (base letters) or 2 (accents kept) of a text that is not plain ASCII.
 QString key(QStringView text, bool accents)
 {
-    thread_local QHash<char16_t, QString> bases;
-    thread_local QHash<char16_t, QString> folds;
     QString result;
     result.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            result += QChar(lowerAscii(c.unicode()));
-        else if (c.isSurrogate())
-            result += c;
-        else
-            result += accents ? cached(folds, c, foldChar) : cached(bases, c, baseOf);
-    }
+    if (accents)
+        appendEach<foldChar>(result, text);
+    else
+        appendEach<baseOf>(result, text);
     return result;
 }
 
@@ -128,49 +160,27 @@ int compareWith(QStringView a, const Keys &ka, QStringView b, const Keys &kb)
 
 QString Folded(QStringView text)
 {
-    if (isAscii(text)) {
-        QString result(text.size(), Qt::Uninitialized);
-        for (qsizetype i = 0; i < text.size(); ++i)
-            result[i] = QChar(lowerAscii(text[i].unicode()));
-        return result;
-    }
-    const QString composed = text.toString().normalized(QString::NormalizationForm_C);
     QString folded;
-    folded.reserve(composed.size());
-    for (qsizetype i = 0; i < composed.size(); ++i) {
-        const QChar c = composed.at(i);
-        if (c.isHighSurrogate() && i + 1 < composed.size()) {
-            folded += composed.mid(i, 2).toCaseFolded();
-            ++i;
-        } else {
-            folded += c.unicode() < 0x80 ? QString(QChar(lowerAscii(c.unicode()))) : foldChar(c);
-        }
+    folded.reserve(text.size());
+    if (isAscii(text)) {
+        appendEach<foldChar>(folded, text);
+        return folded;
     }
+    appendEach<foldChar>(folded, text.toString().normalized(QString::NormalizationForm_C));
     return folded.normalized(QString::NormalizationForm_C);
 }
 
 QString Bare(QStringView text)
 {
-    if (isAscii(text))
-        return Folded(text);
-    thread_local QHash<char16_t, QString> bases;
     QString bare;
     bare.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.unicode() < 0x80) {
-            bare += QChar(lowerAscii(c.unicode()));
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            // Letters beyond the first plane (Deseret, Adlam...) have case too.
-            bare += text.mid(i, 2).toString().toCaseFolded();
-            ++i;
-        } else if (!c.isSurrogate()) {
-            bare += cached(bases, c, baseOf);
-        } else {
-            bare += c;
-        }
-    }
+    appendEach<baseOf>(bare, text);
     return bare;
+}
+
+void AppendBare(QByteArray &utf8, QStringView text)
+{
+    appendEach<baseOf>(utf8, text);
 }
 
 bool Equal(QStringView a, QStringView b)
@@ -188,6 +198,21 @@ int Compare(QStringView a, QStringView b)
 bool NocaseEqual(QStringView a, QStringView b)
 {
     return a.size() == b.size() && compareKeys(a, true, b, true) == 0;
+}
+
+QStringList MissedSpellings(QStringView typed, const QStringList &stored)
+{
+    QStringList missed;
+    for (const QString &spelling : stored)
+        if (!NocaseEqual(spelling, typed))
+            missed << spelling;
+    return missed;
+}
+
+QString StoredSpelling(const QString &typed, const QStringList &stored)
+{
+    const QStringList missed = MissedSpellings(typed, stored);
+    return !stored.isEmpty() && missed.size() == stored.size() ? stored.first() : typed;
 }
 
 QVector<int> SortedOrder(int count, const std::function<QStringView(int)> &text)

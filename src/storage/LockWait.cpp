@@ -2,6 +2,9 @@
 
 #include "DbError.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+
 namespace {
 LockWaiter *g_waiter = nullptr;
 int g_answeredHere = 0;
@@ -22,6 +25,16 @@ namespace LockWait {
 bool IsLock(const DbError &error)
 {
     return error.Number() == 5 || error.Number() == 6;
+}
+
+void Exec(QSqlQuery &query, const QString &statement)
+{
+    Attempts attempts;
+    while (!query.exec(statement)) {
+        const DbError error = DbError::FromSql(query.lastError());
+        if (!attempts.WaitOn(error))
+            throw error;
+    }
 }
 
 Attempts::~Attempts()

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
+
+class QSqlQuery;
 
 class DbError;
 
@@ -27,6 +30,10 @@ namespace LockWait {
 
 // SQLITE_BUSY or SQLITE_LOCKED.
 bool IsLock(const DbError &error);
+
+// Every read runs its statement here: a lock is waited for as the installed waiter says;
+// any other failure, or a lock not waited out, throws DbError.
+void Exec(QSqlQuery &query, const QString &statement);
 
 // One read's tries. Call WaitOn with each failure: true means try again.
 class Attempts

@@ -17,12 +17,7 @@ void RecordList::Open(const QString &source, Connection &connection)
     QString statement = source;
     if (source.trimmed().compare(QLatin1String("SELECT @@Identity"), Qt::CaseInsensitive) == 0)
         statement = QStringLiteral("SELECT last_insert_rowid()");
-    LockWait::Attempts attempts;
-    while (!query.exec(statement)) {
-        const DbError error = DbError::FromSql(query.lastError());
-        if (!attempts.WaitOn(error))
-            throw error;
-    }
+    LockWait::Exec(query, statement);
 
     QStringList fields;
     const QSqlRecord record = query.record();

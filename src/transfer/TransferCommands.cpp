@@ -2,6 +2,7 @@
 
 #include "CatalogueBackup.h"
 #include "DbError.h"
+#include "FileDialogAnswers.h"
 #include "ImportPlan.h"
 #include "MessageBox.h"
 #include "ProgressWindow.h"
@@ -21,9 +22,6 @@
 namespace {
 
 enum PathKind { SaveFile, OpenFile, Folder };
-
-QStringList g_nextPaths;
-bool g_hasNextPath = false;
 
 const QString kFilter = QStringLiteral("CSV files (*.csv)");
 
@@ -54,18 +52,6 @@ TransferCommands::TransferCommands(QWidget *parent, QString programFolder, QStri
 {
 }
 
-void TransferCommands::SetNextPath(const QString &path)
-{
-    g_nextPaths << path;
-    g_hasNextPath = true;
-}
-
-void TransferCommands::Reset()
-{
-    g_nextPaths.clear();
-    g_hasNextPath = false;
-}
-
 QString TransferCommands::DefaultExportName(const QDate &day)
 {
     return QStringLiteral("Reelvane titles ") + day.toString(QStringLiteral("yyyy-MM-dd"))
@@ -74,8 +60,8 @@ QString TransferCommands::DefaultExportName(const QDate &day)
 
 QString TransferCommands::askPath(int kind, const QString &suggestion)
 {
-    if (!g_nextPaths.isEmpty())
-        return g_nextPaths.takeFirst();
+    if (const auto answer = FileDialogAnswers::TakeNext())
+        return *answer;
     // Many desktops have no Documents folder; the dialogs then took its name for a file name.
     QString home = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(home).isDir())

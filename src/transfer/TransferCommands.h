@@ -29,10 +29,6 @@ public:
 
     static QString DefaultExportName(const QDate &day);
 
-    // Test seam: the next file or folder dialog answers this ("" = the user cancelled).
-    static void SetNextPath(const QString &path);
-    static void Reset();
-
 private:
     QString askPath(int kind, const QString &suggestion);
 

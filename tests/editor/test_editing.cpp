@@ -19,6 +19,7 @@
 #include "frmModify3.h"
 #include "frmPasteCastData.h"
 #include "frmTextBox.h"
+#include "TestSeams.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -104,7 +105,7 @@ private Q_SLOTS:
     void cleanup()
     {
         ModalWaiter::CloseAllModals();
-        MessageBox::Reset();
+        TestSeams::ResetAll();
     }
 
     void step1ChecksOnNext_data();

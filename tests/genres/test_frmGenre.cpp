@@ -7,6 +7,7 @@
 #include "frmAlert.h"
 #include "frmGenre.h"
 #include "frmTextBox.h"
+#include "TestSeams.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,7 +34,7 @@ class TestFrmGenre : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { MessageBox::Reset(); }
+    void cleanup() { TestSeams::ResetAll(); }
     void manage_data();
     void manage();
 };

@@ -4,11 +4,16 @@
 #include "FilteredRowsModel.h"
 #include "FindBox.h"
 #include "MainWindowFixture.h"
+<<<<<<< HEAD
 #include "SearchTitles.h"
+    =======
+#include "PictureDecoder.h"
+    >>>>>>> wt-a
 #include "WidestText.h"
 #include "frmMain.h"
 
 #include <QAbstractItemModelTester>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,27 +22,54 @@
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-// The Inventory titles of AddSearchTitles, in their list order.
-const QStringList everyTitle{"100% Pure_Fun*", "Amélie",      "Ame\u0301lie Redux",
-                             "ÉMILE",          "Fireworks 🎆", "Ocean's Eleven",
-                             "Straße",         "ΣΊΣΥΦΟΣ",     "東京物語"};
-
-void loadAwkwardTitles(MainWindowFixture &w)
+    namespace
 {
-    AddSearchTitles(w.folder);
-    w.load();
-}
 
-// The counter, the title shown and the find box's note.
-QString state(const frmMain &main)
-{
-    return main.lblRecordSelected->text() + " | " + main.Detail()->lblTitle->FullText() + " | "
-           + main.Find->Note();
-}
+    // The Inventory titles of AddSearchTitles, in their list order.
+    const QStringList everyTitle{"100% Pure_Fun*", "Amélie",      "Ame\u0301lie Redux",
+                                 "ÉMILE",          "Fireworks 🎆", "Ocean's Eleven",
+                                 "Straße",         "ΣΊΣΥΦΟΣ",     "東京物語"};
+
+    void loadAwkwardTitles(MainWindowFixture & w)
+    {
+        AddSearchTitles(w.folder);
+        w.load();
+    }
+
+    // A picture red on its left half and blue on its right, as `format`; a JPEG carries the
+    // orientation tag a camera writes (6: shown turned a quarter clockwise, red on top).
+    QByteArray halves(const QSize &size, const char *format, quint16 orientation = 0)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width() / 2; ++x)
+                image.setPixel(x, y, qRgb(255, 0, 0));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        if (orientation == 0)
+            return bytes;
+        // APP1 "Exif": a big-endian TIFF header and one IFD entry, Orientation (0x0112, SHORT).
+        QByteArray exif("\xFF\xE1\x00\x22"
+                        "Exif\x00\x00"
+                        "MM\x00\x2A\x00\x00\x00\x08"
+                        "\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00",
+                        36);
+        exif[29] = char(orientation);
+        return bytes.insert(2, exif);
+    }
+
+    // The counter, the title shown and the find box's note.
+    QString state(const frmMain &main)
+    {
+        return main.lblRecordSelected->text() + " | " + main.Detail()->lblTitle->FullText() + " | "
+               + main.Find->Note();
+    }
 
 } // namespace
 
@@ -56,6 +88,8 @@ private Q_SLOTS:
     void findQueries_data();
     void findQueries();
     void findKeysAndKeptFilter();
+    void pictureDecoder_data();
+    void pictureDecoder();
 };
 
 void TestMainWindow::shown_data()
@@ -391,6 +425,53 @@ void TestMainWindow::findKeysAndKeptFilter()
     main.RefreshRecords();
     QCOMPARE(main.Find->Text(), QString("amelie"));
     QCOMPARE(state(main), QString("0 of 0 |  | No title matches"));
+}
+
+void TestMainWindow::pictureDecoder_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<bool>("stretched");
+    QTest::addColumn<QSize>("decoded"); // invalid: not a picture
+    QTest::addColumn<QSize>("size");    // the picture's own size, as shown
+    QTest::addColumn<bool>("redOnTop"); // else red on the left
+    const QSize cover(200, 282);
+    // A turned picture is fitted by its shown size: decoded at 188 x 282, not at the
+    // stored picture's 200 x 133 turned to 133 x 200 and enlarged.
+    QTest::newRow("camera JPEG turned, fitted") << halves({600, 400}, "JPG", 6) << cover << false
+                                                << QSize(188, 282) << QSize(400, 600) << true;
+    QTest::newRow("camera JPEG turned, stretched")
+        << halves({600, 400}, "JPG", 6) << QSize(90, 60) << true << QSize(90, 60) << QSize(400, 600)
+        << true;
+    QTest::newRow("JPEG not turned") << halves({600, 400}, "JPG") << cover << false
+                                     << QSize(200, 133) << QSize(600, 400) << false;
+    QTest::newRow("small PNG, enlarged to fit")
+        << halves({40, 20}, "PNG") << cover << false << QSize(200, 100) << QSize(40, 20) << false;
+    QTest::newRow("not a picture")
+        << QByteArray("GIF89a, or so it says") << cover << false << QSize() << QSize() << false;
+}
+
+void TestMainWindow::pictureDecoder()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, box);
+    QFETCH(bool, stretched);
+    QFETCH(QSize, decoded);
+    QFETCH(QSize, size);
+    QFETCH(bool, redOnTop);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("57.jpg"); // the name says nothing of the format
+    QVERIFY(TestFolder::WriteFile(file, bytes));
+    QSize own(1, 1);
+    const QImage image = PictureDecoder::Read(
+        file, box, stretched ? Qt::IgnoreAspectRatio : Qt::KeepAspectRatio, &own);
+    QCOMPARE(image.size(), decoded.isValid() ? decoded : QSize(0, 0));
+    QCOMPARE(own, size);
+    if (image.isNull())
+        return;
+    const QPoint firstHalf =
+        redOnTop ? QPoint(image.width() / 2, 2) : QPoint(2, image.height() / 2);
+    QVERIFY(qRed(image.pixel(firstHalf)) > 200 && qBlue(image.pixel(firstHalf)) < 60);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -2,9 +2,11 @@
 // it, anything else is refused with the cover kept; and the preview pane's Kb label.
 #include "CmnDialog.h"
 #include "CoverChooser.h"
+#include "FileDialogAnswers.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
 #include "frmPic.h"
+#include "TestSeams.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -32,11 +34,7 @@ class TestCoverChooser : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        CmnDialog::Reset();
-        MessageBox::Reset();
-    }
+    void cleanup() { TestSeams::ResetAll(); }
     void choose_data();
     void choose();
     void kilobytes_data();
@@ -98,11 +96,11 @@ void TestCoverChooser::choose()
     const QByteArray expected =
         says.isEmpty() && !chosen.isEmpty() ? TestFolder::ReadFile(path) : before;
     MessageBox::SetNextAnswer(QMessageBox::Ok);
-    CmnDialog::SetNextFileName(chosen.isEmpty() ? QString() : path);
+    FileDialogAnswers::SetNext(chosen.isEmpty() ? QString() : path);
 
     CoverChooser(*f.main).ImgCover_Click();
 
-    QCOMPARE(CmnDialog::Requests(), 1);
+    QCOMPARE(FileDialogAnswers::Requests(), 1);
     QCOMPARE(MessageBox::Shown().size(), says.isEmpty() ? 0 : 1);
     QVERIFY2(MessageBox::Shown().value(0).contains(says), qPrintable(MessageBox::Shown().value(0)));
     QCOMPARE(TestFolder::ReadFile(f.folder.Path() + "/old"), before);

@@ -72,6 +72,7 @@ int churn(const QString &folder, qint64 seed)
     main.Form_Load();
     say("ready");
 
+    MessageBox::RecordForTesting();
     QRandomGenerator random{quint32(seed)};
     for (qint64 n = 0, generation = seed * 1000000;; ++n) { // later runs, later generations
         const auto titles = currentTitles(shared);

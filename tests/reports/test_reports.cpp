@@ -4,8 +4,10 @@
 #include "ReportCommands.h"
 #include "ReportStatements.h"
 #include "Story.h"
+#include "TestSeams.h"
 #include "TitleCounts.h"
 #include "frmStatistics.h"
+#include "FileDialogAnswers.h"
 #include "FindBox.h"
 
 #include <QComboBox>
@@ -117,6 +119,7 @@ class TestReports : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup() { TestSeams::ResetAll(); }
     void counts_data();
     void counts();
     void pdfReadBack_data();
@@ -235,7 +238,7 @@ void TestReports::pdfReadBack()
     const QString file = program.folder.Path() + "/list.pdf";
     MessageBox::Reset();
     MessageBox::SetNextAnswer(QMessageBox::No); // without covers
-    ReportCommands::SetNextPath(file);
+    FileDialogAnswers::SetNext(file);
     program.main().mnuExportPdf->trigger();
     QVERIFY2(MessageBox::Shown().size() == 1, qPrintable(MessageBox::Shown().join('|')));
     const QStringList text = pdfPages(file);
@@ -321,7 +324,7 @@ void TestReports::statisticsWindow()
         window->cmbScope->setCurrentIndex(window->cmbScope->count() - 1); // both lists
         allTitles = int(window->Counts().titles);
         window->tabCharts->setCurrentIndex(frmStatistics::Decades);
-        frmStatistics::SetNextPath(png);
+        FileDialogAnswers::SetNext(png);
         window->cmdSaveChart->click();
         viewSize = window->tabCharts->currentWidget()->findChild<QWidget *>()->size();
         window->cmdClose->click();

@@ -5,6 +5,7 @@
 #include "TestFolder.h"
 #include "frmMain.h"
 #include "frmSplash.h"
+#include "TestSeams.h"
 
 #include <QAction>
 #include <QDir>
@@ -78,6 +79,7 @@ private Q_SLOTS:
     {
         ModalWaiter::CloseAllModals();
         frmSplash::SetTimerIntervalForTesting(0);
+        TestSeams::ResetAll();
     }
 
     void startThenAbout_data();

@@ -1,5 +1,10 @@
+<<<<<<< HEAD
 // Statements with awkward values, the title writer, the transaction guard, the letter rule,
 // folder names.
+=======
+// Statements with awkward values, the transaction guard, the letter rule, folder names.
+#include "AtomicFile.h"
+>>>>>>> wt-a
 #include "AwkwardText.h"
 #include "CataloguePreparer.h"
 #include "Connection.h"
@@ -14,7 +19,12 @@
 #include "Transaction.h"
 
 #include <QDir>
+<<<<<<< HEAD
 #include <optional>
+=======
+#include <QFileInfo>
+#include <cerrno>
+>>>>>>> wt-a
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,6 +43,8 @@ private Q_SLOTS:
     void letters();
     void folderOfAnyName_data();
     void folderOfAnyName();
+    void atomicFile_data();
+    void atomicFile();
 };
 
 void TestStorage::storedAsTyped_data()
@@ -335,6 +347,76 @@ void TestStorage::folderOfAnyName()
     connection.Execute("INSERT INTO DVD_Title (Title, WishList) VALUES ('X', 0)");
     // Nothing was made beside the folder.
     QCOMPARE(QDir(base.path()).entryList(QDir::Files).size(), 0);
+}
+
+void TestStorage::atomicFile_data()
+{
+    QTest::addColumn<QString>("target"); // what is there before: nothing, a file or a link
+    QTest::addColumn<int>("step");       // made to fail, as a full or failing disk would
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason"); // empty: the file is written
+    using Step = AtomicFile::Step;
+    auto row = [](const char *name, const char *target, Step step, int code, const char *reason) {
+        QTest::newRow(name) << QString(target) << int(step) << code << QString(reason);
+    };
+    row("a new file", "nothing", Step::None, 0, "");
+    row("over a file", "file", Step::None, 0, "");
+    row("over a link: the link is replaced, never written through", "link", Step::None, 0, "");
+    row("the temporary file refused", "file", Step::Create, EACCES, "Permission denied.");
+    row("disk full: a write refused", "file", Step::Write, ENOSPC, "No space left on device.");
+    row("the sync refused", "link", Step::Sync, EIO, "Input/output error.");
+    row("the file comes out short", "file", Step::Size, 0, "bytes could be written.");
+    row("the close refused", "file", Step::Close, EIO, "Input/output error.");
+    row("the rename refused", "link", Step::Rename, EROFS, "Read-only file system.");
+}
+
+void TestStorage::atomicFile()
+{
+    QFETCH(QString, target);
+    QFETCH(int, step);
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    using Step = AtomicFile::Step;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("out.csv");
+    const QString pointedTo = dir.filePath("elsewhere.csv");
+    QVERIFY(TestFolder::WriteFile(pointedTo, "kept"));
+    if (target == "file")
+        QVERIFY(TestFolder::WriteFile(file, "old"));
+    else if (target == "link")
+        QVERIFY(QFile::link(pointedTo, file));
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::System);
+    const QByteArray chunk = QByteArray("title,year\r\n").repeated(10000);
+
+    AtomicFile::ResetForTesting();
+    AtomicFile::FailNextForTesting(AtomicFile::Step(step), code);
+    bool written = false;
+    QString error;
+    {
+        AtomicFile out(file);
+        written = out.open(QIODevice::WriteOnly) && out.write(chunk) == chunk.size()
+                  && out.write(chunk) == chunk.size() && out.commit();
+        error = out.errorString();
+    }
+    QCOMPARE(TestFolder::ReadFile(pointedTo), QByteArray("kept"));
+    if (!reason.isEmpty()) {
+        QVERIFY(!written);
+        QVERIFY2(error.endsWith(reason), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System), before);
+        QCOMPARE(QFileInfo(file).isSymLink(), target == "link");
+        if (target == "file")
+            QCOMPARE(TestFolder::ReadFile(file), QByteArray("old"));
+        return;
+    }
+    QVERIFY2(written, qPrintable(error));
+    QVERIFY(!QFileInfo(file).isSymLink());
+    QCOMPARE(TestFolder::ReadFile(file), chunk + chunk);
+    // Nothing else is left, and every step ran: the sync before the rename and the
+    // folder's after it leave no trace in the files.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    QCOMPARE(AtomicFile::LastStepsForTesting(),
+             (QList<AtomicFile::Step>{Step::Create, Step::Write, Step::Sync, Step::Size,
+                                      Step::Close, Step::Rename, Step::FolderSync}));
 }
 
 QTEST_GUILESS_MAIN(TestStorage)

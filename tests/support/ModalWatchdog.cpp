@@ -1,6 +1,7 @@
 // Linked into every test executable: a modal window that no ModalWaiter is waiting for
 // fails the running test at once, with the window's title and text, and is closed. Without
 // it, an unexpected message box blocks its test until CTest's time limit, saying nothing.
+#include "MessageBox.h"
 #include "ModalWaiter.h"
 
 #include <QApplication>
@@ -89,6 +90,7 @@ private:
 
 void installModalWatchdog()
 {
+    MessageBox::RecordForTesting();
     if (qobject_cast<QApplication *>(QCoreApplication::instance()))
         new ModalWatchdog(QCoreApplication::instance());
 }

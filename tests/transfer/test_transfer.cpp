@@ -1,9 +1,19 @@
+<<<<<<< HEAD
 // The File menu's Export Titles, Import Titles and Back Up Catalogue through the whole
 // program: dialogs answered, what each says, the list refreshed. What they write and refuse
 // is tested on the core (tests/core).
+=======
+// Titles out and in, and the backup: the import's checks, awkward text both ways, destinations
+// that refuse, the File menu's import.
+#include "AwkwardText.h"
+#include "CatalogueBackup.h"
+#include "FileDialogAnswers.h"
+#include "ImportPlan.h"
+>>>>>>> wt-a
 #include "Story.h"
 #include "TransferCommands.h"
 #include "frmImportPreview.h"
+#include "TestSeams.h"
 
 #include <QDir>
 #include <QLabel>
@@ -16,7 +26,7 @@ namespace {
 QString fromMenu(QAction *command, const QString &path)
 {
     MessageBox::Reset();
-    TransferCommands::SetNextPath(path);
+    FileDialogAnswers::SetNext(path);
     MessageBox::SetNextAnswer(QMessageBox::Ok);
     command->trigger();
     return MessageBox::Shown().join("\n");
@@ -32,8 +42,7 @@ private Q_SLOTS:
     void cleanup()
     {
         ModalWaiter::CloseAllModals();
-        MessageBox::Reset();
-        TransferCommands::Reset();
+        TestSeams::ResetAll();
     }
 
     void fromTheMenu();
