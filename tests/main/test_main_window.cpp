@@ -4,11 +4,8 @@
 #include "FilteredRowsModel.h"
 #include "FindBox.h"
 #include "MainWindowFixture.h"
-<<<<<<< HEAD
-#include "SearchTitles.h"
-    =======
 #include "PictureDecoder.h"
-    >>>>>>> wt-a
+#include "SearchTitles.h"
 #include "WidestText.h"
 #include "frmMain.h"
 
@@ -25,51 +22,50 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-    namespace
+namespace {
+
+// The Inventory titles of AddSearchTitles, in their list order.
+const QStringList everyTitle{"100% Pure_Fun*", "Amélie",      "Ame\u0301lie Redux",
+                             "ÉMILE",          "Fireworks 🎆", "Ocean's Eleven",
+                             "Straße",         "ΣΊΣΥΦΟΣ",     "東京物語"};
+
+void loadAwkwardTitles(MainWindowFixture &w)
 {
+    AddSearchTitles(w.folder);
+    w.load();
+}
 
-    // The Inventory titles of AddSearchTitles, in their list order.
-    const QStringList everyTitle{"100% Pure_Fun*", "Amélie",      "Ame\u0301lie Redux",
-                                 "ÉMILE",          "Fireworks 🎆", "Ocean's Eleven",
-                                 "Straße",         "ΣΊΣΥΦΟΣ",     "東京物語"};
+// A picture red on its left half and blue on its right, as `format`; a JPEG carries the
+// orientation tag a camera writes (6: shown turned a quarter clockwise, red on top).
+QByteArray halves(const QSize &size, const char *format, quint16 orientation = 0)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width() / 2; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    if (orientation == 0)
+        return bytes;
+    // APP1 "Exif": a big-endian TIFF header and one IFD entry, Orientation (0x0112, SHORT).
+    QByteArray exif("\xFF\xE1\x00\x22"
+                    "Exif\x00\x00"
+                    "MM\x00\x2A\x00\x00\x00\x08"
+                    "\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00",
+                    36);
+    exif[29] = char(orientation);
+    return bytes.insert(2, exif);
+}
 
-    void loadAwkwardTitles(MainWindowFixture & w)
-    {
-        AddSearchTitles(w.folder);
-        w.load();
-    }
-
-    // A picture red on its left half and blue on its right, as `format`; a JPEG carries the
-    // orientation tag a camera writes (6: shown turned a quarter clockwise, red on top).
-    QByteArray halves(const QSize &size, const char *format, quint16 orientation = 0)
-    {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::blue);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width() / 2; ++x)
-                image.setPixel(x, y, qRgb(255, 0, 0));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
-        if (orientation == 0)
-            return bytes;
-        // APP1 "Exif": a big-endian TIFF header and one IFD entry, Orientation (0x0112, SHORT).
-        QByteArray exif("\xFF\xE1\x00\x22"
-                        "Exif\x00\x00"
-                        "MM\x00\x2A\x00\x00\x00\x08"
-                        "\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00",
-                        36);
-        exif[29] = char(orientation);
-        return bytes.insert(2, exif);
-    }
-
-    // The counter, the title shown and the find box's note.
-    QString state(const frmMain &main)
-    {
-        return main.lblRecordSelected->text() + " | " + main.Detail()->lblTitle->FullText() + " | "
-               + main.Find->Note();
-    }
+// The counter, the title shown and the find box's note.
+QString state(const frmMain &main)
+{
+    return main.lblRecordSelected->text() + " | " + main.Detail()->lblTitle->FullText() + " | "
+           + main.Find->Note();
+}
 
 } // namespace
 

@@ -12,18 +12,12 @@
 #include "CoverChooser.h"
 #include "DbError.h"
 #include "EditorFixture.h"
-<<<<<<< HEAD
-#include "FileReplacer.h"
+#include "FileDialogAnswers.h"
 #include "ListIndex.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
-#include "Statements.h"
-    =======
-#include "FileDialogAnswers.h"
-#include "MainWindowFixture.h"
-#include "MessageBox.h"
 #include "ProgramEnd.h"
-    >>>>>>> wt-a
+#include "Statements.h"
 #include "Story.h"
 #include "TitleCommands.h"
 #include "frmGenre.h"
@@ -57,133 +51,131 @@
 #include <pwd.h>
 #include <unistd.h>
 
-    namespace
+namespace {
+
+bool quitAsked = false; // what Quit does in these tests instead of ending the program
+
+// Title ID -> generation of its last save.
+using Generations = QMap<qint64, qint64>;
+
+// Checks every title against the links its row names; returns the generations found.
+void checkCatalogue(TestFolder &folder, Generations &found)
 {
-
-    bool quitAsked = false; // what Quit does in these tests instead of ending the program
-
-    // Title ID -> generation of its last save.
-    using Generations = QMap<qint64, qint64>;
-
-    // Checks every title against the links its row names; returns the generations found.
-    void checkCatalogue(TestFolder & folder, Generations & found)
-    {
-        QCOMPARE(folder.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
-        QCOMPARE(folder
-                     .Scalar("SELECT (SELECT COUNT(*) FROM Genre_Relationships WHERE Title_ID NOT "
-                             "IN (SELECT ID FROM DVD_Title)) + (SELECT COUNT(*) FROM "
-                             "Cast_Relationships WHERE Movie NOT IN (SELECT ID FROM DVD_Title))")
-                     .toInt(),
-                 0);
-        for (const QVariantList &row : folder.Rows(
-                 "SELECT ID, Summary, Features, Eggs, WishList, (SELECT IFNULL(GROUP_CONCAT(Actor "
-                 "|| '=' || Character, ';'), '') FROM Cast_Relationships WHERE Movie = ID) "
-                 "FROM DVD_Title")) {
-            const qint64 id = row[0].toLongLong();
-            found[id] = row[1].toLongLong();
-            QCOMPARE(folder.GenreNames(id).join(';'), row[2].toString());
-            QCOMPARE(row[5].toString(), row[3].toString()); // cast in rowid order
-            QCOMPARE(row[4].toInt(), int(found[id] % 2));
-        }
+    QCOMPARE(folder.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QCOMPARE(folder
+                 .Scalar("SELECT (SELECT COUNT(*) FROM Genre_Relationships WHERE Title_ID NOT "
+                         "IN (SELECT ID FROM DVD_Title)) + (SELECT COUNT(*) FROM "
+                         "Cast_Relationships WHERE Movie NOT IN (SELECT ID FROM DVD_Title))")
+                 .toInt(),
+             0);
+    for (const QVariantList &row : folder.Rows(
+             "SELECT ID, Summary, Features, Eggs, WishList, (SELECT IFNULL(GROUP_CONCAT(Actor "
+             "|| '=' || Character, ';'), '') FROM Cast_Relationships WHERE Movie = ID) "
+             "FROM DVD_Title")) {
+        const qint64 id = row[0].toLongLong();
+        found[id] = row[1].toLongLong();
+        QCOMPARE(folder.GenreNames(id).join(';'), row[2].toString());
+        QCOMPARE(row[5].toString(), row[3].toString()); // cast in rowid order
+        QCOMPARE(row[4].toInt(), int(found[id] % 2));
     }
+}
 
-    // What a box holds once the text is pasted over it: no NUL, no character cut in half at the
-    // box's length, and in a one-line box (length > 0) a blank for each tab and line break.
-    QString held(const QString &pasted, int length)
-    {
-        QString text = length > 0 ? pasted.left(length) : pasted;
-        if (length > 0 && !text.isEmpty() && text.back().isHighSurrogate())
-            text.chop(1);
-        text.replace("\r\n", "\n").replace('\r', '\n');
-        if (length > 0)
-            text.replace('\n', ' ').replace('\t', ' ');
-        return text.remove(QChar(0));
+// What a box holds once the text is pasted over it: no NUL, no character cut in half at the
+// box's length, and in a one-line box (length > 0) a blank for each tab and line break.
+QString held(const QString &pasted, int length)
+{
+    QString text = length > 0 ? pasted.left(length) : pasted;
+    if (length > 0 && !text.isEmpty() && text.back().isHighSurrogate())
+        text.chop(1);
+    text.replace("\r\n", "\n").replace('\r', '\n');
+    if (length > 0)
+        text.replace('\n', ' ').replace('\t', ' ');
+    return text.remove(QChar(0));
+}
+
+// Pastes the text into every box of the window, as Ctrl+A, Ctrl+V do.
+void pasteEverywhere(QWidget *window, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    for (QLineEdit *box : window->findChildren<QLineEdit *>()) {
+        if (box->isReadOnly() || qobject_cast<QComboBox *>(box->parent())) // a genre pick
+            continue;
+        const int length = box->maxLength();
+        box->selectAll();
+        box->paste();
+        QVERIFY2(box->text() == held(text, length), qPrintable(box->objectName()));
     }
-
-    // Pastes the text into every box of the window, as Ctrl+A, Ctrl+V do.
-    void pasteEverywhere(QWidget * window, const QString &text)
-    {
-        QApplication::clipboard()->setText(text);
-        for (QLineEdit *box : window->findChildren<QLineEdit *>()) {
-            if (box->isReadOnly() || qobject_cast<QComboBox *>(box->parent())) // a genre pick
-                continue;
-            const int length = box->maxLength();
-            box->selectAll();
-            box->paste();
-            QVERIFY2(box->text() == held(text, length), qPrintable(box->objectName()));
-        }
-        for (QPlainTextEdit *box : window->findChildren<QPlainTextEdit *>()) {
-            box->selectAll();
-            box->paste();
-            QVERIFY2(box->toPlainText() == held(text, 0), qPrintable(box->objectName()));
-        }
+    for (QPlainTextEdit *box : window->findChildren<QPlainTextEdit *>()) {
+        box->selectAll();
+        box->paste();
+        QVERIFY2(box->toPlainText() == held(text, 0), qPrintable(box->objectName()));
     }
+}
 
-    QByteArray pictureBytes(const char *format, int width, int height)
+QByteArray pictureBytes(const char *format, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkYellow);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// The child program built beside the tests (see child.cpp), killed when this goes.
+class Child
+{
+public:
+    // Starts `child ARGUMENTS`; true once it prints `line` (else its output is in Said()).
+    bool Start(const QStringList &arguments, const QByteArray &line)
     {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(Qt::darkYellow);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
-        return bytes;
+        m_process.start(QApplication::applicationDirPath() + "/child", arguments);
+        while (!m_said.contains(line + '\n') && m_process.waitForReadyRead(30000))
+            m_said += m_process.readAllStandardOutput();
+        m_said += m_process.readAllStandardError();
+        return m_said.contains(line + '\n');
     }
-
-    // The child program built beside the tests (see child.cpp), killed when this goes.
-    class Child
+    // A line on its input ends what it holds; true when it then ends normally.
+    bool Finish()
     {
-    public:
-        // Starts `child ARGUMENTS`; true once it prints `line` (else its output is in Said()).
-        bool Start(const QStringList &arguments, const QByteArray &line)
-        {
-            m_process.start(QApplication::applicationDirPath() + "/child", arguments);
-            while (!m_said.contains(line + '\n') && m_process.waitForReadyRead(30000))
-                m_said += m_process.readAllStandardOutput();
-            m_said += m_process.readAllStandardError();
-            return m_said.contains(line + '\n');
-        }
-        // A line on its input ends what it holds; true when it then ends normally.
-        bool Finish()
-        {
-            m_process.write("\n");
-            m_process.closeWriteChannel();
-            return m_process.waitForFinished(30000)
-                   && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
-        }
-        bool Kill()
-        {
-            m_process.kill();
-            return m_process.waitForFinished(30000);
-        }
-        const QByteArray &Said() const { return m_said; }
-        QProcess &Process() { return m_process; }
-        ~Child() { Kill(); }
-
-    private:
-        QProcess m_process;
-        QByteArray m_said;
-    };
-
-    // CI runs the tests as root, for whom file permissions stop no write: these tests run as
-    // nobody from their start, and so do their children.
-    bool RunAsNobody()
-    {
-        const passwd *account = ::getpwnam("nobody");
-        return ::geteuid() != 0
-               || (account && ::setgroups(0, nullptr) == 0 && ::setgid(account->pw_gid) == 0
-                   && ::setuid(account->pw_uid) == 0);
+        m_process.write("\n");
+        m_process.closeWriteChannel();
+        return m_process.waitForFinished(30000) && m_process.exitStatus() == QProcess::NormalExit
+               && m_process.exitCode() == 0;
     }
-
-    constexpr auto ReadOnly =
-        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
-
-    // What a folder holds, to check that nothing was made or left in it.
-    QStringList Entries(const QString &path)
+    bool Kill()
     {
-        return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                    | QDir::NoDotAndDotDot);
+        m_process.kill();
+        return m_process.waitForFinished(30000);
     }
+    const QByteArray &Said() const { return m_said; }
+    QProcess &Process() { return m_process; }
+    ~Child() { Kill(); }
+
+private:
+    QProcess m_process;
+    QByteArray m_said;
+};
+
+// CI runs the tests as root, for whom file permissions stop no write: these tests run as
+// nobody from their start, and so do their children.
+bool RunAsNobody()
+{
+    const passwd *account = ::getpwnam("nobody");
+    return ::geteuid() != 0
+           || (account && ::setgroups(0, nullptr) == 0 && ::setgid(account->pw_gid) == 0
+               && ::setuid(account->pw_uid) == 0);
+}
+
+constexpr auto ReadOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+
+// What a folder holds, to check that nothing was made or left in it.
+QStringList Entries(const QString &path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                | QDir::NoDotAndDotDot);
+}
 
 } // namespace
 

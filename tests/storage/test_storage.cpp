@@ -1,10 +1,6 @@
-<<<<<<< HEAD
 // Statements with awkward values, the title writer, the transaction guard, the letter rule,
 // folder names.
-=======
-// Statements with awkward values, the transaction guard, the letter rule, folder names.
 #include "AtomicFile.h"
->>>>>>> wt-a
 #include "AwkwardText.h"
 #include "CataloguePreparer.h"
 #include "Connection.h"
@@ -19,12 +15,9 @@
 #include "Transaction.h"
 
 #include <QDir>
-<<<<<<< HEAD
-#include <optional>
-=======
 #include <QFileInfo>
 #include <cerrno>
->>>>>>> wt-a
+#include <optional>
 #include <QTemporaryDir>
 #include <QTest>
 

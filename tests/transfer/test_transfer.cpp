@@ -1,15 +1,7 @@
-<<<<<<< HEAD
 // The File menu's Export Titles, Import Titles and Back Up Catalogue through the whole
 // program: dialogs answered, what each says, the list refreshed. What they write and refuse
 // is tested on the core (tests/core).
-=======
-// Titles out and in, and the backup: the import's checks, awkward text both ways, destinations
-// that refuse, the File menu's import.
-#include "AwkwardText.h"
-#include "CatalogueBackup.h"
 #include "FileDialogAnswers.h"
-#include "ImportPlan.h"
->>>>>>> wt-a
 #include "Story.h"
 #include "TransferCommands.h"
 #include "frmImportPreview.h"
