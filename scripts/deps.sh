@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     g++ cmake make
     qt6-base-dev libqt6sql6-sqlite   # Widgets, SQL, Test; the SQLite driver is separate
+    libarchive-dev pkg-config        # zip archives of collections from another catalogue
     xvfb xauth imagemagick           # a display for machines without one; screenshots
     fonts-dejavu-core
 )

@@ -174,7 +174,7 @@ qint64 TitleInserter::genreId(const QString &name)
     return id;
 }
 
-void TitleInserter::Insert(const TitleRecord &t)
+qint64 TitleInserter::Insert(const TitleRecord &t)
 {
     QSqlQuery &title = m_statements->title;
     const TitleFacts &f = t.facts;
@@ -200,6 +200,7 @@ void TitleInserter::Insert(const TitleRecord &t)
         member.bindValue(2, stored(character));
         exec(member);
     }
+    return id;
 }
 
 void TitleInserter::Commit()

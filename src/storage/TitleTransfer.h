@@ -49,7 +49,7 @@ public:
     TitleInserter(const TitleInserter &) = delete;
     TitleInserter &operator=(const TitleInserter &) = delete;
 
-    void Insert(const TitleRecord &title); // its id is not used
+    qint64 Insert(const TitleRecord &title); // its id is not used; returns the new one
     void Commit();
     int GenresCreated() const { return m_genresCreated; }
 
