@@ -7,6 +7,10 @@
 #include "TitleExport.h"
 #include "TitleTransfer.h"
 #include "TransferProgress.h"
+#include "ForeignCsv.h"
+#include "ImportedCover.h"
+#include "TellicoFile.h"
+#include "frmImportColumns.h"
 #include "frmImportPreview.h"
 
 #include <QDir>
@@ -25,6 +29,9 @@ QStringList g_nextPaths;
 bool g_hasNextPath = false;
 
 const QString kFilter = QStringLiteral("CSV files (*.csv)");
+const QString kImportFilter =
+    QStringLiteral("Titles files (*.csv *.tc *.xml);;CSV files (*.csv);;Collection files (*.tc "
+                   "tellico.xml)");
 
 QString inserting()
 {
@@ -85,7 +92,7 @@ QString TransferCommands::askPath(int kind, const QString &suggestion)
                                             QDir(home).filePath(suggestion), kFilter);
     case OpenFile:
         return QFileDialog::getOpenFileName(m_parent, QStringLiteral("Import Titles"), home,
-                                            kFilter + QStringLiteral(";;All files (*)"));
+                                            kImportFilter + QStringLiteral(";;All files (*)"));
     default:
         return QFileDialog::getExistingDirectory(m_parent, QStringLiteral("Back Up Catalogue"),
                                                  home);
@@ -154,31 +161,57 @@ bool TransferCommands::ImportFrom(const QString &file)
                                            + in.errorString());
         return false;
     }
-    // Mapped rather than read: a large file costs no copy in memory.
-    QByteArray bytes;
-    if (in.size() > 0) {
-        if (uchar *mapped = in.map(0, in.size()))
-            bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), in.size());
-        else
-            bytes = in.readAll();
-    }
+    // Read once into memory: the rows written are the rows the preview checked, whatever
+    // another program does to the file meanwhile.
+    QByteArray bytes = in.readAll();
+    in.close();
+    const QString refusedFrom =
+        QStringLiteral("Nothing was imported from ") + file + QStringLiteral(":\r\n");
 
     ImportPlan plan;
     try {
-        const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
+        TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
+        const bool collection = file.endsWith(QLatin1String(".tc"), Qt::CaseInsensitive)
+                                || file.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)
+                                || bytes.startsWith("PK\x03\x04");
+        QList<ImportPlan::Entry> entries;
+        QStringList ignored;
+        bool own = false;
+        if (collection) {
+            TellicoFile::Result read = TellicoFile::Read(bytes);
+            if (!read.fault.isEmpty()) {
+                MessageBox::Critical(m_parent, refusedFrom + read.fault);
+                return false;
+            }
+            entries = std::move(read.entries);
+            ignored = read.ignored;
+        } else if (const QString fault = ImportPlan::TextFault(bytes); !fault.isEmpty()) {
+            MessageBox::Critical(m_parent, refusedFrom + fault);
+            return false;
+        } else if (ForeignCsv::IsOwnLayout(bytes)) {
+            own = true;
+        } else {
+            frmImportColumns columns(bytes, file, m_parent);
+            if (columns.exec() != QDialog::Accepted)
+                return false;
+            entries = ForeignCsv::Entries(columns.Utf8(), columns.Separator(), columns.Matching(),
+                                          QFileInfo(file).absolutePath());
+            ignored = ForeignCsv::Ignored(columns.Header(), columns.Matching());
+        }
         TransferProgress progress(m_parent, QStringLiteral("Reading ") + QFileInfo(file).fileName()
                                                 + QStringLiteral("..."));
-        if (!plan.Analyse(bytes, existing, [&progress](qint64 done, qint64 total) {
-                return progress.Step(done, total);
-            }))
+        const auto step = [&progress](qint64 done, qint64 total) {
+            return progress.Step(done, total);
+        };
+        if (!(own ? plan.Analyse(bytes, existing, step)
+                  : plan.Analyse(std::move(entries), ignored, existing, step)))
             return false;
     } catch (const DbError &error) {
         MessageBox::Failure(m_parent, error.Message(QStringLiteral(" reading records.")));
         return false;
     }
     if (!plan.FileFault().isEmpty()) {
-        MessageBox::Critical(m_parent, QStringLiteral("Nothing was imported from ") + file
-                                           + QStringLiteral(":\r\n") + plan.FileFault());
+        MessageBox::Critical(m_parent, refusedFrom + plan.FileFault());
         return false;
     }
 
@@ -191,17 +224,24 @@ bool TransferCommands::ImportFrom(const QString &file)
         return false;
 
     int added = 0;
+    QStringList coverFaults;
+    const QString images = QDir(m_programFolder).filePath(QStringLiteral("images"));
     try {
         // Made at the first title, once the catalogue is taken for writing: a wait for
         // another program's lock shows its own window, not an empty progress bar.
         std::optional<TransferProgress> progress;
-        added =
-            plan.Write(bytes, choice == frmImportPreview::SkipSimilar, m_connectionString,
-                       [&](qint64 done, qint64 total) {
-                           if (!progress)
-                               progress.emplace(m_parent, QStringLiteral("Importing titles..."));
-                           return progress->Step(done, total);
-                       });
+        added = plan.Write(
+            bytes, choice == frmImportPreview::SkipSimilar, m_connectionString,
+            [&](qint64 done, qint64 total) {
+                if (!progress)
+                    progress.emplace(m_parent, QStringLiteral("Importing titles..."));
+                return progress->Step(done, total);
+            },
+            [&images](qint64 id, const QByteArray &picture) {
+                QString error;
+                return ImportedCover::Write(images, id, picture, &error) ? QString() : error;
+            },
+            &coverFaults);
     } catch (const DbError &error) {
         // Nothing was written: the import is one transaction.
         MessageBox::Failure(m_parent, error.Message(inserting()));
@@ -211,7 +251,11 @@ bool TransferCommands::ImportFrom(const QString &file)
         return false; // cancelled: rolled back, the catalogue as it was
     if (m_refresh)
         m_refresh();
-    inform(m_parent, QStringLiteral("%1 titles were imported.").arg(added));
+    QString done = QStringLiteral("%1 titles were imported.").arg(added);
+    if (!coverFaults.isEmpty())
+        done += QStringLiteral("\r\n%1 covers could not be saved:\r\n").arg(coverFaults.size())
+                + coverFaults.mid(0, 10).join(QStringLiteral("\r\n"));
+    inform(m_parent, done);
     return true;
 }
 
