@@ -428,6 +428,23 @@ Field Remembered(const QString &header)
     return value.isValid() ? FieldNamed(value.toString()) : Guess(header);
 }
 
+QVector<Field> Initial(const QStringList &header)
+{
+    QVector<Field> guessed;
+    for (const QString &name : header)
+        guessed << Remembered(name);
+    QVector<Field> matching(header.size(), Field::None);
+    for (const bool exact : {true, false})
+        for (qsizetype i = 0; i < header.size(); ++i) {
+            const Field field = guessed[i];
+            const bool named = Letters::Bare(header[i].simplified())
+                               == Letters::Bare(FieldName(field));
+            if (field != Field::None && named == exact && !matching.contains(field))
+                matching[i] = field;
+        }
+    return matching;
+}
+
 void Remember(const QStringList &header, const QVector<Field> &matching)
 {
     QSettings settings;

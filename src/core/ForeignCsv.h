@@ -86,6 +86,10 @@ QStringList Ignored(const QStringList &header, const QVector<Field> &matching);
 // The user's matching for each header, remembered between imports (QSettings, so a test
 // redirects it with QSettings::setPath).
 Field Remembered(const QString &header);
+// The matching the step starts from: each header's remembered or guessed field, no field
+// twice (a header naming the field itself, "Year", wins over a synonym, "Date"; else
+// the first column).
+QVector<Field> Initial(const QStringList &header);
 void Remember(const QStringList &header, const QVector<Field> &matching);
 
 } // namespace ForeignCsv

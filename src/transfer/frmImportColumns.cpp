@@ -129,12 +129,12 @@ void frmImportColumns::readSample()
     ColumnsGrid->setColumnCount(int(m_header.size()));
     ColumnsGrid->setRowCount(int(sample.rows.size()) + 1);
     ColumnsGrid->setHorizontalHeaderLabels(m_header);
+    const QVector<ForeignCsv::Field> initial = ForeignCsv::Initial(m_header);
     for (int c = 0; c < m_header.size(); ++c) {
         auto *box = new QComboBox(ColumnsGrid);
         for (const ForeignCsv::Field field : ForeignCsv::Fields())
             box->addItem(ForeignCsv::FieldName(field));
-        box->setCurrentIndex(
-            int(ForeignCsv::Fields().indexOf(ForeignCsv::Remembered(m_header[c]))));
+        box->setCurrentIndex(int(ForeignCsv::Fields().indexOf(initial[c])));
         connect(box, &QComboBox::currentIndexChanged, this, [this] { check(); });
         ColumnsGrid->setCellWidget(0, c, box);
         for (int r = 0; r < sample.rows.size(); ++r) {
