@@ -62,6 +62,7 @@ const QHash<QString, Field> &synonyms()
             {Field::Directors, "director(s)"},
             {Field::Directors, "directed by"},
             {Field::Directors, "regisseur"},
+            {Field::Directors, "regie"},
             {Field::Directors, "realisateur"},
             {Field::Summary, "summary"},
             {Field::Summary, "plot"},
@@ -79,6 +80,7 @@ const QHash<QString, Field> &synonyms()
             {Field::Cast, "cast"},
             {Field::Cast, "actors"},
             {Field::Cast, "starring"},
+            {Field::Cast, "besetzung"},
             {Field::Wishlist, "wishlist"},
             {Field::Wishlist, "wish list"},
             {Field::Wishlist, "list"},
@@ -106,6 +108,9 @@ bool isUtf8(const QByteArray &bytes)
     const QString text = decoder(bytes);
     return !decoder.hasError();
 }
+
+// The program's settings, named here: a test points QSettings' user scope elsewhere.
+const QString kSettingsOwner = QStringLiteral("Reelvane");
 
 QString settingsKey(const QString &header)
 {
@@ -423,7 +428,7 @@ QStringList Ignored(const QStringList &header, const QVector<Field> &matching)
 
 Field Remembered(const QString &header)
 {
-    const QSettings settings;
+    const QSettings settings(QSettings::UserScope, kSettingsOwner, kSettingsOwner);
     const QVariant value = settings.value(settingsKey(header));
     return value.isValid() ? FieldNamed(value.toString()) : Guess(header);
 }
@@ -447,7 +452,7 @@ QVector<Field> Initial(const QStringList &header)
 
 void Remember(const QStringList &header, const QVector<Field> &matching)
 {
-    QSettings settings;
+    QSettings settings(QSettings::UserScope, kSettingsOwner, kSettingsOwner);
     for (qsizetype i = 0; i < header.size() && i < matching.size(); ++i)
         settings.setValue(settingsKey(header[i]), FieldName(matching[i]));
 }
