@@ -25,12 +25,12 @@ struct Named
 
 // The names the matching step shows (and QSettings keeps) for each field.
 const Named kNames[] = {
-    {Field::None, "Do not import"},      {Field::Title, "Title"},
-    {Field::Edition, "Edition"},         {Field::Year, "Year"},
-    {Field::Directors, "Director(s)"},   {Field::Summary, "Summary"},
-    {Field::Features, "Features"},       {Field::EasterEggs, "Easter Eggs"},
-    {Field::Genres, "Genres"},           {Field::Cast, "Cast"},
-    {Field::Wishlist, "Wishlist"},       {Field::CoverFile, "Cover file"},
+    {Field::None, "Do not import"},    {Field::Title, "Title"},
+    {Field::Edition, "Edition"},       {Field::Year, "Year"},
+    {Field::Directors, "Director(s)"}, {Field::Summary, "Summary"},
+    {Field::Features, "Features"},     {Field::EasterEggs, "Easter Eggs"},
+    {Field::Genres, "Genres"},         {Field::Cast, "Cast"},
+    {Field::Wishlist, "Wishlist"},     {Field::CoverFile, "Cover file"},
 };
 
 // Headers that name a field, compared bare (case and accents ignored).
@@ -115,9 +115,8 @@ const QString kSettingsOwner = QStringLiteral("Reelvane");
 QString settingsKey(const QString &header)
 {
     // Keys may not hold "/" or "\"; the bare header in hex holds neither.
-    return QStringLiteral("ImportColumns/") + QString::fromLatin1(Letters::Bare(header.trimmed())
-                                                                      .toUtf8()
-                                                                      .toHex());
+    return QStringLiteral("ImportColumns/")
+           + QString::fromLatin1(Letters::Bare(header.trimmed()).toUtf8().toHex());
 }
 
 } // namespace
@@ -339,7 +338,8 @@ QList<ImportPlan::Entry> Entries(const QByteArray &utf8, char separator,
             case Field::Year:
                 f.date = YearFrom(cell);
                 if (f.date.isEmpty() && !cell.trimmed().isEmpty())
-                    entry.notes << QStringLiteral("no year in \"%1\"; left empty").arg(cell.left(40));
+                    entry.notes
+                        << QStringLiteral("no year in \"%1\"; left empty").arg(cell.left(40));
                 break;
             case Field::Directors:
                 f.director = SplitValues(cell).join(QStringLiteral(", "));
@@ -360,12 +360,12 @@ QList<ImportPlan::Entry> Entries(const QByteArray &utf8, char separator,
                 entry.title.cast = CastFrom(cell);
                 break;
             case Field::Wishlist: {
-                static const QStringList yes{QStringLiteral("wishlist"), QStringLiteral("wish list"),
-                                             QStringLiteral("yes"),      QStringLiteral("true"),
-                                             QStringLiteral("1"),        QStringLiteral("x")};
-                static const QStringList no{QStringLiteral(""),      QStringLiteral("inventory"),
-                                            QStringLiteral("no"),    QStringLiteral("false"),
-                                            QStringLiteral("0"),     QStringLiteral("owned")};
+                static const QStringList yes{
+                    QStringLiteral("wishlist"), QStringLiteral("wish list"), QStringLiteral("yes"),
+                    QStringLiteral("true"),     QStringLiteral("1"),         QStringLiteral("x")};
+                static const QStringList no{QStringLiteral(""),   QStringLiteral("inventory"),
+                                            QStringLiteral("no"), QStringLiteral("false"),
+                                            QStringLiteral("0"),  QStringLiteral("owned")};
                 const QString value = cell.trimmed().toLower();
                 if (yes.contains(value))
                     f.wishList = 1;
@@ -442,8 +442,8 @@ QVector<Field> Initial(const QStringList &header)
     for (const bool exact : {true, false})
         for (qsizetype i = 0; i < header.size(); ++i) {
             const Field field = guessed[i];
-            const bool named = Letters::Bare(header[i].simplified())
-                               == Letters::Bare(FieldName(field));
+            const bool named =
+                Letters::Bare(header[i].simplified()) == Letters::Bare(FieldName(field));
             if (field != Field::None && named == exact && !matching.contains(field))
                 matching[i] = field;
         }

@@ -24,7 +24,8 @@ bool Write(const QString &imagesFolder, qint64 titleId, const QByteArray &bytes,
         QDir(imagesFolder).filePath(QString::number(titleId) + QStringLiteral(".jpg"));
     // A link planted under a new title's name would be written through.
     if (QFileInfo(target).isSymLink()) {
-        *error = QStringLiteral("%1 is a link, not a cover file").arg(QDir::toNativeSeparators(target));
+        *error =
+            QStringLiteral("%1 is a link, not a cover file").arg(QDir::toNativeSeparators(target));
         return false;
     }
     QSaveFile file(target);

@@ -126,8 +126,8 @@ struct FieldValue
     }
 };
 
-void apply(const QString &name, const FieldValue &value, ImportPlan::Entry &entry,
-           QString *coverId, QSet<QString> *ignored)
+void apply(const QString &name, const FieldValue &value, ImportPlan::Entry &entry, QString *coverId,
+           QSet<QString> *ignored)
 {
     TitleFacts &f = entry.title.facts;
     const QStringList values = value.values();

@@ -41,8 +41,8 @@ frmImportColumns::frmImportColumns(const QByteArray &bytes, const QString &fileN
     auto *options = new QHBoxLayout;
     cmbSeparator = new QComboBox(this);
     cmbSeparator->setObjectName(QStringLiteral("cmbSeparator"));
-    cmbSeparator->addItems({QStringLiteral("Comma"), QStringLiteral("Semicolon"),
-                            QStringLiteral("Tab")});
+    cmbSeparator->addItems(
+        {QStringLiteral("Comma"), QStringLiteral("Semicolon"), QStringLiteral("Tab")});
     cmbSeparator->setCurrentIndex(found.separator == ';' ? 1 : found.separator == '\t' ? 2 : 0);
     cmbEncoding = new QComboBox(this);
     cmbEncoding->setObjectName(QStringLiteral("cmbEncoding"));

@@ -21,8 +21,12 @@ QString describe(const ImportPlan::Entry &entry)
     QStringList cast;
     for (const CastMember &member : entry.title.cast)
         cast << member.actor + "=" + member.character;
-    QString line = QStringList{f.title, f.subTitle, f.date, f.director,
-                               entry.title.genres.join("+"), cast.join(";"),
+    QString line = QStringList{f.title,
+                               f.subTitle,
+                               f.date,
+                               f.director,
+                               entry.title.genres.join("+"),
+                               cast.join(";"),
                                f.wishList ? "W" : "I"}
                        .join("/");
     if (!entry.reason.isEmpty())
@@ -51,7 +55,8 @@ QByteArray zip(const QList<std::pair<QByteArray, QByteArray>> &entries)
 
 QByteArray collection(const QByteArray &type, const QByteArray &body, const QByteArray &dtd = {})
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE tellico PUBLIC \"-//x//DTD x//EN\" "
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE tellico PUBLIC \"-//x//DTD "
+           "x//EN\" "
            "\"http://example.org/x.dtd\""
            + dtd + ">\n<tellico xmlns=\"http://periapsis.org/tellico/\" syntaxVersion=\"11\">\n"
            + "<collection title=\"Mine\" type=\"" + type + "\">\n<fields><field name=\"_default\"/>"
@@ -108,11 +113,14 @@ void TestForeign::csvFiles_data()
         "Wishlist\r\n",
         "Amélie//2001/Jean-Pierre Jeunet/Comedy+Romance/Audrey Tautou=Amélie Poulain;"
         "Mathieu Kassovitz=Nino/W");
-    row("tabs, synonyms", "Film\tReleased\tRegisseur\tStarring\r\nBrazil\t1985\tTerry Gilliam\t"
-                          "Jonathan Pryce as Sam Lowry\r\n",
+    row("tabs, synonyms",
+        "Film\tReleased\tRegisseur\tStarring\r\nBrazil\t1985\tTerry Gilliam\t"
+        "Jonathan Pryce as Sam Lowry\r\n",
         "Brazil//1985/Terry Gilliam//Jonathan Pryce=Sam Lowry/I");
     row("Windows-1252, accents in headers",
-        "Titre;Ann\xe9" "e;R\xe9" "alisateur\r\nAm\xe9lie;2001;Jeunet\r\nCaf\x80;1999;\r\n",
+        "Titre;Ann\xe9"
+        "e;R\xe9"
+        "alisateur\r\nAm\xe9lie;2001;Jeunet\r\nCaf\x80;1999;\r\n",
         "Amélie//2001/Jeunet///I || Caf€//1999////I note no director; left empty");
     row("film-list export",
         "Const,Your Rating,Date Rated,Title,URL,Title Type,Site Rating,Runtime (mins),Year,"
@@ -148,8 +156,8 @@ void TestForeign::csvFiles()
     const ForeignCsv::Dialect dialect = ForeignCsv::Detect(bytes);
     const QByteArray utf8 = ForeignCsv::ToUtf8(bytes, dialect.encoding);
     const ForeignCsv::Sample sample = ForeignCsv::SampleOf(utf8, dialect.separator, 1);
-    const QList<ImportPlan::Entry> entries = ForeignCsv::Entries(
-        utf8, dialect.separator, ForeignCsv::Initial(sample.header), QString());
+    const QList<ImportPlan::Entry> entries =
+        ForeignCsv::Entries(utf8, dialect.separator, ForeignCsv::Initial(sample.header), QString());
     QCOMPARE(describe(entries), expected);
 }
 
@@ -159,33 +167,32 @@ void TestForeign::collectionFiles_data()
     QTest::addColumn<QString>("expected"); // the titles, or part of why the file is refused
     const QByteArray videos = collection("3", kVideos);
     const QByteArray bigPicture = kPng + QByteArray(20 << 20, '\0'); // a small zip
-    QTest::newRow("zip with images, hostile names")
-        << zip({{"tellico.xml", videos},
-                {"images/a1.png", kPng},
-                {"../../evil.png", kPng},
-                {"images/big.png", bigPicture},
-                {"images/text.png", "hello"}})
-        << kVideoEntries;
+    QTest::newRow("zip with images, hostile names") << zip({{"tellico.xml", videos},
+                                                            {"images/a1.png", kPng},
+                                                            {"../../evil.png", kPng},
+                                                            {"images/big.png", bigPicture},
+                                                            {"images/text.png", "hello"}})
+                                                    << kVideoEntries;
     QTest::newRow("bare XML, picture inside, older table")
         << collection("3", "<entry><title>A</title><year>2001</year><casts><cast>Ann::Kate</cast>"
                            "</casts><cover>p</cover></entry><images><image id=\"p\">"
-                           + kPng.toBase64() + "</image></images>")
+                               + kPng.toBase64() + "</image></images>")
         << "A//2001///Ann=Kate/I note no director; left empty cover 25";
     QTest::newRow("book collection")
         << zip({{"tellico.xml", collection("2", "<entry><title>A</title></entry>")}})
         << "holds a book collection (<collection type=\"2\">); only video collections";
-    QTest::newRow("zip without tellico.xml") << zip({{"images/a.png", kPng}})
-                                             << "The zip archive holds no tellico.xml";
-    QTest::newRow("not a zip nor XML") << QByteArray("Title,Year\r\nA,1999\r\n")
-                                       << "neither a zip archive nor XML";
+    QTest::newRow("zip without tellico.xml")
+        << zip({{"images/a.png", kPng}}) << "The zip archive holds no tellico.xml";
+    QTest::newRow("not a zip nor XML")
+        << QByteArray("Title,Year\r\nA,1999\r\n") << "neither a zip archive nor XML";
     QTest::newRow("broken zip") << QByteArray("PK\x03\x04garbage", 11) << "not a zip archive";
     QTest::newRow("entity expansion")
         << collection("3", "<entry><title>&a;</title></entry>",
                       " [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;\">]")
         << "declares its own entities";
-    QTest::newRow("deep nesting")
-        << collection("3", "<entry><title>" + QByteArray("<x>").repeated(200) + "</title></entry>")
-        << "nested more than 64 deep (line 6)";
+    QTest::newRow("deep nesting") << collection(
+        "3", "<entry><title>" + QByteArray("<x>").repeated(200) + "</title></entry>")
+                                  << "nested more than 64 deep (line 6)";
     QTest::newRow("cut short") << videos.left(videos.size() / 2) << "cannot be read as XML";
     QTest::newRow("other XML") << QByteArray("<?xml version=\"1.0\"?><html/>")
                                << "its first element is <html>";
@@ -222,22 +229,23 @@ void TestForeign::importWithCovers()
 
     // Cancelled half-way: the catalogue and the pictures as they were.
     const QByteArray before = folder.CatalogueBytes();
-    QCOMPARE(plan.Write({}, false, connection, [](qint64 done, qint64) { return done < 2; },
-                        writeCover),
+    QCOMPARE(plan.Write(
+                 {}, false, connection, [](qint64 done, qint64) { return done < 2; }, writeCover),
              -1);
     QCOMPARE(folder.CatalogueBytes(), before);
     QCOMPARE(QDir(folder.ImagesPath()).entryList(QDir::Files), images);
 
     QStringList faults;
-    QCOMPARE(plan.Write({}, false, connection, [](qint64, qint64) { return true; }, writeCover,
-                        &faults),
+    QCOMPARE(plan.Write(
+                 {}, false, connection, [](qint64, qint64) { return true; }, writeCover, &faults),
              4);
     QVERIFY(faults.isEmpty());
-    const QVector<QVariantList> stored = folder.Rows(
-        "SELECT ID, Title, Sub_Title, Date, Director, Summary, WishList FROM DVD_Title ORDER BY ID");
+    const QVector<QVariantList> stored =
+        folder.Rows("SELECT ID, Title, Sub_Title, Date, Director, Summary, WishList FROM DVD_Title "
+                    "ORDER BY ID");
     QCOMPARE(stored.size(), 4);
-    QCOMPARE(stored[0].mid(1), (QVariantList{"Amélie", "DVD", "2001", "Jean-Pierre Jeunet",
-                                             "A shy waitress.", 0}));
+    QCOMPARE(stored[0].mid(1),
+             (QVariantList{"Amélie", "DVD", "2001", "Jean-Pierre Jeunet", "A shy waitress.", 0}));
     QCOMPARE(stored[1].mid(1), (QVariantList{"Brazil", "", "", "", "", 1}));
     QCOMPARE(folder.GenreNames(stored[0][0].toLongLong()), (QStringList{"Comedy", "Romance"}));
     QCOMPARE(folder.Scalar("SELECT Count(*) FROM Cast_Relationships WHERE Movie = ? AND "
