@@ -5,8 +5,8 @@
 #include <QStringList>
 
 // Comma-separated values as RFC 4180 has them: fields separated by commas (or, read from
-// other programs, semicolons or tabs), records by CR LF, a field holding a comma, a quote, a line break or outer blanks written between
-// double quotes with its quotes doubled. Text is UTF-8.
+// other programs, semicolons or tabs), records by CR LF, a field holding a comma, a quote, a line
+// break or outer blanks written between double quotes with its quotes doubled. Text is UTF-8.
 namespace Csv {
 
 // One record, with its CR LF, appended to out.

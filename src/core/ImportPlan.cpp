@@ -109,8 +109,12 @@ bool ImportPlan::Analyse(QList<Entry> entries, const QStringList &ignored,
         if (i % 256 == 255 && progress && !progress(i, entries.size()))
             return false;
         const Entry &entry = entries[i];
-        Row row{entry.line, Status::Accepted, entry.title.facts.title,
-                entry.title.facts.subTitle, entry.column, entry.reason,
+        Row row{entry.line,
+                Status::Accepted,
+                entry.title.facts.title,
+                entry.title.facts.subTitle,
+                entry.column,
+                entry.reason,
                 entry.notes.join(QStringLiteral("; "))};
         if (!entry.reason.isEmpty()) {
             row.status = Status::Refused;
@@ -143,10 +147,9 @@ int ImportPlan::Count(Status status) const
     return count;
 }
 
-bool ImportPlan::ForEachTitle(
-    const QByteArray &bytes, bool skipSimilar,
-    const std::function<bool(const TitleRecord &, const QByteArray &cover, int index, int total)>
-        &insert) const
+bool ImportPlan::ForEachTitle(const QByteArray &bytes, bool skipSimilar,
+                              const std::function<bool(const TitleRecord &, const QByteArray &cover,
+                                                       int index, int total)> &insert) const
 {
     const int total = Count(Status::Accepted) + (skipSimilar ? 0 : Count(Status::Similar));
     if (m_fromEntries) {
@@ -183,17 +186,17 @@ int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &
     QList<std::pair<qint64, const TitleRecord *>> covered;
     QList<QByteArray> covers;
     TitleTransfer::TitleInserter inserter(connectionString);
-    const bool finished = ForEachTitle(
-        bytes, skipSimilar,
-        [&](const TitleRecord &title, const QByteArray &cover, int index, int total) {
-            const qint64 id = inserter.Insert(title);
-            if (!cover.isEmpty() && writeCover) {
-                covered << std::pair{id, &title};
-                covers << cover; // shared, not copied
-            }
-            added = index + 1;
-            return progress(index + 1, total);
-        });
+    const bool finished =
+        ForEachTitle(bytes, skipSimilar,
+                     [&](const TitleRecord &title, const QByteArray &cover, int index, int total) {
+                         const qint64 id = inserter.Insert(title);
+                         if (!cover.isEmpty() && writeCover) {
+                             covered << std::pair{id, &title};
+                             covers << cover; // shared, not copied
+                         }
+                         added = index + 1;
+                         return progress(index + 1, total);
+                     });
     if (!finished)
         return -1; // the inserter rolls back as it goes
     inserter.Commit();

@@ -75,10 +75,9 @@ public:
 
 private:
     // Calls insert for every title to add, in file order; false when insert cancels.
-    bool ForEachTitle(
-        const QByteArray &bytes, bool skipSimilar,
-        const std::function<bool(const TitleRecord &, const QByteArray &cover, int index,
-                                 int total)> &insert) const;
+    bool ForEachTitle(const QByteArray &bytes, bool skipSimilar,
+                      const std::function<bool(const TitleRecord &, const QByteArray &cover,
+                                               int index, int total)> &insert) const;
     void addRow(Row row, const TitleRecord &title, const TitleTransfer::Existing &existing,
                 QHash<QString, int> &seen, QSet<QString> &newGenreKeys);
 

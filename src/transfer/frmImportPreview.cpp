@@ -60,8 +60,9 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
                                         "director, a cover that is not a picture); the Reason "
                                         "column says what.");
     if (plan.CoverCount() > 0)
-        summary << (plan.CoverCount() == 1 ? QStringLiteral("1 title comes")
-                                           : QStringLiteral("%1 titles come").arg(plan.CoverCount()))
+        summary << (plan.CoverCount() == 1
+                        ? QStringLiteral("1 title comes")
+                        : QStringLiteral("%1 titles come").arg(plan.CoverCount()))
                        + QStringLiteral(" with a cover picture; it becomes the title's cover.");
     if (!plan.UnknownColumns().isEmpty())
         summary << QStringLiteral("Columns ignored: ") + plan.UnknownColumns().join(QStringLiteral(", "));

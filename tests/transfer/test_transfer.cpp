@@ -124,9 +124,9 @@ void TestTransfer::otherProgramsFiles()
     QVERIFY2(summary.contains("1 title is added with something left empty")
                  && summary.endsWith("Columns ignored: Bewertung"),
              qPrintable(summary));
-    QCOMPARE(program.folder.Rows("SELECT Title, Date, Director FROM DVD_Title ORDER BY ID"),
-             (QVector<QVariantList>{{"Das Boot", "1981", "Wolfgang Petersen"},
-                                    {"Amélie", "2001", ""}}));
+    QCOMPARE(
+        program.folder.Rows("SELECT Title, Date, Director FROM DVD_Title ORDER BY ID"),
+        (QVector<QVariantList>{{"Das Boot", "1981", "Wolfgang Petersen"}, {"Amélie", "2001", ""}}));
     QCOMPARE(program.folder.Scalar("SELECT Actor || '/' || Character FROM Cast_Relationships"),
              QVariant("Jürgen Prochnow/Der Alte"));
     QCOMPARE(ForeignCsv::Remembered("DARSTELLER"), ForeignCsv::Field::Cast);
@@ -141,19 +141,19 @@ void TestTransfer::otherProgramsFiles()
     const QString collection = program.folder.Path() + "/films.tc";
     QVERIFY(TestFolder::WriteFile(
         collection,
-        TestFolder::Zip({{"tellico.xml",
-                          "<?xml version=\"1.0\"?><tellico><collection type=\"3\"><entry>"
-                          "<title>Brazil</title><year>1985</year><cover>b.png</cover></entry>"
-                          "</collection></tellico>"},
-                         {"images/b.png", png}})));
+        TestFolder::Zip(
+            {{"tellico.xml", "<?xml version=\"1.0\"?><tellico><collection type=\"3\"><entry>"
+                             "<title>Brazil</title><year>1985</year><cover>b.png</cover></entry>"
+                             "</collection></tellico>"},
+             {"images/b.png", png}})));
     preview.Expect<frmImportPreview>([&summary](frmImportPreview *window) {
         summary = window->lblSummary->text();
         window->cmdAddAll->click();
     });
     QCOMPARE(fromMenu(program.main().mnuImport, collection), QString("1 titles were imported."));
     QVERIFY2(summary.contains("1 title comes with a cover picture"), qPrintable(summary));
-    const QString id = program.folder.Scalar("SELECT ID FROM DVD_Title WHERE Title = 'Brazil'")
-                           .toString();
+    const QString id =
+        program.folder.Scalar("SELECT ID FROM DVD_Title WHERE Title = 'Brazil'").toString();
     QCOMPARE(TestFolder::ReadFile(program.folder.ImagesPath() + "/" + id + ".jpg"), png);
     QCOMPARE(program.main().RecordCount(), 3);
 }
