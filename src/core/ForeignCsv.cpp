@@ -298,7 +298,8 @@ Sample SampleOf(const QByteArray &utf8, char separator, int rows)
 }
 
 QList<ImportPlan::Entry> Entries(const QByteArray &utf8, char separator,
-                                 const QVector<Field> &matching, const QString &coverFolder)
+                                 const QVector<Field> &matching, const QString &coverFolder,
+                                 const ImportPlan::Progress &progress)
 {
     QList<ImportPlan::Entry> entries;
     Csv::Reader reader(utf8, separator);
@@ -307,6 +308,8 @@ QList<ImportPlan::Entry> Entries(const QByteArray &utf8, char separator,
         return entries;
     const QStringList header = record.fields;
     while (reader.Next(record)) {
+        if (progress && entries.size() % 256 == 255 && !progress(reader.Offset(), utf8.size()))
+            return {};
         ImportPlan::Entry entry;
         entry.line = record.line;
         TitleFacts &f = entry.title.facts;

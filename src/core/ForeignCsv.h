@@ -77,9 +77,10 @@ struct Sample
 Sample SampleOf(const QByteArray &utf8, char separator, int rows);
 
 // Every record of the file as an import entry under the matching (one field per column).
-// A cover file's name is read relative to coverFolder, at most maxCover bytes.
+// A cover file's name is read relative to coverFolder. Nothing when progress cancels.
 QList<ImportPlan::Entry> Entries(const QByteArray &utf8, char separator,
-                                 const QVector<Field> &matching, const QString &coverFolder);
+                                 const QVector<Field> &matching, const QString &coverFolder,
+                                 const ImportPlan::Progress &progress = {});
 // The headers of the columns not imported.
 QStringList Ignored(const QStringList &header, const QVector<Field> &matching);
 

@@ -164,7 +164,7 @@ void apply(const QString &name, const FieldValue &value, ImportPlan::Entry &entr
 }
 
 Result readXml(const QByteArray &xmlBytes, const QHash<QString, QByteArray> &zipImages,
-               const QHash<QString, QString> &unreadable)
+               const QHash<QString, QString> &unreadable, const ImportPlan::Progress &progress)
 {
     Result result;
     QXmlStreamReader xml(xmlBytes);
@@ -265,6 +265,9 @@ Result readXml(const QByteArray &xmlBytes, const QHash<QString, QByteArray> &zip
                 apply(field, value, entry, &coverId, &ignored);
             } else if (inVideo && depth == 3 && path[2] == QLatin1String("entry")) {
                 read << std::pair{entry, coverId};
+                if (progress && read.size() % 256 == 0
+                    && !progress(xml.characterOffset(), xmlBytes.size()))
+                    return {};
             } else if (inVideo && depth == 4 && path[2] == QLatin1String("images")) {
                 const QByteArray data = QByteArray::fromBase64(imageText.toLatin1());
                 if (!imageId.isEmpty() && !data.isEmpty())
@@ -335,7 +338,7 @@ bool Looks(const QByteArray &bytes)
            || start.startsWith("<tellico");
 }
 
-Result Read(const QByteArray &bytes)
+Result Read(const QByteArray &bytes, const ImportPlan::Progress &progress)
 {
     if (bytes.startsWith("PK\x03\x04")) {
         QByteArray xml;
@@ -345,7 +348,7 @@ Result Read(const QByteArray &bytes)
         result.fault = unzip(bytes, &xml, &images, &unreadable);
         if (!result.fault.isEmpty())
             return result;
-        return readXml(xml, images, unreadable);
+        return readXml(xml, images, unreadable, progress);
     }
     if (!Looks(bytes)) {
         Result result;
@@ -358,7 +361,7 @@ Result Read(const QByteArray &bytes)
         result.fault = QStringLiteral("The file is larger than %1 MB.").arg(kMaxXml >> 20);
         return result;
     }
-    return readXml(bytes, {}, {});
+    return readXml(bytes, {}, {}, progress);
 }
 
 } // namespace TellicoFile

@@ -30,6 +30,7 @@ struct Result
 // Whether the bytes look like such a file at all (a zip archive or XML).
 bool Looks(const QByteArray &bytes);
 
-Result Read(const QByteArray &bytes);
+// Nothing (no fault, no entries) when progress cancels.
+Result Read(const QByteArray &bytes, const ImportPlan::Progress &progress = {});
 
 } // namespace TellicoFile

@@ -170,15 +170,26 @@ bool TransferCommands::ImportFrom(const QString &file)
 
     ImportPlan plan;
     try {
-        TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
         const bool collection = file.endsWith(QLatin1String(".tc"), Qt::CaseInsensitive)
                                 || file.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)
                                 || bytes.startsWith("PK\x03\x04");
         QList<ImportPlan::Entry> entries;
         QStringList ignored;
         bool own = false;
+        bool cancelled = false;
+        const QString reading =
+            QStringLiteral("Reading ") + QFileInfo(file).fileName() + QStringLiteral("...");
         if (collection) {
-            TellicoFile::Result read = TellicoFile::Read(bytes);
+            TellicoFile::Result read;
+            {
+                TransferProgress progress(m_parent, reading);
+                read = TellicoFile::Read(bytes, [&](qint64 done, qint64 total) {
+                    cancelled = !progress.Step(done, total);
+                    return !cancelled;
+                });
+            }
+            if (cancelled)
+                return false;
             if (!read.fault.isEmpty()) {
                 MessageBox::Critical(m_parent, refusedFrom + read.fault);
                 return false;
@@ -194,12 +205,20 @@ bool TransferCommands::ImportFrom(const QString &file)
             frmImportColumns columns(bytes, file, m_parent);
             if (columns.exec() != QDialog::Accepted)
                 return false;
-            entries = ForeignCsv::Entries(columns.Utf8(), columns.Separator(), columns.Matching(),
-                                          QFileInfo(file).absolutePath());
+            TransferProgress progress(m_parent, reading);
+            entries =
+                ForeignCsv::Entries(columns.Utf8(), columns.Separator(), columns.Matching(),
+                                    QFileInfo(file).absolutePath(), [&](qint64 done, qint64 total) {
+                                        cancelled = !progress.Step(done, total);
+                                        return !cancelled;
+                                    });
+            if (cancelled)
+                return false;
             ignored = ForeignCsv::Ignored(columns.Header(), columns.Matching());
         }
-        TransferProgress progress(m_parent, QStringLiteral("Reading ") + QFileInfo(file).fileName()
-                                                + QStringLiteral("..."));
+        // Read once the user has matched the columns: another window may have added titles.
+        const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
+        TransferProgress progress(m_parent, reading);
         const auto step = [&progress](qint64 done, qint64 total) {
             return progress.Step(done, total);
         };
