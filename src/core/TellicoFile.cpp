@@ -52,7 +52,7 @@ bool readEntry(archive *a, qint64 cap, QByteArray *out, QString *why)
             return false;
         }
         if (out->size() + got > cap) {
-            *why = QStringLiteral("larger than %1 MB").arg(cap >> 20);
+            *why = QStringLiteral("more than %1 MB").arg(cap >> 20);
             out->clear();
             return false;
         }
@@ -92,7 +92,7 @@ QString unzip(const QByteArray &bytes, QByteArray *xml, QHash<QString, QByteArra
                 imageBytes += picture.size();
                 images->insert(id, picture);
             } else {
-                unreadable->insert(id, QStringLiteral("the cover is ") + why);
+                unreadable->insert(id, QStringLiteral("the cover unpacks to ") + why);
             }
         }
         // Anything else is left unread.

@@ -81,7 +81,8 @@ const QString kVideoEntries =
     "Mathieu Kassovitz=Nino/I cover 25 || "
     "Brazil//////W note no year; left empty; no director; left empty; the cover is not in the "
     "file; no cover || "
-    "Big//1988////I note no director; left empty; the cover is larger than 16 MB; no cover || "
+    "Big//1988////I note no director; left empty; the cover unpacks to more than 16 MB; no "
+    "cover || "
     "Text//1960////I note no director; left empty; the cover is not a JPEG, PNG, GIF or BMP "
     "picture; no cover || "
     "//1999////I refused <title>: no title";
