@@ -162,7 +162,14 @@ bool TransferCommands::ImportFrom(const QString &file)
         return false;
     }
     // Read once into memory: the rows written are the rows the preview checked, whatever
-    // another program does to the file meanwhile.
+    // another program does to the file meanwhile. A million titles fit well below the cap.
+    constexpr qint64 kMaxFile = 2ll << 30;
+    if (in.size() > kMaxFile) {
+        MessageBox::Critical(m_parent, QStringLiteral("Nothing was imported from ") + file
+                                           + QStringLiteral(":\r\nThe file is larger than 2 GB, "
+                                                            "too large for a titles file."));
+        return false;
+    }
     QByteArray bytes = in.readAll();
     in.close();
     const QString refusedFrom =
