@@ -67,11 +67,12 @@ struct FindQuery
 };
 const FindQuery kFindQueries[] = {
     {NumberFind1, QStringLiteral("1 letter (\"e\")"), QString(), QStringLiteral("e")},
-    {NumberFind3, QStringLiteral("3 letters (\"zoë\", matching Zoë and Zoe)"),
-     QStringLiteral("zo"), QStringLiteral("zoë")},
+    {NumberFind3, QStringLiteral("3 letters (\"zoë\", matching Zoë and Zoe)"), QStringLiteral("zo"),
+     QStringLiteral("zoë")},
     {NumberFind8, QStringLiteral("8 letters (\"kurosawa\", a cast name)"),
      QStringLiteral("kurosaw"), QStringLiteral("kurosawa")},
-    {NumberFindTwoWords, QStringLiteral("two words (\"amelie binoche\": a title word and an actor)"),
+    {NumberFindTwoWords,
+     QStringLiteral("two words (\"amelie binoche\": a title word and an actor)"),
      QStringLiteral("amelie binoch"), QStringLiteral("amelie binoche")}};
 
 void settle()
@@ -126,7 +127,9 @@ Verdict growsLikeFloor(const Figures &figures)
 } // namespace
 
 Benchmarks::Benchmarks(QString folder, int titles, ResultsTable &table)
-    : m_folder(std::move(folder)), m_titles(titles), m_table(table),
+    : m_folder(std::move(folder)),
+      m_titles(titles),
+      m_table(table),
       m_raw(m_folder + QStringLiteral("/dvd_collection.mdb"))
 {
 }
@@ -138,14 +141,19 @@ int Benchmarks::samples(int small, int large) const
 
 void Benchmarks::DescribeRows(ResultsTable &table)
 {
-    table.AddRow({NumberReady, QStringLiteral("Main window ready"),
+    table.AddRow({NumberReady,
+                  QStringLiteral("Main window ready"),
                   QStringLiteral("the raw title-list query read into memory on a fresh "
                                  "connection. Measured: the main window built, loaded (list, "
                                  "column fitting, first row active, panel filled), shown and "
                                  "painted."),
-                  QStringLiteral("ms"), QStringLiteral("within 3x its floor at 100,000 titles"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
-    table.AddRow({NumberActivation, QStringLiteral("Activating another row"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 3x its floor at 100,000 titles"),
+                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  {},
+                  {}});
+    table.AddRow({NumberActivation,
+                  QStringLiteral("Activating another row"),
                   QStringLiteral("the panel's three raw queries, each on a fresh connection. "
                                  "Measured: the grid's row activation until the panel is filled "
                                  "(three queries, cast grid and its column fitting, cover "
@@ -160,12 +168,18 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                       verdict.reason += QStringLiteral("; grows %1").arg(x(growth));
                       return verdict;
                   },
-                  {}, {}});
-    table.AddRow({NumberSwitch, QStringLiteral("Switching Inventory/Wishlist (RefreshRecords)"),
+                  {},
+                  {}});
+    table.AddRow({NumberSwitch,
+                  QStringLiteral("Switching Inventory/Wishlist (RefreshRecords)"),
                   QStringLiteral("the two raw list queries (wish list, inventory), each on a "
                                  "fresh connection. Measured: a click on \"Wishlist\" and one on "
                                  "\"Inventory\", each reloading the list and the panel."),
-                  QStringLiteral("ms"), kGrowsLikeFloor, growsLikeFloor, {}, {}});
+                  QStringLiteral("ms"),
+                  kGrowsLikeFloor,
+                  growsLikeFloor,
+                  {},
+                  {}});
     table.AddRow({NumberSave,
                   QStringLiteral("Saving a modified title with 4 genres and 20 cast rows"),
                   QStringLiteral("the same changes as prepared statements in one transaction on a "
@@ -177,36 +191,54 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "disk from one minute to the next: the ratio, measured in "
                                  "turns, is the steady figure."),
                   QStringLiteral("ms"),
-                  kGrowsLikeFloor, growsLikeFloor, {}, {}});
-    table.AddRow({NumberGenres, QStringLiteral("Genre manager opening on 500 genres"),
+                  kGrowsLikeFloor,
+                  growsLikeFloor,
+                  {},
+                  {}});
+    table.AddRow({NumberGenres,
+                  QStringLiteral("Genre manager opening on 500 genres"),
                   QStringLiteral("the raw genre list query read into memory on a fresh "
                                  "connection. Measured: the genre manager built, loaded (list, "
                                  "column fitting, first row active), shown and painted."),
-                  QStringLiteral("ms"), QStringLiteral("none set; held to: ") + kGrowsLikeFloor,
-                  growsLikeFloor, {}, {}});
+                  QStringLiteral("ms"),
+                  QStringLiteral("none set; held to: ") + kGrowsLikeFloor,
+                  growsLikeFloor,
+                  {},
+                  {}});
     table.AddRow({NumberPaste,
                   QStringLiteral("Generating 10,000 pasted cast lines into the grid"),
                   QStringLiteral("splitting the same text into lines and each line into its two "
                                  "trimmed pieces. Measured: the generator's Generate, from the "
                                  "delimiter prompt's OK until the grid holds the rows with its "
                                  "columns fitted and its empty cells checked."),
-                  QStringLiteral("ms"), QStringLiteral("within 5x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 5); }, {}, {}});
-    table.AddRow({NumberExport, QStringLiteral("Exporting every title to CSV"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 5x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 5); },
+                  {},
+                  {}});
+    table.AddRow({NumberExport,
+                  QStringLiteral("Exporting every title to CSV"),
                   QStringLiteral("the raw read of the same rows (titles, genre names, cast) on one "
                                  "connection. Measured: File, Export Titles to a file, from the "
                                  "reading to the renamed file (CSV text, UTF-8, progress window)."),
-                  QStringLiteral("ms"), QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
-    table.AddRow({NumberImport, QStringLiteral("Importing 10,000 titles from CSV"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 3x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  {},
+                  {}});
+    table.AddRow({NumberImport,
+                  QStringLiteral("Importing 10,000 titles from CSV"),
                   QStringLiteral("the same 10,000 titles (2 genres, 5 cast rows each) inserted "
                                  "with statements prepared once, in one transaction, into a copy "
                                  "of the catalogue. Measured: the import's check of the file "
                                  "(similar titles, refusals, genres) and its writing, into "
                                  "another copy; the preview window waits for the user and is "
                                  "left out."),
-                  QStringLiteral("ms"), QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); }, {}, {}});
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 3x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  {},
+                  {}});
     table.AddRow({NumberImportCollection,
                   QStringLiteral("Importing 10,000 titles from a collection file (.tc)"),
                   QStringLiteral("row 9's measured work: the same 10,000 titles imported from "
@@ -218,16 +250,21 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   [](const Figures &f) { return ratioAtLargest(f, 3); },
                   {},
                   {}});
-    table.AddRow({NumberBackup, QStringLiteral("Backing up the catalogue and its pictures"),
+    table.AddRow({NumberBackup,
+                  QStringLiteral("Backing up the catalogue and its pictures"),
                   QStringLiteral("VACUUM INTO a new file plus a plain copy of the images folder. "
                                  "Measured: File, Back Up Catalogue into a new folder (the copy, "
                                  "the pictures, the integrity check and row counts through a "
                                  "connection of its own, the rename)."),
-                  QStringLiteral("ms"), QStringLiteral("within 1.5x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 1.5); }, {}, {}});
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 1.5x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 1.5); },
+                  {},
+                  {}});
     for (const FindQuery &query : kFindQueries)
         table.AddRow(
-            {query.row, QStringLiteral("Find box, a keystroke: ") + query.what,
+            {query.row,
+             QStringLiteral("Find box, a keystroke: ") + query.what,
              QStringLiteral("row 1's floor, the raw title-list query read into memory on a fresh "
                             "connection. Measured: from the box's text change (the settling "
                             "time of %1 ms left out) to the list filtered, the first match "
@@ -244,16 +281,22 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                  verdict.reason += QStringLiteral("; ") + growth.reason;
                  return verdict;
              },
-             {}, {}});
-    table.AddRow({NumberFirstFind, QStringLiteral("Find box, the first query after start-up"),
+             {},
+             {}});
+    table.AddRow({NumberFirstFind,
+                  QStringLiteral("Find box, the first query after start-up"),
                   QStringLiteral("the raw read of the index's statement (every title with its "
                                  "directors and cast joined) on a fresh connection. Measured: the "
                                  "first query typed after start-up, reading every title for the "
                                  "finder (a progress window shows after a second), filtering, "
                                  "panel and painting."),
-                  QStringLiteral("ms"), QStringLiteral("within 2x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 2); }, {}, {}});
-    table.AddRow({NumberMemory, QStringLiteral("Peak memory with the main window"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 2x its floor"),
+                  [](const Figures &f) { return ratioAtLargest(f, 2); },
+                  {},
+                  {}});
+    table.AddRow({NumberMemory,
+                  QStringLiteral("Peak memory with the main window"),
                   QStringLiteral("a bare Qt main window of the same size, shown, in a process "
                                  "of its own. Measured: the peak resident size (VmHWM) of a "
                                  "process that loads and shows the main window and then finds "
@@ -272,7 +315,8 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                          .arg(last.median, 0, 'f', 1)
                                          .arg(limit, 0, 'f', 1)};
                   },
-                  {}, {}});
+                  {},
+                  {}});
 }
 
 void Benchmarks::MainWindowReady()
@@ -361,10 +405,13 @@ void Benchmarks::SaveModifiedTitle()
     for (int i = 0; i < 20; ++i)
         cast.append({QStringLiteral("Renée O'Hara %1").arg(i),
                      QStringLiteral("Captain \"Smörgås\" %1").arg(i)});
-    const QString summary = QStringLiteral("A crew's last voyage; nobody's quite sure why. ")
-                                .repeated(8);
-    const QStringList facts{title, QStringLiteral("Director's Cut"), QStringLiteral("1999"),
-                            QStringLiteral("Zoë D'Onofrio"), summary,
+    const QString summary =
+        QStringLiteral("A crew's last voyage; nobody's quite sure why. ").repeated(8);
+    const QStringList facts{title,
+                            QStringLiteral("Director's Cut"),
+                            QStringLiteral("1999"),
+                            QStringLiteral("Zoë D'Onofrio"),
+                            summary,
                             QStringLiteral("Widescreen\r\nDolby Digital 5.1"),
                             QStringLiteral("Press left twice on the menu.")};
 
@@ -431,10 +478,11 @@ void Benchmarks::GenreManagerOn500Genres()
     QVector<RawQueries::Bound> additions;
     const int present = m_raw.Scalar(QStringLiteral("SELECT count(*) FROM Genre")).toInt();
     for (int i = present; i < 500; ++i)
-        additions.append({QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"),
-                          {QStringLiteral("%1 %2").arg(i % 3 ? QStringLiteral("Director's Pick")
-                                                             : QStringLiteral("Épopée n°"))
-                               .arg(i)}});
+        additions.append(
+            {QStringLiteral("INSERT INTO Genre (Genre) VALUES (?)"),
+             {QStringLiteral("%1 %2")
+                  .arg(i % 3 ? QStringLiteral("Director's Pick") : QStringLiteral("Épopée n°"))
+                  .arg(i)}});
     m_raw.Transaction(additions);
 
     const auto application = started(m_folder);
@@ -462,16 +510,18 @@ void Benchmarks::PasteGenerator()
     Module1 &shared = window.Shared();
     const QString delimiter = QStringLiteral(" ... ");
     // A cast list as copied from a web page: names of varied lengths and letters.
-    const QStringList first{"Renée", "Tom", "Penélope", "Mads", "Siobhán", "Zoë", "Max",
-                            "Toshirō", "Juliette", "Denzel", "Liv", "Björk"};
-    const QStringList last{"O'Hara", "Cruz", "Mikkelsen", "Nyqvist", "Washington", "Ullmann",
-                           "D'Onofrio", "Østergaard", "Kurosawa", "Lee", "von Sydow"};
-    const QStringList parts{"Captain \"Smörgås\"", "Himself", "Guard #2", "The Stranger",
-                            "Mrs. Dvořák", "Voice of the Ship", "Young Anna", "Narrator"};
+    const QStringList first{"Renée", "Tom",     "Penélope", "Mads",   "Siobhán", "Zoë",
+                            "Max",   "Toshirō", "Juliette", "Denzel", "Liv",     "Björk"};
+    const QStringList last{"O'Hara",     "Cruz",    "Mikkelsen", "Nyqvist",
+                           "Washington", "Ullmann", "D'Onofrio", "Østergaard",
+                           "Kurosawa",   "Lee",     "von Sydow"};
+    const QStringList parts{"Captain \"Smörgås\"", "Himself",     "Guard #2",
+                            "The Stranger",        "Mrs. Dvořák", "Voice of the Ship",
+                            "Young Anna",          "Narrator"};
     QString text;
     for (int i = 0; i < 10000; ++i)
-        text += first[i % first.size()] + QLatin1Char(' ') + last[(i / 3) % last.size()]
-                + delimiter + parts[(i / 7) % parts.size()] + QLatin1Char('\n');
+        text += first[i % first.size()] + QLatin1Char(' ') + last[(i / 3) % last.size()] + delimiter
+                + parts[(i / 7) % parts.size()] + QLatin1Char('\n');
 
     const auto medians = Sampler::Run(
         samples(9, 9),
@@ -493,7 +543,8 @@ void Benchmarks::PasteGenerator()
             MessageBox::SetNextAnswer(QMessageBox::Ok);
             generator.cmdGEnerate->click();
             const qint64 elapsed = timer.nsecsElapsed();
-            if (generator.PasteRecords()->RecordCount() != 10000 || generator.PasteErrorCount() != 0)
+            if (generator.PasteRecords()->RecordCount() != 10000
+                || generator.PasteErrorCount() != 0)
                 qFatal("the generator made %d rows with %d errors",
                        generator.PasteRecords()->RecordCount(), generator.PasteErrorCount());
             MessageBox::Reset();
@@ -505,8 +556,8 @@ void Benchmarks::PasteGenerator()
             QVector<QPair<QString, QString>> rows;
             for (const QStringView line : QStringView(text).split(u'\n', Qt::SkipEmptyParts)) {
                 const auto pieces = line.split(delimiter);
-                rows.append({pieces.value(0).trimmed().toString(),
-                             pieces.value(1).trimmed().toString()});
+                rows.append(
+                    {pieces.value(0).trimmed().toString(), pieces.value(1).trimmed().toString()});
             }
             return timer.nsecsElapsed();
         });
@@ -519,19 +570,22 @@ void Benchmarks::PeakMemoryOfMainWindow()
     memory.median = PeakMemory::ChildPeakMb({QStringLiteral("main"), m_folder});
     memory.floor = PeakMemory::ChildPeakMb({QStringLiteral("bare")});
     memory.allowance =
-        m_raw.Scalar(QStringLiteral("SELECT 20 * count(*) + 2 * (total(length(Title)) "
-                                    "+ total(length(Sub_Title))) FROM DVD_Title WHERE WishList = 0"))
+        m_raw
+            .Scalar(QStringLiteral("SELECT 20 * count(*) + 2 * (total(length(Title)) "
+                                   "+ total(length(Sub_Title))) FROM DVD_Title WHERE WishList = 0"))
             .toDouble();
     memory.allowance +=
-        m_raw.Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Title, '') AS BLOB)) "
-                                    "+ length(CAST(ifnull(Sub_Title, '') AS BLOB)) "
-                                    "+ length(CAST(ifnull(Director, '') AS BLOB)) + 20) "
-                                    "FROM DVD_Title"))
+        m_raw
+            .Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Title, '') AS BLOB)) "
+                                   "+ length(CAST(ifnull(Sub_Title, '') AS BLOB)) "
+                                   "+ length(CAST(ifnull(Director, '') AS BLOB)) + 20) "
+                                   "FROM DVD_Title"))
             .toDouble();
     memory.allowance +=
-        m_raw.Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Actor, '') AS BLOB)) "
-                                    "+ length(CAST(ifnull(Character, '') AS BLOB)) + 2) "
-                                    "FROM Cast_Relationships"))
+        m_raw
+            .Scalar(QStringLiteral("SELECT total(length(CAST(ifnull(Actor, '') AS BLOB)) "
+                                   "+ length(CAST(ifnull(Character, '') AS BLOB)) + 2) "
+                                   "FROM Cast_Relationships"))
             .toDouble();
     memory.allowance /= 1024.0 * 1024.0;
     m_table.Add(NumberMemory, m_titles, memory);
@@ -546,14 +600,14 @@ QByteArray importFile()
     const auto &headers = TitleCsv::Headers();
     Csv::AppendRecord(bytes, QStringList(headers.begin(), headers.end()));
     for (int i = 0; i < 10000; ++i) {
-        TitleRecord title{0,
-                          {QStringLiteral("Imported \"Title\" %1").arg(i),
-                           QStringLiteral("Director's Cut"), QStringLiteral("1999"),
-                           QStringLiteral("Zoë D'Onofrio"),
-                           QStringLiteral("A crew's last voyage;\r\nnobody's sure why. ").repeated(4),
-                           QStringLiteral("Widescreen"), QString(), 0},
-                          {QStringLiteral("Drama"), QStringLiteral("Imported %1").arg(i % 50)},
-                          {}};
+        TitleRecord title{
+            0,
+            {QStringLiteral("Imported \"Title\" %1").arg(i), QStringLiteral("Director's Cut"),
+             QStringLiteral("1999"), QStringLiteral("Zoë D'Onofrio"),
+             QStringLiteral("A crew's last voyage;\r\nnobody's sure why. ").repeated(4),
+             QStringLiteral("Widescreen"), QString(), 0},
+            {QStringLiteral("Drama"), QStringLiteral("Imported %1").arg(i % 50)},
+            {}};
         for (int c = 0; c < 5; ++c)
             title.cast << CastMember{QStringLiteral("Actor %1-%2").arg(i).arg(c),
                                      QStringLiteral("Role; %1").arg(c)};

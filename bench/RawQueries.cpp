@@ -70,8 +70,7 @@ qint64 RawQueries::Transaction(const QVector<Bound> &statements) const
                 query.addBindValue(value);
             if (!query.exec())
                 qFatal("%s: %s", qPrintable(statement.first), qPrintable(query.lastError().text()));
-            while (query.next()) {
-            }
+            while (query.next()) {}
         }
         query.finish();
         if (!db.commit())

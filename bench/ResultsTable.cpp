@@ -130,8 +130,7 @@ QString ResultsTable::Summary() const
         const Figure &last = row.figures.last();
         text += QStringLiteral("%1 vs %2 (%3) at %4 titles; %5\n")
                     .arg(value(last.median, row.unit), value(last.floor, row.unit),
-                         times(last.Ratio()), titlesText(row.figures.lastKey()),
-                         verdictText(row));
+                         times(last.Ratio()), titlesText(row.figures.lastKey()), verdictText(row));
     }
     return text;
 }

@@ -127,8 +127,9 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
             return 1;
         }
-        file.write(table.Markdown(machine(RawQueries(folders.first()
-                                                      + QStringLiteral("/dvd_collection.mdb"))))
+        file.write(table
+                       .Markdown(machine(
+                           RawQueries(folders.first() + QStringLiteral("/dvd_collection.mdb"))))
                        .toUtf8());
         say(QStringLiteral("Written: %1").arg(out));
     }

@@ -141,16 +141,18 @@ void frmMain::createToolbar()
         connect(action, &QAction::triggered, this, signal);
         return action;
     };
-    m_toolbarButtons[1] = button(DrawnIcons::Add(), QStringLiteral("Add A Title"), &frmMain::AddRequested);
-    m_toolbarButtons[2] = button(DrawnIcons::Modify(), QStringLiteral("Modify Title"),
-                                 &frmMain::ModifyRequested);
-    m_toolbarButtons[3] = button(DrawnIcons::Remove(), QStringLiteral("Remove Title"),
-                                 &frmMain::DeleteRequested);
+    m_toolbarButtons[1] =
+        button(DrawnIcons::Add(), QStringLiteral("Add A Title"), &frmMain::AddRequested);
+    m_toolbarButtons[2] =
+        button(DrawnIcons::Modify(), QStringLiteral("Modify Title"), &frmMain::ModifyRequested);
+    m_toolbarButtons[3] =
+        button(DrawnIcons::Remove(), QStringLiteral("Remove Title"), &frmMain::DeleteRequested);
     m_toolbarButtons[4] = Toolbar1->addSeparator();
-    m_toolbarButtons[5] = button(DrawnIcons::About(), QStringLiteral("About Reelvane"),
-                                 &frmMain::AboutRequested);
+    m_toolbarButtons[5] =
+        button(DrawnIcons::About(), QStringLiteral("About Reelvane"), &frmMain::AboutRequested);
     m_toolbarButtons[6] = Toolbar1->addSeparator();
-    m_toolbarButtons[7] = Toolbar1->addAction(DrawnIcons::Close(), QStringLiteral("Close Reelvane"));
+    m_toolbarButtons[7] =
+        Toolbar1->addAction(DrawnIcons::Close(), QStringLiteral("Close Reelvane"));
     m_toolbarButtons[7]->setToolTip(QStringLiteral("Close Reelvane"));
     connect(m_toolbarButtons[7], &QAction::triggered, this, &QWidget::close);
 }
@@ -497,4 +499,3 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
     QCoreApplication::quit();
 }
-

@@ -159,8 +159,8 @@ QString InsertKeptGenreLink(qint64 titleId, qint64 genreId)
 QString InsertCastMember(qint64 titleId, const QString &actor, const QString &character)
 {
     return QStringLiteral("INSERT INTO Cast_Relationships (Movie, Actor, Character) ")
-           + QStringLiteral("VALUES ('") + number(titleId) + QStringLiteral("', '")
-           + Quote(actor) + QStringLiteral("', '") + Quote(character) + QStringLiteral("')");
+           + QStringLiteral("VALUES ('") + number(titleId) + QStringLiteral("', '") + Quote(actor)
+           + QStringLiteral("', '") + Quote(character) + QStringLiteral("')");
 }
 
 QString DeleteGenreLinksOfTitle(qint64 titleId)
@@ -200,8 +200,8 @@ QString UnpickedGenres(const std::array<QString, 4> &picks)
 
 QString InsertGenre(const QString &genre)
 {
-    return QStringLiteral("INSERT INTO Genre (Genre) ") + QStringLiteral("VALUES('")
-           + Quote(genre) + QStringLiteral("'") + QStringLiteral(")");
+    return QStringLiteral("INSERT INTO Genre (Genre) ") + QStringLiteral("VALUES('") + Quote(genre)
+           + QStringLiteral("'") + QStringLiteral(")");
 }
 
 QString RenameGenre(const QString &genre, const QString &newName)
@@ -219,8 +219,8 @@ QString DeleteLinksOfGenre(const QString &genre)
 
 QString DeleteGenre(const QString &genre)
 {
-    return QStringLiteral("DELETE FROM Genre ") + QStringLiteral("WHERE Genre = '")
-           + Quote(genre) + QStringLiteral("'");
+    return QStringLiteral("DELETE FROM Genre ") + QStringLiteral("WHERE Genre = '") + Quote(genre)
+           + QStringLiteral("'");
 }
 
 QString CountTitlesOnGenre(const QString &genre)

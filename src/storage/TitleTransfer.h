@@ -39,8 +39,8 @@ struct Existing
 Existing ReadExisting(const QString &connectionString); // throws DbError
 
 // Writes whole titles in one transaction, taken for writing at once: nothing reaches the
-// catalogue until Commit, and an inserter that goes away uncommitted rolls everything back. Genres that are not there
-// yet are created once. Every call throws DbError.
+// catalogue until Commit, and an inserter that goes away uncommitted rolls everything back. Genres
+// that are not there yet are created once. Every call throws DbError.
 class TitleInserter
 {
 public:

@@ -26,7 +26,8 @@ TransferProgress::~TransferProgress() = default;
 bool TransferProgress::Step(qint64 done, qint64 total)
 {
     // Scaled to 0..1000: the window's range is an int, a file's size need not be.
-    const int value = total > 0 ? int(qBound<qint64>(qint64(0), done * 1000 / total, qint64(1000))) : 0;
+    const int value =
+        total > 0 ? int(qBound<qint64>(qint64(0), done * 1000 / total, qint64(1000))) : 0;
     // setValue repaints and lets Cancel through; between changes of the bar, events are
     // still let through now and then so the window stays responsive.
     static QElapsedTimer sinceEvents;
