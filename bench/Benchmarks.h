@@ -25,6 +25,7 @@ public:
     void PeakMemoryOfMainWindow();
     void ExportTitles();
     void ImportTitles();
+    void ImportCollection();
     void BackUpCatalogue();
     void FindKeystroke(int row);
     void FirstFind();

@@ -9,6 +9,7 @@ packages=(
     libsqlite3-dev                   # the engine itself: progress of one long statement
     qt6-charts-dev libqt6opengl6-dev # the statistics window's charts (their CMake files need OpenGL's)
     poppler-utils                    # pdftotext: the tests read the printed list back
+    libarchive-dev pkg-config        # zip archives of collections from another catalogue
     xvfb xauth imagemagick           # a display for machines without one; screenshots
     fonts-dejavu-core
     clang-format                     # the style check (scripts/format-check.sh)

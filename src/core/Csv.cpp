@@ -61,7 +61,7 @@ void AppendRecord(QByteArray &out, const QStringList &fields)
     out += "\r\n";
 }
 
-Reader::Reader(const QByteArray &bytes) : m_bytes(bytes)
+Reader::Reader(const QByteArray &bytes, char separator) : m_bytes(bytes), m_separator(separator)
 {
     if (m_bytes.startsWith("\xEF\xBB\xBF")) // the mark some spreadsheets write first
         m_pos = 3;
@@ -128,7 +128,7 @@ bool Reader::Next(Record &record)
             }
             continue;
         }
-        if (c == ',') {
+        if (c == m_separator) {
             finishField();
             wasQuoted = false;
         } else if (c == '\r' || c == '\n') {

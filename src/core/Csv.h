@@ -4,9 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// Comma-separated values as RFC 4180 has them: fields separated by commas, records by
-// CR LF, a field holding a comma, a quote, a line break or outer blanks written between
-// double quotes with its quotes doubled. Text is UTF-8.
+// Comma-separated values as RFC 4180 has them: fields separated by commas (or, read from
+// other programs, semicolons or tabs), records by CR LF, a field holding a comma, a quote, a line
+// break or outer blanks written between double quotes with its quotes doubled. Text is UTF-8.
 namespace Csv {
 
 // One record, with its CR LF, appended to out.
@@ -28,7 +28,7 @@ struct Record
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &bytes);
+    explicit Reader(const QByteArray &bytes, char separator = ',');
 
     bool Next(Record &record);
     // How far the reader has come, in bytes, for progress.
@@ -38,6 +38,7 @@ private:
     const QByteArray &m_bytes;
     qint64 m_pos = 0;
     int m_line = 1;
+    char m_separator;
 };
 
 } // namespace Csv

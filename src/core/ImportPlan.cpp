@@ -55,6 +55,7 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
                 parsed.title.facts.title,
                 parsed.title.facts.subTitle,
                 {},
+                {},
                 {}};
         if (!parsed.reason.isEmpty()) {
             row.status = Status::Refused;
@@ -67,30 +68,77 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
             m_rows << row;
             continue;
         }
-        const QString key =
-            TitleTransfer::SimilarKey(parsed.title.facts.title, parsed.title.facts.subTitle);
-        if (existing.titleKeys.contains(key)) {
-            row.status = Status::Similar;
-            row.reason = QStringLiteral("a title with this name and edition is in the catalogue");
-        } else if (seen.contains(key)) {
-            row.status = Status::Similar;
-            row.reason = QStringLiteral("the same name and edition as line %1").arg(seen[key]);
-        } else {
-            seen.insert(key, record.line);
-        }
-        for (const QString &genre : parsed.title.genres) {
-            const QString genreKey = TitleTransfer::GenreKey(genre);
-            if (!existing.genres.contains(genreKey) && !newGenreKeys.contains(genreKey)) {
-                newGenreKeys.insert(genreKey);
-                m_newGenres << genre;
-            }
-        }
-        m_rows << row;
+        addRow(row, parsed.title, existing, seen, newGenreKeys);
     }
     if (m_rows.isEmpty())
         m_fileFault = QStringLiteral("The file holds no titles: only the line of column names.");
     progress(bytes.size(), bytes.size());
     return true;
+}
+
+void ImportPlan::addRow(Row row, const TitleRecord &title, const TitleTransfer::Existing &existing,
+                        QHash<QString, int> &seen, QSet<QString> &newGenreKeys)
+{
+    const QString key = TitleTransfer::SimilarKey(title.facts.title, title.facts.subTitle);
+    if (existing.titleKeys.contains(key)) {
+        row.status = Status::Similar;
+        row.reason = QStringLiteral("a title with this name and edition is in the catalogue");
+    } else if (seen.contains(key)) {
+        row.status = Status::Similar;
+        row.reason = QStringLiteral("the same name and edition as line %1").arg(seen[key]);
+    } else {
+        seen.insert(key, row.line);
+    }
+    for (const QString &genre : title.genres) {
+        const QString genreKey = TitleTransfer::GenreKey(genre);
+        if (!existing.genres.contains(genreKey) && !newGenreKeys.contains(genreKey)) {
+            newGenreKeys.insert(genreKey);
+            m_newGenres << genre;
+        }
+    }
+    m_rows << row;
+}
+
+bool ImportPlan::Analyse(QList<Entry> entries, const QStringList &ignored,
+                         const TitleTransfer::Existing &existing, const Progress &progress)
+{
+    *this = ImportPlan();
+    m_fromEntries = true;
+    m_layout.unknown = ignored;
+    QHash<QString, int> seen;
+    QSet<QString> newGenreKeys;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (i % 256 == 255 && progress && !progress(i, entries.size()))
+            return false;
+        const Entry &entry = entries[i];
+        Row row{entry.line,
+                Status::Accepted,
+                entry.title.facts.title,
+                entry.title.facts.subTitle,
+                entry.column,
+                entry.reason,
+                entry.notes.join(QStringLiteral("; "))};
+        if (!entry.reason.isEmpty()) {
+            row.status = Status::Refused;
+            m_rows << row;
+        } else {
+            addRow(row, entry.title, existing, seen, newGenreKeys);
+            if (m_rows.back().status == Status::Similar && !row.note.isEmpty())
+                m_rows.back().reason += QStringLiteral("; ") + row.note;
+        }
+    }
+    m_entries = std::move(entries);
+    if (m_rows.isEmpty())
+        m_fileFault = QStringLiteral("The file holds no titles.");
+    return true;
+}
+
+int ImportPlan::CoverCount() const
+{
+    int count = 0;
+    for (qsizetype i = 0; i < m_entries.size(); ++i)
+        count += m_rows[i].status != Status::Refused && !m_entries[i].cover.isEmpty() ? 1 : 0;
+    return count;
 }
 
 int ImportPlan::Count(Status status) const
@@ -101,11 +149,22 @@ int ImportPlan::Count(Status status) const
     return count;
 }
 
-bool ImportPlan::ForEachTitle(
-    const QByteArray &bytes, bool skipSimilar,
-    const std::function<bool(const TitleRecord &, int index, int total)> &insert) const
+bool ImportPlan::ForEachTitle(const QByteArray &bytes, bool skipSimilar,
+                              const std::function<bool(const TitleRecord &, const QByteArray &cover,
+                                                       int index, int total)> &insert) const
 {
     const int total = Count(Status::Accepted) + (skipSimilar ? 0 : Count(Status::Similar));
+    if (m_fromEntries) {
+        int index = 0;
+        for (qsizetype i = 0; i < m_rows.size(); ++i) {
+            const Status status = m_rows[i].status;
+            if (status == Status::Refused || (skipSimilar && status == Status::Similar))
+                continue;
+            if (!insert(m_entries[i].title, m_entries[i].cover, index++, total))
+                return false;
+        }
+        return true;
+    }
     Csv::Reader reader(bytes);
     Csv::Record record;
     reader.Next(record); // the column names
@@ -115,28 +174,42 @@ bool ImportPlan::ForEachTitle(
             break;
         if (row.status == Status::Refused || (skipSimilar && row.status == Status::Similar))
             continue;
-        if (!insert(TitleCsv::TitleFrom(record, m_layout).title, index++, total))
+        if (!insert(TitleCsv::TitleFrom(record, m_layout).title, {}, index++, total))
             return false;
     }
     return true;
 }
 
 int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &connectionString,
-                      const Progress &progress) const
+                      const Progress &progress, const CoverWriter &writeCover,
+                      QStringList *coverFaults) const
 {
     int added = 0;
+    QList<std::pair<qint64, const TitleRecord *>> covered;
+    QList<QByteArray> covers;
     // Taken for writing at once: a catalogue locked by another program fails here, before
     // anything is written, after the usual wait.
     TitleWriter writer(connectionString, TitleWriter::Form::Bound,
                        TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
     const bool finished =
-        ForEachTitle(bytes, skipSimilar, [&](const TitleRecord &title, int index, int total) {
-            writer.Write(title);
-            added = index + 1;
-            return progress(index + 1, total);
-        });
+        ForEachTitle(bytes, skipSimilar,
+                     [&](const TitleRecord &title, const QByteArray &cover, int index, int total) {
+                         const qint64 id = writer.Write(title);
+                         if (!cover.isEmpty() && writeCover) {
+                             covered << std::pair{id, &title};
+                             covers << cover; // shared, not copied
+                         }
+                         added = index + 1;
+                         return progress(index + 1, total);
+                     });
     if (!finished)
         return -1; // the writer rolls back when it goes
     writer.Commit();
+    // Only once the titles are stored: a cover never names a title that is not there.
+    for (qsizetype i = 0; i < covered.size(); ++i) {
+        const QString fault = writeCover(covered[i].first, covers[i]);
+        if (!fault.isEmpty() && coverFaults)
+            *coverFaults << covered[i].second->facts.title + QStringLiteral(": ") + fault;
+    }
     return added;
 }

@@ -63,7 +63,7 @@ QVariant ImportRowsModel::data(const QModelIndex &index, int role) const
         case ColumnName:
             return row.column;
         case Reason:
-            return row.reason;
+            return row.reason.isEmpty() ? row.note : row.reason;
         }
     } else if (role == Qt::ForegroundRole && index.column() == Outcome) {
         if (row.status == ImportPlan::Status::Refused)

@@ -8,7 +8,11 @@
 #include "ProgressWindow.h"
 #include "TitleExport.h"
 #include "TitleTransfer.h"
+#include "ForeignCsv.h"
+#include "ImportedCover.h"
+#include "TellicoFile.h"
 #include "TitleWriter.h"
+#include "frmImportColumns.h"
 #include "frmImportPreview.h"
 
 #include <QDir>
@@ -24,6 +28,9 @@ namespace {
 enum PathKind { SaveFile, OpenFile, Folder };
 
 const QString kFilter = QStringLiteral("CSV files (*.csv)");
+const QString kImportFilter =
+    QStringLiteral("Titles files (*.csv *.tc *.xml);;CSV files (*.csv);;Collection files (*.tc "
+                   "tellico.xml)");
 
 QString inserting()
 {
@@ -72,7 +79,7 @@ QString TransferCommands::askPath(int kind, const QString &suggestion)
                                             QDir(home).filePath(suggestion), kFilter);
     case OpenFile:
         return QFileDialog::getOpenFileName(m_parent, QStringLiteral("Import Titles"), home,
-                                            kFilter + QStringLiteral(";;All files (*)"));
+                                            kImportFilter + QStringLiteral(";;All files (*)"));
     default:
         return QFileDialog::getExistingDirectory(m_parent, QStringLiteral("Back Up Catalogue"),
                                                  home);
@@ -140,22 +147,73 @@ bool TransferCommands::ImportFrom(const QString &file)
                                            + in.errorString());
         return false;
     }
-    // Mapped rather than read: a large file costs no copy in memory.
-    QByteArray bytes;
-    if (in.size() > 0) {
-        if (uchar *mapped = in.map(0, in.size()))
-            bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), in.size());
-        else
-            bytes = in.readAll();
+    // Read once into memory: the rows written are the rows the preview checked, whatever
+    // another program does to the file meanwhile. A million titles fit well below the cap.
+    constexpr qint64 kMaxFile = 2ll << 30;
+    if (in.size() > kMaxFile) {
+        MessageBox::Critical(m_parent, QStringLiteral("Nothing was imported from ") + file
+                                           + QStringLiteral(":\r\nThe file is larger than 2 GB, "
+                                                            "too large for a titles file."));
+        return false;
     }
+    QByteArray bytes = in.readAll();
+    in.close();
+    const QString refusedFrom =
+        QStringLiteral("Nothing was imported from ") + file + QStringLiteral(":\r\n");
 
     ImportPlan plan;
     try {
-        const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
-        const QString label =
+        const bool collection = file.endsWith(QLatin1String(".tc"), Qt::CaseInsensitive)
+                                || file.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)
+                                || bytes.startsWith("PK\x03\x04");
+        QList<ImportPlan::Entry> entries;
+        QStringList ignored;
+        bool own = false;
+        bool cancelled = false;
+        const QString reading =
             QStringLiteral("Reading ") + QFileInfo(file).fileName() + QStringLiteral("...");
-        if (!ProgressWindow::Run(m_parent, label, [&](const ProgressWindow::Step &step) {
-                return plan.Analyse(bytes, existing, step);
+        if (collection) {
+            TellicoFile::Result read;
+            read = ProgressWindow::Run(m_parent, reading, [&](const ProgressWindow::Step &step) {
+                return TellicoFile::Read(bytes, [&](qint64 done, qint64 total) {
+                    cancelled = !step(done, total);
+                    return !cancelled;
+                });
+            });
+            if (cancelled)
+                return false;
+            if (!read.fault.isEmpty()) {
+                MessageBox::Critical(m_parent, refusedFrom + read.fault);
+                return false;
+            }
+            entries = std::move(read.entries);
+            ignored = read.ignored;
+        } else if (const QString fault = ImportPlan::TextFault(bytes); !fault.isEmpty()) {
+            MessageBox::Critical(m_parent, refusedFrom + fault);
+            return false;
+        } else if (ForeignCsv::IsOwnLayout(bytes)) {
+            own = true;
+        } else {
+            frmImportColumns columns(bytes, file, m_parent);
+            if (columns.exec() != QDialog::Accepted)
+                return false;
+            entries = ProgressWindow::Run(m_parent, reading, [&](const ProgressWindow::Step &step) {
+                return ForeignCsv::Entries(columns.Utf8(), columns.Separator(), columns.Matching(),
+                                           QFileInfo(file).absolutePath(),
+                                           [&](qint64 done, qint64 total) {
+                                               cancelled = !step(done, total);
+                                               return !cancelled;
+                                           });
+            });
+            if (cancelled)
+                return false;
+            ignored = ForeignCsv::Ignored(columns.Header(), columns.Matching());
+        }
+        // Read once the user has matched the columns: another window may have added titles.
+        const TitleTransfer::Existing existing = TitleTransfer::ReadExisting(m_connectionString);
+        if (!ProgressWindow::Run(m_parent, reading, [&](const ProgressWindow::Step &step) {
+                return own ? plan.Analyse(bytes, existing, step)
+                           : plan.Analyse(std::move(entries), ignored, existing, step);
             }))
             return false;
     } catch (const DbError &error) {
@@ -163,8 +221,7 @@ bool TransferCommands::ImportFrom(const QString &file)
         return false;
     }
     if (!plan.FileFault().isEmpty()) {
-        MessageBox::Critical(m_parent, QStringLiteral("Nothing was imported from ") + file
-                                           + QStringLiteral(":\r\n") + plan.FileFault());
+        MessageBox::Critical(m_parent, refusedFrom + plan.FileFault());
         return false;
     }
 
@@ -177,11 +234,19 @@ bool TransferCommands::ImportFrom(const QString &file)
         return false;
 
     int added = 0;
+    QStringList coverFaults;
     try {
         added = ProgressWindow::Run(
             m_parent, QStringLiteral("Importing titles..."), [&](const ProgressWindow::Step &step) {
-                return plan.Write(bytes, choice == frmImportPreview::SkipSimilar,
-                                  m_connectionString, step);
+                return plan.Write(
+                    bytes, choice == frmImportPreview::SkipSimilar, m_connectionString, step,
+                    [this](qint64 id, const QByteArray &picture) {
+                        QString error;
+                        return ImportedCover::Write(m_programFolder, id, picture, &error)
+                                   ? QString()
+                                   : error;
+                    },
+                    &coverFaults);
             });
     } catch (const DbError &error) {
         // Nothing was written: the import is one transaction.
@@ -192,7 +257,11 @@ bool TransferCommands::ImportFrom(const QString &file)
         return false; // cancelled: rolled back, the catalogue as it was
     if (m_refresh)
         m_refresh();
-    inform(m_parent, QStringLiteral("%1 titles were imported.").arg(added));
+    QString done = QStringLiteral("%1 titles were imported.").arg(added);
+    if (!coverFaults.isEmpty())
+        done += QStringLiteral("\r\n%1 covers could not be saved:\r\n").arg(coverFaults.size())
+                + coverFaults.mid(0, 10).join(QStringLiteral("\r\n"));
+    inform(m_parent, done);
     return true;
 }
 

@@ -50,6 +50,20 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
         summary << (refused == 1 ? QStringLiteral("1 row is refused")
                                  : QStringLiteral("%1 rows are refused").arg(refused))
                        + QStringLiteral(" and will not be added; the reasons are below.");
+    int noted = 0;
+    for (const ImportPlan::Row &row : plan.Rows())
+        noted += row.status != ImportPlan::Status::Refused && !row.note.isEmpty() ? 1 : 0;
+    if (noted > 0)
+        summary << (noted == 1 ? QStringLiteral("1 title is added")
+                               : QStringLiteral("%1 titles are added").arg(noted))
+                       + QStringLiteral(" with something left empty or out (no year, no "
+                                        "director, a cover that is not a picture); the Reason "
+                                        "column says what.");
+    if (plan.CoverCount() > 0)
+        summary << (plan.CoverCount() == 1
+                        ? QStringLiteral("1 title comes")
+                        : QStringLiteral("%1 titles come").arg(plan.CoverCount()))
+                       + QStringLiteral(" with a cover picture; it becomes the title's cover.");
     if (!plan.UnknownColumns().isEmpty())
         summary << QStringLiteral("Columns ignored: ")
                        + plan.UnknownColumns().join(QStringLiteral(", "));

@@ -1,5 +1,8 @@
 #include "TestFolder.h"
 
+#include <archive.h>
+#include <archive_entry.h>
+
 #include "CataloguePreparer.h"
 
 #include <QAtomicInt>
@@ -163,6 +166,29 @@ bool TestFolder::WriteFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray TestFolder::Zip(const QList<std::pair<QByteArray, QByteArray>> &entries)
+{
+    QByteArray out(64 << 20, Qt::Uninitialized);
+    size_t used = 0;
+    archive *a = archive_write_new();
+    archive_write_set_format_zip(a);
+    archive_write_open_memory(a, out.data(), size_t(out.size()), &used);
+    for (const auto &[name, bytes] : entries) {
+        archive_entry *entry = archive_entry_new();
+        archive_entry_set_pathname(entry, name.constData());
+        archive_entry_set_size(entry, bytes.size());
+        archive_entry_set_filetype(entry, AE_IFREG);
+        archive_entry_set_perm(entry, 0644);
+        archive_write_header(a, entry);
+        archive_write_data(a, bytes.constData(), size_t(bytes.size()));
+        archive_entry_free(entry);
+    }
+    archive_write_close(a);
+    archive_write_free(a);
+    out.truncate(qsizetype(used));
+    return out;
 }
 
 QString TestFolder::WriteImageFile(const QString &name, const QByteArray &bytes)

@@ -62,6 +62,8 @@ public:
     // A file's bytes (empty when it cannot be read), and bytes written to a file.
     static QByteArray ReadFile(const QString &path);
     static bool WriteFile(const QString &path, const QByteArray &bytes);
+    // A zip archive of the named entries (names taken as they are, "../" too), in memory.
+    static QByteArray Zip(const QList<std::pair<QByteArray, QByteArray>> &entries);
     // The catalogue's bytes, to check that something left it exactly as it was.
     QByteArray CatalogueBytes() const { return ReadFile(CataloguePath()); }
 

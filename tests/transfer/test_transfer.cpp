@@ -4,10 +4,17 @@
 #include "FileDialogAnswers.h"
 #include "Story.h"
 #include "TransferCommands.h"
+#include "ForeignCsv.h"
+#include "frmImportColumns.h"
 #include "frmImportPreview.h"
 #include "TestSeams.h"
 
+#include <QComboBox>
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
+#include <QSettings>
+#include <QTableWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -38,6 +45,7 @@ private Q_SLOTS:
     }
 
     void fromTheMenu();
+    void otherProgramsFiles();
 };
 
 void TestTransfer::fromTheMenu()
@@ -78,6 +86,77 @@ void TestTransfer::fromTheMenu()
                                  + QDir::toNativeSeparators(destination.path())
                                  + "/Reelvane backup "),
              qPrintable(backedUp)); // the two fixed pictures
+}
+
+void TestTransfer::otherProgramsFiles()
+{
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    ProgramFixture program;
+    program.start();
+    // A spreadsheet's semicolon-separated export in Windows-1252, one column the matching
+    // step cannot guess.
+    const QString sheet = program.folder.Path() + "/liste.csv";
+    QVERIFY(TestFolder::WriteFile(sheet, "Titel;Jahr;Regie;Darsteller;Bewertung\r\n"
+                                         "Das Boot;1981;Wolfgang Petersen;J\xfcrgen Prochnow as "
+                                         "Der Alte;5\r\nAm\xe9lie;25.04.2001;;;4\r\n"));
+    QString matching;
+    QString summary;
+    ModalWaiter preview;
+    ModalWaiter columns;
+    columns.Expect<frmImportColumns>([&](frmImportColumns *step) {
+        matching = step->cmbSeparator->currentText() + " " + step->cmbEncoding->currentText();
+        for (int c = 0; c < step->ColumnsGrid->columnCount(); ++c)
+            matching += " " + step->FieldBox(c)->currentText();
+        matching += " " + step->ColumnsGrid->item(2, 0)->text();
+        step->FieldBox(0)->setCurrentIndex(0); // no Title: Next is off
+        matching += step->cmdNext->isEnabled() ? " on" : " off";
+        step->FieldBox(0)->setCurrentText("Title");
+        step->FieldBox(3)->setCurrentText("Cast");
+        preview.Expect<frmImportPreview>([&summary](frmImportPreview *window) {
+            summary = window->lblSummary->text();
+            window->cmdAddAll->click();
+        });
+        step->cmdNext->click();
+    });
+    QCOMPARE(fromMenu(program.main().mnuImport, sheet), QString("2 titles were imported."));
+    QCOMPARE(matching, QString("Semicolon Windows-1252 (Western) Title Year Director(s) "
+                               "Do not import Do not import Amélie off"));
+    QVERIFY2(summary.contains("1 title is added with something left empty")
+                 && summary.endsWith("Columns ignored: Bewertung"),
+             qPrintable(summary));
+    QCOMPARE(
+        program.folder.Rows("SELECT Title, Date, Director FROM DVD_Title ORDER BY ID"),
+        (QVector<QVariantList>{{"Das Boot", "1981", "Wolfgang Petersen"}, {"Amélie", "2001", ""}}));
+    QCOMPARE(program.folder.Scalar("SELECT Actor || '/' || Character FROM Cast_Relationships"),
+             QVariant("Jürgen Prochnow/Der Alte"));
+    QCOMPARE(ForeignCsv::Remembered("DARSTELLER"), ForeignCsv::Field::Cast);
+
+    // A collection file with a real picture: the cover is the title's.
+    QImage picture(30, 40, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    const QString collection = program.folder.Path() + "/films.tc";
+    QVERIFY(TestFolder::WriteFile(
+        collection,
+        TestFolder::Zip(
+            {{"tellico.xml", "<?xml version=\"1.0\"?><tellico><collection type=\"3\"><entry>"
+                             "<title>Brazil</title><year>1985</year><cover>b.png</cover></entry>"
+                             "</collection></tellico>"},
+             {"images/b.png", png}})));
+    preview.Expect<frmImportPreview>([&summary](frmImportPreview *window) {
+        summary = window->lblSummary->text();
+        window->cmdAddAll->click();
+    });
+    QCOMPARE(fromMenu(program.main().mnuImport, collection), QString("1 titles were imported."));
+    QVERIFY2(summary.contains("1 title comes with a cover picture"), qPrintable(summary));
+    const QString id =
+        program.folder.Scalar("SELECT ID FROM DVD_Title WHERE Title = 'Brazil'").toString();
+    QCOMPARE(TestFolder::ReadFile(program.folder.ImagesPath() + "/" + id + ".jpg"), png);
+    QCOMPARE(program.main().RecordCount(), 3);
 }
 
 QTEST_MAIN(TestTransfer)
