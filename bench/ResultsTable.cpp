@@ -50,6 +50,14 @@ void ResultsTable::NotMeasured(int number, const QString &reason)
     find(number)->notMeasured = reason;
 }
 
+bool ResultsTable::Has(int number) const
+{
+    for (const Row &row : m_rows)
+        if (row.number == number)
+            return true;
+    return false;
+}
+
 const ResultsTable::Figures *ResultsTable::FiguresOf(int number) const
 {
     for (const Row &row : m_rows)

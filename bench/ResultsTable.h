@@ -41,6 +41,7 @@ public:
     void AddRow(Row row);
     void Add(int number, int titles, const Figure &figure);
     void NotMeasured(int number, const QString &reason);
+    bool Has(int number) const;
     // A row's figures so far (another row's judge may compare with them); null if none.
     const Figures *FiguresOf(int number) const;
     // A line for the notes at the end of the page.

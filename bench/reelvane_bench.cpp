@@ -131,8 +131,8 @@ int main(int argc, char *argv[])
             say(QStringLiteral("   row %1 done in %2 s").arg(row).arg(timer.elapsed() / 1000.0));
         }
     }
-    for (const auto &[row, run] : runs)
-        if (!rows.contains(row))
+    for (int row = 1; row <= 24; ++row)
+        if (!rows.contains(row) && table.Has(row))
             table.NotMeasured(row, QStringLiteral("left out with --rows"));
 
     say(table.Summary());
