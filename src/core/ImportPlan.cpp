@@ -185,7 +185,7 @@ int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &
                       QStringList *coverFaults) const
 {
     int added = 0;
-    QList<std::pair<qint64, const TitleRecord *>> covered;
+    QList<std::pair<qint64, QString>> covered; // the title's ID and name
     QList<QByteArray> covers;
     // Taken for writing at once: a catalogue locked by another program fails here, before
     // anything is written, after the usual wait.
@@ -196,7 +196,7 @@ int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &
                      [&](const TitleRecord &title, const QByteArray &cover, int index, int total) {
                          const qint64 id = writer.Write(title);
                          if (!cover.isEmpty() && writeCover) {
-                             covered << std::pair{id, &title};
+                             covered << std::pair{id, title.facts.title};
                              covers << cover; // shared, not copied
                          }
                          added = index + 1;
@@ -209,7 +209,7 @@ int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &
     for (qsizetype i = 0; i < covered.size(); ++i) {
         const QString fault = writeCover(covered[i].first, covers[i]);
         if (!fault.isEmpty() && coverFaults)
-            *coverFaults << covered[i].second->facts.title + QStringLiteral(": ") + fault;
+            *coverFaults << covered[i].second + QStringLiteral(": ") + fault;
     }
     return added;
 }
