@@ -7,6 +7,7 @@
 #include "FindBox.h"
 #include "MessageBox.h"
 #include "ProgressWindow.h"
+#include "RecordList.h"
 
 #include <QLocale>
 #include <QTimer>
@@ -144,4 +145,18 @@ void TitleListFilter::showNote()
         m_box.SetNote(QStringLiteral("No title matches"));
     else
         m_box.SetNote(numbers.toString(shown) + QStringLiteral(" of ") + numbers.toString(all));
+}
+
+QVector<qint64> TitleListFilter::ShownTitleIds() const
+{
+    const auto &list = m_grid.DataSource();
+    QVector<qint64> ids(list ? m_grid.ShownRowCount() : 0);
+    for (int row = 0; row < ids.size(); ++row)
+        ids[row] = list->ValueAt(m_grid.RecordRow(row), 0).toLongLong();
+    return ids;
+}
+
+QString TitleListFilter::Query() const
+{
+    return m_active ? m_box.Text().trimmed() : QString();
 }

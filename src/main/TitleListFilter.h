@@ -29,6 +29,10 @@ public:
     ~TitleListFilter() override;
 
     bool IsActive() const { return m_active; }
+    // What the list shows, for reports: the titles' IDs in the order shown, and the query
+    // while one filters (empty when none does).
+    QVector<qint64> ShownTitleIds() const;
+    QString Query() const;
 
     // The catalogue changed (anything but a switch of lists): the finder reads the titles
     // again (at once while a query is active, else at the next query), and a title added

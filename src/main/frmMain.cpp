@@ -220,19 +220,6 @@ void frmMain::showListState(bool hasRows)
     m_detail->ShowListState(hasRows);
 }
 
-QVector<qint64> frmMain::ShownTitleIds() const
-{
-    QVector<qint64> ids(UltraGrid->ShownRowCount());
-    for (int row = 0; row < ids.size(); ++row)
-        ids[row] = m_titleList->ValueAt(UltraGrid->RecordRow(row), 0).toLongLong();
-    return ids;
-}
-
-QString frmMain::ShownFilter() const
-{
-    return m_filter && m_filter->IsActive() ? Find->Text().trimmed() : QString();
-}
-
 void frmMain::Refiltered(int activeBefore)
 {
     m_recordCount = UltraGrid->ShownRowCount();

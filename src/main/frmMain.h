@@ -47,10 +47,8 @@ public:
     int RecordCount() const { return m_recordCount; }
     const std::shared_ptr<RecordList> &TitleList() const { return m_titleList; }
 
-    // What the list shows, for reports: the titles' IDs in the order shown, and the find
-    // box's text while it filters (empty when it does not).
-    QVector<qint64> ShownTitleIds() const;
-    QString ShownFilter() const;
+    // What the list shows and why (the reports follow it).
+    const TitleListFilter &Filter() const { return *m_filter; }
 
     // Controls (those of the detail panel are the panel's own: Detail())
     QMenu *mnuFile = nullptr;

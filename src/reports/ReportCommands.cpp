@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "ProgressWindow.h"
 #include "Module1.h"
+#include "TitleListFilter.h"
 #include "frmMain.h"
 #include "frmStatistics.h"
 
@@ -38,8 +39,8 @@ ReportScope ReportCommands::ShownScope() const
 {
     ReportScope scope;
     scope.list = m_shared.WishListFilter;
-    scope.ids = m_main.ShownTitleIds();
-    scope.filter = m_main.ShownFilter();
+    scope.ids = m_main.Filter().ShownTitleIds();
+    scope.filter = m_main.Filter().Query();
     scope.filtered = !scope.filter.isEmpty();
     return scope;
 }
