@@ -17,6 +17,17 @@ CommandLine::Request CommandLine::Parse(const QStringList &arguments)
         QStringLiteral("Use the catalogue (dvd_collection.mdb) and images/ in <folder>."),
         QStringLiteral("folder"));
     parser.addOption(catalogueFolder);
+    const QCommandLineOption exportTo(
+        QStringLiteral("export"),
+        QStringLiteral("Write every title to <file> as CSV (as File, Export Titles does) and end."),
+        QStringLiteral("file"));
+    parser.addOption(exportTo);
+    const QCommandLineOption backUpInto(
+        QStringLiteral("backup"),
+        QStringLiteral("Back up the catalogue and its covers into a new folder inside <folder> "
+                       "(as File, Back Up Catalogue does) and end."),
+        QStringLiteral("folder"));
+    parser.addOption(backUpInto);
     // A new option: add it above, then read it below into a field of Request.
 
     // Qt's own options (-platform offscreen, -style ...) are the application object's: known
@@ -56,6 +67,22 @@ CommandLine::Request CommandLine::Parse(const QStringList &arguments)
                            .arg(parser.positionalArguments().constFirst());
     }
     request.catalogueFolder = parser.value(catalogueFolder);
+    if (request.action == Action::Run) {
+        const bool exporting = parser.isSet(exportTo);
+        if (exporting && parser.isSet(backUpInto)) {
+            request.action = Action::Refuse;
+            request.text = QStringLiteral("--export and --backup cannot be given together.\n");
+            return request;
+        }
+        if (exporting || parser.isSet(backUpInto)) {
+            request.path = parser.value(exporting ? exportTo : backUpInto);
+            request.action = request.path.isEmpty() ? Action::Refuse
+                             : exporting            ? Action::Export
+                                                    : Action::Backup;
+            if (request.path.isEmpty())
+                request.text = QStringLiteral("--export and --backup need a file or folder.\n");
+        }
+    }
     if (parser.isSet(catalogueFolder) && request.catalogueFolder.isEmpty()
         && request.action == Action::Run) {
         request.action = Action::Refuse;

@@ -12,6 +12,8 @@ public:
         Run,    // start the program
         Print,  // print text on stdout and end (--version, --help)
         Refuse, // print text on stderr and end with status 2
+        Export, // write every title to path as CSV, without windows, and end
+        Backup, // back the catalogue up into a new folder inside path, without windows, and end
     };
 
     struct Request
@@ -19,6 +21,7 @@ public:
         Action action = Action::Run;
         QString text;
         QString catalogueFolder; // --catalogue-folder DIR; empty when not given
+        QString path;            // --export FILE, --backup FOLDER
     };
 
     // arguments: the program's name first, as QCoreApplication::arguments() has them.

@@ -135,6 +135,13 @@ void TestCatalogueFolder::commandLine_data()
                                << "catalogue-folder";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << A::Refuse << ""
                                     << "bogus";
+    QTest::newRow("export") << QStringList{"--export", "/tmp/a b.csv"} << A::Export << ""
+                            << "";
+    QTest::newRow("backup") << QStringList{"--backup", "/tmp"} << A::Backup << ""
+                            << "";
+    QTest::newRow("export and backup")
+        << QStringList{"--export", "a", "--backup", "b"} << A::Refuse << ""
+        << "together";
     QTest::newRow("stray argument") << QStringList{"a.mdb"} << A::Refuse << ""
                                     << "a.mdb";
 }
@@ -148,6 +155,8 @@ void TestCatalogueFolder::commandLine()
     const auto request = CommandLine::Parse(QStringList{"reelvane"} + arguments);
     QCOMPARE(request.action, action);
     QCOMPARE(request.catalogueFolder, folder);
+    if (action == CommandLine::Action::Export || action == CommandLine::Action::Backup)
+        QCOMPARE(request.path, arguments.at(1));
     QVERIFY2(request.text.contains(text), qPrintable(request.text));
 }
 
