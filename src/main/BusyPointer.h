@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // The busy pointer for as long as one lives (they nest); a Pause puts it aside while a
 // message or question is up.
 class BusyPointer
@@ -7,15 +9,13 @@ class BusyPointer
 public:
     BusyPointer();
     ~BusyPointer();
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
+    Q_DISABLE_COPY(BusyPointer)
 
     class Pause
     {
     public:
         Pause();
         ~Pause();
-        Pause(const Pause &) = delete;
-        Pause &operator=(const Pause &) = delete;
+        Q_DISABLE_COPY(Pause)
     };
 };

@@ -10,8 +10,7 @@ class Connection
 public:
     Connection();
     ~Connection();
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
+    Q_DISABLE_COPY(Connection)
 
     // 0 = closed, 1 = open.
     int State() const;

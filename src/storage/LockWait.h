@@ -59,8 +59,7 @@ class AnswerLocksHere
 public:
     AnswerLocksHere();
     ~AnswerLocksHere();
-    AnswerLocksHere(const AnswerLocksHere &) = delete;
-    AnswerLocksHere &operator=(const AnswerLocksHere &) = delete;
+    Q_DISABLE_COPY(AnswerLocksHere)
 };
 
 } // namespace LockWait
