@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class BrowsePanel;
 class FindBox;
 class QAction;
 class QLabel;
@@ -48,7 +49,7 @@ public:
     const std::shared_ptr<RecordList> &TitleList() const { return m_titleList; }
 
     // What the list shows, for reports: the titles' IDs in the order shown, and the find
-    // box's text while it filters (empty when it does not).
+    // box's text and the browse choice while they filter (empty when nothing does).
     QVector<qint64> ShownTitleIds() const;
     QString ShownFilter() const;
 
@@ -66,6 +67,7 @@ public:
     QAction *mnuDelete = nullptr;
     QAction *mnuFind = nullptr;
     QMenu *mnuView = nullptr;
+    QAction *mnuBrowsePanel = nullptr;
     QAction *mnuStatistics = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
@@ -73,6 +75,7 @@ public:
     std::array<QRadioButton *, 2> OptionWishList{};
     FindBox *Find = nullptr;
     DataGrid *UltraGrid = nullptr;
+    BrowsePanel *Browse = nullptr;
     QLabel *lblRecordSelected = nullptr;
 
     // Toolbar button 1..7 (4 and 6 are separators).
