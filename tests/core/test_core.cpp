@@ -409,6 +409,7 @@ void addBrowseTitles(TestFolder &folder)
                      .wishList = 1,
                      .genres = {"Drama"},
                      .cast = {{"Anna", "F"}}});
+    folder.AddTitle({.title = "Wish Two", .director = QVariant(), .wishList = 1});
 }
 
 void TestCore::browse_data()
@@ -435,7 +436,8 @@ void TestCore::browse_data()
         << int(B::Actors) << 0 << QStringList{"ANNA (3)", "ZOË (2)", "(none) (2)"}
         << QList<QStringList>{{"Alpha", "Beta", "Long"}, {"Alpha", "Delta"}, {"Epsilon", "Gamma"}};
     QTest::newRow("the Wishlist's own")
-        << int(B::Directors) << 1 << QStringList{"Émile Roux (1)"} << QList<QStringList>{{"Wish"}};
+        << int(B::Genres) << 1 << QStringList{"Drama (1)", "(none) (1)"}
+        << QList<QStringList>{{"Wish"}, {"Wish Two"}};
 }
 
 void TestCore::browse()

@@ -470,7 +470,15 @@ void TestMainWindow::browsePanel()
     QVERIFY(w.main->Browse->IsShown());
     QVERIFY(w.main->mnuBrowsePanel->isChecked());
     QVERIFY(w.main->Browse->Tree()->isExpanded(w.main->Browse->Tree()->model()->index(0, 0)));
+    // Hidden, the panel filters nothing.
+    w.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+    tree = w.main->Browse->Tree();
+    click(1);
+    QCOMPARE(w.main->Find->Note(), QString("1 of 4"));
     w.main->mnuBrowsePanel->trigger();
+    QCOMPARE(w.main->Find->Note(), QString());
+    QCOMPARE(w.main->lblRecordSelected->text().section(" of ", 1), QString("4"));
     w.main.reset();
     w.load();
     QVERIFY(w.main->Browse->isHidden());
