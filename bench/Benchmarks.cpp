@@ -350,6 +350,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   {},
                   {}});
     DescribeReportRows(table);
+    DescribeBrowseRows(table);
 }
 
 void Benchmarks::MainWindowReady()

@@ -33,6 +33,10 @@ public:
     static void DescribeReportRows(ResultsTable &table);
     void StatisticsWindow();
     void ListPdf();
+    // The browse panel (BrowseBenchmarks.cpp).
+    static void DescribeBrowseRows(ResultsTable &table);
+    void BrowsePanelShown();
+    void BrowseChoice();
 
 private:
     // More samples on small catalogues, where each one is quick.

@@ -50,7 +50,8 @@ int PeakMemory::RunChild(const QStringList &arguments)
         window.show();
         settle();
         std::printf("%.2f\n", OwnPeakMb());
-    } else if (mode == QLatin1String("main") && arguments.size() == 2) {
+    } else if ((mode == QLatin1String("main") || mode == QLatin1String("browse"))
+               && arguments.size() == 2) {
         Application application(arguments.at(1));
         application.Start();
         settle();
@@ -58,9 +59,13 @@ int PeakMemory::RunChild(const QStringList &arguments)
         application.MainWindow().Find->txtFind->setText(QStringLiteral("kurosawa"));
         application.MainWindow().Find->ApplyNow();
         settle();
+        if (mode == QLatin1String("browse")) {
+            application.MainWindow().mnuBrowsePanel->trigger();
+            settle();
+        }
         std::printf("%.2f\n", OwnPeakMb());
     } else {
-        std::fprintf(stderr, "usage: --memory-child bare | main <program folder>\n");
+        std::fprintf(stderr, "usage: --memory-child bare | main | browse <program folder>\n");
         return 2;
     }
     return 0;

@@ -11,6 +11,7 @@
 
 #include <QLocale>
 #include <QTimer>
+#include <numeric>
 
 TitleListFilter::TitleListFilter(const QString &connectionString, DataGrid &grid, FindBox &box,
                                  QWidget *window)
@@ -29,7 +30,7 @@ TitleListFilter::~TitleListFilter() = default;
 void TitleListFilter::CatalogueChanged()
 {
     m_finderStale = true;
-    if (!m_active)
+    if (!IsActive())
         return;
     m_newestBefore = 0;
     if (const auto &list = m_grid.DataSource())
@@ -42,9 +43,11 @@ void TitleListFilter::ListLoaded()
     m_finderRowsOf = nullptr;
     m_newTitleHidden = false;
     const qint64 newestBefore = std::exchange(m_newestBefore, -1);
-    if (m_active && !filter())
+    if (!IsActive())
+        m_grid.SetProxy(nullptr);
+    else if (!filter())
         giveUp();
-    else if (m_active && newestBefore >= 0) {
+    else if (newestBefore >= 0) {
         const RecordList &list = *m_grid.DataSource();
         for (int row = 0; row < list.RecordCount(); ++row)
             if (list.ValueAt(row, 0).toLongLong() > newestBefore && m_grid.ViewRow(row) < 0)
@@ -66,10 +69,24 @@ void TitleListFilter::apply(const QString &query)
     const int activeBefore = m_grid.ActiveRow();
     m_words = TitleFinder::Words(query);
     m_active = active;
+    refilter(activeBefore);
+}
+
+void TitleListFilter::SetBrowseTitles(std::optional<QSet<qint64>> ids)
+{
+    if (!ids && !m_browse)
+        return;
+    const int activeBefore = m_grid.ActiveRow();
+    m_browse = std::move(ids);
+    refilter(activeBefore);
+}
+
+void TitleListFilter::refilter(int activeBefore)
+{
     m_newTitleHidden = false;
-    if (m_active && !filter())
+    if (IsActive() && !filter())
         giveUp();
-    if (!m_active)
+    if (!IsActive())
         m_grid.SetProxy(nullptr);
     showNote();
     Q_EMIT Refiltered(activeBefore);
@@ -77,10 +94,11 @@ void TitleListFilter::apply(const QString &query)
 
 bool TitleListFilter::filter()
 {
-    if (!ensureFinder())
+    // The finder is read only for a query: a browse choice alone needs no index.
+    if (m_active && !ensureFinder())
         return false;
     const RecordList &list = *m_grid.DataSource();
-    if (m_finderRowsOf != &list) {
+    if (m_active && m_finderRowsOf != &list) {
         QVector<qint64> ids(list.RecordCount());
         for (int row = 0; row < ids.size(); ++row)
             ids[row] = list.ValueAt(row, 0).toLongLong();
@@ -94,8 +112,19 @@ bool TitleListFilter::filter()
 
 QVector<int> TitleListFilter::shownRows() const
 {
-    // Every condition on the list narrows these rows; today the query is the only one.
-    return m_finder.MatchingRows(m_words);
+    // Every condition on the list narrows these rows: the query, then the browse choice.
+    const RecordList &list = *m_grid.DataSource();
+    QVector<int> rows;
+    if (m_active) {
+        rows = m_finder.MatchingRows(m_words);
+    } else {
+        rows.resize(list.RecordCount());
+        std::iota(rows.begin(), rows.end(), 0);
+    }
+    if (m_browse)
+        rows.removeIf(
+            [&](int row) { return !m_browse->contains(list.ValueAt(row, 0).toLongLong()); });
+    return rows;
 }
 
 bool TitleListFilter::ensureFinder()
@@ -125,19 +154,22 @@ bool TitleListFilter::ensureFinder()
 
 void TitleListFilter::giveUp()
 {
-    // Cancelled or unreadable: the whole list, the box emptied.
+    // Cancelled or unreadable: the box emptied, the list as the browse choice leaves it.
     m_active = false;
-    m_grid.SetProxy(nullptr);
     m_box.Clear();
+    if (m_browse)
+        filter();
+    else
+        m_grid.SetProxy(nullptr);
 }
 
 void TitleListFilter::showNote()
 {
     const int shown = m_grid.ShownRowCount();
     const int all = m_grid.DataSource() ? m_grid.DataSource()->RecordCount() : 0;
-    m_box.SetNoMatch(m_active && shown == 0);
+    m_box.SetNoMatch(IsActive() && shown == 0);
     const QLocale numbers(QLocale::English, QLocale::UnitedStates);
-    if (!m_active)
+    if (!IsActive())
         m_box.SetNote(QString());
     else if (m_newTitleHidden)
         m_box.SetNote(QStringLiteral("The new title is hidden by the filter"));

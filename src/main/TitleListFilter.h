@@ -3,7 +3,9 @@
 #include "TitleFinder.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <optional>
 
 class DataGrid;
 class FilteredRowsModel;
@@ -28,7 +30,15 @@ public:
     TitleListFilter(const QString &connectionString, DataGrid &grid, FindBox &box, QWidget *window);
     ~TitleListFilter() override;
 
-    bool IsActive() const { return m_active; }
+    // Whether the list is filtered: by the box's query, a browse choice, or both.
+    bool IsActive() const { return m_active || m_browse.has_value(); }
+    bool QueryActive() const { return m_active; }
+
+    // A browse choice: only the titles with these IDs are shown, beside the query (both
+    // must hold); nullopt shows every title again. The list is filtered at once.
+    void SetBrowseTitles(std::optional<QSet<qint64>> ids);
+    // The same for a list about to be read again: taken at the next ListLoaded.
+    void KeepBrowseTitles(std::optional<QSet<qint64>> ids) { m_browse = std::move(ids); }
     // What the list shows, for reports: the titles' IDs in the order shown, and the query
     // while one filters (empty when none does).
     QVector<qint64> ShownTitleIds() const;
@@ -51,6 +61,7 @@ private:
     // Shows the rows the query leaves; false when the find was given up.
     bool filter();
     QVector<int> shownRows() const;
+    void refilter(int activeBefore);
     bool ensureFinder();
     void giveUp();
     void showNote();
@@ -63,7 +74,8 @@ private:
 
     TitleFinder m_finder;
     QList<QByteArray> m_words;
-    bool m_active = false;
+    bool m_active = false; // the box holds a query
+    std::optional<QSet<qint64>> m_browse;
     bool m_finderStale = true;
     const void *m_finderRowsOf = nullptr; // the list whose IDs the finder has
     bool m_building = false;

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "BrowsePanel.h"
 #include "DrawnIcons.h"
 #include "FindBox.h"
 #include "Letters.h"
@@ -36,6 +37,8 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
     splitter->setStretchFactor(0, 4);
     splitter->setStretchFactor(1, 5);
     splitter->setChildrenCollapsible(false);
+    Browse = new BrowsePanel(m_shared.ConnectionString, *m_filter, *splitter);
+    connect(Browse, &BrowsePanel::ShownChanged, mnuBrowsePanel, &QAction::setChecked);
     setCentralWidget(splitter);
     if (const QScreen *shown = screen())
         resize(OpeningSize(shown->availableGeometry()));
@@ -69,6 +72,10 @@ void frmMain::createActions()
     mnuPrintList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuExportPdf = action(QStringLiteral("Export List as &PDF..."), &frmMain::ExportPdfRequested);
     mnuStatistics = action(QStringLiteral("&Statistics..."), &frmMain::StatisticsRequested);
+    mnuBrowsePanel = new QAction(QStringLiteral("&Browse Panel"), this);
+    mnuBrowsePanel->setCheckable(true);
+    mnuBrowsePanel->setShortcut(QKeySequence(Qt::Key_F9));
+    connect(mnuBrowsePanel, &QAction::triggered, this, [this](bool on) { Browse->SetShown(on); });
     mnuExit = action(QStringLiteral("E&xit"), &QWidget::close, DrawnIcons::Close());
     mnuAdd = action(QStringLiteral("&Add"), &frmMain::AddRequested, DrawnIcons::Add());
     mnuModify = action(QStringLiteral("&Modify"), &frmMain::ModifyRequested, DrawnIcons::Modify());
@@ -93,6 +100,8 @@ void frmMain::createMenus()
     mnuEdit->addSeparator();
     mnuEdit->addAction(mnuFind);
     mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView->addAction(mnuBrowsePanel);
+    mnuView->addSeparator();
     mnuView->addAction(mnuStatistics);
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->addAction(mnuAbout);
@@ -166,6 +175,7 @@ void frmMain::Form_Load()
     m_detail->ShowFirstTab();
     RefreshRecords();
     OptionWishList[0]->setChecked(true);
+    Browse->RestoreState();
     // The keyboard works in the list at once, without a click first.
     UltraGrid->setFocus();
 }
@@ -175,6 +185,7 @@ void frmMain::RefreshRecords()
     // After a change (anything but a switch of lists) the finder reads the titles again.
     if (!m_switching)
         m_filter->CatalogueChanged();
+    Browse->ListChanging(m_shared.WishListFilter);
     LoadTitleList();
     FitTitleColumns();
     ShowFirstTitle();

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class BrowsePanel;
 class FindBox;
 class QAction;
 class QLabel;
@@ -64,6 +65,7 @@ public:
     QAction *mnuDelete = nullptr;
     QAction *mnuFind = nullptr;
     QMenu *mnuView = nullptr;
+    QAction *mnuBrowsePanel = nullptr;
     QAction *mnuStatistics = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
@@ -71,6 +73,7 @@ public:
     std::array<QRadioButton *, 2> OptionWishList{};
     FindBox *Find = nullptr;
     DataGrid *UltraGrid = nullptr;
+    BrowsePanel *Browse = nullptr;
     QLabel *lblRecordSelected = nullptr;
 
     // Toolbar button 1..7 (4 and 6 are separators).

@@ -1,6 +1,7 @@
 #include "ReportCommands.h"
 
 #include "AtomicFile.h"
+#include "BrowsePanel.h"
 #include "DbError.h"
 #include "FileDialogAnswers.h"
 #include "MessageBox.h"
@@ -40,7 +41,9 @@ ReportScope ReportCommands::ShownScope() const
     ReportScope scope;
     scope.list = m_shared.WishListFilter;
     scope.ids = m_main.Filter().ShownTitleIds();
-    scope.filter = m_main.Filter().Query();
+    QStringList parts{m_main.Filter().Query(), m_main.Browse->ChoiceText()};
+    parts.removeAll(QString());
+    scope.filter = parts.join(QStringLiteral(", "));
     scope.filtered = !scope.filter.isEmpty();
     return scope;
 }

@@ -2,10 +2,10 @@
 
 #include "Connection.h"
 #include "Letters.h"
+#include "NameCounts.h"
 #include "RecordList.h"
 #include "ReportStatements.h"
 
-#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -21,22 +21,12 @@ QVector<TitleCounts::Count> rowsOf(Connection &connection, const QString &statem
     return counts;
 }
 
-// The catalogue folds A to Z only: names equal by the program's letter rule are joined
-// here, under the spelling that has the most titles, and the order is made again.
-QVector<TitleCounts::Count> joinSpellings(const QVector<TitleCounts::Count> &counts)
+// Names equal by the letter rule are one (NameCounts), the largest count first.
+QVector<TitleCounts::Count> joinSpellings(Connection &connection, const QString &statement)
 {
     QVector<TitleCounts::Count> joined;
-    QHash<QString, int> at;
-    for (const TitleCounts::Count &count : counts) {
-        const QString key = Letters::Folded(count.name);
-        const auto found = at.constFind(key);
-        if (found == at.constEnd()) {
-            at.insert(key, int(joined.size()));
-            joined.append(count);
-        } else {
-            joined[*found].titles += count.titles;
-        }
-    }
+    for (const NameCount &count : NameCounts::Read(connection, statement))
+        joined.append({count.name, count.titles});
     std::stable_sort(joined.begin(), joined.end(),
                      [](const TitleCounts::Count &a, const TitleCounts::Count &b) {
                          if (a.titles != b.titles)
@@ -63,18 +53,15 @@ TitleCounts TitleCounts::Read(const QString &connectionString, const ReportScope
         total.Open(ReportStatements::TitleCount(list, shown), connection);
         counts.titles = total.ValueAt(0, 0).toLongLong();
     }
-    counts.genres =
-        joinSpellings(rowsOf(connection, ReportStatements::TitlesPerGenre(list, shown)));
+    counts.genres = joinSpellings(connection, ReportStatements::TitlesPerGenre(list, shown));
     for (const Count &decade : rowsOf(connection, ReportStatements::TitlesPerDecade(list, shown))) {
         if (decade.name.isEmpty())
             counts.noYear += decade.titles;
         else
             counts.decades.append({decade.name + QLatin1Char('s'), decade.titles});
     }
-    counts.directors =
-        joinSpellings(rowsOf(connection, ReportStatements::TitlesPerDirector(list, shown)));
-    counts.actors =
-        joinSpellings(rowsOf(connection, ReportStatements::TitlesPerActor(list, shown)));
+    counts.directors = joinSpellings(connection, ReportStatements::TitlesPerDirector(list, shown));
+    counts.actors = joinSpellings(connection, ReportStatements::TitlesPerActor(list, shown));
     counts.lists = {{QStringLiteral("Inventory"), 0}, {QStringLiteral("Wishlist"), 0}};
     for (const Count &each : rowsOf(connection, ReportStatements::TitlesPerList()))
         counts.lists[each.name == QLatin1String("1") ? 1 : 0].titles = each.titles;

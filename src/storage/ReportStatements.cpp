@@ -54,14 +54,20 @@ QString TitlesPerGenre(int list, bool shownOnly)
            + QStringLiteral(" GROUP BY Genre.Genre_ID ORDER BY Titles DESC, Genre.Genre");
 }
 
-QString TitlesPerDecade(int list, bool shownOnly)
+QString DecadeOfDate()
 {
-    return QStringLiteral("SELECT CASE WHEN trim(Date) GLOB '[1-9][0-9][0-9][0-9]' THEN "
-                          "substr(trim(Date), 1, 3) || '0' END AS Decade, count(*) FROM DVD_Title")
-           + scope(list, shownOnly) + QStringLiteral(" GROUP BY Decade ORDER BY Decade");
+    return QStringLiteral("CASE WHEN trim(DVD_Title.Date) GLOB '[1-9][0-9][0-9][0-9]' THEN "
+                          "substr(trim(DVD_Title.Date), 1, 3) || '0' END");
 }
 
-QString TitlesPerDirector(int list, bool shownOnly)
+QString TitlesPerDecade(int list, bool shownOnly)
+{
+    return QStringLiteral("SELECT ") + DecadeOfDate()
+           + QStringLiteral(" AS Decade, count(*) FROM DVD_Title") + scope(list, shownOnly)
+           + QStringLiteral(" GROUP BY Decade ORDER BY Decade");
+}
+
+QString DirectorNames(int list, bool shownOnly)
 {
     // Each text cut at its separators, name by name, in the engine.
     return QStringLiteral(
@@ -72,9 +78,15 @@ QString TitlesPerDirector(int list, bool shownOnly)
            + QStringLiteral(
                " AND DVD_Title.Director IS NOT NULL UNION ALL SELECT ID, trim(substr(Rest, 1, "
                "instr(Rest, ',') - 1)), substr(Rest, instr(Rest, ',') + 1) FROM Names WHERE "
-               "Rest <> '') SELECT min(Name) AS Director, count(DISTINCT ID) AS "
-               "Titles FROM Names WHERE Name <> '' GROUP BY Name COLLATE NOCASE ORDER BY "
-               "Titles DESC, Director");
+               "Rest <> '') ");
+}
+
+QString TitlesPerDirector(int list, bool shownOnly)
+{
+    return DirectorNames(list, shownOnly)
+           + QStringLiteral("SELECT min(Name) AS Director, count(DISTINCT ID) AS "
+                            "Titles FROM Names WHERE Name <> '' GROUP BY Name COLLATE NOCASE "
+                            "ORDER BY Titles DESC, Director");
 }
 
 QString TitlesPerActor(int list, bool shownOnly)

@@ -1,6 +1,8 @@
 // The catalogue's work without windows: the import's checks, titles out and in with awkward
-// text, the backup, destinations that refuse or a Cancel, and what the find box matches.
+// text, the backup, destinations that refuse or a Cancel, what the find box matches, and
+// the browse panel's values and titles.
 #include "AwkwardText.h"
+#include "BrowseCounts.h"
 #include "CatalogueBackup.h"
 #include "Connection.h"
 #include "ImportPlan.h"
@@ -89,6 +91,8 @@ private Q_SLOTS:
     void refusedDestination();
     void finder_data();
     void finder();
+    void browse_data();
+    void browse();
 };
 
 void TestCore::importPlan_data()
@@ -367,6 +371,104 @@ void TestCore::finder()
     for (const int row : finder.MatchingRows(TitleFinder::Words(query)))
         found << titles[row];
     QCOMPARE(found, expected);
+}
+
+// Titles another tool may have written: odd years, a 10,000-letter director, names that
+// differ by case or accents only, one genre linked 200 times, 200 cast rows of one actor.
+void addBrowseTitles(TestFolder &folder)
+{
+    folder.AddTitle({.title = "Alpha",
+                     .date = "1960",
+                     .director = "Émile Roux, amélie Poulain",
+                     .genres = {"Drama", "War"},
+                     .cast = {{"Zoë", "A"}, {"  ANNA  ", "B"}}});
+    folder.AddTitle({.title = "Beta",
+                     .date = "c. 1960",
+                     .director = "ÉMILE ROUX / Amelie Poulain",
+                     .genres = {"Drama"},
+                     .cast = {{"Anna", "C"}, {"", "D"}}});
+    folder.AddTitle({.title = "Gamma", .date = "19999", .director = QVariant()});
+    folder.AddTitle({.title = "Delta",
+                     .date = "1975",
+                     .director = "émile roux",
+                     .genres = {"War"},
+                     .cast = {{"ZOË", "E"}}});
+    const qint64 longer =
+        folder.AddTitle({.title = "Long", .date = QString(), .director = QString(10000, 'D')});
+    folder.Exec("BEGIN");
+    for (int link = 0; link < 200; ++link) {
+        folder.Exec("INSERT INTO Genre_Relationships (Title_ID, Genre_ID) VALUES (?, ?)",
+                    {longer, folder.GenreId("Drama")});
+        folder.Exec("INSERT INTO Cast_Relationships (Movie, Actor) VALUES (?, 'Anna')", {longer});
+    }
+    folder.Exec("COMMIT");
+    folder.AddTitle({.title = "Epsilon", .date = " 2001", .director = " , ; "});
+    folder.AddTitle({.title = "Wish",
+                     .date = "1961",
+                     .director = "Émile Roux",
+                     .wishList = 1,
+                     .genres = {"Drama"},
+                     .cast = {{"Anna", "F"}}});
+    folder.AddTitle({.title = "Wish Two", .director = QVariant(), .wishList = 1});
+}
+
+void TestCore::browse_data()
+{
+    QTest::addColumn<int>("branch");
+    QTest::addColumn<int>("list");
+    QTest::addColumn<QStringList>("values");        // "name (titles)", in the tree's order
+    QTest::addColumn<QList<QStringList>>("titles"); // per value, the titles it shows
+    using B = BrowseCounts::Branch;
+    const QString longName(10000, 'D');
+    QTest::newRow("genres: links repeated, titles without one")
+        << int(B::Genres) << 0 << QStringList{"Drama (3)", "War (2)", "(none) (2)"}
+        << QList<QStringList>{{"Alpha", "Beta", "Long"}, {"Alpha", "Delta"}, {"Epsilon", "Gamma"}};
+    QTest::newRow("directors: split, joined by case in any script, accents apart")
+        << int(B::Directors) << 0
+        << QStringList{"Amelie Poulain (1)", "amélie Poulain (1)", longName + " (1)",
+                       "ÉMILE ROUX (3)", "(none) (2)"}
+        << QList<QStringList>{
+               {"Beta"}, {"Alpha"}, {"Long"}, {"Alpha", "Beta", "Delta"}, {"Epsilon", "Gamma"}};
+    QTest::newRow("decades: four-digit years only")
+        << int(B::Decades) << 0 << QStringList{"1960s (1)", "1970s (1)", "2000s (1)", "(none) (3)"}
+        << QList<QStringList>{{"Alpha"}, {"Delta"}, {"Epsilon"}, {"Beta", "Gamma", "Long"}};
+    QTest::newRow("actors: trimmed, one title counted once")
+        << int(B::Actors) << 0 << QStringList{"ANNA (3)", "ZOË (2)", "(none) (2)"}
+        << QList<QStringList>{{"Alpha", "Beta", "Long"}, {"Alpha", "Delta"}, {"Epsilon", "Gamma"}};
+    QTest::newRow("the Wishlist's own")
+        << int(B::Genres) << 1 << QStringList{"Drama (1)", "(none) (1)"}
+        << QList<QStringList>{{"Wish"}, {"Wish Two"}};
+}
+
+void TestCore::browse()
+{
+    QFETCH(int, branch);
+    QFETCH(int, list);
+    QFETCH(QStringList, values);
+    QFETCH(QList<QStringList>, titles);
+    TestFolder folder;
+    addBrowseTitles(folder);
+    folder.CloseConnection();
+    const QByteArray before = folder.CatalogueBytes();
+    Connection connection;
+    connection.Open(folder.MakeShared()->ConnectionString);
+    const auto read = BrowseCounts::Read(connection, BrowseCounts::Branch(branch), list);
+    QStringList shown;
+    QList<QStringList> shownTitles;
+    for (const NameCount &value : read) {
+        shown << value.name + " (" + QString::number(value.titles) + ")";
+        QStringList names;
+        for (const qint64 id :
+             BrowseCounts::Titles(connection, BrowseCounts::Branch(branch), list, value))
+            names << folder.Scalar("SELECT Title FROM DVD_Title WHERE ID = ?", {id}).toString();
+        names.sort();
+        shownTitles << names;
+    }
+    QCOMPARE(shown, values);
+    QCOMPARE(shownTitles, titles);
+    connection.Close();
+    folder.CloseConnection();
+    QCOMPARE(folder.CatalogueBytes(), before);
 }
 
 QTEST_GUILESS_MAIN(TestCore)

@@ -1,5 +1,7 @@
 // The main window: the list, counter, commands and detail panel after each way of moving
-// through the titles; the find box; the grid below them and the widest text of a column.
+// through the titles; the find box; the browse panel; the grid below them and the widest
+// text of a column.
+#include "BrowsePanel.h"
 #include "ColumnFit.h"
 #include "FilteredRowsModel.h"
 #include "FindBox.h"
@@ -21,6 +23,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -86,6 +89,7 @@ private Q_SLOTS:
     void findKeysAndKeptFilter();
     void pictureDecoder_data();
     void pictureDecoder();
+    void browsePanel();
 };
 
 void TestMainWindow::shown_data()
@@ -468,6 +472,94 @@ void TestMainWindow::pictureDecoder()
     const QPoint firstHalf =
         redOnTop ? QPoint(image.width() / 2, 2) : QPoint(2, image.height() / 2);
     QVERIFY(qRed(image.pixel(firstHalf)) > 200 && qBlue(image.pixel(firstHalf)) < 60);
+}
+
+// The browse panel driven through the window: hidden at first, F9, a value clicked, with a
+// find query, kept through a switch and changes, remembered by the next window.
+void TestMainWindow::browsePanel()
+{
+    MainWindowFixture w;
+    w.folder.AddTitle({.title = "Apocalypse Now", .date = "1979", .genres = {"War", "Drama"}});
+    w.folder.AddTitle({.title = "Casablanca", .date = "1942", .genres = {"Drama", "Romance"}});
+    w.folder.AddTitle({.title = "Airplane!", .date = "1980", .genres = {"Comedy"}});
+    w.folder.AddTitle({.title = "Paths of Glory", .wishList = 1, .genres = {"Drama"}});
+    w.load();
+    frmMain &main = *w.main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QVERIFY(main.Browse->isHidden());
+    QVERIFY(!main.mnuBrowsePanel->isChecked());
+
+    QTest::keyClick(&main, Qt::Key_F9);
+    QVERIFY(main.Browse->isVisible());
+    QVERIFY(main.mnuBrowsePanel->isChecked());
+    QTreeView *tree = main.Browse->Tree();
+    QAbstractItemModelTester tester(tree->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const auto genres = [&] {
+        QStringList shown;
+        const QModelIndex branch = tree->model()->index(0, 0);
+        for (int row = 0; row < tree->model()->rowCount(branch); ++row)
+            shown << tree->model()->index(row, 0, branch).data().toString();
+        return shown;
+    };
+    QCOMPARE(genres(), QStringList({"Comedy (1)", "Drama (2)", "Romance (1)", "War (1)"}));
+    const auto click = [&](int row) {
+        const QModelIndex branch = tree->model()->index(0, 0);
+        tree->expand(branch);
+        const QModelIndex index = row < 0 ? branch : tree->model()->index(row, 0, branch);
+        tree->scrollTo(index);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualRect(index).topLeft() + QPoint(4, 4));
+    };
+    click(1);
+    QCOMPARE(state(main), QString("1 of 2 | Apocalypse Now | 2 of 3"));
+    QCOMPARE(main.ShownFilter(), QString("Genres: Drama"));
+    main.Find->txtFind->setText("casa");
+    main.Find->ApplyNow();
+    QCOMPARE(state(main), QString("1 of 1 | Casablanca | 1 of 3"));
+    main.Find->txtFind->clear();
+    main.Find->ApplyNow();
+    QCOMPARE(w.titles(), QStringList({"Apocalypse Now", "Casablanca"}));
+
+    main.OptionWishList[1]->click();
+    QCOMPARE(w.titles(), QStringList{"Paths of Glory"});
+    QCOMPARE(genres(), QStringList{"Drama (1)"});
+    main.OptionWishList[0]->click();
+    QCOMPARE(state(main), QString("1 of 2 | Apocalypse Now | 2 of 3"));
+
+    w.folder.AddTitle({.title = "Zulu", .genres = {"War"}});
+    main.RefreshRecords();
+    QCOMPARE(main.Find->Note(), QString("The new title is hidden by the filter"));
+    QCOMPARE(genres(), QStringList({"Comedy (1)", "Drama (2)", "Romance (1)", "War (2)"}));
+    w.folder.Exec("DELETE FROM Genre_Relationships WHERE Title_ID = (SELECT ID FROM DVD_Title "
+                  "WHERE Title = 'Apocalypse Now') AND Genre_ID = ?",
+                  {w.folder.GenreId("Drama")});
+    main.RefreshRecords();
+    QCOMPARE(state(main), QString("1 of 1 | Casablanca | 1 of 4"));
+    QVERIFY(tree->currentIndex().data().toString() == "Drama (1)");
+
+    // The branch itself shows every title; the panel is remembered as left.
+    click(-1);
+    QCOMPARE(state(main), QString("3 of 4 | Casablanca | "));
+    w.main.reset();
+    w.load();
+    QVERIFY(w.main->Browse->IsShown());
+    QVERIFY(w.main->mnuBrowsePanel->isChecked());
+    QVERIFY(w.main->Browse->Tree()->isExpanded(w.main->Browse->Tree()->model()->index(0, 0)));
+    // Hidden, the panel filters nothing.
+    w.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+    tree = w.main->Browse->Tree();
+    click(1);
+    QCOMPARE(w.main->Find->Note(), QString("1 of 4"));
+    w.main->mnuBrowsePanel->trigger();
+    QCOMPARE(w.main->Find->Note(), QString());
+    QCOMPARE(w.main->lblRecordSelected->text().section(" of ", 1), QString("4"));
+    w.main.reset();
+    w.load();
+    QVERIFY(w.main->Browse->isHidden());
+    QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 4"));
 }
 
 QTEST_MAIN(TestMainWindow)

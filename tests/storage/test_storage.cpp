@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "AwkwardText.h"
 #include "CataloguePreparer.h"
+#include "BrowseStatements.h"
 #include "Connection.h"
 #include "DbError.h"
 #include "Letters.h"
@@ -82,6 +83,9 @@ void TestStorage::storedAsTyped()
     QCOMPARE(read.cast, (QVector<CastMember>{{"A", value}, {"B " + value, value}}));
 
     QCOMPARE(single(Statements::SimilarTitles("Dvd_Title", "Title", value)).toString(), value);
+    QCOMPARE(
+        single(BrowseStatements::Titles(BrowseStatements::Branch::Genres, 1, {genre})).toLongLong(),
+        id);
     QCOMPARE(single(Statements::SimilarTitles("Dvd_Title", "Title", "x", {value})).toString(),
              value);
     QCOMPARE(single(Statements::CountMatches("Genre", "Genre", genre)).toInt(), 1);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSqlError>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -25,6 +26,8 @@ TestFolder::TestFolder()
     m_valid = m_dir.isValid() && CataloguePreparer::Prepare(m_dir.path(), &error);
     if (!m_valid)
         qWarning("TestFolder: %s", qPrintable(error));
+    // Settings the program remembers stay in this folder, never the user's.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
 }
 
 TestFolder::~TestFolder()

@@ -12,6 +12,7 @@
 
 // A freshly prepared program folder (catalogue + images) for one test case, with a
 // connection of its own to put rows in and read them back, independent of the program.
+// The program's remembered settings (QSettings' INI user scope) go to this folder too.
 class TestFolder
 {
 public:

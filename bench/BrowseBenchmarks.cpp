@@ -1,0 +1,150 @@
+// The browse panel: shown and counted, a value chosen, each against a floor measured in the
+// same run; its memory against row 7's limit.
+#include "Benchmarks.h"
+
+#include "Application.h"
+#include "BrowsePanel.h"
+#include "PeakMemory.h"
+#include "Sampler.h"
+#include "Statements.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTreeView>
+
+namespace {
+
+enum BrowseRow { NumberPanel = 21, NumberChoice = 22, NumberOrder = 23 };
+
+using Figures = ResultsTable::Figures;
+
+ResultsTable::Verdict withinAtLargest(const Figures &figures, double limit)
+{
+    const double ratio = figures.last().Ratio();
+    return {ratio <= limit,
+            QString::number(ratio, 'f', 2) + QStringLiteral("x at the largest catalogue")};
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+QModelIndex dramaIndex(const BrowsePanel &panel)
+{
+    const QAbstractItemModel *model = panel.Tree()->model();
+    const QModelIndex genres = model->index(0, 0);
+    for (int row = 0; row < model->rowCount(genres); ++row)
+        if (model->index(row, 0, genres).data().toString().startsWith(QLatin1String("Drama (")))
+            return model->index(row, 0, genres);
+    qFatal("no Drama in the browse panel");
+}
+
+} // namespace
+
+void Benchmarks::DescribeBrowseRows(ResultsTable &table)
+{
+    table.AddRow({NumberPanel,
+                  QStringLiteral("Browse panel shown (View, Browse Panel) with its four branches "
+                                 "counted"),
+                  QStringLiteral("the main window's own ready time (row 1's measure: built, "
+                                 "loaded, shown, painted). Measured: F9 on the ready window until "
+                                 "genres, directors, decades and actors are counted and the "
+                                 "panel is painted."),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 1x its floor at 100,000 titles"),
+                  [](const Figures &f) { return withinAtLargest(f, 1); },
+                  {},
+                  {}});
+    table.AddRow({NumberChoice,
+                  QStringLiteral("Choosing a value in the browse panel (Genres, Drama)"),
+                  QStringLiteral("row 1's floor: the raw title-list query read into memory. "
+                                 "Measured: the value made current until its titles are read, "
+                                 "the list filtered, the first title's panel filled and painted."),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 0.25x its floor at 100,000 titles"),
+                  [](const Figures &f) { return withinAtLargest(f, 0.25); },
+                  {},
+                  {}});
+    table.AddRow({NumberOrder,
+                  QStringLiteral("Reordering the title list by a column"),
+                  QStringLiteral("row 1's floor"),
+                  QStringLiteral("ms"),
+                  QStringLiteral("within 0.5x its floor at 100,000 titles"),
+                  [](const Figures &f) { return withinAtLargest(f, 0.5); },
+                  {},
+                  {}});
+}
+
+void Benchmarks::BrowsePanelShown()
+{
+    const auto medians = Sampler::Run(
+        samples(7, 3),
+        [this](int) {
+            Application application(m_folder);
+            application.Start();
+            settle();
+            frmMain &window = application.MainWindow();
+            QElapsedTimer timer;
+            timer.start();
+            window.mnuBrowsePanel->trigger();
+            window.repaint();
+            settle();
+            const qint64 elapsed = timer.nsecsElapsed();
+            window.mnuBrowsePanel->trigger(); // hidden again: the next start is as before
+            return elapsed;
+        },
+        [this](int) {
+            QElapsedTimer timer;
+            timer.start();
+            Application application(m_folder);
+            application.Start();
+            settle();
+            return timer.nsecsElapsed();
+        });
+    m_table.Add(NumberPanel, m_titles, {medians.subjectMs, medians.floorMs, 0});
+
+    if (m_titles == 100000) {
+        const double limit = m_table.FiguresOf(7) ? 2 * m_table.FiguresOf(7)->last().floor
+                                                        + m_table.FiguresOf(7)->last().allowance
+                                                  : 0;
+        const double peak = PeakMemory::ChildPeakMb({QStringLiteral("browse"), m_folder});
+        m_table.AddNote(QStringLiteral("Peak memory at %1 titles with the browse panel shown "
+                                       "(row 7's process, then F9): %2 MB; row 7's limit: %3.")
+                            .arg(m_titles)
+                            .arg(peak, 0, 'f', 1)
+                            .arg(limit > 0 ? QString::number(limit, 'f', 1) + QStringLiteral(" MB")
+                                           : QStringLiteral("row 7 not run")));
+    }
+}
+
+void Benchmarks::BrowseChoice()
+{
+    const auto application = std::make_unique<Application>(m_folder);
+    application->Start();
+    settle();
+    frmMain &window = application->MainWindow();
+    window.mnuBrowsePanel->trigger();
+    settle();
+    QTreeView *tree = window.Browse->Tree();
+    const QModelIndex drama = dramaIndex(*window.Browse);
+    const QModelIndex genres = drama.parent();
+    const QString list = Statements::TitleList(0);
+    const auto medians = Sampler::Run(
+        samples(15, 7),
+        [&](int) {
+            tree->setCurrentIndex(genres); // every title again, not timed
+            settle();
+            QElapsedTimer timer;
+            timer.start();
+            tree->setCurrentIndex(drama);
+            window.repaint();
+            settle();
+            return timer.nsecsElapsed();
+        },
+        [&](int) { return m_raw.ReadAll(list); });
+    m_table.Add(NumberChoice, m_titles, {medians.subjectMs, medians.floorMs, 0});
+    window.mnuBrowsePanel->trigger();
+}
