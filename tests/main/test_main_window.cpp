@@ -514,7 +514,7 @@ void TestMainWindow::browsePanel()
     };
     click(1);
     QCOMPARE(state(main), QString("1 of 2 | Apocalypse Now | 2 of 3"));
-    QCOMPARE(main.ShownFilter(), QString("Genres: Drama"));
+    QCOMPARE(main.Browse->ChoiceText(), QString("Genres: Drama"));
     main.Find->txtFind->setText("casa");
     main.Find->ApplyNow();
     QCOMPARE(state(main), QString("1 of 1 | Casablanca | 1 of 3"));
