@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
 
     QString out;
     const QString load = loadNow();
-    QList<int> rows{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    QList<int> rows{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
     QStringList folders;
     for (int i = 0; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--out") && i + 1 < args.size()) {
@@ -112,6 +112,8 @@ int main(int argc, char *argv[])
             {9, &Benchmarks::ImportTitles},
             {10, &Benchmarks::BackUpCatalogue},
             {15, &Benchmarks::FirstFind},
+            {19, &Benchmarks::FindAfterFocus},
+            {20, &Benchmarks::SaveWithQuery},
             {17, &Benchmarks::StatisticsWindow},
             {18, &Benchmarks::ListPdf}};
         QVector<std::pair<int, std::function<void()>>> runs;
@@ -130,7 +132,7 @@ int main(int argc, char *argv[])
             say(QStringLiteral("   row %1 done in %2 s").arg(row).arg(timer.elapsed() / 1000.0));
         }
     }
-    for (int row = 1; row <= 18; ++row)
+    for (int row = 1; row <= 20; ++row)
         if (!rows.contains(row))
             table.NotMeasured(row, QStringLiteral("left out with --rows"));
 
