@@ -489,8 +489,7 @@ void TestEditing::findFollowsChanges()
         e.main.Find->ApplyNow();
     };
     readAhead ? e.main.Find->FocusBox() : find();
-    if (readAhead)
-        QTest::qSleep(300); // the read done before the change; no events, so not yet taken
+    QTest::qSleep(readAhead ? 300 : 0); // the read done before the change, not taken yet
     if (command == "delete") {
         e.main.UltraGrid->ActivateRow(2);
         MessageBox::SetNextAnswer(QMessageBox::Ok);
