@@ -29,6 +29,8 @@ public:
     void BackUpCatalogue();
     void FindKeystroke(int row);
     void FirstFind();
+    void FindAfterFocus();
+    void SaveWithQuery();
     // The statistics window and the list's PDF (ReportBenchmarks.cpp).
     static void DescribeReportRows(ResultsTable &table);
     void StatisticsWindow();

@@ -7,6 +7,7 @@
 #include "ReportCommands.h"
 #include "ReportStatements.h"
 #include "Sampler.h"
+#include "WindowLook.h"
 #include "frmMain.h"
 #include "frmStatistics.h"
 
@@ -16,6 +17,8 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <QTextLayout>
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -37,6 +40,40 @@ void settle()
     QCoreApplication::processEvents();
 }
 
+// Every cell of the rows laid out by Qt's text engine in the report's column widths and
+// font, line by line, as the report does; nothing kept, nothing drawn.
+void layOutEveryCell(const QVector<ListReport::Row> &rows, QPdfWriter &pdf)
+{
+    const QFont font = WindowLook::Font(8);
+    const qreal pad = 1.2 * pdf.logicalDpiY() / 25.4;
+    const std::array<qreal, 5> shares{0.30, 0.17, 0.07, 0.21, 0.25};
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (const ListReport::Row &row : rows) {
+        const std::array<const QString *, 5> texts{&row.title, &row.edition, &row.year,
+                                                   &row.director, &row.genres};
+        for (std::size_t c = 0; c < texts.size(); ++c) {
+            if (texts[c]->isEmpty())
+                continue;
+            QString text = *texts[c];
+            text.replace(QStringLiteral("\r\n"), QChar(QChar::LineSeparator));
+            text.replace(QLatin1Char('\r'), QChar(QChar::LineSeparator));
+            text.replace(QLatin1Char('\n'), QChar(QChar::LineSeparator));
+            QTextLayout layout(text, font, &pdf);
+            option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            qreal y = 0;
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(pdf.width() * shares[c] - 2 * pad);
+                line.setPosition(QPointF(0, y));
+                y += line.height();
+            }
+            layout.endLayout();
+        }
+    }
+}
+
 } // namespace
 
 void Benchmarks::DescribeReportRows(ResultsTable &table)
@@ -52,19 +89,20 @@ void Benchmarks::DescribeReportRows(ResultsTable &table)
                   [](const Figures &f) { return withinAtLargest(f, 2); },
                   {},
                   {}});
-    table.AddRow({NumberPdf,
-                  QStringLiteral("Exporting the Inventory as a PDF"),
-                  QStringLiteral("laying out the same rows' text in the report's columns (Qt's "
-                                 "text engine, every line), without covers and without "
-                                 "drawing. Measured: File, Export List as PDF without covers, "
-                                 "from reading the rows to the committed file (pages laid "
-                                 "out, then drawn with headings and page numbers). The size "
-                                 "with covers is printed by the run."),
-                  QStringLiteral("ms"),
-                  QStringLiteral("within 5x its floor"),
-                  [](const Figures &f) { return withinAtLargest(f, 5); },
-                  {},
-                  {}});
+    table.AddRow(
+        {NumberPdf,
+         QStringLiteral("Exporting the Inventory as a PDF"),
+         QStringLiteral("laying out the same rows' text in the report's columns (Qt's "
+                        "text engine, every line of every cell), without covers and "
+                        "without drawing. Measured: File, Export List as PDF without covers, "
+                        "from reading the rows to the committed file (pages laid "
+                        "out, then drawn with headings and page numbers). The size "
+                        "with covers is printed by the run."),
+         QStringLiteral("ms"),
+         QStringLiteral("within 5x its floor"),
+         [](const Figures &f) { return withinAtLargest(f, 5); },
+         {},
+         {}});
 }
 
 void Benchmarks::StatisticsWindow()
@@ -131,10 +169,12 @@ void Benchmarks::ListPdf()
             pdf.setPageSize(QPageSize(QPageSize::A4));
             pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
             pdf.setResolution(300);
-            ListReport report(rows, ListReport::Heading(scope), QDate::currentDate());
+            if (pages == 0)
+                pages = ListReport(rows, ListReport::Heading(scope), QDate::currentDate())
+                            .CountPages(pdf);
             QElapsedTimer timer;
             timer.start();
-            pages = report.CountPages(pdf);
+            layOutEveryCell(rows, pdf);
             return timer.nsecsElapsed();
         });
     std::printf("   the PDF: %d titles, %d pages without covers; %.1f MB with covers\n",

@@ -13,15 +13,13 @@
 #include <string.h> // memmem
 #include <vector>
 
-namespace {
-
-void appendText(QByteArray &text, QStringView value)
+void TitleFinder::appendEntry(QByteArray &text, const QSqlQuery &row)
 {
-    Letters::AppendBare(text, value);
-    text += '\n';
+    for (int field = 1; field <= 4; ++field) {
+        Letters::AppendBare(text, row.value(field).toString());
+        text += '\n';
+    }
 }
-
-} // namespace
 
 bool TitleFinder::Build(Connection &connection, const Progress &progress)
 {
@@ -46,8 +44,7 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
         while (query.next()) {
             built.m_ids.append(query.value(0).toLongLong());
             built.m_starts.append(built.m_text.size());
-            for (int field = 1; field <= 4; ++field)
-                appendText(built.m_text, query.value(field).toString());
+            appendEntry(built.m_text, query);
             const int done = int(built.m_ids.size());
             if (progress && done % 2048 == 0 && !progress(done, total))
                 return false;
@@ -64,6 +61,46 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     m_built = true;
     indexRows();
     return true;
+}
+
+void TitleFinder::Update(Connection &connection, qint64 id)
+{
+    if (!m_built)
+        return;
+    QByteArray entry;
+    bool exists = false;
+    {
+        QSqlQuery query(connection.Database());
+        query.setForwardOnly(true);
+        LockWait::Exec(query, Statements::SearchableTitle(id));
+        exists = query.next();
+        if (exists)
+            appendEntry(entry, query);
+        else if (query.lastError().isValid())
+            throw DbError::FromSql(query.lastError());
+    }
+    const auto at = std::lower_bound(m_ids.begin(), m_ids.end(), id);
+    const qsizetype slot = at - m_ids.begin();
+    const bool known = at != m_ids.end() && *at == id;
+    if (!known && !exists)
+        return;
+    // The entry's bytes replaced in place; the titles after it move by the difference.
+    const qsizetype begin = m_starts[slot];
+    const qsizetype oldLength = known ? m_starts[slot + 1] - begin : 0;
+    m_text.replace(begin, oldLength, entry);
+    qsizetype moved = slot + 1;
+    if (!exists) {
+        m_ids.remove(slot);
+        m_starts.remove(slot);
+        moved = slot;
+    } else if (!known) {
+        m_ids.insert(slot, id);
+        m_starts.insert(slot, begin);
+    }
+    const qsizetype delta = entry.size() - oldLength;
+    for (qsizetype i = moved; i < m_starts.size(); ++i)
+        m_starts[i] += delta;
+    indexRows();
 }
 
 void TitleFinder::SetRows(const QVector<qint64> &ids)

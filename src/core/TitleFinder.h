@@ -7,6 +7,7 @@
 #include <functional>
 
 class Connection;
+class QSqlQuery;
 
 // What the find box searches: for every title of both lists, its title, edition,
 // director(s) and cast (actors and characters), each made bare by Letters::Bare and kept
@@ -22,6 +23,10 @@ public:
     // finder keeps what it had and returns false.
     bool Build(Connection &connection, const Progress &progress = {});
     bool IsBuilt() const { return m_built; }
+    // Reads one title again after it was added or changed, or drops it once it is gone,
+    // so the finder holds what a new Build would. Does nothing before a Build; a failed
+    // read throws DbError and leaves the finder as it was.
+    void Update(Connection &connection, qint64 id);
 
     // The list the matches are taken from: its rows' IDs, top to bottom.
     void SetRows(const QVector<qint64> &ids);
@@ -33,6 +38,9 @@ public:
     QVector<int> MatchingRows(const QList<QByteArray> &words) const;
 
 private:
+    // One title's entry, from a row of the searchable titles' statement: each text bare,
+    // each followed by '\n'.
+    static void appendEntry(QByteArray &text, const QSqlQuery &row);
     void indexRows();
 
     QByteArray m_text;           // each title's texts, each followed by '\n'

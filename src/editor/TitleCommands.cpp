@@ -164,7 +164,7 @@ void TitleCommands::DeleteTitle()
     const QString cover = ProgramFiles::Cover(m_shared.AppFolder, id);
     QFile coverFile(cover);
     const bool kept = coverFile.exists() && !coverFile.remove();
-    m_main.RefreshRecords();
+    m_main.RefreshRecords(id);
     if (kept)
         MessageBox::Critical(&m_main,
                              QStringLiteral("The title was deleted, but its cover "

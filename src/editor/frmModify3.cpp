@@ -266,7 +266,7 @@ void frmModify3::cmdFinishClick()
         return;
     ReleaseCastRecords();
     m_shared.ClearEditBuffer();
-    m_main.RefreshRecords();
+    m_main.RefreshRecords(m_savedTitleId);
     done(StepFinished);
     ShowMainWindow();
 }
@@ -307,11 +307,13 @@ bool frmModify3::SaveTitle()
     try {
         writer.emplace(m_shared.ConnectionString, TitleWriter::Form::Text,
                        TitleWriter::MissingGenre::Fail);
-        if (writer->Write(EditedTitle(), m_shared.KeptGenreIds) == 0) {
+        const qint64 id = writer->Write(EditedTitle(), m_shared.KeptGenreIds);
+        if (id == 0) {
             writer.reset();
             return SaveDeletedTitle();
         }
         writer->Commit();
+        m_savedTitleId = id;
     } catch (const DbError &error) {
         const bool deleting = writer && writer->RemovingOldLinks();
         // Rolled back and closed before the message: the catalogue is free meanwhile.

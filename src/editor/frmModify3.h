@@ -49,6 +49,8 @@ public:
     // (EditMode then becomes "No"). The edit buffer's texts are never changed here.
     bool SaveTitle();
     static QString DeletedMeanwhileTitle() { return QStringLiteral("Title Deleted Meanwhile"); }
+    // The ID of the title the last successful SaveTitle wrote (0 before one).
+    qint64 SavedTitleId() const { return m_savedTitleId; }
 
     // Controls
     QLabel *lblTitle = nullptr;
@@ -94,4 +96,5 @@ private:
     frmMain &m_main;
     // A cell's value just before the user's edit of it was committed.
     QString CellValueBefore;
+    qint64 m_savedTitleId = 0;
 };

@@ -41,6 +41,8 @@ void FindBox::FocusBox()
 {
     txtFind->setFocus(Qt::ShortcutFocusReason);
     txtFind->selectAll();
+    // Also when the window is not active and no focus event comes.
+    Q_EMIT FocusGained();
 }
 
 void FindBox::ApplyNow()
@@ -95,6 +97,8 @@ void FindBox::SetNoMatch(bool noMatch)
 
 bool FindBox::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtFind && event->type() == QEvent::FocusIn)
+        Q_EMIT FocusGained();
     if (watched == txtFind && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {

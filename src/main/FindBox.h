@@ -39,6 +39,8 @@ public:
 
 Q_SIGNALS:
     void QueryChanged(const QString &query);
+    // The box took the keyboard focus (Ctrl+F, a click): a query may follow.
+    void FocusGained();
     // Escape (after clearing the box) or Down: the list takes the focus.
     void LeaveToList();
 

@@ -5,13 +5,40 @@
 #include "DbError.h"
 #include "FilteredRowsModel.h"
 #include "FindBox.h"
+#include "LockWait.h"
 #include "MessageBox.h"
 #include "ProgressWindow.h"
 #include "RecordList.h"
 
+#include <QDeadlineTimer>
 #include <QLocale>
+#include <QThread>
 #include <QTimer>
 #include <numeric>
+#include <atomic>
+
+namespace {
+const QString kReading = QStringLiteral("Reading the titles to find in...");
+} // namespace
+
+// A read of every title on a worker thread. The worker writes only here, and only the
+// finder and `built` until it ends; the window's thread takes them once it has ended.
+struct TitleListFilter::Reading
+{
+    TitleFinder finder;
+    bool built = false;
+    int generation = 0;
+    std::atomic<bool> cancel{false};
+    std::atomic<int> done{0};
+    std::atomic<int> total{0};
+    std::unique_ptr<QThread> thread;
+
+    ~Reading()
+    {
+        cancel = true;
+        thread->wait();
+    }
+};
 
 TitleListFilter::TitleListFilter(const QString &connectionString, DataGrid &grid, FindBox &box,
                                  QWidget *window)
@@ -23,6 +50,7 @@ TitleListFilter::TitleListFilter(const QString &connectionString, DataGrid &grid
       m_proxy(new FilteredRowsModel(this))
 {
     connect(&m_box, &FindBox::QueryChanged, this, &TitleListFilter::apply);
+    connect(&m_box, &FindBox::FocusGained, this, &TitleListFilter::ReadAhead);
 }
 
 TitleListFilter::~TitleListFilter() = default;
@@ -30,6 +58,33 @@ TitleListFilter::~TitleListFilter() = default;
 void TitleListFilter::CatalogueChanged()
 {
     m_finderStale = true;
+    ++m_generation;
+    noteNewest();
+}
+
+void TitleListFilter::TitleChanged(qint64 titleId)
+{
+    noteNewest();
+    if (m_readAhead)
+        m_changedDuringRead.append(titleId);
+    else if (m_finder.IsBuilt() && !m_finderStale)
+        updateTitle(titleId);
+}
+
+void TitleListFilter::updateTitle(qint64 titleId)
+{
+    try {
+        Connection connection;
+        connection.Open(m_connectionString);
+        m_finder.Update(connection, titleId);
+    } catch (const DbError &) {
+        // Read whole at the next query, which reports what goes wrong.
+        m_finderStale = true;
+    }
+}
+
+void TitleListFilter::noteNewest()
+{
     if (!IsActive())
         return;
     m_newestBefore = 0;
@@ -127,8 +182,80 @@ QVector<int> TitleListFilter::shownRows() const
     return rows;
 }
 
+void TitleListFilter::ReadAhead()
+{
+    if (m_readAhead || m_building || (m_finder.IsBuilt() && !m_finderStale))
+        return;
+    auto reading = std::make_unique<Reading>();
+    reading->generation = m_generation;
+    Reading *job = reading.get();
+    reading->thread.reset(QThread::create([job, connectionString = m_connectionString] {
+        // A lock or a failure ends the read quietly: the query then reads as before.
+        const LockWait::AnswerLocksHere answeredHere;
+        try {
+            Connection connection;
+            connection.Open(connectionString);
+            job->built = job->finder.Build(connection, [job](int done, int total) {
+                job->done = done;
+                job->total = total;
+                return !job->cancel;
+            });
+        } catch (const DbError &) {
+            job->built = false;
+        }
+    }));
+    connect(job->thread.get(), &QThread::finished, this, [this] {
+        if (m_readAhead && m_readAhead->thread->isFinished() && !m_building)
+            adoptReadAhead();
+    });
+    m_changedDuringRead.clear();
+    m_readAhead = std::move(reading);
+    job->thread->start(QThread::LowPriority);
+}
+
+bool TitleListFilter::waitForReadAhead()
+{
+    Reading &job = *m_readAhead;
+    const bool finished =
+        ProgressWindow::Run(m_window, kReading, [&job](const ProgressWindow::Step &step) {
+            while (!job.thread->wait(QDeadlineTimer(20)))
+                if (!step(job.done, job.total))
+                    return false;
+            return true;
+        });
+    if (!finished)
+        m_readAhead.reset();
+    return finished;
+}
+
+bool TitleListFilter::adoptReadAhead()
+{
+    const std::unique_ptr<Reading> job = std::move(m_readAhead);
+    job->thread->wait();
+    if (!job->built || job->generation != m_generation)
+        return false;
+    m_finder = std::move(job->finder);
+    m_finderStale = false;
+    // Read for no list: the rows are set again for the list shown now.
+    m_finderRowsOf = nullptr;
+    for (const qint64 id : std::exchange(m_changedDuringRead, {}))
+        updateTitle(id);
+    return true;
+}
+
 bool TitleListFilter::ensureFinder()
 {
+    if (m_readAhead) {
+        m_building = true;
+        const bool waited = waitForReadAhead();
+        m_building = false;
+        if (!waited) {
+            if (std::exchange(m_queryPending, false))
+                QTimer::singleShot(0, this, [this] { apply(m_box.Text()); });
+            return false;
+        }
+        adoptReadAhead();
+    }
     if (m_finder.IsBuilt() && !m_finderStale)
         return true;
     m_building = true;
@@ -136,9 +263,9 @@ bool TitleListFilter::ensureFinder()
     try {
         Connection connection;
         connection.Open(m_connectionString);
-        built = ProgressWindow::Run(
-            m_window, QStringLiteral("Reading the titles to find in..."),
-            [&](const ProgressWindow::Step &step) { return m_finder.Build(connection, step); });
+        built = ProgressWindow::Run(m_window, kReading, [&](const ProgressWindow::Step &step) {
+            return m_finder.Build(connection, step);
+        });
     } catch (const DbError &error) {
         MessageBox::Failure(m_window, error.Message(QStringLiteral(" finding titles.")));
     }

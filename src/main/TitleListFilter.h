@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 #include <optional>
+#include <QVector>
+#include <memory>
 
 class DataGrid;
 class FilteredRowsModel;
@@ -17,9 +19,9 @@ class QWidget;
 // that waits while the finder reads the catalogue. With the box empty no proxy is set and
 // the list is exactly as without the box.
 //
-// The finder learns of changes only through CatalogueChanged, and what the list shows is
-// worked out in one place (shownRows): the seams where a change to one title, or a browse
-// condition that must hold beside the query, come in.
+// The finder learns of changes only through CatalogueChanged and TitleChanged, and what the
+// list shows is worked out in one place (shownRows), where a browse condition that must hold
+// beside the query comes in.
 class TitleListFilter : public QObject
 {
     Q_OBJECT
@@ -44,10 +46,17 @@ public:
     QVector<qint64> ShownTitleIds() const;
     QString Query() const;
 
-    // The catalogue changed (anything but a switch of lists): the finder reads the titles
-    // again (at once while a query is active, else at the next query), and a title added
-    // meanwhile that the query hides is pointed out.
+    // The catalogue changed in ways not known here (an import, say): the finder reads the
+    // titles again (at once while a query is active, else at the next query), and a title
+    // added meanwhile that the query hides is pointed out.
     void CatalogueChanged();
+    // One title was added, changed or deleted (and nothing else): the finder reads that
+    // title again, or drops it. The list is reloaded after, as after CatalogueChanged.
+    void TitleChanged(qint64 titleId);
+    // Reads the titles on a worker thread with its own connection, ahead of the first
+    // query (the box got the focus). A query that comes before the read is done waits for
+    // it, under the progress window.
+    void ReadAhead();
     // The grid was bound to a newly read list: filtered again while a query is active.
     void ListLoaded();
 
@@ -63,6 +72,13 @@ private:
     QVector<int> shownRows() const;
     void refilter(int activeBefore);
     bool ensureFinder();
+    // Waits for the read ahead (progress window past a second); false when cancelled.
+    bool waitForReadAhead();
+    // Takes the finder read ahead; false when it could not read or a change since made
+    // it stale.
+    bool adoptReadAhead();
+    void updateTitle(qint64 titleId);
+    void noteNewest();
     void giveUp();
     void showNote();
 
@@ -72,7 +88,12 @@ private:
     QWidget *m_window;
     FilteredRowsModel *m_proxy;
 
+    struct Reading;
+
     TitleFinder m_finder;
+    std::unique_ptr<Reading> m_readAhead;
+    QVector<qint64> m_changedDuringRead; // titles changed while the worker read
+    int m_generation = 0;                // changes that make every title stale
     QList<QByteArray> m_words;
     bool m_active = false; // the box holds a query
     std::optional<QSet<qint64>> m_browse;

@@ -185,6 +185,17 @@ void frmMain::RefreshRecords()
     // After a change (anything but a switch of lists) the finder reads the titles again.
     if (!m_switching)
         m_filter->CatalogueChanged();
+    reloadList();
+}
+
+void frmMain::RefreshRecords(qint64 changedTitleId)
+{
+    m_filter->TitleChanged(changedTitleId);
+    reloadList();
+}
+
+void frmMain::reloadList()
+{
     Browse->ListChanging(m_shared.WishListFilter);
     LoadTitleList();
     FitTitleColumns();

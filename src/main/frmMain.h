@@ -36,6 +36,9 @@ public:
     // Start-up sequence; a catalogue that cannot be read throws DbError.
     void Form_Load();
     void RefreshRecords();
+    // The same after a change to that one title alone (added, modified or deleted here):
+    // the find box's index reads only that title again.
+    void RefreshRecords(qint64 changedTitleId);
 
     // The detail panel: the facts, genres, cast and cover of the active title, and the
     // controls that show them.
@@ -109,6 +112,7 @@ private:
     void createToolbar();
     QWidget *createListPane();
 
+    void reloadList();
     void LoadTitleList();
     void FitTitleColumns();
     void ShowFirstTitle();

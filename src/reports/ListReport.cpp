@@ -36,9 +36,14 @@ QString oneParagraph(QString text)
 
 struct Cell
 {
-    std::unique_ptr<QTextLayout> layout;
+    std::shared_ptr<QTextLayout> layout;
     QVector<qreal> lineTops; // and the bottom of the last line
 };
+
+// Years, genres, directors and editions repeat from row to row: a text is laid out once
+// per pass and drawn from that layout wherever it comes again, up to this many texts per
+// column (what keeps the memory small).
+constexpr qsizetype kKeptLayouts = 512;
 
 // Lays the text out in lines of the width, breaking between words, or anywhere in a word
 // longer than the width.
@@ -47,7 +52,7 @@ void layOut(Cell &cell, const QString &text, const QFont &font, QPaintDevice &de
     cell.lineTops = {0};
     if (text.isEmpty())
         return;
-    cell.layout = std::make_unique<QTextLayout>(oneParagraph(text), font, &device);
+    cell.layout = std::make_shared<QTextLayout>(oneParagraph(text), font, &device);
     QTextOption option(Qt::AlignLeft); // the leading edge: the right one for RTL text
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
@@ -62,6 +67,18 @@ void layOut(Cell &cell, const QString &text, const QFont &font, QPaintDevice &de
         cell.lineTops.append(y);
     }
     cell.layout->endLayout();
+}
+
+Cell laidOut(QHash<QString, Cell> &known, const QString &text, const QFont &font,
+             QPaintDevice &device, qreal width)
+{
+    if (const auto found = known.constFind(text); found != known.constEnd())
+        return *found;
+    Cell cell;
+    layOut(cell, text, font, device, width);
+    if (known.size() < kKeptLayouts)
+        known.insert(text, cell);
+    return cell;
 }
 
 } // namespace
@@ -218,12 +235,13 @@ bool ListReport::run(QPagedPaintDevice &device, QPainter *painter, int pageTotal
                           QStringLiteral("No titles"));
 
     std::array<Cell, kColumns> cells;
+    std::array<QHash<QString, Cell>, kColumns> known;
     for (int r = 0; r < m_rows.size(); ++r) {
         const Row &row = m_rows.at(r);
         const std::array<const QString *, kColumns> texts{&row.title, &row.edition, &row.year,
                                                           &row.director, &row.genres};
         for (int c = 0; c < kColumns; ++c)
-            layOut(cells[c], *texts[c], g.body, device, g.w[c] - 2 * g.pad);
+            cells[c] = laidOut(known[c], *texts[c], g.body, device, g.w[c] - 2 * g.pad);
         std::array<int, kColumns> next{};
         bool coverLeft = covers;
 

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <iterator>
 #include <type_traits>
 #include <vector>
 
@@ -218,19 +219,23 @@ QString StoredSpelling(const QString &typed, const QStringList &stored)
 QVector<int> SortedOrder(int count, const std::function<QStringView(int)> &text)
 {
     // The catalogue hands rows over in NOCASE order, which is this order for plain ASCII
-    // texts: only the others need keys and a sort of their own, then the two merge.
+    // texts: those are only checked (and sorted when the check fails); the others get keys
+    // and a sort of their own, then each goes in after the plain texts not above it.
+    const std::size_t n = std::size_t(std::max(count, 0));
+    std::vector<QStringView> texts(n);
     std::vector<int> plain;
+    plain.reserve(n);
     std::vector<int> others;
     std::vector<Keys> otherKeys;
-    std::vector<int> slotOf(std::size_t(std::max(count, 0)), -1);
+    std::vector<int> slotOf(n, -1);
     for (int i = 0; i < count; ++i) {
-        Keys keys = Keys::Of(text(i));
-        if (keys.ascii) {
+        texts[std::size_t(i)] = text(i);
+        if (isAscii(texts[std::size_t(i)])) {
             plain.push_back(i);
         } else {
             slotOf[std::size_t(i)] = int(otherKeys.size());
             others.push_back(i);
-            otherKeys.push_back(std::move(keys));
+            otherKeys.push_back(Keys::Of(texts[std::size_t(i)]));
         }
     }
     const Keys none;
@@ -239,16 +244,30 @@ QVector<int> SortedOrder(int count, const std::function<QStringView(int)> &text)
         return slot < 0 ? none : otherKeys[std::size_t(slot)];
     };
     const auto less = [&](int a, int b) {
-        return compareWith(text(a), keysOf(a), text(b), keysOf(b)) < 0;
+        return compareWith(texts[std::size_t(a)], keysOf(a), texts[std::size_t(b)], keysOf(b)) < 0;
     };
-    if (!std::is_sorted(plain.begin(), plain.end(), less))
-        std::stable_sort(plain.begin(), plain.end(), less);
+    // Two plain texts: both levels are the text with A to Z made small, so one pass does.
+    const auto plainLess = [&](int a, int b) {
+        const QStringView x = texts[std::size_t(a)];
+        const QStringView y = texts[std::size_t(b)];
+        const int c = compareKeys(x, true, y, true);
+        return c != 0 ? c < 0 : compareExact(x, y) < 0;
+    };
+    if (!std::is_sorted(plain.begin(), plain.end(), plainLess))
+        std::stable_sort(plain.begin(), plain.end(), plainLess);
     std::stable_sort(others.begin(), others.end(), less);
 
+    // As std::merge would, with a search per other text instead of a comparison per row.
     QVector<int> order;
     order.reserve(count);
-    std::merge(plain.begin(), plain.end(), others.begin(), others.end(), std::back_inserter(order),
-               less);
+    auto from = plain.begin();
+    for (const int other : others) {
+        const auto to = std::upper_bound(from, plain.end(), other, less);
+        std::copy(from, to, std::back_inserter(order));
+        order.append(other);
+        from = to;
+    }
+    std::copy(from, plain.end(), std::back_inserter(order));
     return order;
 }
 

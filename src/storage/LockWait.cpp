@@ -7,7 +7,9 @@
 
 namespace {
 LockWaiter *g_waiter = nullptr;
-int g_answeredHere = 0;
+// Per thread: a worker thread that answers its locks itself never reaches the waiter,
+// which shows windows.
+thread_local int g_answeredHere = 0;
 } // namespace
 
 void LockWaiter::Install(LockWaiter *waiter)

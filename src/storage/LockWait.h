@@ -51,9 +51,9 @@ private:
     LockWaiter *m_waiter = nullptr;
 };
 
-// While one lives, a locked read fails after the busy timeout without waiting on: for
-// callers that answer a lock themselves (a save keeps its window open; an editor step
-// offers Retry and Cancel).
+// While one lives, a locked read of its thread fails after the busy timeout without waiting
+// on: for callers that answer a lock themselves (a save keeps its window open; an editor
+// step offers Retry and Cancel; a worker thread, which must show no window).
 class AnswerLocksHere
 {
 public:

@@ -24,6 +24,8 @@ QString DetailCast(qint64 titleId, int wishList);
 // The find box: every title of both lists with the text a search looks at (title,
 // edition, director, and its cast's actors and characters joined by line breaks), by ID.
 QString SearchableTitles();
+// The same columns for one title (no row when it is gone).
+QString SearchableTitle(qint64 titleId);
 QString TitleCount();
 
 // The index the title list is read through, made at open where a catalogue lacks it (the

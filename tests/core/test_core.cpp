@@ -93,6 +93,8 @@ private Q_SLOTS:
     void finder();
     void browse_data();
     void browse();
+    void finderUpdate_data();
+    void finderUpdate();
 };
 
 void TestCore::importPlan_data()
@@ -469,6 +471,54 @@ void TestCore::browse()
     connection.Close();
     folder.CloseConnection();
     QCOMPARE(folder.CatalogueBytes(), before);
+}
+
+void TestCore::finderUpdate_data()
+{
+    // A change to the catalogue, then the title the finder is told of (asked before it).
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("told");
+    const QString id = "SELECT ID FROM DVD_Title WHERE Title = '%1'";
+    const QString director = "UPDATE DVD_Title SET Director = '%1' WHERE Title = '%2'";
+    const QString gone = "DELETE FROM DVD_Title WHERE Title = '%1'";
+    QTest::newRow("added") << "INSERT INTO DVD_Title (Title) VALUES ('Ran Kurosawa')"
+                           << "SELECT MAX(ID) + 1 FROM DVD_Title";
+    QTest::newRow("added in front") << "INSERT INTO DVD_Title (ID, Title) VALUES (-5, 'Kurosawa')"
+                                    << "SELECT -5";
+    QTest::newRow("longer, first")
+        << director.arg("Kurosawa Jeunet", "100% Pure_Fun*") << id.arg("100% Pure_Fun*");
+    QTest::newRow("shorter, in the middle") << director.arg("K", "Amélie") << id.arg("Amélie");
+    QTest::newRow("deleted, first") << gone.arg("100% Pure_Fun*") << id.arg("100% Pure_Fun*");
+    QTest::newRow("deleted, in the middle") << gone.arg("Amélie") << id.arg("Amélie");
+    QTest::newRow("deleted, last")
+        << gone.arg("Amélie on the Wish List") << id.arg("Amélie on the Wish List");
+    QTest::newRow("never there") << "SELECT 1"
+                                 << "SELECT 999";
+}
+
+// Told of one changed title, the finder finds what a new one would, for every title (those
+// after the change too), asked about every ID used.
+void TestCore::finderUpdate()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, told);
+    TestFolder folder;
+    AddSearchTitles(folder);
+    QVector<qint64> ids{folder.Scalar(told).toLongLong()};
+    for (const QVariantList &row : folder.Rows("SELECT ID FROM DVD_Title"))
+        ids << row[0].toLongLong();
+    Connection connection;
+    connection.Open(folder.MakeShared()->ConnectionString);
+    TitleFinder kept, fresh;
+    QVERIFY(kept.Build(connection));
+    folder.Exec(change);
+    kept.Update(connection, ids.first());
+    QVERIFY(fresh.Build(connection));
+    kept.SetRows(ids);
+    fresh.SetRows(ids);
+    for (const char *query : {"kurosawa", "amelie", "e", "emile", "jeunet", "🎆", "wish", "100%"})
+        QCOMPARE(kept.MatchingRows(TitleFinder::Words(QString::fromUtf8(query))),
+                 fresh.MatchingRows(TitleFinder::Words(QString::fromUtf8(query))));
 }
 
 QTEST_GUILESS_MAIN(TestCore)

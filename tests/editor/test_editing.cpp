@@ -19,6 +19,7 @@
 #include "frmModify3.h"
 #include "frmPasteCastData.h"
 #include "frmTextBox.h"
+#include "FindBox.h"
 #include "TestSeams.h"
 
 #include <QComboBox>
@@ -120,6 +121,8 @@ private Q_SLOTS:
     void pasteFromStep3();
     void failedSaveThenRetry_data();
     void failedSaveThenRetry();
+    void findFollowsChanges_data();
+    void findFollowsChanges();
     void deleteTitle_data();
     void deleteTitle();
     void modifyLoadsTheRowsOwnTitle();
@@ -453,6 +456,56 @@ void TestEditing::failedSaveThenRetry()
                            {id}),
              (QVector<QVariantList>{{"Changed's", "0099", "text", 1, modify ? 2 : 3}}));
     QCOMPARE(e.folder.GenreNames(id), (QStringList{"Action", "Comedy"}));
+}
+
+void TestEditing::findFollowsChanges_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("readAhead"); // the change made while the box's read is not taken
+    QTest::addColumn<QStringList>("found");
+    for (const bool readAhead : {false, true}) {
+        QTest::addRow("add %d", readAhead)
+            << "add" << readAhead << QStringList{"Kagemusha", "Ran", "Rashomon"};
+        QTest::addRow("modify %d", readAhead)
+            << "modify" << readAhead << QStringList{"Alien", "Ran", "Rashomon"};
+        QTest::addRow("delete %d", readAhead) << "delete" << readAhead << QStringList{"Ran"};
+    }
+}
+
+// "kurosawa" in the find box after a change through the commands (Alien gets a cast
+// member Kurosawa, Kagemusha is added with one): what a fresh read of the titles finds.
+void TestEditing::findFollowsChanges()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, readAhead);
+    QFETCH(QStringList, found);
+    EditorFixture e;
+    const qint64 alien = e.folder.AddTitle({.title = "Alien"});
+    for (const QString title : {"Ran", "Rashomon"})
+        e.folder.AddTitle({.title = title, .director = "Akira Kurosawa"});
+    e.main.Form_Load();
+    const auto find = [&e] {
+        e.main.Find->txtFind->setText("kurosawa");
+        e.main.Find->ApplyNow();
+    };
+    readAhead ? e.main.Find->FocusBox() : find();
+    QTest::qSleep(readAhead ? 300 : 0); // the read done before the change, not taken yet
+    if (command == "delete") {
+        e.main.UltraGrid->ActivateRow(2);
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        TitleCommands(*e.shared, e.main).DeleteTitle();
+    } else {
+        FillEditBuffer(*e.shared, command == "add" ? "No" : "Yes",
+                       command == "add" ? "Kagemusha" : "Alien", {}, {{"Kurosawa", "Himself"}});
+        e.shared->SelectedTitleId = alien;
+        frmModify3(*e.shared, e.main).cmdFinish->click();
+    }
+    if (readAhead)
+        find();
+    QStringList titles;
+    for (int row = 0; row < e.main.UltraGrid->model()->rowCount(); ++row)
+        titles << e.main.UltraGrid->model()->index(row, 1).data().toString();
+    QCOMPARE(titles, found);
 }
 
 void TestEditing::deleteTitle_data()
