@@ -3,6 +3,7 @@
 #include "CatalogueFolder.h"
 #include "CommandLine.h"
 #include "GuardedApplication.h"
+#include "ProgramEnd.h"
 
 #include <cstdio>
 
@@ -49,7 +50,7 @@ int main(int argc, char *argv[])
     const CatalogueFolder::Choice where =
         CatalogueFolder::Choose(CatalogueFolder::ForThisProcess(request.catalogueFolder));
     if (!where.error.isEmpty()) {
-        GuardedApplication::Report(where.error);
+        ProgramEnd::Report(where.error);
         return 1;
     }
     return Application::Run(where.folder);
