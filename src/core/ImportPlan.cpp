@@ -1,5 +1,6 @@
 #include "ImportPlan.h"
 
+#include "LockWait.h"
 #include "TitleWriter.h"
 
 #include <QHash>
@@ -78,6 +79,10 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
         } else {
             seen.insert(key, record.line);
         }
+        if (!parsed.note.isEmpty()) {
+            row.column = TitleCsv::Headers()[TitleCsv::Year];
+            row.reason += (row.reason.isEmpty() ? QString() : QStringLiteral("; ")) + parsed.note;
+        }
         for (const QString &genre : parsed.title.genres) {
             const QString genreKey = TitleTransfer::GenreKey(genre);
             if (!existing.genres.contains(genreKey) && !newGenreKeys.contains(genreKey)) {
@@ -91,6 +96,14 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
         m_fileFault = QStringLiteral("The file holds no titles: only the line of column names.");
     progress(bytes.size(), bytes.size());
     return true;
+}
+
+int ImportPlan::UnusualYears() const
+{
+    int count = 0;
+    for (const Row &row : m_rows)
+        count += row.status != Status::Refused && !row.column.isEmpty() ? 1 : 0;
+    return count;
 }
 
 int ImportPlan::Count(Status status) const
@@ -124,19 +137,22 @@ bool ImportPlan::ForEachTitle(
 int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &connectionString,
                       const Progress &progress) const
 {
-    int added = 0;
-    // Taken for writing at once: a catalogue locked by another program fails here, before
-    // anything is written, after the usual wait.
-    TitleWriter writer(connectionString, TitleWriter::Form::Bound,
-                       TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
-    const bool finished =
-        ForEachTitle(bytes, skipSimilar, [&](const TitleRecord &title, int index, int total) {
-            writer.Write(title);
-            added = index + 1;
-            return progress(index + 1, total);
-        });
-    if (!finished)
-        return -1; // the writer rolls back when it goes
-    writer.Commit();
-    return added;
+    // A locked catalogue is waited for like every write: each try starts anew, after the
+    // last one's writer rolled back and let the catalogue go.
+    return LockWait::Retrying([&] {
+        int added = 0;
+        // Taken for writing at once: a lock is met here, before anything is written.
+        TitleWriter writer(connectionString, TitleWriter::Form::Bound,
+                           TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
+        const bool finished =
+            ForEachTitle(bytes, skipSimilar, [&](const TitleRecord &title, int index, int total) {
+                writer.Write(title);
+                added = index + 1;
+                return progress(index + 1, total);
+            });
+        if (!finished)
+            return -1; // the writer rolls back when it goes
+        writer.Commit();
+        return added;
+    });
 }

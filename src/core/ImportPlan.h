@@ -22,8 +22,8 @@ public:
         Status status = Status::Accepted;
         QString title;
         QString edition;
-        QString column; // refused: the column at fault
-        QString reason; // refused: why; similar: what it looks like
+        QString column; // refused: the column at fault; else Year for a year kept as written
+        QString reason; // refused: why; similar: what it looks like; the year kept
     };
     // Analyse: bytes read of all; Write: titles written of all. False cancels.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
@@ -36,6 +36,8 @@ public:
     const QString &FileFault() const { return m_fileFault; }
     const QList<Row> &Rows() const { return m_rows; }
     int Count(Status status) const;
+    // Rows taken with a year kept as written (empty, or not four digits).
+    int UnusualYears() const;
     const QStringList &GenresToCreate() const { return m_newGenres; }
     const QStringList &UnknownColumns() const { return m_layout.unknown; }
 
