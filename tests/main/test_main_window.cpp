@@ -409,6 +409,12 @@ void TestMainWindow::findKeysAndKeptFilter()
     QCOMPARE(main.Find->Text(), QString());
     QCOMPARE(state(main), QString("6 of 9 | Ocean's Eleven | "));
 
+    // A list switch under a query that hides the other list's titles: no "new title" there.
+    main.Find->txtFind->setText("ocean");
+    main.Find->ApplyNow();
+    main.OptionWishList[1]->click();
+    QCOMPARE(main.Find->Note(), QString("No title matches"));
+    main.OptionWishList[0]->click();
     main.Find->txtFind->setText("amelie");
     main.Find->ApplyNow();
     main.OptionWishList[1]->click();
