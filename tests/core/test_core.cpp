@@ -142,6 +142,11 @@ void TestCore::importPlan_data()
         "1 added | 4 " + oddYear("19"));
     row("quoted line breaks counted", "Title,Summary,Year\r\nA,\"x\ny\r\nz\",1999\r\nB,,19\r\n",
         "2 added | 5 " + oddYear("19"));
+    row("empty last field, no last line end", "Title,Year,Edition\r\nA,1999,", "1 added");
+    row("column names with blanks around", " Title , Year \r\nA,1999\r\n", "1 added");
+    row("fault in a quoted field over two lines",
+        "Title,Year,Summary\r\nA,1999,\"x\r\ny\"z\r\nB,2000,\r\n",
+        "1 added | 3 Summary: text after a closing quote");
     row("typed genres", "Title,Year,Genres\r\nA,1999, Noir ;;Rom\\;Com; horror;\r\n",
         "1 added | new genres Noir, Rom;Com");
     // Against a catalogue holding "Alien" "Director's Cut" and the genres Drama and Horror.
