@@ -432,6 +432,7 @@ void TestFaults::lockedByAnother()
             .then<frmModify2>([](frmModify2 *step) { step->cmdNext->click(); })
             .then<frmModify3>([&](frmModify3 *step) {
                 step->txtActor1->setText("Audrey Tautou");
+                step->txtCharacter1->setText("Amelie");
                 step->cmdAdd->click();
                 hold();
                 step->cmdBack->click();
