@@ -687,7 +687,7 @@ void TestEditing::keyboardBack()
     QVERIFY(waiter.Handled());
     QVERIFY(p.main().isEnabled());
     p.activateMain();
-    QTRY_COMPARE(QApplication::focusWidget(), keyboard);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), keyboard, 1000);
 }
 
 QTEST_MAIN(TestEditing)
