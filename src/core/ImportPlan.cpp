@@ -1,5 +1,6 @@
 #include "ImportPlan.h"
 
+#include "LockWait.h"
 #include "TitleWriter.h"
 
 #include <QHash>
@@ -69,6 +70,12 @@ bool ImportPlan::Analyse(const QByteArray &bytes, const TitleTransfer::Existing 
             continue;
         }
         addRow(row, parsed.title, existing, seen, newGenreKeys);
+        if (!parsed.note.isEmpty()) {
+            Row &added = m_rows.back();
+            added.column = TitleCsv::Headers()[TitleCsv::Year];
+            added.reason +=
+                (added.reason.isEmpty() ? QString() : QStringLiteral("; ")) + parsed.note;
+        }
     }
     if (m_rows.isEmpty())
         m_fileFault = QStringLiteral("The file holds no titles: only the line of column names.");
@@ -141,6 +148,14 @@ int ImportPlan::CoverCount() const
     return count;
 }
 
+int ImportPlan::UnusualYears() const
+{
+    int count = 0;
+    for (const Row &row : m_rows)
+        count += row.status != Status::Refused && !row.column.isEmpty() ? 1 : 0;
+    return count;
+}
+
 int ImportPlan::Count(Status status) const
 {
     int count = 0;
@@ -184,27 +199,35 @@ int ImportPlan::Write(const QByteArray &bytes, bool skipSimilar, const QString &
                       const Progress &progress, const CoverWriter &writeCover,
                       QStringList *coverFaults) const
 {
-    int added = 0;
     QList<std::pair<qint64, QString>> covered; // the title's ID and name
     QList<QByteArray> covers;
-    // Taken for writing at once: a catalogue locked by another program fails here, before
-    // anything is written, after the usual wait.
-    TitleWriter writer(connectionString, TitleWriter::Form::Bound,
-                       TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
-    const bool finished =
-        ForEachTitle(bytes, skipSimilar,
-                     [&](const TitleRecord &title, const QByteArray &cover, int index, int total) {
-                         const qint64 id = writer.Write(title);
-                         if (!cover.isEmpty() && writeCover) {
-                             covered << std::pair{id, title.facts.title};
-                             covers << cover; // shared, not copied
-                         }
-                         added = index + 1;
-                         return progress(index + 1, total);
-                     });
-    if (!finished)
-        return -1; // the writer rolls back when it goes
-    writer.Commit();
+    // A locked catalogue is waited for like every write: each try starts anew, after the
+    // last one's writer rolled back and let the catalogue go.
+    const int added = LockWait::Retrying([&] {
+        covered.clear();
+        covers.clear();
+        int written = 0;
+        // Taken for writing at once: a lock is met here, before anything is written.
+        TitleWriter writer(connectionString, TitleWriter::Form::Bound,
+                           TitleWriter::MissingGenre::Create, Transaction::Lock::Immediate);
+        const bool finished = ForEachTitle(
+            bytes, skipSimilar,
+            [&](const TitleRecord &title, const QByteArray &cover, int index, int total) {
+                const qint64 id = writer.Write(title);
+                if (!cover.isEmpty() && writeCover) {
+                    covered << std::pair{id, title.facts.title};
+                    covers << cover; // shared, not copied
+                }
+                written = index + 1;
+                return progress(index + 1, total);
+            });
+        if (!finished)
+            return -1; // the writer rolls back when it goes
+        writer.Commit();
+        return written;
+    });
+    if (added < 0)
+        return -1;
     // Only once the titles are stored: a cover never names a title that is not there.
     for (qsizetype i = 0; i < covered.size(); ++i) {
         const QString fault = writeCover(covered[i].first, covers[i]);

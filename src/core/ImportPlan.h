@@ -24,8 +24,8 @@ public:
         Status status = Status::Accepted;
         QString title;
         QString edition;
-        QString column; // refused: the column at fault
-        QString reason; // refused: why; similar: what it looks like
+        QString column; // refused: the column at fault; else Year for a year kept as written
+        QString reason; // refused: why; similar: what it looks like; the year kept
         QString note;   // added: what is left empty or out
     };
     // A title read from another program's file, for Analyse(entries): refused when reason
@@ -57,6 +57,8 @@ public:
     const QString &FileFault() const { return m_fileFault; }
     const QList<Row> &Rows() const { return m_rows; }
     int Count(Status status) const;
+    // Rows taken with a year kept as written (empty, or not four digits).
+    int UnusualYears() const;
     const QStringList &GenresToCreate() const { return m_newGenres; }
     const QStringList &UnknownColumns() const { return m_layout.unknown; }
     int CoverCount() const;

@@ -176,6 +176,11 @@ Layout LayoutOf(const QStringList &header)
             layout.fault = QStringLiteral("The column \"") + Headers()[column]
                            + QStringLiteral("\" appears twice in the first line.");
     }
+    if (layout.fault.isEmpty() && layout.at[Title] < 0 && header.size() == 1
+        && header[0].contains(QLatin1Char(';')))
+        layout.fault = QStringLiteral("The columns of the first line are separated by semicolons, "
+                                      "not commas: save the file with commas (\"CSV UTF-8\" in "
+                                      "most spreadsheets) and import it again.");
     if (layout.fault.isEmpty() && layout.at[Title] < 0)
         layout.fault = QStringLiteral("The first line names no \"Title\" column. The first "
                                       "line must name the columns, for example: ")
@@ -226,11 +231,15 @@ Parsed TitleFrom(const Csv::Record &record, const Layout &layout)
 
     if (f.title.isEmpty())
         return refuse(Title, QStringLiteral("no title"));
+    // The catalogue may hold any year (another tool's, an older import's) and its export
+    // writes it as stored, so the import takes it as written and says so; the editor's rule
+    // applies when the title is next modified.
     static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
     if (f.date.isEmpty())
-        return refuse(Year, QStringLiteral("no year"));
-    if (!fourDigits.match(f.date).hasMatch())
-        return refuse(Year, QStringLiteral("the year must be four digits (Example 1999)"));
+        parsed.note = QStringLiteral("no year; kept empty");
+    else if (!fourDigits.match(f.date).hasMatch())
+        parsed.note = QStringLiteral("the year \"%1\" is not four digits; kept as written")
+                          .arg(f.date.left(40));
     if (t.genres.size() > 4)
         return refuse(Genres,
                       QStringLiteral("%1 genres; a title has at most four").arg(t.genres.size()));

@@ -57,6 +57,7 @@ struct Parsed
     TitleRecord title;
     QString reason;
     QString column;
+    QString note; // taken, but the Year column holds what the editor would not accept
 };
 Parsed TitleFrom(const Csv::Record &record, const Layout &layout);
 

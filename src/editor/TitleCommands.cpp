@@ -146,13 +146,14 @@ void TitleCommands::DeleteTitle()
     // The title, its genre links and its cast go together or not at all.
     try {
         Connection &connection = m_main.ReopenMainConnection();
-        {
+        // Waited for like every write; each try rolled back before the next.
+        LockWait::Retrying([&] {
             Transaction transaction(connection);
             connection.Execute(Statements::DeleteTitle(id));
             connection.Execute(Statements::DeleteGenreLinksOfTitle(id));
             connection.Execute(Statements::DeleteCastOfTitle(id));
             transaction.Commit();
-        }
+        });
         m_main.ReleaseMainConnection();
     } catch (const DbError &error) {
         m_main.ReleaseMainConnection();

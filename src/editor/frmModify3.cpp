@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -301,27 +300,33 @@ TitleRecord frmModify3::EditedTitle() const
 
 bool frmModify3::SaveTitle()
 {
-    // A lock is reported at once: the window stays open, and Finish tries again.
-    const LockWait::AnswerLocksHere answeredHere;
-    std::optional<TitleWriter> writer;
+    // A locked catalogue is waited for as every write waits (busy pointer, then Retry or
+    // Quit); what waiting cannot cure is reported, and the window stays open for Finish again.
+    bool deleting = false;
+    qint64 saved = 0;
     try {
-        writer.emplace(m_shared.ConnectionString, TitleWriter::Form::Text,
-                       TitleWriter::MissingGenre::Fail);
-        const qint64 id = writer->Write(EditedTitle(), m_shared.KeptGenreIds);
-        if (id == 0) {
-            writer.reset();
-            return SaveDeletedTitle();
-        }
-        writer->Commit();
-        m_savedTitleId = id;
+        saved = LockWait::Retrying([&] {
+            // Rolled back and closed when it throws: the catalogue is free while waiting and
+            // while the message shows.
+            TitleWriter writer(m_shared.ConnectionString, TitleWriter::Form::Text,
+                               TitleWriter::MissingGenre::Fail);
+            try {
+                const qint64 id = writer.Write(EditedTitle(), m_shared.KeptGenreIds);
+                if (id != 0)
+                    writer.Commit();
+                return id;
+            } catch (const DbError &) {
+                deleting = writer.RemovingOldLinks();
+                throw;
+            }
+        });
+        if (saved != 0)
+            m_savedTitleId = saved;
     } catch (const DbError &error) {
-        const bool deleting = writer && writer->RemovingOldLinks();
-        // Rolled back and closed before the message: the catalogue is free meanwhile.
-        writer.reset();
         MessageBox::Failure(this, error.Message(deleting ? kDeleting : kInserting));
         return false;
     }
-    return true;
+    return saved != 0 || SaveDeletedTitle();
 }
 
 bool frmModify3::SaveDeletedTitle()

@@ -5,6 +5,7 @@
 #include "DrawnIcons.h"
 #include "GenreBoxes.h"
 #include "Letters.h"
+#include "LockWait.h"
 #include "MessageBox.h"
 #include "Statements.h"
 #include "StorableText.h"
@@ -178,10 +179,11 @@ void frmGenre::cmdGenreAdd_Click()
             SetGenreText(QString());
             return;
         }
-        Connection connection;
-        connection.Open(m_shared.ConnectionString);
-        connection.Execute(Statements::InsertGenre(genre));
-        connection.Close();
+        LockWait::Retrying([&] {
+            Connection connection;
+            connection.Open(m_shared.ConnectionString);
+            connection.Execute(Statements::InsertGenre(genre));
+        });
         ReloadAfterChange();
     } catch (const DbError &error) {
         MessageBox::Failure(this, error.Message(QStringLiteral(" inserting record.")));
@@ -252,15 +254,14 @@ void frmGenre::RemoveGenre(const QString &genre)
 
     // The links and the genre go together or not at all. Links are removed even when
     // no listed title carries the genre, so none is left pointing at a missing genre.
-    Connection connection;
-    connection.Open(m_shared.ConnectionString);
-    {
+    LockWait::Retrying([&] {
+        Connection connection;
+        connection.Open(m_shared.ConnectionString);
         Transaction transaction(connection);
         connection.Execute(Statements::DeleteLinksOfGenre(genre));
         connection.Execute(Statements::DeleteGenre(genre));
         transaction.Commit();
-    }
-    connection.Close();
+    });
     ClearDeletedGenrePicks(genre);
     ReloadAfterChange();
 }
@@ -276,10 +277,11 @@ void frmGenre::RenameGenre(const QString &genre)
         return;
     }
     // One statement: the genre keeps its ID, so its titles keep it under the new name.
-    Connection connection;
-    connection.Open(m_shared.ConnectionString);
-    connection.Execute(Statements::RenameGenre(genre, newName));
-    connection.Close();
+    LockWait::Retrying([&] {
+        Connection connection;
+        connection.Open(m_shared.ConnectionString);
+        connection.Execute(Statements::RenameGenre(genre, newName));
+    });
     RenameGenrePicks(genre, newName);
     ReloadAfterChange();
 }

@@ -30,6 +30,10 @@ bool CatalogueLockWait::KeepWaiting(qint64 waitedMs)
     if (m_sinceLastTry.isValid() && m_sinceLastTry.elapsed() < 200)
         QThread::msleep(200);
     m_sinceLastTry.start();
+    // Every window is painted between two tries (a progress window just shown, a window
+    // uncovered meanwhile); what the user clicks waits for the answer.
+    if (qApp)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (waitedMs - m_askedAt < m_askAfterMs) {
         showBusy(true);
         return true;

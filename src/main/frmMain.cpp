@@ -24,6 +24,10 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
     setWindowTitle(QStringLiteral("Reelvane"));
     setFont(WindowLook::Font(9, false));
 
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && isEnabled() && now->window() == this)
+            m_keyboardAt = now;
+    });
     createActions();
     createMenus();
     createToolbar();
@@ -318,6 +322,10 @@ void frmMain::OptionWishListClicked(int index)
 
 void frmMain::changeEvent(QEvent *event)
 {
+    // Disabling moved the keyboard out of the window; enabling alone does not bring it back.
+    if (event->type() == QEvent::EnabledChange && isEnabled() && m_keyboardAt
+        && m_keyboardAt->isEnabled() && m_keyboardAt->isVisible())
+        m_keyboardAt->setFocus(Qt::OtherFocusReason);
     // Between two editor steps the window is disabled; its activation must not end the edit.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isEnabled())
         m_shared.EditMode.clear();

@@ -7,6 +7,7 @@
 #include "TitleDetailPanel.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -134,4 +135,7 @@ private:
     bool m_loading = false;
     bool m_switching = false;
     TitleListFilter *m_filter = nullptr;
+    // Where the keyboard was while the window was last enabled: given back when a window
+    // opened over it (which disables it) closes and enables it again.
+    QPointer<QWidget> m_keyboardAt;
 };

@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace CatalogueBackup {
 
@@ -154,7 +155,10 @@ Result Make(const QString &programFolder, const QString &connectionString,
         throw Failure(QStringLiteral("The backup could not be given its name ") + finalPath
                       + QLatin1Char('.'));
     partial.Keep();
-    return {finalPath, folderBytes(finalPath), int(pictures.size())};
+    const auto covers = std::count_if(pictures.cbegin(), pictures.cend(), [](const QString &name) {
+        return !ProgramFiles::IsFixedPicture(name);
+    });
+    return {finalPath, folderBytes(finalPath), int(covers)};
 }
 
 } // namespace CatalogueBackup

@@ -16,7 +16,7 @@ struct Result
 {
     QString folder;   // the finished backup
     qint64 bytes = 0; // its size on disk
-    int pictures = 0;
+    int covers = 0;   // pictures copied, the two fixed ones not counted
 };
 
 // Why a backup was not made, in words for the user.

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "DbError.h"
+
 #include <QElapsedTimer>
 #include <QString>
 
 class QSqlQuery;
-
-class DbError;
 
 // A catalogue that another program (a backup tool, a second copy) keeps locked for longer
 // than the busy timeout is not a broken catalogue. Reads ask the installed waiter whether
@@ -50,6 +50,23 @@ private:
     QElapsedTimer m_clock;
     LockWaiter *m_waiter = nullptr;
 };
+
+// Runs a write (or any work) again after each lock the installed waiter waits out, as reads
+// are: work must hold nothing once it has thrown (its transaction rolled back, its connection
+// closed), so that the other program can finish meanwhile. Any other failure is thrown.
+template<typename Work>
+auto Retrying(Work &&work) -> decltype(work())
+{
+    Attempts attempts;
+    for (;;) {
+        try {
+            return work();
+        } catch (const DbError &error) {
+            if (!attempts.WaitOn(error))
+                throw;
+        }
+    }
+}
 
 // While one lives, a locked read of its thread fails after the busy timeout without waiting
 // on: for callers that answer a lock themselves (a save keeps its window open; an editor

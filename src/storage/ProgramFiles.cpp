@@ -14,3 +14,8 @@ QString Cover(const QString &programFolder, qint64 titleId)
 }
 
 } // namespace ProgramFiles
+
+bool ProgramFiles::IsFixedPicture(const QString &fileName)
+{
+    return fileName == QLatin1String("nothing.jpg") || fileName == QLatin1String("no_records.jpg");
+}

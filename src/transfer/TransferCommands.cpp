@@ -123,8 +123,9 @@ bool TransferCommands::ExportTo(const QString &file)
                             + QStringLiteral(":\r\n") + result.error;
     switch (result.outcome) {
     case TitleExport::Outcome::Exported:
-        inform(m_parent,
-               QStringLiteral("%1 titles were exported to %2.").arg(result.titles).arg(file));
+        inform(m_parent, (result.titles == 1 ? QStringLiteral("1 title was")
+                                             : QStringLiteral("%1 titles were").arg(result.titles))
+                             + QStringLiteral(" exported to ") + file + QLatin1Char('.'));
         return true;
     case TitleExport::Outcome::NotOpened:
         MessageBox::Critical(m_parent, refused);
@@ -157,6 +158,12 @@ bool TransferCommands::ImportFrom(const QString &file)
         return false;
     }
     QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        MessageBox::Critical(m_parent, QStringLiteral("The file ") + file
+                                           + QStringLiteral(" cannot be read:\r\n")
+                                           + in.errorString());
+        return false;
+    }
     in.close();
     const QString refusedFrom =
         QStringLiteral("Nothing was imported from ") + file + QStringLiteral(":\r\n");
@@ -250,14 +257,15 @@ bool TransferCommands::ImportFrom(const QString &file)
             });
     } catch (const DbError &error) {
         // Nothing was written: the import is one transaction.
-        MessageBox::Failure(m_parent, error.Message(inserting()));
+        MessageBox::Critical(m_parent, error.Message(inserting()));
         return false;
     }
     if (added < 0)
         return false; // cancelled: rolled back, the catalogue as it was
     if (m_refresh)
         m_refresh();
-    QString done = QStringLiteral("%1 titles were imported.").arg(added);
+    QString done = added == 1 ? QStringLiteral("1 title was imported.")
+                              : QStringLiteral("%1 titles were imported.").arg(added);
     if (!coverFaults.isEmpty())
         done += QStringLiteral("\r\n%1 covers could not be saved:\r\n").arg(coverFaults.size())
                 + coverFaults.mid(0, 10).join(QStringLiteral("\r\n"));
@@ -282,9 +290,13 @@ bool TransferCommands::BackUpInto(const QString &folder)
     }
     if (result.folder.isEmpty())
         return false;
-    inform(m_parent,
-           QStringLiteral("The catalogue and its %1 pictures were backed up to\r\n%2\r\n(%3).")
-               .arg(result.pictures)
-               .arg(QDir::toNativeSeparators(result.folder), size(result.bytes)));
+    const QString what =
+        result.covers == 0 ? QStringLiteral("The catalogue was")
+        : result.covers == 1
+            ? QStringLiteral("The catalogue and its cover were")
+            : QStringLiteral("The catalogue and its %1 covers were").arg(result.covers);
+    inform(m_parent, what
+                         + QStringLiteral(" backed up to\r\n%1\r\n(%2).")
+                               .arg(QDir::toNativeSeparators(result.folder), size(result.bytes)));
     return true;
 }

@@ -38,14 +38,27 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     lblSummary->setTextFormat(Qt::PlainText);
     QStringList summary;
     summary << QStringLiteral("From %1:").arg(QFileInfo(fileName).fileName());
-    summary << QStringLiteral("%1 will be added.").arg(titles(accepted + similar));
-    if (similar > 0)
+    if (accepted == 0 && similar > 0)
+        summary << (similar == 1
+                        ? QStringLiteral("The row looks like a title already there")
+                        : QStringLiteral("All %1 rows look like titles already there").arg(similar))
+                       + QStringLiteral(" (in the catalogue or earlier in the file): Add All "
+                                        "adds %1 anyway.")
+                             .arg(similar == 1 ? QStringLiteral("it") : QStringLiteral("them"));
+    else
+        summary << QStringLiteral("%1 will be added.").arg(titles(accepted + similar));
+    if (accepted > 0 && similar > 0)
         summary << (similar == 1
                         ? QStringLiteral("1 row looks like a title already there")
                         : QStringLiteral("%1 rows look like titles already there").arg(similar))
                        + QStringLiteral(" (in the catalogue or earlier in the file); Skip "
                                         "Similar adds only the other %1.")
                              .arg(titles(accepted));
+    if (const int years = plan.UnusualYears(); years > 0)
+        summary << (years == 1 ? QStringLiteral("1 row keeps its year")
+                               : QStringLiteral("%1 rows keep their year").arg(years))
+                       + QStringLiteral(" as written, empty or not four digits (the Year rows "
+                                        "below).");
     if (refused > 0)
         summary << (refused == 1 ? QStringLiteral("1 row is refused")
                                  : QStringLiteral("%1 rows are refused").arg(refused))
@@ -76,8 +89,10 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     lblGenres->setTextFormat(Qt::PlainText);
     lblGenres->setText(plan.GenresToCreate().isEmpty()
                            ? QStringLiteral("No new genres are needed.")
-                           : QStringLiteral("Genres to be created: ")
-                                 + plan.GenresToCreate().join(QStringLiteral(", ")));
+                           // Quoted: a name may hold commas and spaces of its own.
+                           : QStringLiteral("Genres to be created: \u201C")
+                                 + plan.GenresToCreate().join(QStringLiteral("\u201D, \u201C"))
+                                 + QStringLiteral("\u201D"));
     layout->addWidget(lblGenres);
 
     RowsView = new QTableView(this);

@@ -6,6 +6,8 @@
 #include "DataGrid.h"
 #include "DbError.h"
 #include "EditorFixture.h"
+#include "FileDialogAnswers.h"
+#include "FindBox.h"
 #include "MessageBox.h"
 #include "ModalWaiter.h"
 #include "RecordList.h"
@@ -128,6 +130,8 @@ private Q_SLOTS:
     void modifyLoadsTheRowsOwnTitle();
     void editTitle_data();
     void editTitle();
+    void keyboardBack_data();
+    void keyboardBack();
 };
 
 void TestEditing::step1ChecksOnNext_data()
@@ -693,6 +697,50 @@ void TestEditing::editTitle()
     }
     p.activateMain();
     QVERIFY(p.shared().EditMode.isEmpty());
+}
+
+void TestEditing::keyboardBack_data()
+{
+    QTest::addColumn<QString>("command"); // what opens a window over the main window
+    QTest::addColumn<bool>("inFindBox");  // the keyboard was in the find box, not the list
+    for (const char *command : {"modify", "add", "about", "statistics", "import", "cover"})
+        QTest::newRow(command) << QString(command) << false;
+    QTest::newRow("modify, typing in the find box") << "modify" << true;
+}
+
+// Whatever window the main window opens, the keyboard is back where it was once it closes.
+void TestEditing::keyboardBack()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, inFindBox);
+    ProgramFixture p;
+    p.folder.AddTitle({.title = "Alien"});
+    p.start();
+    QWidget *keyboard =
+        inFindBox ? static_cast<QWidget *>(p.main().Find->txtFind) : p.main().UltraGrid;
+    keyboard->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), keyboard);
+    const QString file = p.folder.Path() + "/titles.csv";
+    QVERIFY(TestFolder::WriteFile(file, "Title,Year\r\nVertigo,1958\r\n"));
+    if (command == "import")
+        FileDialogAnswers::SetNext(file);
+    ModalWaiter waiter;
+    waiter.Expect<QDialog>([](QDialog *window) {
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_Escape);
+    });
+    QAction *action = command == "modify"       ? p.main().mnuModify
+                      : command == "add"        ? p.main().mnuAdd
+                      : command == "about"      ? p.main().mnuAbout
+                      : command == "statistics" ? p.main().mnuStatistics
+                                                : p.main().mnuImport;
+    if (command == "cover")
+        QTest::mouseClick(p.main().Detail()->ImgCover, Qt::LeftButton);
+    else
+        action->trigger();
+    QVERIFY(waiter.Handled());
+    QVERIFY(p.main().isEnabled());
+    p.activateMain();
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), keyboard, 1000);
 }
 
 QTEST_MAIN(TestEditing)

@@ -20,7 +20,9 @@
 #include "Statements.h"
 #include "Story.h"
 #include "TitleCommands.h"
+#include "TransferCommands.h"
 #include "frmGenre.h"
+#include "frmImportPreview.h"
 #include "frmModify1.h"
 #include "frmModify2.h"
 #include "frmModify3.h"
@@ -359,22 +361,32 @@ void TestFaults::lockedByAnother_data()
     QTest::addColumn<QString>("where");      // browsing: a title clicked; else Next in step 1
     QTest::addColumn<int>("askAfterMs");     // the limit while browsing (30 s in the program)
     QTest::addColumn<int>("holdMs");         // 0: until a question is answered Retry
-    QTest::addColumn<QList<int>>("answers"); // the buttons clicked, in order (Close: Quit)
+    QTest::addColumn<QList<int>>("answers"); // buttons clicked (Close: Quit; Ignore: Retry, still
+                                             // locked)
     using Box = QMessageBox;
     QTest::newRow("browsing, lock gone before the limit")
         << "browsing" << 6000 << 2500 << QList<int>();
     QTest::newRow("browsing, past the limit, Retry")
         << "browsing" << 1000 << 0 << QList<int>{Box::Retry};
+    QTest::newRow("browsing, Retry while still locked waits the limit again, Retry")
+        << "browsing" << 2500 << 0 << QList<int>{Box::Ignore, Box::Retry};
     QTest::newRow("browsing, past the limit, Quit")
         << "browsing" << 1000 << 0 << QList<int>{Box::Close};
     QTest::newRow("leaving step 1, Cancel, Retry")
         << "step 1" << 1000 << 0 << QList<int>{Box::Cancel, Box::Retry};
+    // Back from step 3 into a lock: Cancel stays in step 3 with the cast kept.
+    QTest::newRow("Back from step 3, Cancel, then Finish waits, Retry")
+        << "step 3 back" << 1000 << 0 << QList<int>{Box::Cancel, Box::Retry};
+    // Writes wait as reads do: the editor's Finish, the import's Add All.
+    QTest::newRow("Finish, lock gone before the limit") << "step 3" << 6000 << 2500 << QList<int>();
+    QTest::newRow("Add All, past the limit, Retry")
+        << "import" << 1000 << 0 << QList<int>{Box::Retry};
 }
 
 // Another program holds the catalogue. Browsing: a busy pointer while the program waits,
 // past its limit the question, and the title once the lock is gone; only Quit gives the read
 // up. Leaving step 1: the step stays with everything typed in it, Cancel keeps the user
-// there, Retry goes on once the lock is gone.
+// there, Retry goes on once the lock is gone. Finish and Add All wait the same way.
 void TestFaults::lockedByAnother()
 {
     QFETCH(QString, where);
@@ -392,10 +404,13 @@ void TestFaults::lockedByAnother()
     LockWaiter::Install(&wait);
     quitAsked = false;
     Child holder;
+    const bool writing = where == "step 3" || where == "import";
+    int castShown = -1; // in step 3 once back from the lock
     const auto hold = [&] {
-        QVERIFY2(
-            holder.Start({"hold", w.folder.Path(), "exclusive", QString::number(holdMs)}, "locked"),
-            holder.Said());
+        QVERIFY2(holder.Start({"hold", w.folder.Path(), writing ? "lock" : "exclusive",
+                               QString::number(holdMs)},
+                              "locked"),
+                 holder.Said());
     };
     bool busy = false;
     QTimer probe;
@@ -408,29 +423,70 @@ void TestFaults::lockedByAnother()
 
     const QString director = where == "browsing" ? "Second" : "Michael Mann";
     Story story;
-    if (where != "browsing")
+    if (where == "step 3 back")
+        story
+            .then<frmModify1>([&](frmModify1 *step) {
+                step->txtDirector->setText(director);
+                step->cmdNext->click();
+            })
+            .then<frmModify2>([](frmModify2 *step) { step->cmdNext->click(); })
+            .then<frmModify3>([&](frmModify3 *step) {
+                step->txtActor1->setText("Audrey Tautou");
+                step->txtCharacter1->setText("Amelie");
+                step->cmdAdd->click();
+                hold();
+                step->cmdBack->click();
+            });
+    else if (where.startsWith("step"))
         story.then<frmModify1>([&](frmModify1 *step) {
             step->txtDirector->setText(director);
-            hold();
+            if (where == "step 1")
+                hold();
             step->cmdNext->click();
         });
+    if (where == "import")
+        story.then<frmImportPreview>([&](frmImportPreview *preview) {
+            hold();
+            preview->cmdAddAll->click();
+        });
+    QElapsedTimer sinceRetry;
     for (const int answer : answers) {
         story.then<QMessageBox>([&, answer](QMessageBox *box) {
             QVERIFY2(box->text().contains("database is locked"), qPrintable(box->text()));
             QVERIFY(!QApplication::overrideCursor()); // no busy pointer over a question
+            if (sinceRetry.isValid())                 // asked again only after the whole limit
+                QVERIFY2(sinceRetry.elapsed() >= askAfterMs - 100,
+                         qPrintable(QString::number(sinceRetry.elapsed())));
             if (answer == QMessageBox::Retry)
                 QVERIFY(holder.Finish());
-            box->button(QMessageBox::StandardButton(answer))->click();
+            if (answer == QMessageBox::Ignore)
+                sinceRetry.start();
+            box->button(answer == QMessageBox::Ignore ? QMessageBox::Retry
+                                                      : QMessageBox::StandardButton(answer))
+                ->click();
         });
-        if (answer == QMessageBox::Cancel)
+        if (answer == QMessageBox::Cancel && where == "step 3 back")
+            story.then<frmModify3>([&](frmModify3 *step) {
+                castShown = step->UltraGrid->ShownRowCount();
+                step->cmdFinish->click();
+            });
+        else if (answer == QMessageBox::Cancel)
             story.then<frmModify1>([&](frmModify1 *step) {
                 QCOMPARE(step->txtDirector->text(), director);
                 step->cmdNext->click();
             });
     }
-    if (where != "browsing")
+    if (where == "import") // "1 title was imported."
+        story.then<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Ok)->click(); });
+    if (where == "step 1" || where == "step 3")
         story.then<frmModify2>([](frmModify2 *step) { step->cmdNext->click(); })
-            .then<frmModify3>([](frmModify3 *step) { step->cmdFinish->click(); });
+            .then<frmModify3>([&](frmModify3 *step) {
+                if (where == "step 3")
+                    hold();
+                step->cmdFinish->click();
+            });
+    const QString file = w.folder.Path() + "/titles.csv";
+    QVERIFY(TestFolder::WriteFile(file, "Title,Year\r\nVertigo,1958\r\n"));
     bool gaveUp = false;
     story.play(
         [&] {
@@ -438,6 +494,9 @@ void TestFaults::lockedByAnother()
                 if (where == "browsing") {
                     hold();
                     w.main->Detail()->InitializeFields();
+                } else if (where == "import") {
+                    TransferCommands(w.main.get(), w.folder.Path(), w.shared->ConnectionString, {})
+                        .ImportFrom(file);
                 } else {
                     TitleCommands(*w.shared, *w.main).ModifyTitle();
                 }
@@ -456,6 +515,13 @@ void TestFaults::lockedByAnother()
     if (gaveUp)
         return;
     // The title shown once the lock is gone, or the change stored.
+    if (where == "step 3 back")
+        QCOMPARE(castShown, 1);
+    if (where == "import") {
+        QCOMPARE(w.folder.Scalar("SELECT COUNT(*) FROM DVD_Title WHERE Title = 'Vertigo'").toInt(),
+                 1);
+        return;
+    }
     const QString stored =
         w.folder.Scalar("SELECT Director FROM DVD_Title WHERE ID = ?", {beta}).toString();
     QCOMPARE(where == "browsing" ? w.main->Detail()->txtDirector->text() : stored, director);

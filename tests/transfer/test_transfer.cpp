@@ -2,6 +2,7 @@
 // program: dialogs answered, what each says, the list refreshed. What they write and refuse
 // is tested on the core (tests/core).
 #include "FileDialogAnswers.h"
+#include "ImportPlan.h"
 #include "Story.h"
 #include "TransferCommands.h"
 #include "ForeignCsv.h"
@@ -9,10 +10,12 @@
 #include "frmImportPreview.h"
 #include "TestSeams.h"
 
-#include <QComboBox>
+#include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QTableWidget>
 #include <QLabel>
@@ -46,7 +49,41 @@ private Q_SLOTS:
 
     void fromTheMenu();
     void otherProgramsFiles();
+    void previewWords_data();
+    void previewWords();
 };
+
+void TestTransfer::previewWords_data()
+{
+    QTest::addColumn<QByteArray>("rows"); // after "Title,Year,Genres", against "Alien" and Drama
+    QTest::addColumn<QString>("words");   // the summary, then the genres line
+    QTest::newRow("every row similar")
+        << QByteArray("Alien,1979,\r\nalien,1979,\r\n")
+        << "All 2 rows look like titles already there (in the catalogue or earlier in the file): "
+           "Add All adds them anyway.\nNo new genres are needed.";
+    QTest::newRow("some similar, odd years, genres with commas")
+        << QByteArray("Alien,1979,\r\nBrazil,c. 1985,\"Rom, Com; Sci Fi;drama\"\r\nBrazil,,\r\n")
+        << "3 titles will be added.\n2 rows look like titles already there (in the catalogue or "
+           "earlier in the file); Skip Similar adds only the other 1 title.\n2 rows keep their "
+           "year as written, empty or not four digits (the Year rows below).\n"
+           "Genres to be created: \u201CRom, Com\u201D, \u201CSci Fi\u201D";
+}
+
+// What the preview says before anything is added.
+void TestTransfer::previewWords()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(QString, words);
+    TitleTransfer::Existing existing;
+    existing.titleKeys << TitleTransfer::SimilarKey("Alien", "");
+    existing.genres.insert(TitleTransfer::GenreKey("Drama"), "Drama");
+    ImportPlan plan;
+    QVERIFY(plan.Analyse("Title,Year,Genres\r\n" + rows, existing,
+                         [](qint64, qint64) { return true; }));
+    frmImportPreview preview(plan, "titles.csv");
+    const QString shown = preview.lblSummary->text() + "\n" + preview.lblGenres->text();
+    QCOMPARE(shown, "From titles.csv:\n" + words);
+}
 
 void TestTransfer::fromTheMenu()
 {
@@ -59,8 +96,11 @@ void TestTransfer::fromTheMenu()
         file, "Title,Year,Summary\r\nAlien,1979,theirs\r\nBrazil,1985,\r\nVertigo,1958,\r\n"));
     QString summary;
     ModalWaiter waiter;
-    waiter.Expect<frmImportPreview>([&summary](frmImportPreview *preview) {
+    waiter.Expect<frmImportPreview>([&](frmImportPreview *preview) {
         summary = preview->lblSummary->text();
+        // Another program rewrites the file, shorter, while the preview is open: the rows
+        // checked are the rows written.
+        QVERIFY(TestFolder::WriteFile(file, "Title,Year\r\nZed,19x9\r\n"));
         preview->cmdSkipSimilar->click();
     });
     QCOMPARE(fromMenu(program.main().mnuImport, file), QString("2 titles were imported."));
@@ -68,6 +108,8 @@ void TestTransfer::fromTheMenu()
     QCOMPARE(program.folder.Scalar("SELECT Summary FROM DVD_Title WHERE Title = 'Alien'"),
              QVariant("mine"));
     QCOMPARE(program.main().RecordCount(), 3); // the list was refreshed
+    QCOMPARE(program.folder.Scalar("SELECT COUNT(*) FROM DVD_Title WHERE Title = 'Zed'").toInt(),
+             0);
 
     // Export and backup, refused (no such folder), not asked for, and made.
     QTemporaryDir destination;
@@ -80,12 +122,17 @@ void TestTransfer::fromTheMenu()
             && shown.endsWith("No backup was made:\r\nThe folder " + missing + " does not exist."),
         qPrintable(shown));
     QCOMPARE(fromMenu(program.main().mnuExport, file), "3 titles were exported to " + file + ".");
+    QTest::qWait(1200); // a progress window never comes after its work
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY2(!qobject_cast<QProgressDialog *>(window) || !window->isVisible(),
+                 qPrintable(window->windowTitle()));
     QVERIFY(TestFolder::ReadFile(file).startsWith("\xEF\xBB\xBFTitle,Edition,Year,"));
+    program.folder.WriteImageFile("1.jpg", "a cover");
     const QString backedUp = fromMenu(program.main().mnuBackup, destination.path());
-    QVERIFY2(backedUp.startsWith("The catalogue and its 2 pictures were backed up to\r\n"
+    QVERIFY2(backedUp.startsWith("The catalogue and its cover were backed up to\r\n"
                                  + QDir::toNativeSeparators(destination.path())
                                  + "/Reelvane backup "),
-             qPrintable(backedUp)); // the two fixed pictures
+             qPrintable(backedUp)); // the two fixed pictures are no covers
 }
 
 void TestTransfer::otherProgramsFiles()
