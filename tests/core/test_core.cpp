@@ -541,31 +541,32 @@ void TestCore::finderUpdate()
     for (const char *query : {"kurosawa", "amelie", "e", "emile", "jeunet", "🎆", "wish", "100%"})
         QCOMPARE(kept.MatchingRows(TitleFinder::Words(QString::fromUtf8(query))),
                  fresh.MatchingRows(TitleFinder::Words(QString::fromUtf8(query))));
-    void TestCore::castCell_data()
-    {
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QString>("cast"); // actor/character; ...
-        QTest::newRow("no Cast column: no members") << ""
-                                                    << "";
-        QTest::newRow("LF between members") << "Al\tTony\nBrad\tRusty"
-                                            << "Al/Tony; Brad/Rusty";
-        QTest::newRow("CR LF between members, as spreadsheets write")
-            << "Al\tTony\r\nBrad\tRusty\r\n"
-            << "Al/Tony; Brad/Rusty";
-        QTest::newRow("escaped names, no character") << "A\\tB\\\\\nC"
-                                                     << "A\tB\\/; C/";
-    }
+}
 
-    // A titles file's Cast cell, as a spreadsheet or the export leaves it.
-    void TestCore::castCell()
-    {
-        QFETCH(QString, cell);
-        QFETCH(QString, cast);
-        QStringList members;
-        for (const CastMember &member : TitleCsv::DecodeCast(cell))
-            members << member.actor + "/" + member.character;
-        QCOMPARE(members.join("; "), cast);
-    }
+void TestCore::castCell_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("cast"); // actor/character; ...
+    QTest::newRow("no Cast column: no members") << ""
+                                                << "";
+    QTest::newRow("LF between members") << "Al\tTony\nBrad\tRusty"
+                                        << "Al/Tony; Brad/Rusty";
+    QTest::newRow("CR LF between members, as spreadsheets write") << "Al\tTony\r\nBrad\tRusty\r\n"
+                                                                  << "Al/Tony; Brad/Rusty";
+    QTest::newRow("escaped names, no character") << "A\\tB\\\\\nC"
+                                                 << "A\tB\\/; C/";
+}
 
-    QTEST_GUILESS_MAIN(TestCore)
+// A titles file's Cast cell, as a spreadsheet or the export leaves it.
+void TestCore::castCell()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, cast);
+    QStringList members;
+    for (const CastMember &member : TitleCsv::DecodeCast(cell))
+        members << member.actor + "/" + member.character;
+    QCOMPARE(members.join("; "), cast);
+}
+
+QTEST_GUILESS_MAIN(TestCore)
 #include "test_core.moc"

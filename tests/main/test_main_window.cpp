@@ -571,55 +571,56 @@ void TestMainWindow::browsePanel()
     w.load();
     QVERIFY(w.main->Browse->isHidden());
     QCOMPARE(w.main->lblRecordSelected->text(), QString("1 of 4"));
-    void TestMainWindow::titleElision_data()
-    {
-        QTest::addColumn<int>("maxLines"); // the panel's title: 2; an editor step's: 1
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("lines"); // shown
-        QTest::addColumn<bool>("elided");
-        const QString longTitle = QString("The Long Title of a Film ").repeated(40);
-        QTest::newRow("short, panel") << 2 << "Alien" << 1 << false;
-        QTest::newRow("long, panel") << 2 << longTitle << 2 << true;
-        QTest::newRow("long, editor step") << 1 << longTitle << 1 << true;
-        QTest::newRow("one word wider than the label")
-            << 2 << QString("W").repeated(500) << 2 << true;
-    }
+}
 
-    // A title of any length: at most its lines, the last ending in "…", the whole in the tooltip.
-    void TestMainWindow::titleElision()
-    {
-        QFETCH(int, maxLines);
-        QFETCH(QString, text);
-        QFETCH(int, lines);
-        QFETCH(bool, elided);
-        ElidedLabel label(maxLines);
-        label.SetFullText(text);
-        label.resize(240, 200);
-        label.show();
-        const QStringList shown = label.text().split('\n');
-        QCOMPARE(shown.size(), lines);
-        QCOMPARE(shown.last().endsWith(QChar(0x2026)), elided);
-        QCOMPARE(label.toolTip(), elided ? text : QString());
-        QVERIFY(label.sizeHint().width() <= 300); // a long title never widens its window
-    }
+void TestMainWindow::titleElision_data()
+{
+    QTest::addColumn<int>("maxLines"); // the panel's title: 2; an editor step's: 1
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("lines"); // shown
+    QTest::addColumn<bool>("elided");
+    const QString longTitle = QString("The Long Title of a Film ").repeated(40);
+    QTest::newRow("short, panel") << 2 << "Alien" << 1 << false;
+    QTest::newRow("long, panel") << 2 << longTitle << 2 << true;
+    QTest::newRow("long, editor step") << 1 << longTitle << 1 << true;
+    QTest::newRow("one word wider than the label") << 2 << QString("W").repeated(500) << 2 << true;
+}
 
-    void TestMainWindow::openingSize_data()
-    {
-        QTest::addColumn<QRect>("available"); // the screen less its panels
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("large screen: as designed") << QRect(0, 0, 1920, 1040) << QSize(1180, 720);
-        QTest::newRow("small screen: room for the frame")
-            << QRect(0, 24, 1024, 720) << QSize(1008, 680);
-        QTest::newRow("tiny screen: no smaller than 640 by 480")
-            << QRect(0, 0, 600, 400) << QSize(640, 480);
-    }
+// A title of any length: at most its lines, the last ending in "…", the whole in the tooltip.
+void TestMainWindow::titleElision()
+{
+    QFETCH(int, maxLines);
+    QFETCH(QString, text);
+    QFETCH(int, lines);
+    QFETCH(bool, elided);
+    ElidedLabel label(maxLines);
+    label.SetFullText(text);
+    label.resize(240, 200);
+    label.show();
+    const QStringList shown = label.text().split('\n');
+    QCOMPARE(shown.size(), lines);
+    QCOMPARE(shown.last().endsWith(QChar(0x2026)), elided);
+    QCOMPARE(label.toolTip(), elided ? text : QString());
+    QVERIFY(label.sizeHint().width() <= 300); // a long title never widens its window
+}
 
-    void TestMainWindow::openingSize()
-    {
-        QFETCH(QRect, available);
-        QFETCH(QSize, size);
-        QCOMPARE(frmMain::OpeningSize(available), size);
-    }
+void TestMainWindow::openingSize_data()
+{
+    QTest::addColumn<QRect>("available"); // the screen less its panels
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("large screen: as designed") << QRect(0, 0, 1920, 1040) << QSize(1180, 720);
+    QTest::newRow("small screen: room for the frame")
+        << QRect(0, 24, 1024, 720) << QSize(1008, 680);
+    QTest::newRow("tiny screen: no smaller than 640 by 480")
+        << QRect(0, 0, 600, 400) << QSize(640, 480);
+}
 
-    QTEST_MAIN(TestMainWindow)
+void TestMainWindow::openingSize()
+{
+    QFETCH(QRect, available);
+    QFETCH(QSize, size);
+    QCOMPARE(frmMain::OpeningSize(available), size);
+}
+
+QTEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"

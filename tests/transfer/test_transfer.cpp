@@ -198,7 +198,7 @@ void TestTransfer::otherProgramsFiles()
         summary = window->lblSummary->text();
         window->cmdAddAll->click();
     });
-    QCOMPARE(fromMenu(program.main().mnuImport, collection), QString("1 titles were imported."));
+    QCOMPARE(fromMenu(program.main().mnuImport, collection), QString("1 title was imported."));
     QVERIFY2(summary.contains("1 title comes with a cover picture"), qPrintable(summary));
     const QString id =
         program.folder.Scalar("SELECT ID FROM DVD_Title WHERE Title = 'Brazil'").toString();
