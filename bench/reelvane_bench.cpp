@@ -79,7 +79,8 @@ int main(int argc, char *argv[])
 
     QString out;
     const QString load = loadNow();
-    QList<int> rows{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 24};
+    QList<int> rows{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
+                    13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 24};
     QStringList folders;
     for (int i = 0; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--out") && i + 1 < args.size()) {
