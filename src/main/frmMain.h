@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataGrid.h"
+#include "LoanMarks.h"
 #include "Module1.h"
 #include "RecordList.h"
 #include "TitleDetailPanel.h"
@@ -52,6 +53,10 @@ public:
     QVector<qint64> ShownTitleIds() const;
     QString ShownFilter() const;
 
+    // Makes the title active: its list shown, a find query that hides it cleared. False
+    // when the title is on neither list.
+    bool ShowTitle(qint64 titleId, int wishList);
+
     // Controls (those of the detail panel are the panel's own: Detail())
     QMenu *mnuFile = nullptr;
     QAction *mnuImport = nullptr;
@@ -64,6 +69,9 @@ public:
     QAction *mnuAdd = nullptr;
     QAction *mnuModify = nullptr;
     QAction *mnuDelete = nullptr;
+    QAction *mnuLend = nullptr;
+    QAction *mnuReturn = nullptr;
+    QAction *mnuLoans = nullptr;
     QAction *mnuFind = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuStatistics = nullptr;
@@ -97,6 +105,9 @@ Q_SIGNALS:
     void PrintListRequested();
     void ExportPdfRequested();
     void StatisticsRequested();
+    void LendRequested();
+    void ReturnRequested();
+    void LoansRequested();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -129,4 +140,5 @@ private:
     bool m_loading = false;
     bool m_switching = false;
     TitleListFilter *m_filter = nullptr;
+    LoanMarks m_loanMarks;
 };
