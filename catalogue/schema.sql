@@ -24,7 +24,7 @@ CREATE TABLE Cast_Relationships (
     Actor     TEXT COLLATE NOCASE,
     Character TEXT COLLATE NOCASE
 );
--- Loans of titles (made at open in a catalogue without it); dates are ISO text, an open
+-- Loans of titles (made at open in a catalogue without it). Dates are ISO text, an open
 -- loan has no Returned_On.
 CREATE TABLE Loan (
     Loan_ID     INTEGER PRIMARY KEY,

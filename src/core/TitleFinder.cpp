@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "Letters.h"
+#include "Loans.h"
 #include "Statements.h"
 
 #include <QHash>
@@ -57,11 +58,14 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
             total = count.value(0).toInt();
     }
 
+    // The current borrower is found too, where the catalogue keeps loans.
+    const bool withLoans = Loans::TableExists(connection);
+    const int fields = withLoans ? 5 : 4;
     TitleFinder built;
     {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        if (!query.exec(Statements::SearchableTitles()))
+        if (!query.exec(Statements::SearchableTitles(withLoans)))
             throw DbError::FromSql(query.lastError());
         // A title's texts take a few hundred bytes; room not written to costs no memory.
         built.m_text.reserve(qsizetype(total) * 512);
@@ -70,7 +74,7 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
         while (query.next()) {
             built.m_ids.append(query.value(0).toLongLong());
             built.m_starts.append(built.m_text.size());
-            for (int field = 1; field <= 4; ++field)
+            for (int field = 1; field <= fields; ++field)
                 appendText(built.m_text, query.value(field).toString());
             const int done = int(built.m_ids.size());
             if (progress && done % 2048 == 0 && !progress(done, total))

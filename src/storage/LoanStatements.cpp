@@ -69,7 +69,7 @@ QString LoansOfTitle(qint64 titleId, bool openOnly)
            + QStringLiteral(", NULL AS Title, NULL AS WishList FROM Loan WHERE Title_ID = ")
            + QString::number(titleId)
            + (openOnly ? QStringLiteral(" AND Returned_On IS NULL") : QString())
-           + QStringLiteral(" ORDER BY Returned_On IS NOT NULL, Lent_On DESC, Loan_ID DESC");
+           + QStringLiteral(" ORDER BY Returned_On IS NOT NULL, Loan_ID DESC");
 }
 
 QString AllLoans(bool withReturned)

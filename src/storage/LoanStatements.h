@@ -20,7 +20,7 @@ QString ReturnLoans(qint64 titleId, const QString &returnedOn);
 QString DeleteLoansOfTitle(qint64 titleId);
 
 QString LendableTitle(qint64 titleId);
-// The title's loans, the open one (the newest of them, if several) first.
+// The title's loans, the open ones first, each part the one recorded last first.
 QString LoansOfTitle(qint64 titleId, bool openOnly);
 // Every loan with its title (none where the title is missing).
 QString AllLoans(bool withReturned);

@@ -53,9 +53,9 @@ LendResult Lend(Connection &connection, qint64 titleId, const QString &borrower,
 // Ends the title's open loan(s) on returnedOn; false when it had none.
 bool Return(Connection &connection, qint64 titleId, const QDate &returnedOn);
 
-// The title's open loan (the newest, where another tool left two).
+// The title's open loan (the one recorded last, where another tool left two).
 std::optional<Loan> OpenLoan(Connection &connection, qint64 titleId);
-// Every loan of the title, the open one first, then the newest first.
+// Every loan of the title, the open one first, then the one recorded last first.
 QVector<Loan> History(Connection &connection, qint64 titleId);
 // Every open loan (or every loan) with its title's name.
 QVector<Loan> AllLoans(Connection &connection, bool withReturned);

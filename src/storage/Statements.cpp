@@ -25,14 +25,19 @@ QString TitleList(int wishList)
            + number(wishList) + QStringLiteral(" Order By Title");
 }
 
-QString SearchableTitles()
+QString SearchableTitles(bool withLoans)
 {
     // The cast joined in the engine: a tenth of the rows to hand over at 12 per title.
     return QStringLiteral(
-        "SELECT ID, Title, Sub_Title, Director, "
-        "(SELECT group_concat(ifnull(Cast_Relationships.Actor, '') || char(10) || "
-        "ifnull(Cast_Relationships.Character, ''), char(10)) FROM Cast_Relationships "
-        "WHERE Cast_Relationships.Movie = DVD_Title.ID) FROM DVD_Title ORDER BY ID");
+               "SELECT ID, Title, Sub_Title, Director, "
+               "(SELECT group_concat(ifnull(Cast_Relationships.Actor, '') || char(10) || "
+               "ifnull(Cast_Relationships.Character, ''), char(10)) FROM Cast_Relationships "
+               "WHERE Cast_Relationships.Movie = DVD_Title.ID)")
+           + (withLoans ? QStringLiteral(", (SELECT group_concat(Loan.Borrower, char(10)) FROM "
+                                         "Loan WHERE Loan.Title_ID = DVD_Title.ID AND "
+                                         "Loan.Returned_On IS NULL)")
+                        : QString())
+           + QStringLiteral(" FROM DVD_Title ORDER BY ID");
 }
 
 QString TitleCount()
