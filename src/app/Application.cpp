@@ -66,8 +66,7 @@ void Application::wireCommands()
     m_loanCommands = std::make_unique<LoanCommands>(m_shared, *m_main);
     connect(m_main.get(), &frmMain::LendRequested, this, [this] { m_loanCommands->Lend(); });
     connect(m_main.get(), &frmMain::ReturnRequested, this, [this] { m_loanCommands->Return(); });
-    connect(m_main.get(), &frmMain::LoansRequested, this,
-            [this] { m_loanCommands->ShowLoans(); });
+    connect(m_main.get(), &frmMain::LoansRequested, this, [this] { m_loanCommands->ShowLoans(); });
 }
 
 void Application::Launch()

@@ -48,9 +48,9 @@ QString unescapeCastName(QStringView text)
 const std::array<QString, ColumnCount> &Headers()
 {
     static const std::array<QString, ColumnCount> headers{
-        QStringLiteral("Title"),       QStringLiteral("Edition"), QStringLiteral("Year"),
-        QStringLiteral("Directed By"), QStringLiteral("Summary"), QStringLiteral("Features"),
-        QStringLiteral("Easter Eggs"), QStringLiteral("Genres"),  QStringLiteral("Cast"),
+        QStringLiteral("Title"),       QStringLiteral("Edition"),  QStringLiteral("Year"),
+        QStringLiteral("Directed By"), QStringLiteral("Summary"),  QStringLiteral("Features"),
+        QStringLiteral("Easter Eggs"), QStringLiteral("Genres"),   QStringLiteral("Cast"),
         QStringLiteral("List"),        QStringLiteral("Borrower"), QStringLiteral("Lent On"),
         QStringLiteral("Due Back")};
     return headers;

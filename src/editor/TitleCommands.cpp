@@ -31,9 +31,7 @@ QString textOf(const QVariant &value)
 
 } // namespace
 
-TitleCommands::TitleCommands(Module1 &shared, frmMain &main) : m_shared(shared), m_main(main)
-{
-}
+TitleCommands::TitleCommands(Module1 &shared, frmMain &main) : m_shared(shared), m_main(main) {}
 
 TitleCommands::~TitleCommands() = default;
 
@@ -144,8 +142,8 @@ void TitleCommands::DeleteTitle()
     }
 
     const auto answer = MessageBox::Show(
-        &m_main, QStringLiteral("Are you sure you want to delete ") + title + QStringLiteral("?")
-                      + onLoan,
+        &m_main,
+        QStringLiteral("Are you sure you want to delete ") + title + QStringLiteral("?") + onLoan,
         QStringLiteral("Confirm Title Deletion"), QMessageBox::Ok | QMessageBox::Cancel,
         QMessageBox::Information);
     if (answer != QMessageBox::Ok)
@@ -171,16 +169,16 @@ void TitleCommands::DeleteTitle()
     }
 
     // Only once the rows are gone: a failed delete keeps its picture.
-    const QString cover = m_shared.AppFolder + QStringLiteral("/images/") + id
-                          + QStringLiteral(".jpg");
+    const QString cover =
+        m_shared.AppFolder + QStringLiteral("/images/") + id + QStringLiteral(".jpg");
     QFile coverFile(cover);
     const bool kept = coverFile.exists() && !coverFile.remove();
     m_main.RefreshRecords();
     if (kept)
-        MessageBox::Critical(&m_main, QStringLiteral("The title was deleted, but its cover "
-                                                     "picture \"%1\" could not be removed: %2")
-                                          .arg(QDir::toNativeSeparators(cover),
-                                               coverFile.errorString()));
+        MessageBox::Critical(&m_main,
+                             QStringLiteral("The title was deleted, but its cover "
+                                            "picture \"%1\" could not be removed: %2")
+                                 .arg(QDir::toNativeSeparators(cover), coverFile.errorString()));
 }
 
 void TitleCommands::RunEditor()
@@ -244,10 +242,9 @@ bool TitleCommands::PrepareStep2(QDialog &current)
             return true;
         } catch (const DbError &error) {
             window.reset();
-            const auto answer = MessageBox::Show(&current, StepReadFailure(error),
-                                                 MessageBox::ApplicationTitle(),
-                                                 QMessageBox::Retry | QMessageBox::Cancel,
-                                                 QMessageBox::Warning);
+            const auto answer =
+                MessageBox::Show(&current, StepReadFailure(error), MessageBox::ApplicationTitle(),
+                                 QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Warning);
             if (answer != QMessageBox::Retry) {
                 current.hide(); // shown again, modal, by its exec()
                 return false;
@@ -261,8 +258,7 @@ QString TitleCommands::StepReadFailure(const DbError &error)
     const QString advice = LockWait::IsLock(error)
                                ? QStringLiteral("Another program is using the catalogue. ")
                                : QString();
-    return error.Message(QStringLiteral(" reading records.")) + QStringLiteral("\r\n\r\n")
-           + advice
+    return error.Message(QStringLiteral(" reading records.")) + QStringLiteral("\r\n\r\n") + advice
            + QStringLiteral("Retry to go on to the next step, or Cancel to stay in this one; "
                             "nothing you have entered is lost.");
 }

@@ -32,14 +32,14 @@ void LoanCommands::Lend()
         Connection connection;
         connection.Open(m_shared.ConnectionString);
         if (const auto loan = Loans::OpenLoan(connection, titleId)) {
-            const auto answer = MessageBox::Show(
-                &m_main,
-                title + QStringLiteral(" is on loan to ") + loan->Borrower
-                    + QStringLiteral(".\n\nRecord its return?"),
-                QStringLiteral("Title On Loan"), QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::Question,
-                {{QMessageBox::Yes, QStringLiteral("&Return...")},
-                 {QMessageBox::No, QStringLiteral("&Cancel")}});
+            const auto answer =
+                MessageBox::Show(&m_main,
+                                 title + QStringLiteral(" is on loan to ") + loan->Borrower
+                                     + QStringLiteral(".\n\nRecord its return?"),
+                                 QStringLiteral("Title On Loan"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                                 {{QMessageBox::Yes, QStringLiteral("&Return...")},
+                                  {QMessageBox::No, QStringLiteral("&Cancel")}});
             if (answer == QMessageBox::Yes)
                 Return();
             return;
@@ -57,8 +57,8 @@ void LoanCommands::Lend()
             try {
                 Connection connection;
                 connection.Open(m_shared.ConnectionString);
-                const auto result = Loans::Lend(connection, titleId, input.Borrower,
-                                                input.LentOn, input.DueOn, input.Note);
+                const auto result = Loans::Lend(connection, titleId, input.Borrower, input.LentOn,
+                                                input.DueOn, input.Note);
                 if (result == Loans::LendResult::AlreadyOnLoan)
                     MessageBox::Critical(shown, title + QStringLiteral(" is already on loan."));
                 else if (result == Loans::LendResult::NotInInventory)
@@ -94,8 +94,7 @@ void LoanCommands::Return()
     }
     if (!loan) {
         MessageBox::Show(&m_main, title + QStringLiteral(" is not on loan."),
-                         MessageBox::ApplicationTitle(), QMessageBox::Ok,
-                         QMessageBox::Information);
+                         MessageBox::ApplicationTitle(), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
 
@@ -109,8 +108,7 @@ void LoanCommands::Return()
                 Loans::Return(connection, titleId, returnedOn);
                 return true;
             } catch (const DbError &error) {
-                MessageBox::Failure(shown,
-                                    error.Message(QStringLiteral(" returning the title.")));
+                MessageBox::Failure(shown, error.Message(QStringLiteral(" returning the title.")));
                 return false;
             }
         },
@@ -129,12 +127,11 @@ void LoanCommands::ShowLoans()
             return Loans::AllLoans(connection, withReturned);
         },
         [this](const Loan &loan) {
-            if (!m_main.ShowTitle(loan.TitleId, loan.WishList.isNull() ? -1
-                                                                       : loan.WishList.toInt()))
-                MessageBox::Show(&m_main,
-                                 QStringLiteral("The title of this loan is not in the catalogue."),
-                                 MessageBox::ApplicationTitle(), QMessageBox::Ok,
-                                 QMessageBox::Information);
+            if (!m_main.ShowTitle(loan.TitleId,
+                                  loan.WishList.isNull() ? -1 : loan.WishList.toInt()))
+                MessageBox::Show(
+                    &m_main, QStringLiteral("The title of this loan is not in the catalogue."),
+                    MessageBox::ApplicationTitle(), QMessageBox::Ok, QMessageBox::Information);
         },
         &m_main);
     window.exec();

@@ -23,8 +23,8 @@ constexpr int kSortRole = Qt::UserRole + 2;
 QStandardItem *dateItem(const QString &stored)
 {
     const QDate date = Loan::DateOf(stored);
-    auto *item = new QStandardItem(
-        date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : stored);
+    auto *item =
+        new QStandardItem(date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : stored);
     // Odd stored text sorts after every date, as typed.
     item->setData(date.isValid() ? date.toString(Qt::ISODate) : QStringLiteral("~") + stored,
                   kSortRole);
@@ -34,7 +34,9 @@ QStandardItem *dateItem(const QString &stored)
 } // namespace
 
 frmLoans::frmLoans(Read read, Activate activate, QWidget *parent)
-    : QDialog(parent), m_read(std::move(read)), m_activate(std::move(activate)),
+    : QDialog(parent),
+      m_read(std::move(read)),
+      m_activate(std::move(activate)),
       m_model(new QStandardItemModel(this))
 {
     setWindowTitle(QStringLiteral("Loans"));
@@ -92,9 +94,9 @@ void frmLoans::fill()
     for (int index = 0; index < m_loans.size(); ++index) {
         const Loan &loan = m_loans[index];
         // A loan whose title is gone (another tool's row) is shown as it is.
-        auto *title = new QStandardItem(loan.Title.isNull() ? QStringLiteral("(title %1 missing)")
-                                                                  .arg(loan.TitleId)
-                                                            : loan.Title.toString());
+        auto *title = new QStandardItem(loan.Title.isNull()
+                                            ? QStringLiteral("(title %1 missing)").arg(loan.TitleId)
+                                            : loan.Title.toString());
         title->setData(Letters::Bare(title->text()), kSortRole);
         auto *borrower = new QStandardItem(loan.Borrower);
         borrower->setData(Letters::Bare(loan.Borrower), kSortRole);
@@ -102,8 +104,12 @@ void frmLoans::fill()
         auto *days = new QStandardItem(overdue > 0 ? QString::number(overdue) : QString());
         days->setData(overdue, kSortRole);
         days->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        QList<QStandardItem *> row{title,        borrower,          dateItem(loan.LentOn),
-                                   dateItem(loan.DueOn), days, dateItem(loan.ReturnedOn)};
+        QList<QStandardItem *> row{title,
+                                   borrower,
+                                   dateItem(loan.LentOn),
+                                   dateItem(loan.DueOn),
+                                   days,
+                                   dateItem(loan.ReturnedOn)};
         for (QStandardItem *item : row) {
             item->setData(index, kLoanRole);
             if (overdue > 0)

@@ -17,8 +17,7 @@ void RecordListModel::SetRecordList(std::shared_ptr<RecordList> list)
     m_list = std::move(list);
     m_backgrounds.clear();
     if (m_list) {
-        connect(m_list.get(), &RecordList::AboutToReset, this,
-                &RecordListModel::listAboutToReset);
+        connect(m_list.get(), &RecordList::AboutToReset, this, &RecordListModel::listAboutToReset);
         connect(m_list.get(), &RecordList::Reset, this, &RecordListModel::listReset);
         connect(m_list.get(), &RecordList::AboutToInsertRow, this,
                 &RecordListModel::rowAboutToBeInserted);

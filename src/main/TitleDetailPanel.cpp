@@ -248,15 +248,19 @@ void TitleDetailPanel::InitializeFields()
             clear();
         }
     };
-    show(field("Title"), m_keptTitle, [this](const QString &t) { lblTitle->SetFullText(t); },
-         [this] { lblTitle->SetFullText(QString()); });
-    show(field("Date"), m_keptDate, [this](const QString &t) { lblDate->setText(t); },
-         [this] { lblDate->clear(); });
-    show(field("Director"), m_keptDirector,
-         [this](const QString &t) { txtDirector->setText(t); }, [this] { txtDirector->clear(); });
-    show(field("Features"), m_keptFeatures,
-         [this](const QString &t) { txtFeatures->setPlainText(t); },
-         [this] { txtFeatures->clear(); });
+    show(
+        field("Title"), m_keptTitle, [this](const QString &t) { lblTitle->SetFullText(t); },
+        [this] { lblTitle->SetFullText(QString()); });
+    show(
+        field("Date"), m_keptDate, [this](const QString &t) { lblDate->setText(t); },
+        [this] { lblDate->clear(); });
+    show(
+        field("Director"), m_keptDirector, [this](const QString &t) { txtDirector->setText(t); },
+        [this] { txtDirector->clear(); });
+    show(
+        field("Features"), m_keptFeatures,
+        [this](const QString &t) { txtFeatures->setPlainText(t); },
+        [this] { txtFeatures->clear(); });
 
     const QVariant summary = field("Summary");
     m_keptSummary = RecordList::HasText(summary) ? summary.toString() : QString();

@@ -10,9 +10,9 @@ QString textOrNull(const QString &value)
                            : QLatin1Char('\'') + Statements::Quote(value) + QLatin1Char('\'');
 }
 
-const QString kColumns = QStringLiteral(
-    "Loan.Loan_ID, Loan.Title_ID, Loan.Borrower, Loan.Lent_On, Loan.Due_On, "
-    "Loan.Returned_On, Loan.Note");
+const QString kColumns =
+    QStringLiteral("Loan.Loan_ID, Loan.Title_ID, Loan.Borrower, Loan.Lent_On, Loan.Due_On, "
+                   "Loan.Returned_On, Loan.Note");
 
 } // namespace
 

@@ -131,9 +131,9 @@ LendResult Lend(Connection &connection, qint64 titleId, const QString &borrower,
         return LendResult::NotInInventory;
     if (OpenLoan(connection, titleId))
         return LendResult::AlreadyOnLoan;
-    connection.Execute(LoanStatements::InsertLoan(
-        titleId, borrower, lentOn.toString(kIsoDate),
-        dueOn.isValid() ? dueOn.toString(kIsoDate) : QString(), note));
+    connection.Execute(
+        LoanStatements::InsertLoan(titleId, borrower, lentOn.toString(kIsoDate),
+                                   dueOn.isValid() ? dueOn.toString(kIsoDate) : QString(), note));
     transaction.Commit();
     return LendResult::Lent;
 }
@@ -183,8 +183,8 @@ QStringList BorrowerNames(Connection &connection)
             names << name;
     }
     QStringList sorted;
-    for (int index : Letters::SortedOrder(int(names.size()),
-                                          [&](int i) { return QStringView(names[i]); }))
+    for (int index :
+         Letters::SortedOrder(int(names.size()), [&](int i) { return QStringView(names[i]); }))
         sorted << names[index];
     return sorted;
 }

@@ -46,40 +46,43 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
     bool finished = true;
     {
         QHash<qint64, QStringList> genres;
-        QSqlQuery links = run(db, QStringLiteral(
-            "SELECT Genre_Relationships.Title_ID, Genre.Genre FROM Genre_Relationships "
-            "INNER JOIN Genre ON Genre.Genre_ID = Genre_Relationships.Genre_ID "
-            "ORDER BY Genre_Relationships.rowid"));
+        QSqlQuery links =
+            run(db, QStringLiteral(
+                        "SELECT Genre_Relationships.Title_ID, Genre.Genre FROM Genre_Relationships "
+                        "INNER JOIN Genre ON Genre.Genre_ID = Genre_Relationships.Genre_ID "
+                        "ORDER BY Genre_Relationships.rowid"));
         while (links.next())
             genres[links.value(0).toLongLong()] << links.value(1).toString();
 
         QHash<qint64, QVector<CastMember>> cast;
-        QSqlQuery members = run(db, QStringLiteral(
-            "SELECT Movie, Actor, Character FROM Cast_Relationships ORDER BY rowid"));
+        QSqlQuery members =
+            run(db, QStringLiteral(
+                        "SELECT Movie, Actor, Character FROM Cast_Relationships ORDER BY rowid"));
         while (members.next())
-            cast[members.value(0).toLongLong()] << CastMember{members.value(1).toString(),
-                                                              members.value(2).toString()};
+            cast[members.value(0).toLongLong()]
+                << CastMember{members.value(1).toString(), members.value(2).toString()};
 
         // Each title's open loan (the newest, where another tool left two); none without the
         // Loan table.
         QHash<qint64, std::array<QString, 3>> loans;
         QSqlQuery hasLoans = run(db, LoanStatements::TableCount());
         if (hasLoans.next() && hasLoans.value(0).toInt() > 0) {
-            QSqlQuery open = run(db, QStringLiteral(
-                "SELECT Title_ID, Borrower, Lent_On, Due_On FROM Loan WHERE Returned_On IS NULL "
-                "ORDER BY Loan_ID"));
+            QSqlQuery open = run(db, QStringLiteral("SELECT Title_ID, Borrower, Lent_On, Due_On "
+                                                    "FROM Loan WHERE Returned_On IS NULL "
+                                                    "ORDER BY Loan_ID"));
             while (open.next())
-                loans[open.value(0).toLongLong()] = {open.value(1).toString(),
-                                                     open.value(2).toString(),
-                                                     open.value(3).toString()};
+                loans[open.value(0).toLongLong()] = {
+                    open.value(1).toString(), open.value(2).toString(), open.value(3).toString()};
         }
 
         QSqlQuery count = run(db, QStringLiteral("SELECT Count(*) FROM DVD_Title"));
         const qint64 rows = count.next() ? count.value(0).toLongLong() : 0;
 
-        QSqlQuery titles = run(db, QStringLiteral(
-            "SELECT ID, Title, Sub_Title, Date, Director, Summary, Features, Eggs, WishList "
-            "FROM DVD_Title ORDER BY WishList <> 0, Title, ID"));
+        QSqlQuery titles = run(
+            db,
+            QStringLiteral(
+                "SELECT ID, Title, Sub_Title, Date, Director, Summary, Features, Eggs, WishList "
+                "FROM DVD_Title ORDER BY WishList <> 0, Title, ID"));
         qint64 index = 0;
         while (titles.next()) {
             const qint64 id = titles.value(0).toLongLong();

@@ -87,26 +87,31 @@ void TestLoanCsv::importedLoans_data()
     QTest::addColumn<QString>("refused");
     QTest::addColumn<QString>("loans");
     QTest::newRow("older file without the columns")
-        << QByteArray("Title,Year,List\r\nAlien,1979,Inventory\r\n") << "" << "";
+        << QByteArray("Title,Year,List\r\nAlien,1979,Inventory\r\n") << ""
+        << "";
     QTest::newRow("columns in another order, no due date")
         << QByteArray("lent on,BORROWER,Title,Year\r\n2026-12-03,Anna,Alien,1979\r\n") << ""
         << "Alien:Anna,2026-12-03,-,-";
     QTest::newRow("no borrower: dates ignored")
-        << QByteArray("Title,Year,Borrower,Lent On\r\nAlien,1979,,2026-12-03\r\n") << "" << "";
+        << QByteArray("Title,Year,Borrower,Lent On\r\nAlien,1979,,2026-12-03\r\n") << ""
+        << "";
     QTest::newRow("lent date not a date")
         << QByteArray("Title,Year,Borrower,Lent On\r\nAlien,1979,Anna,last week\r\n")
-        << "2 Lent On: the date lent must be a date (Example 2026-12-03)" << "";
-    QTest::newRow("no lent date")
-        << QByteArray("Title,Year,Borrower\r\nAlien,1979,Anna\r\n")
-        << "2 Lent On: the date lent must be a date (Example 2026-12-03)" << "";
+        << "2 Lent On: the date lent must be a date (Example 2026-12-03)"
+        << "";
+    QTest::newRow("no lent date") << QByteArray("Title,Year,Borrower\r\nAlien,1979,Anna\r\n")
+                                  << "2 Lent On: the date lent must be a date (Example 2026-12-03)"
+                                  << "";
     QTest::newRow("due before lent")
         << QByteArray("Title,Year,Borrower,Lent On,Due Back\r\nAlien,1979,Anna,2026-12-03,"
                       "2026-12-01\r\n")
-        << "2 Due Back: the due date is before the date lent" << "";
+        << "2 Due Back: the due date is before the date lent"
+        << "";
     QTest::newRow("wishlist title on loan")
         << QByteArray("Title,Year,List,Borrower,Lent On\r\nAlien,1979,Wishlist,Anna,"
                       "2026-12-03\r\n")
-        << "2 Borrower: a Wishlist title cannot be on loan" << "";
+        << "2 Borrower: a Wishlist title cannot be on loan"
+        << "";
 }
 
 void TestLoanCsv::importedLoans()

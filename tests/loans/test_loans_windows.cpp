@@ -64,8 +64,9 @@ void TestLoansWindows::lendFindReturnAndDelete()
     QCOMPARE(MessageBox::Shown(),
              (QStringList{"Enter the name of the borrower.",
                           "The due date cannot be before the date the title is lent."}));
-    QCOMPARE(f.folder.Scalar("SELECT Borrower FROM Loan WHERE Title_ID = ? AND Due_On = ?",
-                             {alien, lent.addDays(14).toString(Qt::ISODate)})
+    QCOMPARE(f.folder
+                 .Scalar("SELECT Borrower FROM Loan WHERE Title_ID = ? AND Due_On = ?",
+                         {alien, lent.addDays(14).toString(Qt::ISODate)})
                  .toString(),
              borrower);
 
@@ -94,8 +95,7 @@ void TestLoansWindows::lendFindReturnAndDelete()
     ModalWaiter loansWaiter;
     loansWaiter.Expect<frmLoans>([&](frmLoans *window) {
         QCOMPARE(window->grdLoans->model()->rowCount(), 1);
-        QCOMPARE(window->grdLoans->model()->index(0, frmLoans::DaysOverdue).data().toString(),
-                 "6");
+        QCOMPARE(window->grdLoans->model()->index(0, frmLoans::DaysOverdue).data().toString(), "6");
         QVERIFY(window->grdLoans->isColumnHidden(frmLoans::ReturnedOn));
         window->grdLoans->setFocus();
         QTest::keyClick(window->grdLoans, Qt::Key_Return);

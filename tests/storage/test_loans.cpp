@@ -141,7 +141,8 @@ void TestLoans::oddStoredRows()
              Loans::LendResult::NotInInventory);
     QVERIFY(Loans::Return(connection, id, kLent));
     QVERIFY(!Loans::OpenLoan(connection, id));
-    QCOMPARE(folder.Scalar("SELECT count(*) FROM Loan WHERE Returned_On = '2026-12-03'").toInt(), 2);
+    QCOMPARE(folder.Scalar("SELECT count(*) FROM Loan WHERE Returned_On = '2026-12-03'").toInt(),
+             2);
 
     Loans::DeleteLoansOfTitle(connection, id);
     QCOMPARE(folder.Scalar("SELECT count(*) FROM Loan").toInt(), 1);
