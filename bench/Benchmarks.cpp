@@ -334,6 +334,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   {},
                   {}});
     DescribeReportRows(table);
+    DescribeLoanRows(table);
 }
 
 void Benchmarks::MainWindowReady()

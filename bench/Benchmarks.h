@@ -32,6 +32,9 @@ public:
     static void DescribeReportRows(ResultsTable &table);
     void StatisticsWindow();
     void ListPdf();
+    // The main window with loans and the Loans window (LoanBenchmarks.cpp), rows 19 and 20.
+    static void DescribeLoanRows(ResultsTable &table);
+    void LoanRows();
 
 private:
     // More samples on small catalogues, where each one is quick.

@@ -115,6 +115,11 @@ void TestLoansWindows::lendFindReturnAndDelete()
     loans.Return();
     QVERIFY(returnWaiter.Handled());
     QVERIFY(line->isHidden());
+    // Found by the borrower who has it now only.
+    f.main->Find->txtFind->setText(QStringLiteral("brien"));
+    f.main->Find->ApplyNow();
+    QCOMPARE(f.titles(), QStringList());
+    f.main->Find->Clear();
     QCOMPARE(f.folder.Scalar("SELECT Returned_On FROM Loan").toString(),
              lent.addDays(3).toString(Qt::ISODate));
     ModalWaiter historyWaiter;
