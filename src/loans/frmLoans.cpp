@@ -52,7 +52,6 @@ frmLoans::frmLoans(Read read, Activate activate, QWidget *parent)
     grdLoans->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdLoans->setSortingEnabled(true);
     grdLoans->verticalHeader()->hide();
-    grdLoans->horizontalHeader()->setStretchLastSection(true);
     grdLoans->installEventFilter(this);
     connect(grdLoans, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { activateRow(index.row()); });
@@ -124,6 +123,8 @@ void frmLoans::fill()
     grdLoans->sortByColumn(DaysOverdue, Qt::DescendingOrder);
     grdLoans->horizontalHeader()->setResizeContentsPrecision(200);
     grdLoans->resizeColumnsToContents();
+    // The title takes the room left (the last column shown changes with the check box).
+    grdLoans->horizontalHeader()->setSectionResizeMode(Title, QHeaderView::Stretch);
     if (m_model->rowCount() > 0)
         grdLoans->selectRow(0);
 }

@@ -99,9 +99,6 @@ void TestLoanCsv::importedLoans_data()
         << QByteArray("Title,Year,Borrower,Lent On\r\nAlien,1979,Anna,last week\r\n")
         << "2 Lent On: the date lent must be a date (Example 2026-12-03)"
         << "";
-    QTest::newRow("no lent date") << QByteArray("Title,Year,Borrower\r\nAlien,1979,Anna\r\n")
-                                  << "2 Lent On: the date lent must be a date (Example 2026-12-03)"
-                                  << "";
     QTest::newRow("due before lent")
         << QByteArray("Title,Year,Borrower,Lent On,Due Back\r\nAlien,1979,Anna,2026-12-03,"
                       "2026-12-01\r\n")
