@@ -17,55 +17,75 @@
 namespace {
 
 const QStringList kTitleWords{
-    "Night", "Return", "Ocean's", "Eleven", "Star", "War", "Last", "Empire", "Lord",
-    "Rings", "Kingdom", "Heaven's", "Gate", "Dark", "Knight", "Rises", "Shadow", "River",
-    "Mystic", "Blue", "Velvet", "Fargo", "Crimson", "Tide", "Lost", "Ark", "Raiders",
-    "Temple", "Doom", "Crusade", "Devil's", "Advocate", "Children's", "Hour", "Don't",
-    "Look", "Now", "Amélie", "Café", "Über", "Señor", "Noël", "Zoë", "Ça", "Fête",
-    "Smörgåsbord", "Ōkami", "Crème", "Brûlée", "Æon", "Flux", "Москва", "東京", "物語",
-    "Ἀθῆναι", "Journey", "Center", "Earth", "Moon", "Sun", "Rain", "Man", "Woman",
-    "Girl", "Boy", "City", "Angels", "Demons", "Fire", "Ice", "Blood", "Diamond",
-    "Time", "Machine", "Escape", "Alcatraz", "Great", "Dictator", "Modern", "Times",
-    "Wild", "Bunch", "Good", "Bad", "Ugly", "Seven", "Samurai", "O'Brien", "Wizard",
-    "Oz", "Casablanca", "Vertigo", "Psycho", "Birds", "Rear", "Window", "North",
-    "Northwest", "Apocalypse", "Jaws", "Alien", "Aliens", "Terminator", "Matrix",
-    "Gladiator", "Memento", "Inception", "Interstellar", "Whiplash", "Parasite", "Roma"};
+    "Night",      "Return",    "Ocean's",    "Eleven",      "Star",      "War",
+    "Last",       "Empire",    "Lord",       "Rings",       "Kingdom",   "Heaven's",
+    "Gate",       "Dark",      "Knight",     "Rises",       "Shadow",    "River",
+    "Mystic",     "Blue",      "Velvet",     "Fargo",       "Crimson",   "Tide",
+    "Lost",       "Ark",       "Raiders",    "Temple",      "Doom",      "Crusade",
+    "Devil's",    "Advocate",  "Children's", "Hour",        "Don't",     "Look",
+    "Now",        "Amélie",    "Café",       "Über",        "Señor",     "Noël",
+    "Zoë",        "Ça",        "Fête",       "Smörgåsbord", "Ōkami",     "Crème",
+    "Brûlée",     "Æon",       "Flux",       "Москва",      "東京",      "物語",
+    "Ἀθῆναι",     "Journey",   "Center",     "Earth",       "Moon",      "Sun",
+    "Rain",       "Man",       "Woman",      "Girl",        "Boy",       "City",
+    "Angels",     "Demons",    "Fire",       "Ice",         "Blood",     "Diamond",
+    "Time",       "Machine",   "Escape",     "Alcatraz",    "Great",     "Dictator",
+    "Modern",     "Times",     "Wild",       "Bunch",       "Good",      "Bad",
+    "Ugly",       "Seven",     "Samurai",    "O'Brien",     "Wizard",    "Oz",
+    "Casablanca", "Vertigo",   "Psycho",     "Birds",       "Rear",      "Window",
+    "North",      "Northwest", "Apocalypse", "Jaws",        "Alien",     "Aliens",
+    "Terminator", "Matrix",    "Gladiator",  "Memento",     "Inception", "Interstellar",
+    "Whiplash",   "Parasite",  "Roma"};
 const QStringList kJoinWords{"of", "the", "and", "in", "on", "a", "from", "to", "with"};
-const QStringList kEditions{
-    "Special Edition", "Director's Cut", "Collector's Edition", "Widescreen",
-    "Full Screen", "Two-Disc Special Edition", "Anniversary Edition", "Extended Edition",
-    "Criterion Collection", "Édition Spéciale", "Unrated", "Theatrical Cut",
-    "Ultimate Collector's Edition \"Gold\"", "Limited Edition Steelbook"};
+const QStringList kEditions{"Special Edition",
+                            "Director's Cut",
+                            "Collector's Edition",
+                            "Widescreen",
+                            "Full Screen",
+                            "Two-Disc Special Edition",
+                            "Anniversary Edition",
+                            "Extended Edition",
+                            "Criterion Collection",
+                            "Édition Spéciale",
+                            "Unrated",
+                            "Theatrical Cut",
+                            "Ultimate Collector's Edition \"Gold\"",
+                            "Limited Edition Steelbook"};
 const QStringList kFirstNames{
-    "James", "Mary", "Robert", "Patricia", "John", "Jennifer", "Michael", "Linda",
-    "William", "Élodie", "Søren", "Zoë", "José", "Björk", "Renée", "François", "Chloë",
-    "Siobhán", "Dmitri", "Akira", "Ingrid", "Penélope", "Javier", "Mads", "Juliette",
-    "Toshirō", "Liv", "Max", "Ana", "Kate", "Cate", "Denzel", "Meryl", "Tom", "Grace"};
-const QStringList kLastNames{
-    "Smith", "O'Connor", "O'Hara", "Johnson", "Williams", "Brown", "Jones", "García",
-    "Müller", "Nyqvist", "Løvgren", "Binoche", "Cruz", "Bardem", "Mikkelsen", "Kurosawa",
-    "Mifune", "Bergman", "Ullmann", "von Sydow", "Blanchett", "Washington", "Streep",
-    "D'Onofrio", "Nguyễn", "Dvořák", "Kowalczyk", "Østergaard", "Lindqvist", "Hanks"};
+    "James",  "Mary",  "Robert", "Patricia", "John",   "Jennifer", "Michael",  "Linda",   "William",
+    "Élodie", "Søren", "Zoë",    "José",     "Björk",  "Renée",    "François", "Chloë",   "Siobhán",
+    "Dmitri", "Akira", "Ingrid", "Penélope", "Javier", "Mads",     "Juliette", "Toshirō", "Liv",
+    "Max",    "Ana",   "Kate",   "Cate",     "Denzel", "Meryl",    "Tom",      "Grace"};
+const QStringList kLastNames{"Smith",     "O'Connor",   "O'Hara",     "Johnson",   "Williams",
+                             "Brown",     "Jones",      "García",     "Müller",    "Nyqvist",
+                             "Løvgren",   "Binoche",    "Cruz",       "Bardem",    "Mikkelsen",
+                             "Kurosawa",  "Mifune",     "Bergman",    "Ullmann",   "von Sydow",
+                             "Blanchett", "Washington", "Streep",     "D'Onofrio", "Nguyễn",
+                             "Dvořák",    "Kowalczyk",  "Østergaard", "Lindqvist", "Hanks"};
 const QStringList kCharacterWords{
-    "Detective", "Captain", "Doctor", "Agent", "The Stranger", "Mother", "Father",
-    "Sergeant", "Young", "Old", "Professor", "Narrator", "Waitress", "Bartender",
-    "Himself", "Herself", "Voice of the Ship", "Guard #2", "Mrs.", "Mr.", "Sister"};
-const QStringList kProse{
-    "a", "the", "who", "finds", "that", "his", "her", "their", "old", "new", "friend",
-    "family", "secret", "must", "before", "after", "city", "war", "love", "journey",
-    "discovers", "town", "small", "crime", "past", "future", "world", "against", "time",
-    "can't", "won't", "it's", "naïve", "déjà", "vu", "between", "truth", "lies", "home",
-    "heist", "escape", "night", "one", "last", "chance", "brother", "sister", "kingdom"};
+    "Detective", "Captain",   "Doctor",  "Agent",   "The Stranger",      "Mother",
+    "Father",    "Sergeant",  "Young",   "Old",     "Professor",         "Narrator",
+    "Waitress",  "Bartender", "Himself", "Herself", "Voice of the Ship", "Guard #2",
+    "Mrs.",      "Mr.",       "Sister"};
+const QStringList kProse{"a",       "the",   "who",    "finds",   "that",   "his",     "her",
+                         "their",   "old",   "new",    "friend",  "family", "secret",  "must",
+                         "before",  "after", "city",   "war",     "love",   "journey", "discovers",
+                         "town",    "small", "crime",  "past",    "future", "world",   "against",
+                         "time",    "can't", "won't",  "it's",    "naïve",  "déjà",    "vu",
+                         "between", "truth", "lies",   "home",    "heist",  "escape",  "night",
+                         "one",     "last",  "chance", "brother", "sister", "kingdom"};
 const QStringList kFeatureItems{
-    "Widescreen (2.35:1)", "Dolby Digital 5.1", "DTS 6.1 ES", "Audio commentary",
-    "Deleted scenes", "Theatrical trailer", "Making-of featurette", "Isolated score",
-    "Subtitles: English, Français, Español", "Storyboard comparisons", "Photo gallery",
-    "Interactive menus", "Scene selection", "THX certified", "Behind the scenes"};
+    "Widescreen (2.35:1)",    "Dolby Digital 5.1", "DTS 6.1 ES",
+    "Audio commentary",       "Deleted scenes",    "Theatrical trailer",
+    "Making-of featurette",   "Isolated score",    "Subtitles: English, Français, Español",
+    "Storyboard comparisons", "Photo gallery",     "Interactive menus",
+    "Scene selection",        "THX certified",     "Behind the scenes"};
 const QStringList kExtraGenres{
-    "Film-Noir", "Short", "Reality-TV", "Game-Show", "Talk-Show", "News", "Adult",
-    "Martial Arts", "Disaster", "Superhero", "Spy", "Heist", "Silent", "Anime",
-    "Children's", "Courtroom", "Mockumentary", "Road Movie", "Épopée", "Samurai",
-    "Space Opera", "Teen", "Zombie", "Psychological", "Political"};
+    "Film-Noir",   "Short",        "Reality-TV",   "Game-Show",     "Talk-Show",
+    "News",        "Adult",        "Martial Arts", "Disaster",      "Superhero",
+    "Spy",         "Heist",        "Silent",       "Anime",         "Children's",
+    "Courtroom",   "Mockumentary", "Road Movie",   "Épopée",        "Samurai",
+    "Space Opera", "Teen",         "Zombie",       "Psychological", "Political"};
 
 } // namespace
 
@@ -85,14 +105,16 @@ QString CatalogueGenerator::titleText()
 {
     // Mostly two to four words; now and then a long one or a sequel number.
     const int roll = between(1, 100);
-    const int words = roll <= 10 ? 1 : roll <= 80 ? between(2, 4) : roll <= 97 ? between(5, 8)
-                                                                               : between(9, 16);
+    const int words = roll <= 10   ? 1
+                      : roll <= 80 ? between(2, 4)
+                      : roll <= 97 ? between(5, 8)
+                                   : between(9, 16);
     QString text;
     for (int i = 0; i < words; ++i) {
         if (i > 0)
             text += QLatin1Char(' ');
-        text += (i > 0 && i < words - 1 && between(1, 4) == 1) ? pick(kJoinWords)
-                                                               : pick(kTitleWords);
+        text +=
+            (i > 0 && i < words - 1 && between(1, 4) == 1) ? pick(kJoinWords) : pick(kTitleWords);
     }
     if (between(1, 12) == 1)
         text += QStringLiteral(" %1").arg(between(2, 7));
@@ -249,9 +271,8 @@ bool CatalogueGenerator::fill(QSqlDatabase &db, const QString &imagesFolder, int
         const QVariant edition = editionRoll <= 2   ? QVariant(QMetaType(QMetaType::QString))
                                  : editionRoll <= 5 ? QVariant(QString())
                                                     : QVariant(pick(kEditions));
-        const QString director = between(1, 8) == 1
-                                     ? personName() + QStringLiteral(", ") + personName()
-                                     : personName();
+        const QString director =
+            between(1, 8) == 1 ? personName() + QStringLiteral(", ") + personName() : personName();
         addTitle.addBindValue(titleText());
         addTitle.addBindValue(edition);
         addTitle.addBindValue(QString::number(between(1930, 2026)));
@@ -282,9 +303,9 @@ bool CatalogueGenerator::fill(QSqlDatabase &db, const QString &imagesFolder, int
         for (int c = 0; c < castRows; ++c) {
             addCast.addBindValue(id);
             addCast.addBindValue(personName());
-            addCast.addBindValue(between(1, 3) == 1 ? pick(kCharacterWords) + QLatin1Char(' ')
-                                                          + pick(kLastNames)
-                                                    : pick(kFirstNames));
+            addCast.addBindValue(between(1, 3) == 1
+                                     ? pick(kCharacterWords) + QLatin1Char(' ') + pick(kLastNames)
+                                     : pick(kFirstNames));
             if (!addCast.exec())
                 return failed(error, addCast);
         }

@@ -9,9 +9,9 @@ class CopyLock
 {
 public:
     enum Outcome {
-        Taken,        // this copy holds the lock
+        Taken,         // this copy holds the lock
         HeldElsewhere, // another running copy holds it
-        Unavailable,  // no lock can be made here (a read-only folder): go on without
+        Unavailable,   // no lock can be made here (a read-only folder): go on without
     };
 
     // Takes the lock for the catalogue file for the rest of the process; its file is

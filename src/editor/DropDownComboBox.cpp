@@ -1,8 +1,6 @@
 #include "DropDownComboBox.h"
 
-DropDownComboBox::DropDownComboBox(QWidget *parent) : QComboBox(parent)
-{
-}
+DropDownComboBox::DropDownComboBox(QWidget *parent) : QComboBox(parent) {}
 
 void DropDownComboBox::showPopup()
 {

@@ -12,8 +12,8 @@
 frmDelimiter::frmDelimiter(Module1 &shared, QWidget *parent) : QDialog(parent), m_shared(shared)
 {
     createControls();
-    lblDialog->setText(QStringLiteral(
-        "Enter the delimiter text that seperates your two (2) columns of data."));
+    lblDialog->setText(
+        QStringLiteral("Enter the delimiter text that seperates your two (2) columns of data."));
 }
 
 void frmDelimiter::createControls()

@@ -149,10 +149,17 @@ void frmModify1::createControls()
 
 void frmModify1::setTabOrder()
 {
-    QWidget *order[] = {txtTitleDisplay,         txtSubTitle, txtDate,
-                        txtDirector,             txtSummary,  MultiTabStrip,
-                        OptionWishListModify[0], OptionWishListModify[1], txtEggs,
-                        cmdCancel,               cmdNext};
+    QWidget *order[] = {txtTitleDisplay,
+                        txtSubTitle,
+                        txtDate,
+                        txtDirector,
+                        txtSummary,
+                        MultiTabStrip,
+                        OptionWishListModify[0],
+                        OptionWishListModify[1],
+                        txtEggs,
+                        cmdCancel,
+                        cmdNext};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

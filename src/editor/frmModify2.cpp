@@ -51,7 +51,8 @@ void frmModify2::createControls()
         box->setMinimumContentsLength(8);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setEnabled(index == 0);
-        connect(box, &DropDownComboBox::DropDown, this, [this, index] { cmbGenre_DropDown(index); });
+        connect(box, &DropDownComboBox::DropDown, this,
+                [this, index] { cmbGenre_DropDown(index); });
         cmbGenre[index] = box;
         lblGenre[index]->setBuddy(box);
     }
@@ -95,8 +96,8 @@ void frmModify2::createControls()
     connect(cmdNext, &QPushButton::clicked, this, &frmModify2::cmdNext_Click);
 
     // Boxes in reading order, then the rest of the window.
-    QWidget *order[] = {cmbGenre[0], cmbGenre[1], cmbGenre[2], cmbGenre[3],
-                        cmdManageGenreTypes, txtFeatures, cmdCancel, cmdBack, cmdNext};
+    QWidget *order[] = {cmbGenre[0], cmbGenre[1], cmbGenre[2], cmbGenre[3], cmdManageGenreTypes,
+                        txtFeatures, cmdCancel,   cmdBack,     cmdNext};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -318,9 +319,8 @@ void frmModify2::OpenGenreManager()
 void frmModify2::cmdNext_Click()
 {
     StoreStep2Fields();
-    const bool anyGenre = std::any_of(cmbGenre.begin(), cmbGenre.end(), [](QComboBox *box) {
-        return !box->currentText().isEmpty();
-    });
+    const bool anyGenre = std::any_of(cmbGenre.begin(), cmbGenre.end(),
+                                      [](QComboBox *box) { return !box->currentText().isEmpty(); });
     if (!anyGenre) {
         MessageBox::Critical(this, QStringLiteral("Please Complete All Required Fields"));
         return;

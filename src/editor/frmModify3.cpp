@@ -97,8 +97,8 @@ void frmModify3::createControls()
     cmdMultiPaste->setIconSize(QSize(26, 26));
     cmdMultiPaste->setToolTip(QStringLiteral("Multi-Paste Clipboard Wizard"));
     WindowLook::Place(cmdMultiPaste, 6130, 3180, 550, 550);
-    lblMultiPaste = label(QStringLiteral("lblMultiPaste"),
-                          QStringLiteral("Multi-Paste Clipboard Wizard"));
+    lblMultiPaste =
+        label(QStringLiteral("lblMultiPaste"), QStringLiteral("Multi-Paste Clipboard Wizard"));
     lblMultiPaste->setFont(WindowLook::Font(8.25, true));
     lblMultiPaste->setStyleSheet(QStringLiteral("color: red;"));
     lblMultiPaste->setWordWrap(true);

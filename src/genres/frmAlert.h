@@ -20,8 +20,7 @@ class frmAlert : public QDialog
 
 public:
     // mainWindow is enabled again when a warning of the add-title command is cancelled.
-    frmAlert(Module1 &shared, PromptOpener opener, QWidget *mainWindow,
-             QWidget *parent = nullptr);
+    frmAlert(Module1 &shared, PromptOpener opener, QWidget *mainWindow, QWidget *parent = nullptr);
     ~frmAlert() override;
 
     // Loads from AlertMessage and AlertQuery, then runs the window. A statement that

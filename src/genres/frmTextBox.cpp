@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmTextBox::frmTextBox(Module1 &shared, PromptOpener opener, QWidget *mainWindow,
-                       QWidget *parent)
+frmTextBox::frmTextBox(Module1 &shared, PromptOpener opener, QWidget *mainWindow, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_opener(opener), m_mainWindow(mainWindow)
 {
     setWindowTitle(QStringLiteral("Enter New Name"));

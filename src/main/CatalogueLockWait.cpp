@@ -55,11 +55,10 @@ bool CatalogueLockWait::KeepWaiting(qint64 waitedMs)
         return true;
     }
     showBusy(false);
-    const auto answer = MessageBox::Show(QApplication::activeWindow(), Question(waitedMs),
-                                         QuestionTitle(),
-                                         QMessageBox::Retry | QMessageBox::Close,
-                                         QMessageBox::Warning, {{QMessageBox::Close,
-                                                                 QStringLiteral("&Quit")}});
+    const auto answer =
+        MessageBox::Show(QApplication::activeWindow(), Question(waitedMs), QuestionTitle(),
+                         QMessageBox::Retry | QMessageBox::Close, QMessageBox::Warning,
+                         {{QMessageBox::Close, QStringLiteral("&Quit")}});
     if (answer == QMessageBox::Retry) {
         m_askedAt = waitedMs;
         showBusy(true);

@@ -223,8 +223,7 @@ void DataGrid::SetEditable(bool editable)
     setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                    | QAbstractItemView::AnyKeyPressed
                              : QAbstractItemView::NoEditTriggers);
-    setSelectionBehavior(editable ? QAbstractItemView::SelectItems
-                                  : QAbstractItemView::SelectRows);
+    setSelectionBehavior(editable ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
 }
 
 void DataGrid::SetBeforeCellUpdate(RecordListModel::BeforeUpdate hook)

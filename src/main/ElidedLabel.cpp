@@ -118,8 +118,8 @@ void ElidedLabel::refresh()
         return;
     }
     bool elided = false;
-    const QStringList lines = wrappedLines(m_full, font(), contentsRect().width(), m_maxLines,
-                                           &elided);
+    const QStringList lines =
+        wrappedLines(m_full, font(), contentsRect().width(), m_maxLines, &elided);
     m_elided = elided;
     QLabel::setText(lines.join(QLatin1Char('\n')));
     setToolTip(elided ? m_full : QString());

@@ -12,8 +12,7 @@ QStringList g_titles;
 QMessageBox::StandardButton MessageBox::Show(QWidget *parent, const QString &text,
                                              const QString &title,
                                              QMessageBox::StandardButtons buttons,
-                                             QMessageBox::Icon icon,
-                                             const ButtonCaptions &captions)
+                                             QMessageBox::Icon icon, const ButtonCaptions &captions)
 {
     g_shown << text;
     g_titles << title;

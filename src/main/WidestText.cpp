@@ -37,7 +37,8 @@ bool simpleScript(QChar c)
 } // namespace
 
 WidestText::WidestText(const QFontMetrics &metrics)
-    : m_metrics(metrics), m_fractional(metrics),
+    : m_metrics(metrics),
+      m_fractional(metrics),
       m_latinPairs(kLatinPairs * kLatinPairs, std::numeric_limits<float>::quiet_NaN())
 {
     m_advance.fill(kNotLookedUp);

@@ -31,9 +31,7 @@ struct BusyPointer
 
 } // namespace
 
-CoverChooser::CoverChooser(frmMain &main) : m_main(main)
-{
-}
+CoverChooser::CoverChooser(frmMain &main) : m_main(main) {}
 
 void CoverChooser::ImgCover_Click()
 {
@@ -46,8 +44,8 @@ void CoverChooser::ImgCover_Click()
     QString filter = ImageFilter();
     QString folder;
     QString title = DialogTitle();
-    const QString chosen = CmnDialog::ShowOpenDialog(&m_main, filter, QFileDialog::ReadOnly,
-                                                     folder, title, true);
+    const QString chosen =
+        CmnDialog::ShowOpenDialog(&m_main, filter, QFileDialog::ReadOnly, folder, title, true);
     if (chosen.isEmpty())
         return;
 
@@ -73,8 +71,8 @@ void CoverChooser::ImgCover_Click()
 
 bool CoverChooser::CheckChosenFile(const QString &path, QImage *picture)
 {
-    const QString shown = QStringLiteral("\"") + QDir::toNativeSeparators(path)
-                          + QStringLiteral("\"");
+    const QString shown =
+        QStringLiteral("\"") + QDir::toNativeSeparators(path) + QStringLiteral("\"");
     const QFileInfo info(path);
     QFile file(path);
     QString reason;

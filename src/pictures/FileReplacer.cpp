@@ -100,12 +100,12 @@ bool FileReplacer::Replace(const QString &source, const QString &target, QString
     Fd out;
     QByteArray temporary;
     for (int tries = 0; tries < 100 && out.fd < 0; ++tries) {
-        temporary = targetPath + ".new-"
-                    + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        temporary =
+            targetPath + ".new-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         if (injected(Step::Create))
             break;
-        out.fd = ::open(temporary.constData(),
-                        O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        out.fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                        0666);
         if (out.fd < 0 && errno != EEXIST)
             break;
     }

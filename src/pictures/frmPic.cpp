@@ -108,10 +108,9 @@ void frmPic::LoadImage(const QString &path)
         lblw->setText(QStringLiteral("Width : ") + kNotAvailable);
     }
     const QFileInfo file(path);
-    lblSize->setText(file.isFile()
-                         ? QStringLiteral("File Size : ") + Kilobytes(file.size())
-                               + QStringLiteral(" Kb")
-                         : QStringLiteral("File Size : ") + kNotAvailable);
+    lblSize->setText(file.isFile() ? QStringLiteral("File Size : ") + Kilobytes(file.size())
+                                         + QStringLiteral(" Kb")
+                                   : QStringLiteral("File Size : ") + kNotAvailable);
     if (m_thumbnail.isNull())
         Image1->setText(QStringLiteral("not a picture"));
 }

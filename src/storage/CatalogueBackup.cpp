@@ -38,8 +38,8 @@ QList<qint64> rowCounts(const QSqlDatabase &db)
 void checkCopy(const QString &file, const QList<qint64> &expected)
 {
     static QAtomicInteger<quint64> counter;
-    const QString name = QStringLiteral("reelvane-backup-check-%1")
-                             .arg(counter.fetchAndAddRelaxed(1));
+    const QString name =
+        QStringLiteral("reelvane-backup-check-%1").arg(counter.fetchAndAddRelaxed(1));
     QString problem;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -69,8 +69,8 @@ void checkCopy(const QString &file, const QList<qint64> &expected)
     }
     QSqlDatabase::removeDatabase(name);
     if (!problem.isEmpty())
-        throw Failure(QStringLiteral("The copy of the catalogue did not pass its check: ")
-                      + problem + QLatin1Char('.'));
+        throw Failure(QStringLiteral("The copy of the catalogue did not pass its check: ") + problem
+                      + QLatin1Char('.'));
 }
 
 qint64 folderBytes(const QString &folder)
@@ -113,10 +113,12 @@ Result Make(const QString &programFolder, const QString &connectionString,
             const QString &destination, const QDateTime &when, const Progress &progress)
 {
     const QString finalPath = QDir(destination).filePath(FolderName(when));
-    const QString partialPath = QDir(destination).filePath(QLatin1Char('.') + FolderName(when)
-                                                           + QStringLiteral(".partial"));
+    const QString partialPath =
+        QDir(destination)
+            .filePath(QLatin1Char('.') + FolderName(when) + QStringLiteral(".partial"));
     if (!QFileInfo(destination).isDir())
-        throw Failure(QStringLiteral("The folder ") + destination + QStringLiteral(" does not exist."));
+        throw Failure(QStringLiteral("The folder ") + destination
+                      + QStringLiteral(" does not exist."));
     if (QFileInfo::exists(finalPath) || QFileInfo::exists(partialPath))
         throw Failure(QStringLiteral("A folder named ") + finalPath
                       + QStringLiteral(" already exists; it was left as it is."));

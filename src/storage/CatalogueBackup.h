@@ -14,7 +14,7 @@ namespace CatalogueBackup {
 
 struct Result
 {
-    QString folder;  // the finished backup
+    QString folder;   // the finished backup
     qint64 bytes = 0; // its size on disk
     int pictures = 0;
 };

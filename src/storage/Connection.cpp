@@ -13,7 +13,7 @@
 namespace {
 QAtomicInteger<quint64> g_connectionCounter;
 int g_busyTimeoutForTesting = 0;
-}
+} // namespace
 
 int BusyTimeout::Milliseconds()
 {
@@ -83,8 +83,7 @@ void Connection::Open(const QString &connectionString)
         LockWait::Attempts attempts;
         bool read = false;
         while (!(read = probe.exec(QStringLiteral("SELECT ID FROM DVD_Title LIMIT 0")))
-               && attempts.WaitOn(DbError::FromSql(probe.lastError()))) {
-        }
+               && attempts.WaitOn(DbError::FromSql(probe.lastError()))) {}
         if (!read) {
             const DbError error = DbError::FromSql(probe.lastError());
             probe = QSqlQuery();
@@ -111,7 +110,6 @@ void Connection::Close()
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         db.close(); // SQLite rolls back a transaction left open
-
     }
     QSqlDatabase::removeDatabase(m_name);
     m_open = false;

@@ -118,8 +118,8 @@ int compareWith(QStringView a, const Keys &ka, QStringView b, const Keys &kb)
 {
     if (int c = compareKeys(ka.ascii ? a : ka.base, ka.ascii, kb.ascii ? b : kb.base, kb.ascii))
         return c;
-    if (int c = compareKeys(ka.ascii ? a : ka.accented, ka.ascii, kb.ascii ? b : kb.accented,
-                            kb.ascii))
+    if (int c =
+            compareKeys(ka.ascii ? a : ka.accented, ka.ascii, kb.ascii ? b : kb.accented, kb.ascii))
         return c;
     return compareExact(a, b);
 }
@@ -222,8 +222,8 @@ QVector<int> SortedOrder(int count, const std::function<QStringView(int)> &text)
 
     QVector<int> order;
     order.reserve(count);
-    std::merge(plain.begin(), plain.end(), others.begin(), others.end(),
-               std::back_inserter(order), less);
+    std::merge(plain.begin(), plain.end(), others.begin(), others.end(), std::back_inserter(order),
+               less);
     return order;
 }
 

@@ -17,8 +17,8 @@ void Module1::InitializeDatabasePath()
     WishListFilter = 0;
     AppFolder = m_programFolder;
     DatabaseFileName = QStringLiteral("/dvd_collection.mdb");
-    ConnectionString = QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=")
-                       + AppFolder + DatabaseFileName + QStringLiteral(";Uid=admin;Pwd=");
+    ConnectionString = QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=") + AppFolder
+                       + DatabaseFileName + QStringLiteral(";Uid=admin;Pwd=");
 }
 
 void Module1::CountMatches()
@@ -76,8 +76,7 @@ void Module1::ClearEditBuffer()
     CastRecords.reset();
 }
 
-QString Module1::ReplaceText(const QString &find, const QString &replacement,
-                             const QString &text)
+QString Module1::ReplaceText(const QString &find, const QString &replacement, const QString &text)
 {
     if (find.isEmpty() || find.size() > text.size())
         return text;
@@ -99,7 +98,7 @@ QString Module1::ReplaceText(const QString &find, const QString &replacement,
 
 TitleFacts Module1::EditFacts() const
 {
-    return {EditTitle, EditSubTitle, EditDate,  EditDirector,
+    return {EditTitle,   EditSubTitle, EditDate, EditDirector,
             EditSummary, EditFeatures, EditEggs, EditWishList};
 }
 

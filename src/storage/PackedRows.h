@@ -22,7 +22,7 @@ public:
 private:
     struct Cell
     {
-        quint32 start;  // into m_text, or into m_others when length is -1
+        quint32 start; // into m_text, or into m_others when length is -1
         qint32 length;
     };
 

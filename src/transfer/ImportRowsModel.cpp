@@ -80,8 +80,8 @@ QVariant ImportRowsModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QStringList headers{QStringLiteral("Line"),    QStringLiteral("Import"),
-                                     QStringLiteral("Title"),   QStringLiteral("Edition"),
-                                     QStringLiteral("Column"),  QStringLiteral("Reason")};
+    static const QStringList headers{QStringLiteral("Line"),   QStringLiteral("Import"),
+                                     QStringLiteral("Title"),  QStringLiteral("Edition"),
+                                     QStringLiteral("Column"), QStringLiteral("Reason")};
     return headers.value(section);
 }

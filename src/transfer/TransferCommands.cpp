@@ -118,10 +118,10 @@ bool TransferCommands::ExportTo(const QString &file)
 {
     TitleExport::Result result;
     try {
-        result = ProgressWindow::Run(
-            m_parent, QStringLiteral("Exporting titles..."), [&](const ProgressWindow::Step &step) {
-                return TitleExport::ToFile(file, m_connectionString, step);
-            });
+        result = ProgressWindow::Run(m_parent, QStringLiteral("Exporting titles..."),
+                                     [&](const ProgressWindow::Step &step) {
+                                         return TitleExport::ToFile(file, m_connectionString, step);
+                                     });
     } catch (const DbError &error) {
         MessageBox::Failure(m_parent, error.Message(QStringLiteral(" reading records.")));
         return false;

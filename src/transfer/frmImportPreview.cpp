@@ -40,9 +40,9 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     summary << QStringLiteral("From %1:").arg(QFileInfo(fileName).fileName());
     summary << QStringLiteral("%1 will be added.").arg(titles(accepted + similar));
     if (similar > 0)
-        summary << (similar == 1 ? QStringLiteral("1 row looks like a title already there")
-                                 : QStringLiteral("%1 rows look like titles already there")
-                                       .arg(similar))
+        summary << (similar == 1
+                        ? QStringLiteral("1 row looks like a title already there")
+                        : QStringLiteral("%1 rows look like titles already there").arg(similar))
                        + QStringLiteral(" (in the catalogue or earlier in the file); Skip "
                                         "Similar adds only the other %1.")
                              .arg(titles(accepted));
@@ -51,7 +51,8 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
                                  : QStringLiteral("%1 rows are refused").arg(refused))
                        + QStringLiteral(" and will not be added; the reasons are below.");
     if (!plan.UnknownColumns().isEmpty())
-        summary << QStringLiteral("Columns ignored: ") + plan.UnknownColumns().join(QStringLiteral(", "));
+        summary << QStringLiteral("Columns ignored: ")
+                       + plan.UnknownColumns().join(QStringLiteral(", "));
     lblSummary->setText(summary.join(QLatin1Char('\n')));
     layout->addWidget(lblSummary);
 
