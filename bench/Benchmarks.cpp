@@ -383,6 +383,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   {}});
     DescribeReportRows(table);
     DescribeBrowseRows(table);
+    DescribeLoanRows(table);
 }
 
 void Benchmarks::MainWindowReady()

@@ -39,6 +39,9 @@ public:
     static void DescribeBrowseRows(ResultsTable &table);
     void BrowsePanelShown();
     void BrowseChoice();
+    // The main window with loans and the Loans window (LoanBenchmarks.cpp), rows 25 and 26.
+    static void DescribeLoanRows(ResultsTable &table);
+    void LoanRows();
 
 private:
     // More samples on small catalogues, where each one is quick.

@@ -24,6 +24,18 @@ CREATE TABLE Cast_Relationships (
     Actor     TEXT COLLATE NOCASE,
     Character TEXT COLLATE NOCASE
 );
+-- Loans of titles (made at open in a catalogue without it). Dates are ISO text, an open
+-- loan has no Returned_On.
+CREATE TABLE Loan (
+    Loan_ID     INTEGER PRIMARY KEY,
+    Title_ID    INTEGER,
+    Borrower    TEXT COLLATE NOCASE,
+    Lent_On     TEXT,
+    Due_On      TEXT,
+    Returned_On TEXT,
+    Note        TEXT
+);
+CREATE INDEX idx_loan_title ON Loan (Title_ID);
 -- The title list is read from this index alone (every column it shows is in it).
 CREATE INDEX idx_dvd_title_list_covering ON DVD_Title (WishList, Title, Sub_Title);
 CREATE INDEX idx_genre_name ON Genre (Genre);

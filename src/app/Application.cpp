@@ -7,6 +7,8 @@
 #include "DbError.h"
 #include "GuardedApplication.h"
 #include "ListIndex.h"
+#include "LoanCommands.h"
+#include "Loans.h"
 #include "MessageBox.h"
 #include "ProgramEnd.h"
 #include "ProgressWindow.h"
@@ -61,6 +63,11 @@ void Application::wireCommands()
             [this] { m_reportCommands->PrintList(); });
     connect(m_main.get(), &frmMain::ExportPdfRequested, this,
             [this] { m_reportCommands->ExportListAsPdf(); });
+
+    m_loanCommands = std::make_unique<LoanCommands>(m_shared, *m_main);
+    connect(m_main.get(), &frmMain::LendRequested, this, [this] { m_loanCommands->Lend(); });
+    connect(m_main.get(), &frmMain::ReturnRequested, this, [this] { m_loanCommands->Return(); });
+    connect(m_main.get(), &frmMain::LoansRequested, this, [this] { m_loanCommands->ShowLoans(); });
 }
 
 void Application::Launch()
@@ -77,6 +84,8 @@ void Application::Start()
 {
     m_shared.InitializeDatabasePath();
     IndexTitleList(m_shared.ConnectionString);
+    // The loans' table, where missing; a catalogue that cannot be written opens without it.
+    Loans::Ensure(m_shared.ConnectionString);
     m_main->Form_Load();
     m_main->show();
     m_main->setEnabled(true);

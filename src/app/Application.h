@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 
+class LoanCommands;
 class ReportCommands;
 class TitleCommands;
 class frmMain;
@@ -47,4 +48,5 @@ private:
     std::unique_ptr<frmMain> m_main;
     std::unique_ptr<TitleCommands> m_titleCommands;
     std::unique_ptr<ReportCommands> m_reportCommands;
+    std::unique_ptr<LoanCommands> m_loanCommands;
 };

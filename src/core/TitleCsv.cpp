@@ -1,5 +1,6 @@
 #include "TitleCsv.h"
 
+#include <QDate>
 #include <QRegularExpression>
 
 namespace TitleCsv {
@@ -47,10 +48,11 @@ QString unescapeCastName(QStringView text)
 const std::array<QString, ColumnCount> &Headers()
 {
     static const std::array<QString, ColumnCount> headers{
-        QStringLiteral("Title"),       QStringLiteral("Edition"), QStringLiteral("Year"),
-        QStringLiteral("Directed By"), QStringLiteral("Summary"), QStringLiteral("Features"),
-        QStringLiteral("Easter Eggs"), QStringLiteral("Genres"),  QStringLiteral("Cast"),
-        QStringLiteral("List")};
+        QStringLiteral("Title"),       QStringLiteral("Edition"),  QStringLiteral("Year"),
+        QStringLiteral("Directed By"), QStringLiteral("Summary"),  QStringLiteral("Features"),
+        QStringLiteral("Easter Eggs"), QStringLiteral("Genres"),   QStringLiteral("Cast"),
+        QStringLiteral("List"),        QStringLiteral("Borrower"), QStringLiteral("Lent On"),
+        QStringLiteral("Due Back")};
     return headers;
 }
 
@@ -154,7 +156,10 @@ QStringList RecordFor(const TitleRecord &t)
             f.eggs,
             EncodeGenres(t.genres),
             EncodeCast(t.cast),
-            f.wishList ? QStringLiteral("Wishlist") : QStringLiteral("Inventory")};
+            f.wishList ? QStringLiteral("Wishlist") : QStringLiteral("Inventory"),
+            t.loanBorrower,
+            t.loanBorrower.isEmpty() ? QString() : t.loanLentOn,
+            t.loanBorrower.isEmpty() ? QString() : t.loanDueOn};
 }
 
 Layout LayoutOf(const QStringList &header)
@@ -249,6 +254,25 @@ Parsed TitleFrom(const Csv::Record &record, const Layout &layout)
         f.wishList = 1;
     else
         return refuse(List, QStringLiteral("the list must be Inventory or Wishlist"));
+
+    t.loanBorrower = cell(Borrower).trimmed();
+    t.loanLentOn = cell(LentOn).trimmed();
+    t.loanDueOn = cell(DueBack).trimmed();
+    if (t.loanBorrower.isEmpty()) {
+        t.loanLentOn.clear();
+        t.loanDueOn.clear();
+        return parsed;
+    }
+    const QDate lent = QDate::fromString(t.loanLentOn, Qt::ISODate);
+    const QDate due = QDate::fromString(t.loanDueOn, Qt::ISODate);
+    if (f.wishList != 0)
+        return refuse(Borrower, QStringLiteral("a Wishlist title cannot be on loan"));
+    if (!lent.isValid())
+        return refuse(LentOn, QStringLiteral("the date lent must be a date (Example 2026-12-03)"));
+    if (!t.loanDueOn.isEmpty() && !due.isValid())
+        return refuse(DueBack, QStringLiteral("the due date must be a date (Example 2026-12-17)"));
+    if (due.isValid() && due < lent)
+        return refuse(DueBack, QStringLiteral("the due date is before the date lent"));
     return parsed;
 }
 

@@ -28,6 +28,10 @@ enum Column {
     Genres,
     Cast,
     List,
+    // The open loan, at the end: files without these columns read as before.
+    Borrower,
+    LentOn,
+    DueBack,
     ColumnCount
 };
 

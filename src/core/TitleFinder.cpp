@@ -4,10 +4,12 @@
 #include "DbError.h"
 #include "Letters.h"
 #include "LockWait.h"
+#include "Loans.h"
 #include "Statements.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <algorithm>
 #include <numeric>
 #include <string.h> // memmem
@@ -15,7 +17,8 @@
 
 void TitleFinder::appendEntry(QByteArray &text, const QSqlQuery &row)
 {
-    for (int field = 1; field <= 4; ++field) {
+    // Title, edition, director, cast, and the borrower where the catalogue keeps loans.
+    for (int field = 1; field < row.record().count(); ++field) {
         Letters::AppendBare(text, row.value(field).toString());
         text += '\n';
     }
@@ -32,11 +35,13 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
             total = count.value(0).toInt();
     }
 
+    // The current borrower is found too, where the catalogue keeps loans.
+    const bool withLoans = Loans::TableExists(connection);
     TitleFinder built;
     {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        LockWait::Exec(query, Statements::SearchableTitles());
+        LockWait::Exec(query, Statements::SearchableTitles(withLoans));
         // A title's texts take a few hundred bytes; room not written to costs no memory.
         built.m_text.reserve(qsizetype(total) * 512);
         built.m_starts.reserve(total + 1);
@@ -72,7 +77,7 @@ void TitleFinder::Update(Connection &connection, qint64 id)
     {
         QSqlQuery query(connection.Database());
         query.setForwardOnly(true);
-        LockWait::Exec(query, Statements::SearchableTitle(id));
+        LockWait::Exec(query, Statements::SearchableTitle(id, Loans::TableExists(connection)));
         exists = query.next();
         if (exists)
             appendEntry(entry, query);

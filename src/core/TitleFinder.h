@@ -10,8 +10,8 @@ class Connection;
 class QSqlQuery;
 
 // What the find box searches: for every title of both lists, its title, edition,
-// director(s) and cast (actors and characters), each made bare by Letters::Bare and kept
-// as UTF-8 in one buffer. A query matches a title when every one of its words appears in
+// director(s), cast (actors and characters) and current borrower, each made bare by Letters::Bare
+// and kept as UTF-8 in one buffer. A query matches a title when every one of its words appears in
 // that text; words are plain text (no wildcards), compared bare as well.
 class TitleFinder
 {

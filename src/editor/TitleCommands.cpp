@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "Letters.h"
+#include "Loans.h"
 #include "LockWait.h"
 #include "MessageBox.h"
 #include "Module1.h"
@@ -123,6 +124,7 @@ void TitleCommands::DeleteTitle()
 {
     const qint64 id = m_shared.SelectedTitleId;
     QString title;
+    QString onLoan;
     try {
         // Asked with the row's own title: the main window keeps the previous title's
         // text when the active one has none.
@@ -131,19 +133,22 @@ void TitleCommands::DeleteTitle()
         RecordList row;
         row.Open(Statements::TitleName(m_shared.SelectedTitleId), connection);
         title = row.Eof() ? m_main.Detail()->KeptTitle() : textOf(row.Value(0));
+        if (const auto loan = Loans::OpenLoan(connection, m_shared.SelectedTitleId))
+            onLoan = QStringLiteral("\n\nIt is on loan to ") + loan->Borrower + QLatin1Char('.');
     } catch (const DbError &error) {
         MessageBox::Failure(&m_main, error.Message(QStringLiteral(" deleting records.")));
         return;
     }
 
     const auto answer = MessageBox::Show(
-        &m_main, QStringLiteral("Are you sure you want to delete ") + title + QStringLiteral("?"),
+        &m_main,
+        QStringLiteral("Are you sure you want to delete ") + title + QStringLiteral("?") + onLoan,
         QStringLiteral("Confirm Title Deletion"), QMessageBox::Ok | QMessageBox::Cancel,
         QMessageBox::Information);
     if (answer != QMessageBox::Ok)
         return;
 
-    // The title, its genre links and its cast go together or not at all.
+    // The title, its genre links, its cast and its loans go together or not at all.
     try {
         Connection &connection = m_main.ReopenMainConnection();
         // Waited for like every write; each try rolled back before the next.
@@ -152,6 +157,7 @@ void TitleCommands::DeleteTitle()
             connection.Execute(Statements::DeleteTitle(id));
             connection.Execute(Statements::DeleteGenreLinksOfTitle(id));
             connection.Execute(Statements::DeleteCastOfTitle(id));
+            Loans::DeleteLoansOfTitle(connection, id);
             transaction.Commit();
         });
         m_main.ReleaseMainConnection();

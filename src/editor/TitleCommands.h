@@ -23,8 +23,9 @@ public:
     // Loads the active title, its genres and its cast into the edit buffer, then runs
     // the editor.
     void ModifyTitle();
-    // Asks, then deletes the active title with its links and cast in one transaction and
-    // its cover file after that; reloads the list. A failure changes nothing.
+    // Asks (naming the borrower of a title on loan), then deletes the active title with its
+    // links, cast and loans in one transaction and its cover file after that; reloads the
+    // list. A failure changes nothing.
     void DeleteTitle();
 
 private:

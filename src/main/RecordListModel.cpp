@@ -80,6 +80,9 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
         const QColor colour = CellBackground(index.row(), index.column());
         return colour.isValid() ? QVariant(colour) : QVariant();
     }
+    case Qt::ForegroundRole:
+    case Qt::ToolTipRole:
+        return m_rowLook ? m_rowLook(index.row(), role) : QVariant();
     default:
         return {};
     }

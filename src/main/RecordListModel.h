@@ -19,6 +19,10 @@ public:
     // Before an edit is committed: return false to refuse it (the old value stays).
     using BeforeUpdate = std::function<bool(int row, int column, const QVariant &value)>;
 
+    // A row's text colour and tooltip (Qt::ForegroundRole, Qt::ToolTipRole) by record row;
+    // an invalid value leaves the view's own.
+    using RowLook = std::function<QVariant(int row, int role)>;
+
     explicit RecordListModel(QObject *parent = nullptr);
 
     void SetRecordList(std::shared_ptr<RecordList> list);
@@ -29,6 +33,7 @@ public:
     QColor CellBackground(int row, int column) const;
     void SetEditable(bool editable);
     void SetBeforeUpdate(BeforeUpdate hook) { m_beforeUpdate = std::move(hook); }
+    void SetRowLook(RowLook look) { m_rowLook = std::move(look); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -54,6 +59,7 @@ private:
     QHash<int, QString> m_captions;
     QHash<quint64, QColor> m_backgrounds;
     BeforeUpdate m_beforeUpdate;
+    RowLook m_rowLook;
     bool m_editable = false;
     int m_rows = 0;
     int m_columns = 0;

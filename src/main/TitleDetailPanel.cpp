@@ -1,6 +1,7 @@
 #include "TitleDetailPanel.h"
 
 #include "Connection.h"
+#include "Loans.h"
 #include "PictureDecoder.h"
 #include "ProgramFiles.h"
 #include "Statements.h"
@@ -98,6 +99,11 @@ void TitleDetailPanel::createControls()
     lblDate->setText(QStringLiteral("0000"));
     lblDate->setMinimumHeight(lblDate->sizeHint().height());
     lblDate->clear();
+    lblLoan = new QLabel(this);
+    lblLoan->setObjectName(QStringLiteral("lblLoan"));
+    lblLoan->setTextFormat(Qt::PlainText);
+    lblLoan->setFont(WindowLook::Font(9, false));
+    lblLoan->hide();
 
     lblDirectedByTitle = new QLabel(QStringLiteral("Directed By:"), this);
     lblDirectedByTitle->setObjectName(QStringLiteral("lblDirectedByTitle"));
@@ -159,6 +165,7 @@ void TitleDetailPanel::createLayout()
     facts->setSpacing(4);
     facts->addWidget(lblTitle);
     facts->addWidget(lblDate);
+    facts->addWidget(lblLoan);
     facts->addSpacing(6);
     facts->addWidget(lblDirectedByTitle);
     facts->addWidget(txtDirector);
@@ -187,12 +194,30 @@ void TitleDetailPanel::createLayout()
     grid->setColumnStretch(0, 1);
 }
 
-void TitleDetailPanel::OpenDetailQuery()
+Connection &TitleDetailPanel::OpenDetailQuery()
 {
     Connection &connection = m_reopenConnection();
     auto records = std::make_shared<RecordList>();
     records->Open(QueryText, connection);
     DetailRecords = std::move(records);
+    return connection;
+}
+
+void TitleDetailPanel::showLoan(Connection &connection)
+{
+    const std::optional<Loan> loan = Loans::OpenLoan(connection, shownTitleId());
+    if (!loan) {
+        lblLoan->hide();
+        lblLoan->clear();
+        return;
+    }
+    lblLoan->setText(Loans::Describe(*loan));
+    lblLoan->setToolTip(loan->Note);
+    QPalette palette = this->palette();
+    if (loan->DaysOverdue(QDate::currentDate()) > 0)
+        palette.setColor(QPalette::WindowText, WindowLook::ErrorColour());
+    lblLoan->setPalette(palette);
+    lblLoan->show();
 }
 
 void TitleDetailPanel::InitializeFields()
@@ -200,6 +225,7 @@ void TitleDetailPanel::InitializeFields()
     if (!m_hasTitles) {
         lblTitle->SetFullText(QString());
         lblDate->clear();
+        lblLoan->hide();
         txtDirector->clear();
         txtMulti->clear();
         txtFeatures->clear();
@@ -208,7 +234,7 @@ void TitleDetailPanel::InitializeFields()
         return;
     }
     QueryText = Statements::DetailFacts(shownTitleId(), m_shared.WishListFilter);
-    OpenDetailQuery();
+    Connection &connection = OpenDetailQuery();
     const bool found = !DetailRecords->Eof();
     auto field = [&](const char *name) {
         return found ? DetailRecords->Value(QLatin1String(name)) : QVariant();
@@ -243,6 +269,7 @@ void TitleDetailPanel::InitializeFields()
     m_keptEggs = RecordList::HasText(eggs) ? eggs.toString() : QString();
     txtMulti->setPlainText(m_currentTab == 2 ? m_keptEggs : m_keptSummary);
     txtDirector->setCursorPosition(0);
+    showLoan(connection);
 }
 
 void TitleDetailPanel::MultiTabStripClicked(int index)

@@ -57,6 +57,8 @@ public:
 
     ElidedLabel *lblTitle = nullptr;
     QLabel *lblDate = nullptr;
+    // The active title's open loan, hidden while it is at home.
+    QLabel *lblLoan = nullptr;
     QLabel *lblDirectedByTitle = nullptr;
     QLineEdit *txtDirector = nullptr;
     QLabel *lblGenreTitle = nullptr;
@@ -84,7 +86,8 @@ private:
     void createControls();
     void createLayout();
     // Opens DetailRecords on QueryText through a freshly opened connection.
-    void OpenDetailQuery();
+    Connection &OpenDetailQuery();
+    void showLoan(Connection &connection);
     void MultiTabStripClicked(int index);
     void FitCastColumns();
     void ShowCover(const QString &file);

@@ -71,4 +71,9 @@ QPushButton *Button(QWidget *parent, const QString &caption, const QString &name
     return button;
 }
 
+QColor ErrorColour()
+{
+    return QColor(0xb0, 0x1c, 0x1c);
+}
+
 } // namespace WindowLook

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 
 class QDialog;
@@ -25,6 +26,8 @@ void Place(QWidget *widget, int left, int top, int width, int height);
 // Place, but a label keeps at least its own width and height (or, wrapping, the height
 // its width needs), so its text is never clipped where a wider font stands in.
 void PlaceKeepingText(QWidget *widget, int left, int top, int width, int height);
+// The text colour of something that needs attention (an overdue loan).
+QColor ErrorColour();
 // A named button that Enter does not press unless it is made the default button.
 QPushButton *Button(QWidget *parent, const QString &caption, const QString &name);
 

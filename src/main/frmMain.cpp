@@ -85,6 +85,9 @@ void frmMain::createActions()
     mnuModify = action(QStringLiteral("&Modify"), &frmMain::ModifyRequested, DrawnIcons::Modify());
     mnuDelete = action(QStringLiteral("&Delete"), &frmMain::DeleteRequested, DrawnIcons::Remove());
     mnuAbout = action(QStringLiteral("&About"), &frmMain::AboutRequested, DrawnIcons::About());
+    mnuLend = action(QStringLiteral("&Lend..."), &frmMain::LendRequested);
+    mnuReturn = action(QStringLiteral("&Return"), &frmMain::ReturnRequested);
+    mnuLoans = action(QStringLiteral("Lo&ans..."), &frmMain::LoansRequested);
     mnuFind = new QAction(QStringLiteral("&Find"), this);
     mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(mnuFind, &QAction::triggered, this, [this] { Find->FocusBox(); });
@@ -101,6 +104,8 @@ void frmMain::createMenus()
     mnuFile->addAction(mnuExit);
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->addActions({mnuAdd, mnuModify, mnuDelete});
+    mnuEdit->addSeparator();
+    mnuEdit->addActions({mnuLend, mnuReturn, mnuLoans});
     mnuEdit->addSeparator();
     mnuEdit->addAction(mnuFind);
     mnuView = menuBar()->addMenu(QStringLiteral("&View"));
@@ -226,6 +231,7 @@ void frmMain::LoadTitleList()
     m_loading = true;
     UltraGrid->SetDataSource(m_titleList);
     m_loading = false;
+    m_loanMarks.Attach(*UltraGrid, connection);
     UltraGrid->setColumnHidden(0, true);
     UltraGrid->SetHeaderCaption(1, QStringLiteral("Title"));
     UltraGrid->SetHeaderCaption(2, QStringLiteral("Edition"));
@@ -243,7 +249,32 @@ void frmMain::showListState(bool hasRows)
     m_toolbarButtons[3]->setEnabled(hasRows);
     mnuModify->setEnabled(hasRows);
     mnuDelete->setEnabled(hasRows);
+    // Only Inventory titles are lent; a Wishlist title is not had yet.
+    mnuLend->setEnabled(hasRows && m_shared.WishListFilter == 0);
+    mnuReturn->setEnabled(hasRows && m_shared.WishListFilter == 0);
     m_detail->ShowListState(hasRows);
+}
+
+bool frmMain::ShowTitle(qint64 titleId, int wishList)
+{
+    if (wishList != 0 && wishList != 1)
+        return false;
+    if (m_shared.WishListFilter != wishList) {
+        OptionWishList[wishList]->setChecked(true);
+        OptionWishListClicked(wishList);
+    }
+    int row = -1;
+    for (int i = 0; i < m_titleList->RecordCount() && row < 0; ++i)
+        if (m_titleList->ValueAt(i, 0).toLongLong() == titleId)
+            row = i;
+    if (row < 0)
+        return false;
+    if (UltraGrid->ViewRow(row) < 0) {
+        Find->Clear(); // announced at once
+    }
+    UltraGrid->ActivateRow(row);
+    UltraGrid->scrollTo(UltraGrid->currentIndex());
+    return true;
 }
 
 void frmMain::Refiltered(int activeBefore)

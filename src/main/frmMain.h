@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataGrid.h"
+#include "LoanMarks.h"
 #include "Module1.h"
 #include "RecordList.h"
 #include "TitleDetailPanel.h"
@@ -55,6 +56,10 @@ public:
     // What the list shows and why (the reports follow it).
     const TitleListFilter &Filter() const { return *m_filter; }
 
+    // Makes the title active: its list shown, a find query that hides it cleared. False
+    // when the title is on neither list.
+    bool ShowTitle(qint64 titleId, int wishList);
+
     // Controls (those of the detail panel are the panel's own: Detail())
     QMenu *mnuFile = nullptr;
     QAction *mnuImport = nullptr;
@@ -67,6 +72,9 @@ public:
     QAction *mnuAdd = nullptr;
     QAction *mnuModify = nullptr;
     QAction *mnuDelete = nullptr;
+    QAction *mnuLend = nullptr;
+    QAction *mnuReturn = nullptr;
+    QAction *mnuLoans = nullptr;
     QAction *mnuFind = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuBrowsePanel = nullptr;
@@ -102,6 +110,9 @@ Q_SIGNALS:
     void PrintListRequested();
     void ExportPdfRequested();
     void StatisticsRequested();
+    void LendRequested();
+    void ReturnRequested();
+    void LoansRequested();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -138,4 +149,5 @@ private:
     // Where the keyboard was while the window was last enabled: given back when a window
     // opened over it (which disables it) closes and enables it again.
     QPointer<QWidget> m_keyboardAt;
+    LoanMarks m_loanMarks;
 };

@@ -28,27 +28,31 @@ QString TitleList(int wishList)
 namespace {
 
 // The find box's columns; `rest` picks the titles.
-QString searchable(const QString &rest)
+QString searchable(const QString &rest, bool withLoans)
 {
     // The cast joined in the engine: a tenth of the rows to hand over at 12 per title.
     return QStringLiteral(
                "SELECT ID, Title, Sub_Title, Director, "
                "(SELECT group_concat(ifnull(Cast_Relationships.Actor, '') || char(10) || "
                "ifnull(Cast_Relationships.Character, ''), char(10)) FROM Cast_Relationships "
-               "WHERE Cast_Relationships.Movie = DVD_Title.ID) FROM DVD_Title ")
-           + rest;
+               "WHERE Cast_Relationships.Movie = DVD_Title.ID)")
+           + (withLoans ? QStringLiteral(", (SELECT group_concat(Loan.Borrower, char(10)) FROM "
+                                         "Loan WHERE Loan.Title_ID = DVD_Title.ID AND "
+                                         "Loan.Returned_On IS NULL)")
+                        : QString())
+           + QStringLiteral(" FROM DVD_Title ") + rest;
 }
 
 } // namespace
 
-QString SearchableTitles()
+QString SearchableTitles(bool withLoans)
 {
-    return searchable(QStringLiteral("ORDER BY ID"));
+    return searchable(QStringLiteral("ORDER BY ID"), withLoans);
 }
 
-QString SearchableTitle(qint64 titleId)
+QString SearchableTitle(qint64 titleId, bool withLoans)
 {
-    return searchable(QStringLiteral("WHERE ID = ") + QString::number(titleId));
+    return searchable(QStringLiteral("WHERE ID = ") + QString::number(titleId), withLoans);
 }
 
 QString TitleCount()

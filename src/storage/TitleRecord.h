@@ -42,6 +42,12 @@ struct TitleRecord
     QStringList genres{};
     QVector<qint64> genreIds{};
     QVector<CastMember> cast{};
+    // The open loan, as the titles file carries it (the export reads it, a new title written
+    // by the import gets it); dates as stored (ISO when the program wrote them). The editor
+    // never fills it: loans are kept by Loans.
+    QString loanBorrower{};
+    QString loanLentOn{};
+    QString loanDueOn{};
 
     bool operator==(const TitleRecord &) const = default;
 };

@@ -1,6 +1,7 @@
 #include "TitleTransfer.h"
 
 #include "Connection.h"
+#include "LoanStatements.h"
 #include "DbError.h"
 #include "Letters.h"
 #include "Transaction.h"
@@ -61,6 +62,19 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
             cast[members.value(0).toLongLong()]
                 << CastMember{members.value(1).toString(), members.value(2).toString()};
 
+        // Each title's open loan (the newest, where another tool left two); none without the
+        // Loan table.
+        QHash<qint64, std::array<QString, 3>> loans;
+        QSqlQuery hasLoans = run(db, LoanStatements::TableCount());
+        if (hasLoans.next() && hasLoans.value(0).toInt() > 0) {
+            QSqlQuery open = run(db, QStringLiteral("SELECT Title_ID, Borrower, Lent_On, Due_On "
+                                                    "FROM Loan WHERE Returned_On IS NULL "
+                                                    "ORDER BY Loan_ID"));
+            while (open.next())
+                loans[open.value(0).toLongLong()] = {
+                    open.value(1).toString(), open.value(2).toString(), open.value(3).toString()};
+        }
+
         QSqlQuery count = run(db, QStringLiteral("SELECT Count(*) FROM DVD_Title"));
         const qint64 rows = count.next() ? count.value(0).toLongLong() : 0;
 
@@ -72,6 +86,7 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
         qint64 index = 0;
         while (titles.next()) {
             const qint64 id = titles.value(0).toLongLong();
+            const std::array<QString, 3> loan = loans.take(id);
             const TitleRecord title{
                 id,
                 {titles.value(1).toString(), titles.value(2).toString(), titles.value(3).toString(),
@@ -79,7 +94,10 @@ bool ReadAll(const QString &connectionString, const TitleVisitor &visitor)
                  titles.value(7).toString(), titles.value(8).toInt() != 0 ? 1 : 0},
                 genres.take(id),
                 {}, // genre IDs are this catalogue's own and do not travel
-                cast.take(id)};
+                cast.take(id),
+                loan[0],
+                loan[1],
+                loan[2]};
             if (!visitor(title, index++, rows)) {
                 finished = false;
                 break;

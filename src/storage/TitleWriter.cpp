@@ -1,6 +1,7 @@
 #include "TitleWriter.h"
 
 #include "Connection.h"
+#include "LoanStatements.h"
 #include "DbError.h"
 #include "Letters.h"
 #include "RecordList.h"
@@ -103,6 +104,9 @@ qint64 TitleWriter::Write(const TitleRecord &title, const QVector<qint64> &keptG
         m_connection->Execute(Statements::InsertKeptGenreLink(id, kept));
     for (const CastMember &member : title.cast)
         castMember(id, member);
+    if (title.id == 0 && !title.loanBorrower.isEmpty())
+        m_connection->Execute(LoanStatements::InsertLoan(id, title.loanBorrower, title.loanLentOn,
+                                                         title.loanDueOn, QString()));
     return id;
 }
 
