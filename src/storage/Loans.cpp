@@ -6,6 +6,7 @@
 #include "LoanStatements.h"
 #include "RecordList.h"
 #include "Transaction.h"
+#include "UpkeepConnection.h"
 
 #include <QAtomicInteger>
 #include <QFileInfo>
@@ -74,40 +75,27 @@ namespace Loans {
 
 Outcome Ensure(const QString &connectionString)
 {
-    static QAtomicInteger<quint64> counter;
-    const QString name = QStringLiteral("loan-table-%1").arg(counter.fetchAndAddRelaxed(1));
-    Outcome outcome = Outcome::Skipped;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        // mode=rw: never creates a catalogue; a write-protected file opens read-only.
-        QUrl url = QUrl::fromLocalFile(
-            QFileInfo(Connection::FileFromConnectionString(connectionString)).absoluteFilePath());
-        url.setQuery(QStringLiteral("mode=rw"));
-        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=0"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(LoanStatements::TableCount()) && query.next()
-                && query.value(0).toInt() > 0) {
-                outcome = Outcome::Present;
-            } else {
-                query.finish();
-                // Only in a catalogue: a file without titles is the open's to report.
-                const bool made = query.exec(QStringLiteral("SELECT ID FROM DVD_Title LIMIT 0"))
-                                  && query.exec(QStringLiteral("BEGIN IMMEDIATE"))
-                                  && query.exec(LoanStatements::CreateTable())
-                                  && query.exec(LoanStatements::CreateTitleIndex())
-                                  && query.exec(QStringLiteral("COMMIT"));
-                if (made)
-                    outcome = Outcome::Created;
-                else
-                    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            }
+    return UpkeepConnection::Run(connectionString, Outcome::Skipped, [](QSqlDatabase &db) {
+        Outcome outcome = Outcome::Skipped;
+        QSqlQuery query(db);
+        if (query.exec(LoanStatements::TableCount()) && query.next()
+            && query.value(0).toInt() > 0) {
+            outcome = Outcome::Present;
+        } else {
+            query.finish();
+            // Only in a catalogue: a file without titles is the open's to report.
+            const bool made = query.exec(QStringLiteral("SELECT ID FROM DVD_Title LIMIT 0"))
+                              && query.exec(QStringLiteral("BEGIN IMMEDIATE"))
+                              && query.exec(LoanStatements::CreateTable())
+                              && query.exec(LoanStatements::CreateTitleIndex())
+                              && query.exec(QStringLiteral("COMMIT"));
+            if (made)
+                outcome = Outcome::Created;
+            else
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return outcome;
+        return outcome;
+    });
 }
 
 bool TableExists(Connection &connection)
