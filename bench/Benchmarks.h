@@ -39,6 +39,8 @@ public:
     static void DescribeBrowseRows(ResultsTable &table);
     void BrowsePanelShown();
     void BrowseChoice();
+    // The title list reordered by a column (OrderBenchmarks.cpp), row 23.
+    void ListOrder();
     // The main window with loans and the Loans window (LoanBenchmarks.cpp), rows 25 and 26.
     static void DescribeLoanRows(ResultsTable &table);
     void LoanRows();

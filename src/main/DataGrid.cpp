@@ -121,10 +121,15 @@ int DataGrid::widestPixels(int column, const QFontMetrics &metrics) const
     // paste of thousands of lines) only the texts that may be the widest are shaped.
     // Setting up the estimate costs more than shaping a few hundred short texts.
     constexpr int shapeAllUpTo = 500;
+    // Columns after the list's fields (extra columns) hold what the model shows.
+    const bool field = !list || column < list->FieldCount();
+    const auto valueAt = [&](int row) {
+        return field ? list->ValueAt(row, column) : m_model->index(row, column).data();
+    };
     if (rows <= shapeAllUpTo) {
         int widest = 0;
         for (int row = 0; row < rows; ++row) {
-            const QVariant value = list->ValueAt(row, column);
+            const QVariant value = valueAt(row);
             if (RecordList::HasText(value))
                 widest = std::max(widest, metrics.horizontalAdvance(value.toString()));
         }
@@ -132,7 +137,7 @@ int DataGrid::widestPixels(int column, const QFontMetrics &metrics) const
     }
     WidestText widest(metrics);
     for (int row = 0; row < rows; ++row) {
-        const QVariant value = list->ValueAt(row, column);
+        const QVariant value = valueAt(row);
         if (RecordList::HasText(value))
             widest.Add(value.toString());
     }

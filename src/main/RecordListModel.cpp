@@ -51,6 +51,14 @@ QColor RecordListModel::CellBackground(int row, int column) const
     return m_backgrounds.value(cellKey(row, column));
 }
 
+void RecordListModel::SetExtraColumns(const QStringList &captions, ExtraColumn text)
+{
+    beginResetModel();
+    m_extraCaptions = text ? captions : QStringList();
+    m_extraText = std::move(text);
+    endResetModel();
+}
+
 void RecordListModel::SetEditable(bool editable)
 {
     m_editable = editable;
@@ -63,7 +71,7 @@ int RecordListModel::rowCount(const QModelIndex &parent) const
 
 int RecordListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_columns;
+    return parent.isValid() || m_columns == 0 ? 0 : m_columns + int(m_extraCaptions.size());
 }
 
 QVariant RecordListModel::data(const QModelIndex &index, int role) const
@@ -73,6 +81,8 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
+        if (index.column() >= m_columns)
+            return m_extraText(index.row(), index.column() - m_columns);
         const QVariant value = m_list->ValueAt(index.row(), index.column());
         return value.isNull() ? QVariant(QString()) : value;
     }
@@ -90,7 +100,7 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
 
 bool RecordListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!m_list || !m_editable || role != Qt::EditRole
+    if (!m_list || !m_editable || role != Qt::EditRole || index.column() >= m_columns
         || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
     if (m_beforeUpdate && !m_beforeUpdate(index.row(), index.column(), value))
@@ -108,6 +118,8 @@ QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, i
         return section + 1;
     if (m_captions.contains(section))
         return m_captions.value(section);
+    if (section >= m_columns && section - m_columns < m_extraCaptions.size())
+        return m_extraCaptions.at(section - m_columns);
     return m_list ? QVariant(m_list->FieldName(section)) : QVariant();
 }
 

@@ -23,6 +23,10 @@ public:
     // an invalid value leaves the view's own.
     using RowLook = std::function<QVariant(int row, int role)>;
 
+    // A column after the list's fields: its text by record row and column (counted from
+    // the first one after the fields).
+    using ExtraColumn = std::function<QString(int row, int extra)>;
+
     explicit RecordListModel(QObject *parent = nullptr);
 
     void SetRecordList(std::shared_ptr<RecordList> list);
@@ -34,6 +38,8 @@ public:
     void SetEditable(bool editable);
     void SetBeforeUpdate(BeforeUpdate hook) { m_beforeUpdate = std::move(hook); }
     void SetRowLook(RowLook look) { m_rowLook = std::move(look); }
+    // Columns shown after the list's fields, read-only (one reset); none by default.
+    void SetExtraColumns(const QStringList &captions, ExtraColumn text);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -60,6 +66,8 @@ private:
     QHash<quint64, QColor> m_backgrounds;
     BeforeUpdate m_beforeUpdate;
     RowLook m_rowLook;
+    QStringList m_extraCaptions;
+    ExtraColumn m_extraText;
     bool m_editable = false;
     int m_rows = 0;
     int m_columns = 0;

@@ -99,7 +99,7 @@ void TitleListFilter::ListLoaded()
     m_newTitleHidden = false;
     const qint64 newestBefore = std::exchange(m_newestBefore, -1);
     if (!IsActive())
-        m_grid.SetProxy(nullptr);
+        showUnfiltered();
     else if (!filter())
         giveUp();
     else if (newestBefore >= 0) {
@@ -142,7 +142,7 @@ void TitleListFilter::refilter(int activeBefore)
     if (IsActive() && !filter())
         giveUp();
     if (!IsActive())
-        m_grid.SetProxy(nullptr);
+        showUnfiltered();
     showNote();
     Q_EMIT Refiltered(activeBefore);
 }
@@ -179,6 +179,16 @@ QVector<int> TitleListFilter::shownRows() const
     if (m_browse)
         rows.removeIf(
             [&](int row) { return !m_browse->contains(list.ValueAt(row, 0).toLongLong()); });
+    if (m_order.isEmpty())
+        return rows;
+    // What is left, in the order chosen.
+    QVector<bool> kept(list.RecordCount());
+    for (const int row : rows)
+        kept[row] = true;
+    rows.clear();
+    for (const int row : m_order)
+        if (row >= 0 && row < kept.size() && kept[row])
+            rows.append(row);
     return rows;
 }
 
@@ -287,7 +297,26 @@ void TitleListFilter::giveUp()
     if (m_browse)
         filter();
     else
+        showUnfiltered();
+}
+
+void TitleListFilter::showUnfiltered()
+{
+    if (m_order.isEmpty()) {
         m_grid.SetProxy(nullptr);
+        return;
+    }
+    m_grid.SetProxy(m_proxy);
+    m_proxy->ShowRows(m_order);
+}
+
+void TitleListFilter::Reorder(QVector<int> rows)
+{
+    m_order = std::move(rows);
+    if (!IsActive())
+        showUnfiltered();
+    else if (!filter())
+        giveUp();
 }
 
 void TitleListFilter::showNote()

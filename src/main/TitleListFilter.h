@@ -44,6 +44,11 @@ public:
     // What the list shows, for reports: the titles' IDs in the order shown, and the query
     // while one filters (empty when none does).
     QVector<qint64> ShownTitleIds() const;
+    // The order the list is shown in: every record-list row once, in the order wanted; empty
+    // for the list's own order. SetOrder takes it for the list about to be loaded (at the next
+    // ListLoaded), Reorder shows it at once (the grid's active row is the caller's to keep).
+    void SetOrder(QVector<int> rows) { m_order = std::move(rows); }
+    void Reorder(QVector<int> rows);
     QString Query() const;
 
     // The catalogue changed in ways not known here (an import, say): the finder reads the
@@ -80,6 +85,8 @@ private:
     void updateTitle(qint64 titleId);
     void noteNewest();
     void giveUp();
+    // Every row, in the order set (through the proxy only when one is set).
+    void showUnfiltered();
     void showNote();
 
     const QString &m_connectionString;
@@ -97,6 +104,7 @@ private:
     QList<QByteArray> m_words;
     bool m_active = false; // the box holds a query
     std::optional<QSet<qint64>> m_browse;
+    QVector<int> m_order;
     bool m_finderStale = true;
     const void *m_finderRowsOf = nullptr; // the list whose IDs the finder has
     bool m_building = false;

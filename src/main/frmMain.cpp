@@ -4,6 +4,7 @@
 #include "DrawnIcons.h"
 #include "FindBox.h"
 #include "Letters.h"
+#include "ListColumns.h"
 #include "TitleListFilter.h"
 #include "Statements.h"
 #include "WindowLook.h"
@@ -170,6 +171,9 @@ QWidget *frmMain::createListPane()
     layout->addWidget(UltraGrid, 1);
     m_filter = new TitleListFilter(m_shared.ConnectionString, *UltraGrid, *Find, this);
     connect(m_filter, &TitleListFilter::Refiltered, this, &frmMain::Refiltered);
+    Columns = new ListColumns(
+        *UltraGrid, *m_filter, m_loanMarks,
+        [this]() -> Connection & { return ReopenMainConnection(); }, this);
 
     lblRecordSelected = new QLabel(pane);
     lblRecordSelected->setObjectName(QStringLiteral("lblRecordSelected"));
@@ -235,6 +239,7 @@ void frmMain::LoadTitleList()
     UltraGrid->setColumnHidden(0, true);
     UltraGrid->SetHeaderCaption(1, QStringLiteral("Title"));
     UltraGrid->SetHeaderCaption(2, QStringLiteral("Edition"));
+    Columns->ListLoaded(connection, m_shared.WishListFilter);
     m_filter->ListLoaded();
 
     m_recordCount = UltraGrid->ShownRowCount();
@@ -297,11 +302,7 @@ void frmMain::Refiltered(int activeBefore)
 
 void frmMain::FitTitleColumns()
 {
-    // Measured in the grid's own (bold) font: the window's regular font would leave
-    // every long title cut off by a few letters.
-    const QFontMetrics metrics(UltraGrid->font());
-    for (int i = 1; i <= 2; ++i)
-        UltraGrid->FitColumn(i, metrics, ColumnFit(0, 200, true));
+    Columns->Fit();
 }
 
 void frmMain::ShowFirstTitle()

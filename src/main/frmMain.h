@@ -14,6 +14,7 @@
 
 class BrowsePanel;
 class FindBox;
+class ListColumns;
 class QAction;
 class QLabel;
 class QMenu;
@@ -86,6 +87,7 @@ public:
     FindBox *Find = nullptr;
     DataGrid *UltraGrid = nullptr;
     BrowsePanel *Browse = nullptr;
+    ListColumns *Columns = nullptr;
     QLabel *lblRecordSelected = nullptr;
 
     // Toolbar button 1..7 (4 and 6 are separators).

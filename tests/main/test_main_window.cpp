@@ -6,9 +6,12 @@
 #include "ElidedLabel.h"
 #include "FilteredRowsModel.h"
 #include "FindBox.h"
+#include "ListColumns.h"
 #include "MainWindowFixture.h"
 #include "PictureDecoder.h"
 #include "SearchTitles.h"
+#include "TitleListFilter.h"
+#include "TitleOrder.h"
 #include "WidestText.h"
 #include "frmMain.h"
 
@@ -16,8 +19,10 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -95,6 +100,9 @@ private Q_SLOTS:
     void titleElision();
     void openingSize_data();
     void openingSize();
+    void titleOrder_data();
+    void titleOrder();
+    void columnsAndOrder();
 };
 
 void TestMainWindow::shown_data()
@@ -620,6 +628,97 @@ void TestMainWindow::openingSize()
     QFETCH(QRect, available);
     QFETCH(QSize, size);
     QCOMPARE(frmMain::OpeningSize(available), size);
+}
+
+void TestMainWindow::titleOrder_data()
+{
+    // values: a column's rows in title order; order: their rows as ordered.
+    QTest::addColumn<bool>("years"); // false: by the letter rule
+    QTest::addColumn<bool>("descending");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("order");
+    const QStringList letters{"émile", "Eagle", "Fargo", "Zulu", "apple"};
+    QTest::newRow("letter rule") << false << false << letters << "4 1 0 2 3";
+    QTest::newRow("letter rule reversed") << false << true << letters << "3 2 0 1 4";
+    const QStringList ties{"B", "", "A", "B", "  ", "A"};
+    QTest::newRow("ties stable, empty last") << false << false << ties << "2 5 0 3 1 4";
+    QTest::newRow("reversed: ties stable, empty last") << false << true << ties << "0 3 2 5 1 4";
+    const QStringList years{"1999", "c. 1960", "", "1960", "19999", " 2001 ", "1960", "987"};
+    QTest::newRow("years by number, odd and empty last")
+        << true << false << years << "7 3 6 0 5 1 2 4";
+    QTest::newRow("years reversed") << true << true << years << "5 0 3 6 7 1 2 4";
+}
+
+void TestMainWindow::titleOrder()
+{
+    QFETCH(bool, years);
+    QFETCH(bool, descending);
+    QFETCH(QStringList, values);
+    QFETCH(QString, order);
+    QVector<int> rows;
+    if (years) {
+        QVector<qint64> numbers;
+        for (const QString &value : values)
+            numbers << TitleOrder::Year(value);
+        rows = TitleOrder::ByNumber(numbers, descending);
+    } else {
+        rows = TitleOrder::ByText(
+            int(values.size()), [&](int row) { return QStringView(values[row]); }, descending);
+    }
+    QStringList shown;
+    for (const int row : rows)
+        shown << QString::number(row);
+    QCOMPARE(shown.join(' '), order);
+}
+
+// Year shown from the header's menu, ordered by a click and reversed by another, the active
+// title kept; the values follow a change; the next window remembers both.
+void TestMainWindow::columnsAndOrder()
+{
+    MainWindowFixture w;
+    w.folder.AddTitle({.title = "Alien", .date = "1979", .director = QString(10000, u'é')});
+    w.folder.AddTitle({.title = "Brazil", .date = "c. 1985"});
+    const qint64 casablanca = w.folder.AddTitle({.title = "Casablanca", .date = "1942"});
+    w.folder.AddTitle({.title = "Duel", .date = "1971"});
+    w.load();
+    w.main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
+    QCOMPARE(w.main->UltraGrid->model()->columnCount(), 3); // as without the columns
+    const auto shown = [&] {
+        QStringList rows;
+        const QAbstractItemModel *model = w.main->UltraGrid->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            rows << model->index(row, 1).data().toString() + " "
+                        + model->index(row, ListColumns::FirstExtra).data().toString();
+        return rows.join(", ") + " | " + state(*w.main);
+    };
+    const auto clickYear = [&] {
+        QHeaderView *header = w.main->UltraGrid->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(ListColumns::FirstExtra) + 8,
+                                 header->height() / 2));
+    };
+    w.main->Columns->HeaderMenu()->actions().at(0)->trigger(); // Year
+    w.main->Columns->HeaderMenu()->actions().at(1)->trigger(); // Director
+    w.main->UltraGrid->ActivateRow(3);
+    clickYear();
+    QCOMPARE(shown(), "Casablanca 1942, Duel 1971, Alien 1979, Brazil c. 1985 | 2 of 4 | Duel | ");
+    clickYear();
+    QCOMPARE(shown(), "Alien 1979, Duel 1971, Casablanca 1942, Brazil c. 1985 | 2 of 4 | Duel | ");
+    w.folder.Exec("UPDATE DVD_Title SET Date = '1990' WHERE ID = ?", {casablanca});
+    w.main->RefreshRecords(casablanca);
+    const QString changed = "Casablanca 1990, Alien 1979, Duel 1971, Brazil c. 1985";
+    QCOMPARE(shown(), changed + " | 1 of 4 | Casablanca | ");
+    const QVector<qint64> printed = w.main->Filter().ShownTitleIds();
+    QCOMPARE(printed.first(), casablanca); // the printed list in the order shown
+
+    w.main.reset();
+    w.load();
+    QCOMPARE(shown(), changed + " | 1 of 4 | Casablanca | ");
+    QVERIFY(!w.main->UltraGrid->isColumnHidden(ListColumns::FirstExtra + 1));
+    QVERIFY(w.main->UltraGrid->isColumnHidden(ListColumns::FirstExtra + 2));
+    const QModelIndex alien = w.main->UltraGrid->model()->index(1, ListColumns::FirstExtra + 1);
+    QCOMPARE(alien.data().toString(), QString(10000, u'é')); // shown whole, elided by the view
 }
 
 QTEST_MAIN(TestMainWindow)
