@@ -705,6 +705,11 @@ void TestMainWindow::columnsAndOrder()
     QCOMPARE(shown(), "Casablanca 1942, Duel 1971, Alien 1979, Brazil c. 1985 | 2 of 4 | Duel | ");
     clickYear();
     QCOMPARE(shown(), "Alien 1979, Duel 1971, Casablanca 1942, Brazil c. 1985 | 2 of 4 | Duel | ");
+    w.main->Find->txtFind->setText("a"); // the order kept while a query filters
+    w.main->Find->ApplyNow();
+    QCOMPARE(shown(), "Alien 1979, Casablanca 1942, Brazil c. 1985 | 1 of 3 | Alien | 3 of 4");
+    w.main->Find->txtFind->clear();
+    w.main->Find->ApplyNow();
     w.folder.Exec("UPDATE DVD_Title SET Date = '1990' WHERE ID = ?", {casablanca});
     w.main->RefreshRecords(casablanca);
     const QString changed = "Casablanca 1990, Alien 1979, Duel 1971, Brazil c. 1985";
