@@ -117,6 +117,10 @@ void ListColumns::SetShown(ListColumn column, bool shown)
         }
     }
     reshow(true);
+    // A column shown is brought into view: the title column is often wider than the list.
+    if (shown)
+        m_grid.scrollTo(m_grid.model()->index(std::max(m_grid.currentIndex().row(), 0),
+                                              FirstExtra + int(column)));
 }
 
 void ListColumns::HeaderClicked(int gridColumn)
@@ -149,7 +153,8 @@ void ListColumns::reshow(bool columnsChanged)
         Fit();
     if (active >= 0)
         m_grid.ActivateRow(active);
-    m_grid.scrollTo(m_grid.currentIndex());
+    // The active title in view, across at the column ordered by (Title, or the one clicked).
+    m_grid.scrollTo(m_grid.model()->index(m_grid.currentIndex().row(), m_orderColumn));
     showIndicator();
     save();
 }
