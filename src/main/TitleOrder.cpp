@@ -2,36 +2,51 @@
 
 #include "Letters.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <numeric>
 
 QVector<int> TitleOrder::ByText(int count, const std::function<QStringView(int)> &text,
                                 bool descending)
 {
+    // Values repeat (directors, genres, borrowers): each different text is ranked once by the
+    // letter rule, then the rows are counted into place by rank, which keeps ties in order.
+    QHash<QStringView, int> valueOf;
+    QVector<QStringView> values;
     QVector<int> filled;
+    QVector<int> valueOfFilled;
     QVector<int> empty;
     filled.reserve(count);
-    for (int row = 0; row < count; ++row)
-        (text(row).trimmed().isEmpty() ? empty : filled).append(row);
-    QVector<int> rows;
-    rows.reserve(count);
-    for (const int index :
-         Letters::SortedOrder(int(filled.size()), [&](int i) { return text(filled[i]); }))
-        rows.append(filled[index]);
-    if (descending) {
-        // The runs of equal texts in reverse, each run in its own order.
-        QVector<int> reversed;
-        reversed.reserve(count);
-        for (qsizetype end = rows.size(); end > 0;) {
-            qsizetype start = end - 1;
-            while (start > 0 && text(rows[start - 1]) == text(rows[end - 1]))
-                --start;
-            reversed.append(rows.mid(start, end - start));
-            end = start;
+    valueOfFilled.reserve(count);
+    for (int row = 0; row < count; ++row) {
+        const QStringView value = text(row);
+        if (value.trimmed().isEmpty()) {
+            empty.append(row);
+            continue;
         }
-        rows = std::move(reversed);
+        auto found = valueOf.constFind(value);
+        if (found == valueOf.constEnd()) {
+            found = valueOf.insert(value, int(values.size()));
+            values.append(value);
+        }
+        filled.append(row);
+        valueOfFilled.append(*found);
     }
-    rows.append(empty);
+    const int distinct = int(values.size());
+    QVector<int> rank(distinct);
+    const QVector<int> sorted =
+        Letters::SortedOrder(distinct, [&](int value) { return values[value]; });
+    for (int place = 0; place < distinct; ++place)
+        rank[sorted[place]] = descending ? distinct - 1 - place : place;
+    QVector<int> next(distinct + 1, 0); // where each rank's rows start
+    for (const int value : valueOfFilled)
+        ++next[rank[value] + 1];
+    std::partial_sum(next.begin(), next.end(), next.begin());
+    QVector<int> rows(count);
+    for (qsizetype i = 0; i < filled.size(); ++i)
+        rows[next[rank[valueOfFilled[i]]]++] = filled[i];
+    std::copy(empty.begin(), empty.end(), rows.begin() + filled.size());
     return rows;
 }
 
