@@ -22,10 +22,10 @@ class QRadioButton;
 class QToolBar;
 class TitleListFilter;
 
-// The main window: the Inventory or Wishlist titles sorted by title, the record counter,
-// and the detail panel of the active title (a widget of its own). The title commands,
-// the About box and the cover chooser live in other layers; the window announces their
-// triggers as signals.
+// The main window: the Inventory or Wishlist titles (sorted by title, or by the column the
+// user chose: ListColumns), the record counter, and the detail panel of the active title
+// (a widget of its own). The title commands, the About box and the cover chooser live in
+// other layers; the window announces their triggers as signals.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
