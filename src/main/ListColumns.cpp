@@ -5,11 +5,13 @@
 #include "MessageBox.h"
 #include "TitleListFilter.h"
 #include "TitleOrder.h"
+#include "Twips.h"
 #include "ViewSettings.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
 
 namespace {
 
@@ -97,9 +99,16 @@ void ListColumns::Fit()
     // Measured in the grid's own (bold) font: the window's regular font would leave
     // every long title cut off by a few letters.
     const QFontMetrics metrics(m_grid.font());
+    // An added column's caption keeps room beside it for the order mark: a narrow one
+    // ("Cast" over short counts) would lose letters to it.
+    const QStyle *style = m_grid.horizontalHeader()->style();
+    const int mark =
+        style->pixelMetric(QStyle::PM_HeaderMarkSize) + style->pixelMetric(QStyle::PM_HeaderMargin);
     for (int column = TitleColumn; column < m_grid.model()->columnCount(); ++column)
         if (!m_grid.isColumnHidden(column))
-            m_grid.FitColumn(column, metrics, ColumnFit(0, 200, true));
+            m_grid.FitColumn(
+                column, metrics,
+                ColumnFit(column < FirstExtra ? 0 : Twips::FromPixels(mark), 200, true));
 }
 
 void ListColumns::SetShown(ListColumn column, bool shown)
