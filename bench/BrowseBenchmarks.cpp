@@ -55,13 +55,12 @@ QModelIndex dramaIndex(const BrowsePanel &panel)
 void Benchmarks::DescribeBrowseRows(ResultsTable &table)
 {
     table.AddRow({NumberPanel,
-                  QStringLiteral("Browse panel shown (View, Browse Panel) with Genres, "
-                                 "Directors and Decades opened"),
+                  QStringLiteral("Browse panel shown (View, Browse Panel), its branches closed"),
                   QStringLiteral("the main window's own ready time (row 1's measure: built, "
-                                 "loaded, shown, painted). Measured: F9 on the ready window and "
-                                 "the first three branches opened, until they are counted and "
-                                 "the panel is painted. Actors is counted only when opened: "
-                                 "that figure is in a note."),
+                                 "loaded, shown, painted). Measured: F9 on the ready window until "
+                                 "the panel is painted, its four branches closed as at first use "
+                                 "(a branch is counted when opened: the figures for opening "
+                                 "Genres, Directors and Decades, and then Actors, are in notes)."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 1x its floor at 100,000 titles"),
                   [](const Figures &f) { return withinAtLargest(f, 1); },
@@ -89,6 +88,7 @@ void Benchmarks::DescribeBrowseRows(ResultsTable &table)
 
 void Benchmarks::BrowsePanelShown()
 {
+    QVector<double> threeMs;
     QVector<double> actorsMs;
     const int runs = samples(7, 3);
     const auto medians = Sampler::Run(
@@ -102,16 +102,24 @@ void Benchmarks::BrowsePanelShown()
             QElapsedTimer timer;
             timer.start();
             window.mnuBrowsePanel->trigger();
-            setBranchesOpen(tree, 3, true);
             window.repaint();
             settle();
             const qint64 elapsed = timer.nsecsElapsed();
-            timer.start();
-            tree.expand(tree.model()->index(3, 0));
-            window.repaint();
-            settle();
-            if (sample < runs) // not the warm-up
-                actorsMs.append(double(timer.nsecsElapsed()) / 1e6);
+            // Opened one after the other, as a user would: each figure its own.
+            const auto opening = [&](int first, int count) {
+                timer.start();
+                for (int branch = first; branch < first + count; ++branch)
+                    tree.expand(tree.model()->index(branch, 0));
+                window.repaint();
+                settle();
+                return double(timer.nsecsElapsed()) / 1e6;
+            };
+            const double three = opening(0, 3);
+            const double actors = opening(3, 1);
+            if (sample < runs) { // not the warm-up
+                threeMs.append(three);
+                actorsMs.append(actors);
+            }
             // Closed and hidden again: the next start is as before.
             setBranchesOpen(tree, 4, false);
             window.mnuBrowsePanel->trigger();
@@ -126,9 +134,11 @@ void Benchmarks::BrowsePanelShown()
             return timer.nsecsElapsed();
         });
     m_table.Add(NumberPanel, m_titles, {medians.subjectMs, medians.floorMs, 0});
-    m_table.AddNote(QStringLiteral("Opening Actors on the shown panel at %1 titles (counted then): "
-                                   "%2 ms, median; the window's ready time: %3 ms.")
+    m_table.AddNote(QStringLiteral("Opening branches on the shown panel at %1 titles (each counted "
+                                   "then), medians: Genres, Directors and Decades %2 ms, then "
+                                   "Actors %3 ms; the window's ready time: %4 ms.")
                         .arg(m_titles)
+                        .arg(Sampler::Median(threeMs), 0, 'f', 0)
                         .arg(Sampler::Median(actorsMs), 0, 'f', 0)
                         .arg(medians.floorMs, 0, 'f', 0));
 
