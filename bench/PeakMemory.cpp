@@ -1,6 +1,7 @@
 #include "PeakMemory.h"
 
 #include "Application.h"
+#include "BrowsePanel.h"
 #include "FindBox.h"
 #include "frmMain.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QTreeView>
 #include <QProcess>
 #include <cstdio>
 
@@ -61,6 +63,10 @@ int PeakMemory::RunChild(const QStringList &arguments)
         settle();
         if (mode == QLatin1String("browse")) {
             application.MainWindow().mnuBrowsePanel->trigger();
+            // Every branch opened, Actors too: all the counts held.
+            QTreeView &tree = *application.MainWindow().Browse->Tree();
+            for (int branch = 0; branch < tree.model()->rowCount(); ++branch)
+                tree.expand(tree.model()->index(branch, 0));
             settle();
         }
         std::printf("%.2f\n", OwnPeakMb());

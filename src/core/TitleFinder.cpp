@@ -5,6 +5,7 @@
 #include "Letters.h"
 #include "LockWait.h"
 #include "Loans.h"
+#include "RawRows.h"
 #include "Statements.h"
 
 #include <QSqlError>
@@ -18,11 +19,34 @@
 void TitleFinder::appendEntry(QByteArray &text, const QSqlQuery &row)
 {
     // Title, edition, director, cast, and the borrower where the catalogue keeps loans.
-    for (int field = 1; field < row.record().count(); ++field) {
+    // The record is asked once: each call builds its fields anew.
+    const int fields = row.record().count();
+    for (int field = 1; field < fields; ++field) {
         Letters::AppendBare(text, row.value(field).toString());
         text += '\n';
     }
 }
+
+namespace {
+
+// Letters::AppendBare of stored UTF-8: plain ASCII (most texts) made small in place, without
+// a UTF-16 copy; anything else through the letter rule.
+void appendBare(QByteArray &text, QByteArrayView utf8)
+{
+    for (const char c : utf8)
+        if (uchar(c) >= 0x80) {
+            Letters::AppendBare(text, QString::fromUtf8(utf8));
+            return;
+        }
+    const qsizetype at = text.size();
+    text.append(utf8);
+    char *data = text.data();
+    for (qsizetype i = at; i < text.size(); ++i)
+        if (data[i] >= 'A' && data[i] <= 'Z')
+            data[i] = char(data[i] + ('a' - 'A'));
+}
+
+} // namespace
 
 bool TitleFinder::Build(Connection &connection, const Progress &progress)
 {
@@ -39,23 +63,45 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     const bool withLoans = Loans::TableExists(connection);
     TitleFinder built;
     {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        LockWait::Exec(query, Statements::SearchableTitles(withLoans));
+        // The titles and the cast rows, both by title ID, merged here: joining each title's
+        // cast in the engine took most of the read. Both statements are open together, so
+        // they read the same state of the catalogue.
+        RawRows facts(connection, Statements::SearchableFacts(withLoans));
+        RawRows cast(connection, Statements::SearchableCast());
         // A title's texts take a few hundred bytes; room not written to costs no memory.
         built.m_text.reserve(qsizetype(total) * 512);
         built.m_starts.reserve(total + 1);
         built.m_ids.reserve(total);
-        while (query.next()) {
-            built.m_ids.append(query.value(0).toLongLong());
-            built.m_starts.append(built.m_text.size());
-            appendEntry(built.m_text, query);
+        QByteArray &text = built.m_text;
+        bool castLeft = cast.Next();
+        while (facts.Next()) {
+            const qint64 id = facts.Integer(0);
+            built.m_ids.append(id);
+            built.m_starts.append(text.size());
+            for (int field = 1; field <= 3; ++field) {
+                appendBare(text, facts.Text(field));
+                text += '\n';
+            }
+            // Cast rows of no title are passed over; a title's are joined by line breaks.
+            while (castLeft && cast.Integer(0) < id)
+                castLeft = cast.Next();
+            for (bool first = true; castLeft && cast.Integer(0) == id; first = false) {
+                if (!first)
+                    text += '\n';
+                appendBare(text, cast.Text(1));
+                text += '\n';
+                appendBare(text, cast.Text(2));
+                castLeft = cast.Next();
+            }
+            text += '\n';
+            if (withLoans) {
+                appendBare(text, facts.Text(4));
+                text += '\n';
+            }
             const int done = int(built.m_ids.size());
             if (progress && done % 2048 == 0 && !progress(done, total))
                 return false;
         }
-        if (query.lastError().isValid())
-            throw DbError::FromSql(query.lastError());
     }
     // The catalogue hands the titles over by ID; IDs are looked up by halving.
     m_text = std::move(built.m_text);

@@ -35,13 +35,19 @@ BrowsePanel::BrowsePanel(const QString &connectionString, TitleListFilter &filte
     m_tree->setModel(m_model);
     layout->addWidget(m_tree);
 
+    m_model->SetCounter([this](BrowseTreeModel::Branch branch) { return count(branch); });
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { currentChanged(current); });
     auto branchToggled = [this](const QModelIndex &index) {
         if (!m_selecting && !index.parent().isValid())
             saveState();
     };
-    connect(m_tree, &QTreeView::expanded, this, branchToggled);
+    connect(m_tree, &QTreeView::expanded, this, [this, branchToggled](const QModelIndex &index) {
+        // A branch is counted when it is first opened on the shown panel.
+        if (IsShown() && m_model->canFetchMore(index))
+            m_model->fetchMore(index);
+        branchToggled(index);
+    });
     connect(m_tree, &QTreeView::collapsed, this, branchToggled);
     connect(&m_splitter, &QSplitter::splitterMoved, this, [this] {
         if (IsShown() && width() > 0) {
@@ -71,14 +77,8 @@ void BrowsePanel::SetShown(bool shown)
         return;
     QList<int> sizes = m_splitter.sizes();
     if (shown) {
-        try {
-            if (!m_counted)
-                recount();
-        } catch (const DbError &error) {
-            MessageBox::Failure(window(), error.Message(QStringLiteral(" counting titles.")));
-            Q_EMIT ShownChanged(false);
-            return;
-        }
+        if (!m_counted)
+            recount();
         // The list gives the panel its width, down to a usable list; only in a narrow
         // window does the detail panel give the rest.
         show();
@@ -135,23 +135,35 @@ QString BrowsePanel::ChoiceText() const
 
 void BrowsePanel::recount()
 {
-    Connection connection;
-    connection.Open(m_connectionString);
-    std::array<QVector<NameCount>, BrowseTreeModel::BranchCount> values;
-    for (int branch = 0; branch < BrowseTreeModel::BranchCount; ++branch)
-        values[branch] = BrowseCounts::Read(connection, BrowseTreeModel::Branch(branch), m_list);
-
-    // A reset closes every branch: those open before are opened again.
+    // Only the open branches are counted now; the others when they are opened. A reset
+    // closes every branch: those open before are opened again.
     QVector<bool> open(BrowseTreeModel::BranchCount);
     for (int branch = 0; branch < BrowseTreeModel::BranchCount; ++branch)
         open[branch] = m_tree->isExpanded(m_model->BranchIndex(BrowseTreeModel::Branch(branch)));
     m_selecting = true;
-    m_model->SetValues(std::move(values));
-    for (int branch = 0; branch < BrowseTreeModel::BranchCount; ++branch)
-        m_tree->setExpanded(m_model->BranchIndex(BrowseTreeModel::Branch(branch)), open[branch]);
+    m_model->Clear();
+    for (int branch = 0; branch < BrowseTreeModel::BranchCount; ++branch) {
+        if (!open[branch])
+            continue;
+        const auto each = BrowseTreeModel::Branch(branch);
+        m_model->EnsureCounted(each);
+        m_tree->setExpanded(m_model->BranchIndex(each), true);
+    }
     selectChoice();
     m_selecting = false;
     m_counted = true;
+}
+
+QVector<NameCount> BrowsePanel::count(BrowseTreeModel::Branch branch) const
+{
+    try {
+        Connection connection;
+        connection.Open(m_connectionString);
+        return BrowseCounts::Read(connection, branch, m_list);
+    } catch (const DbError &error) {
+        MessageBox::Failure(window(), error.Message(QStringLiteral(" counting titles.")));
+        return {};
+    }
 }
 
 void BrowsePanel::selectChoice()
@@ -160,6 +172,8 @@ void BrowsePanel::selectChoice()
         m_tree->setCurrentIndex({});
         return;
     }
+    // The choice's spellings in this list: its branch is counted even while closed.
+    m_model->EnsureCounted(m_choice->branch);
     const QModelIndex found = m_model->Find(m_choice->branch, m_choice->value);
     if (const NameCount *value = m_model->ValueAt(found))
         m_choice->value = *value; // the spellings of this list

@@ -24,8 +24,8 @@ public:
     BrowsePanel(const QString &connectionString, TitleListFilter &filter, QSplitter &splitter);
 
     // The list (0 Inventory, 1 Wishlist) is about to be read again, after a switch or a
-    // change: the values are counted again (when shown) and the choice's titles given to the
-    // filter for the new list. Throws DbError, as the list's own read does.
+    // change: the open branches are counted again (when shown) and the choice's titles given
+    // to the filter for the new list. Throws DbError, as the list's own read does.
     void ListChanging(int list);
 
     // Shows or hides the panel; the state is remembered.
@@ -53,6 +53,7 @@ private:
     };
 
     void recount();
+    QVector<NameCount> count(BrowseTreeModel::Branch branch) const;
     void currentChanged(const QModelIndex &current);
     void choose(std::optional<Choice> choice);
     std::optional<QSet<qint64>> choiceTitles() const;
@@ -66,7 +67,7 @@ private:
     BrowseTreeModel *m_model;
     std::optional<Choice> m_choice;
     int m_list = 0;
-    bool m_counted = false;   // the tree holds the counts of m_list's current rows
+    bool m_counted = false;   // the tree holds m_list's current rows (its open branches counted)
     bool m_selecting = false; // the program, not the user, moves the tree's current row
     int m_width = 240;
 };

@@ -4,10 +4,12 @@
 
 #include <QAbstractItemModel>
 #include <array>
+#include <functional>
 
 // The browse panel's tree: the four branches (Genres, Directors, Decades, Actors), each with
-// its values and their number of titles ("Drama (1,204)"). It holds the counted values only;
-// the view asks for the rows it draws, so a branch of a million names costs no items.
+// its values and their number of titles ("Drama (1,204)"). A branch is counted when it is
+// first opened (fetchMore), so a closed Actors branch (a million cast rows) costs nothing;
+// it holds the counted values only and the view asks for the rows it draws.
 class BrowseTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -15,12 +17,17 @@ class BrowseTreeModel : public QAbstractItemModel
 public:
     using Branch = BrowseCounts::Branch;
     static constexpr int BranchCount = 4;
+    // Reads one branch's values; it reports its own failures.
+    using Counter = std::function<QVector<NameCount>(Branch)>;
 
     explicit BrowseTreeModel(QObject *parent = nullptr);
 
-    // Replaces every branch's values (one reset).
-    void SetValues(std::array<QVector<NameCount>, BranchCount> values);
+    void SetCounter(Counter counter) { m_counter = std::move(counter); }
+    // Forgets every count (one reset): each branch is counted again when next needed.
     void Clear();
+    // Counts the branch now unless it is counted.
+    void EnsureCounted(Branch branch);
+    bool IsCounted(Branch branch) const { return m_counted[int(branch)]; }
 
     static QString BranchName(Branch branch);
     QModelIndex BranchIndex(Branch branch) const;
@@ -36,7 +43,12 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool hasChildren(const QModelIndex &parent = {}) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
 private:
     std::array<QVector<NameCount>, BranchCount> m_values;
+    std::array<bool, BranchCount> m_counted{};
+    Counter m_counter;
 };

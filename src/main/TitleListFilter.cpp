@@ -223,6 +223,12 @@ void TitleListFilter::ReadAhead()
     job->thread->start(QThread::LowPriority);
 }
 
+void TitleListFilter::ReadWhenIdle()
+{
+    // A zero timer fires once the events queued now (the first paint among them) are done.
+    QTimer::singleShot(0, this, &TitleListFilter::ReadAhead);
+}
+
 bool TitleListFilter::waitForReadAhead()
 {
     Reading &job = *m_readAhead;

@@ -62,6 +62,9 @@ public:
     // query (the box got the focus). A query that comes before the read is done waits for
     // it, under the progress window.
     void ReadAhead();
+    // The same once the window has nothing else to do (its list shown): the first query
+    // then seldom waits.
+    void ReadWhenIdle();
     // The grid was bound to a newly read list: filtered again while a query is active.
     void ListLoaded();
 

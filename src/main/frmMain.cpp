@@ -191,6 +191,7 @@ void frmMain::Form_Load()
     Browse->RestoreState();
     // The keyboard works in the list at once, without a click first.
     UltraGrid->setFocus();
+    m_filter->ReadWhenIdle();
 }
 
 void frmMain::RefreshRecords()

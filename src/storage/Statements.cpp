@@ -27,20 +27,23 @@ QString TitleList(int wishList)
 
 namespace {
 
+QString borrower(bool withLoans)
+{
+    return withLoans ? QStringLiteral(", (SELECT group_concat(Loan.Borrower, char(10)) FROM "
+                                      "Loan WHERE Loan.Title_ID = DVD_Title.ID AND "
+                                      "Loan.Returned_On IS NULL)")
+                     : QString();
+}
+
 // The find box's columns; `rest` picks the titles.
 QString searchable(const QString &rest, bool withLoans)
 {
-    // The cast joined in the engine: a tenth of the rows to hand over at 12 per title.
     return QStringLiteral(
                "SELECT ID, Title, Sub_Title, Director, "
                "(SELECT group_concat(ifnull(Cast_Relationships.Actor, '') || char(10) || "
                "ifnull(Cast_Relationships.Character, ''), char(10)) FROM Cast_Relationships "
                "WHERE Cast_Relationships.Movie = DVD_Title.ID)")
-           + (withLoans ? QStringLiteral(", (SELECT group_concat(Loan.Borrower, char(10)) FROM "
-                                         "Loan WHERE Loan.Title_ID = DVD_Title.ID AND "
-                                         "Loan.Returned_On IS NULL)")
-                        : QString())
-           + QStringLiteral(" FROM DVD_Title ") + rest;
+           + borrower(withLoans) + QStringLiteral(" FROM DVD_Title ") + rest;
 }
 
 } // namespace
@@ -48,6 +51,20 @@ QString searchable(const QString &rest, bool withLoans)
 QString SearchableTitles(bool withLoans)
 {
     return searchable(QStringLiteral("ORDER BY ID"), withLoans);
+}
+
+QString SearchableFacts(bool withLoans)
+{
+    return QStringLiteral("SELECT ID, Title, Sub_Title, Director") + borrower(withLoans)
+           + QStringLiteral(" FROM DVD_Title ORDER BY ID");
+}
+
+QString SearchableCast()
+{
+    // Through idx_cast_movie, whose entries for one title are in rowid order, as the
+    // one-title read's group_concat takes them.
+    return QStringLiteral("SELECT Movie, Actor, Character FROM Cast_Relationships WHERE "
+                          "typeof(Movie) = 'integer' ORDER BY Movie, rowid");
 }
 
 QString SearchableTitle(qint64 titleId, bool withLoans)

@@ -27,6 +27,11 @@ QString DetailCast(qint64 titleId, int wishList);
 QString SearchableTitles(bool withLoans = false);
 // The same columns for one title (no row when it is gone).
 QString SearchableTitle(qint64 titleId, bool withLoans = false);
+// The same read in two parts, for every title: the titles without their cast (ID, title,
+// edition, director and, withLoans, the borrower), by ID; and every cast row (title ID,
+// actor, character) by title ID, each title's in the order the one-title read joins them.
+QString SearchableFacts(bool withLoans);
+QString SearchableCast();
 QString TitleCount();
 
 // The index the title list is read through, made at open where a catalogue lacks it (the

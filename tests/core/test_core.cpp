@@ -516,6 +516,11 @@ void TestCore::finderUpdate_data()
         << gone.arg("Amélie on the Wish List") << id.arg("Amélie on the Wish List");
     QTest::newRow("never there") << "SELECT 1"
                                  << "SELECT 999";
+    QTest::newRow("cast added late, cast of no title")
+        << "INSERT INTO Cast_Relationships (Movie, Actor, Character) VALUES (999999, "
+           "'Kurosawa', ''), ((SELECT MIN(ID) FROM DVD_Title), 'Late Kurosawa', NULL), ('7a', "
+           "'Kurosawa', '')"
+        << "SELECT MIN(ID) FROM DVD_Title";
 }
 
 // Told of one changed title, the finder finds what a new one would, for every title (those

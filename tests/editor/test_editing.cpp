@@ -465,14 +465,17 @@ void TestEditing::failedSaveThenRetry()
 void TestEditing::findFollowsChanges_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("readAhead"); // the change made while the box's read is not taken
+    QTest::addColumn<QString>(
+        "read"); // none, at focus or at idle: the change made before it is taken
     QTest::addColumn<QStringList>("found");
-    for (const bool readAhead : {false, true}) {
-        QTest::addRow("add %d", readAhead)
-            << "add" << readAhead << QStringList{"Kagemusha", "Ran", "Rashomon"};
-        QTest::addRow("modify %d", readAhead)
-            << "modify" << readAhead << QStringList{"Alien", "Ran", "Rashomon"};
-        QTest::addRow("delete %d", readAhead) << "delete" << readAhead << QStringList{"Ran"};
+    for (const QString read : {"none", "focus", "idle"}) {
+        QTest::addRow("add %s", qPrintable(read))
+            << "add" << read << QStringList{"Kagemusha", "Ran", "Rashomon"};
+        QTest::addRow("modify %s", qPrintable(read))
+            << "modify" << read << QStringList{"Alien", "Ran", "Rashomon"};
+        QTest::addRow("delete %s", qPrintable(read)) << "delete" << read << QStringList{"Ran"};
+        QTest::addRow("outside %s", qPrintable(read)) // another tool's, then a reload
+            << "outside" << read << QStringList{"Dersu Uzala", "Ran", "Rashomon"};
     }
 }
 
@@ -481,7 +484,7 @@ void TestEditing::findFollowsChanges_data()
 void TestEditing::findFollowsChanges()
 {
     QFETCH(QString, command);
-    QFETCH(bool, readAhead);
+    QFETCH(QString, read);
     QFETCH(QStringList, found);
     EditorFixture e;
     const qint64 alien = e.folder.AddTitle({.title = "Alien"});
@@ -492,9 +495,17 @@ void TestEditing::findFollowsChanges()
         e.main.Find->txtFind->setText("kurosawa");
         e.main.Find->ApplyNow();
     };
-    readAhead ? e.main.Find->FocusBox() : find();
-    QTest::qSleep(readAhead ? 300 : 0); // the read done before the change, not taken yet
-    if (command == "delete") {
+    if (read == "none")
+        find();
+    else if (read == "focus")
+        e.main.Find->FocusBox();
+    else
+        QCoreApplication::processEvents();   // the window idle once loaded
+    QTest::qSleep(read != "none" ? 300 : 0); // the read done before the change, not taken yet
+    if (command == "outside") {
+        e.folder.AddTitle({.title = "Dersu Uzala", .director = "Akira Kurosawa"});
+        e.main.RefreshRecords();
+    } else if (command == "delete") {
         e.main.UltraGrid->ActivateRow(2);
         MessageBox::SetNextAnswer(QMessageBox::Ok);
         TitleCommands(*e.shared, e.main).DeleteTitle();
@@ -504,7 +515,7 @@ void TestEditing::findFollowsChanges()
         e.shared->SelectedTitleId = alien;
         frmModify3(*e.shared, e.main).cmdFinish->click();
     }
-    if (readAhead)
+    if (read != "none")
         find();
     QStringList titles;
     for (int row = 0; row < e.main.UltraGrid->model()->rowCount(); ++row)

@@ -1,0 +1,62 @@
+#include "RawRows.h"
+
+#include "Connection.h"
+#include "DbError.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+namespace {
+
+DbError failure(sqlite3 *handle)
+{
+    return DbError(sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
+}
+
+} // namespace
+
+RawRows::RawRows(Connection &connection, const QString &statement)
+{
+    const QVariant handle = connection.Database().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DbError(1, QStringLiteral("The catalogue is not open."));
+    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.constData());
+    const QByteArray text = statement.toUtf8();
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr)
+        != SQLITE_OK)
+        throw failure(db);
+}
+
+RawRows::~RawRows()
+{
+    sqlite3_finalize(m_statement);
+}
+
+bool RawRows::Next()
+{
+    const int result = sqlite3_step(m_statement);
+    if (result == SQLITE_ROW)
+        return true;
+    if (result == SQLITE_DONE)
+        return false;
+    throw failure(sqlite3_db_handle(m_statement));
+}
+
+bool RawRows::IsNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+qint64 RawRows::Integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QByteArrayView RawRows::Text(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
+}
