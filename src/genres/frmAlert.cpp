@@ -83,9 +83,8 @@ void frmAlert::SizeAlertColumns()
     // Headings fit without a margin; a value gets 200 twips beside it.
     const QFontMetrics metrics(font());
     const int columns = m_records->FieldCount();
-    m_widths.fill(0, columns);
     for (int column = 0; column < columns; ++column)
-        m_widths[column] = UltraGrid->FitColumn(column, metrics, ColumnFit(0, 200));
+        UltraGrid->FitColumn(column, metrics, ColumnFit(0, 200));
 }
 
 void frmAlert::cmdOk_Click()

@@ -108,11 +108,6 @@ void DataGrid::SetColumnWidthTwips(int column, int twips)
     setColumnWidth(column, Twips::ToPixels(twips));
 }
 
-int DataGrid::ColumnWidthTwips(int column) const
-{
-    return Twips::FromPixels(columnWidth(column));
-}
-
 int DataGrid::widestPixels(int column, const QFontMetrics &metrics) const
 {
     const auto &list = m_model->List();

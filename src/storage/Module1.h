@@ -82,8 +82,6 @@ public:
     static QString ReplaceText(const QString &find, const QString &replacement,
                                const QString &text);
 
-    const QString &ProgramFolder() const { return m_programFolder; }
-
 private:
     QString m_programFolder;
 };
