@@ -92,6 +92,8 @@ private:
     // A query's rows stay packed until something changes them.
     void unpack();
     void dropPacked();
+    // No rows, the position at the start, open or closed; views are told of the reset.
+    void empty(bool open);
 
     QStringList m_fields;
     QVector<Row> m_rows;
