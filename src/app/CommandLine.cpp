@@ -57,6 +57,10 @@ CommandLine::Request CommandLine::Parse(const QStringList &arguments)
         request.action = Action::Print;
         request.text = parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                  QStringLiteral("reelvane"));
+        // Not every Qt version ends the help with a newline; the shell's prompt would follow
+        // the last line.
+        if (!request.text.endsWith(QLatin1Char('\n')))
+            request.text += QLatin1Char('\n');
     } else if (parser.isSet(version)) {
         request.action = Action::Print;
         request.text = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),

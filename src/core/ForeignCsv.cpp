@@ -391,15 +391,7 @@ QList<ImportPlan::Entry> Entries(const QByteArray &utf8, char separator,
             entries << entry;
             continue;
         }
-        if (f.date.isEmpty() && entry.notes.isEmpty())
-            entry.notes << QStringLiteral("no year; left empty");
-        if (f.director.isEmpty())
-            entry.notes << QStringLiteral("no director; left empty");
-        if (entry.title.genres.size() > 4) {
-            entry.notes << QStringLiteral("genres past the fourth left out: ")
-                               + entry.title.genres.mid(4).join(QStringLiteral(", "));
-            entry.title.genres = entry.title.genres.mid(0, 4);
-        }
+        entry.NoteLooseValues();
         if (!coverName.isEmpty()) {
             QFile file(QDir(coverFolder).filePath(coverName));
             QString fault;

@@ -106,6 +106,19 @@ void ImportPlan::addRow(Row row, const TitleRecord &title, const TitleTransfer::
     m_rows << row;
 }
 
+void ImportPlan::Entry::NoteLooseValues()
+{
+    if (title.facts.date.isEmpty() && notes.isEmpty())
+        notes << QStringLiteral("no year; left empty");
+    if (title.facts.director.isEmpty())
+        notes << QStringLiteral("no director; left empty");
+    if (title.genres.size() > 4) {
+        notes << QStringLiteral("genres past the fourth left out: ")
+                     + title.genres.mid(4).join(QStringLiteral(", "));
+        title.genres = title.genres.mid(0, 4);
+    }
+}
+
 bool ImportPlan::Analyse(QList<Entry> entries, const QStringList &ignored,
                          const TitleTransfer::Existing &existing, const Progress &progress)
 {

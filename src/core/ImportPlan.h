@@ -38,6 +38,10 @@ public:
         QString column;
         QStringList notes;
         QByteArray cover; // picture bytes, empty for none
+
+        // Notes the year and director left empty (the year only when nothing is noted about
+        // it yet) and leaves out the genres past the fourth.
+        void NoteLooseValues();
     };
     // Writes a stored title's cover; returns why it could not (empty when written).
     using CoverWriter = std::function<QString(qint64 titleId, const QByteArray &bytes)>;

@@ -293,20 +293,11 @@ Result readXml(const QByteArray &xmlBytes, const QHash<QString, QByteArray> &zip
         return result;
     }
     for (auto &[title, cover] : read) {
-        TitleFacts &f = title.title.facts;
-        if (f.title.isEmpty()) {
+        if (title.title.facts.title.isEmpty()) {
             title.reason = QStringLiteral("no title");
             title.column = QStringLiteral("<title>");
         } else {
-            if (f.date.isEmpty())
-                title.notes << QStringLiteral("no year; left empty");
-            if (f.director.isEmpty())
-                title.notes << QStringLiteral("no director; left empty");
-            if (title.title.genres.size() > 4) {
-                title.notes << QStringLiteral("genres past the fourth left out: ")
-                                   + title.title.genres.mid(4).join(QStringLiteral(", "));
-                title.title.genres = title.title.genres.mid(0, 4);
-            }
+            title.NoteLooseValues();
         }
         if (!cover.isEmpty() && title.reason.isEmpty()) {
             QByteArray picture = zipImages.value(cover, embedded.value(cover));

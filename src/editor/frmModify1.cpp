@@ -73,6 +73,14 @@ void frmModify1::createControls()
         return result;
     };
 
+    // A caption and its box to its right, 45 twips higher (the box is taller).
+    auto field = [&](QLabel *&caption, const char *captionName, const QString &text,
+                     QLineEdit *&box, const char *boxName, int top, int width) {
+        caption = label(QString::fromLatin1(captionName), text);
+        Place(caption, 360, top, 1455, 285);
+        box = lineBox(QString::fromLatin1(boxName));
+        Place(box, 1920, top - 45, width, 360);
+    };
     auto requiredMark = [&](const QString &name, int top) {
         QLabel *mark = label(name, QStringLiteral("*"));
         mark->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -80,36 +88,27 @@ void frmModify1::createControls()
         return mark;
     };
 
-    lblTitle = label(QStringLiteral("lblTitle"), QStringLiteral("Title"));
-    Place(lblTitle, 360, 375, 1455, 285);
-    txtTitleDisplay = lineBox(QStringLiteral("txtTitleDisplay"));
-    Place(txtTitleDisplay, 1920, 330, 5295, 360);
+    field(lblTitle, "lblTitle", QStringLiteral("Title"), txtTitleDisplay, "txtTitleDisplay", 375,
+          5295);
     // A long title ends in "…" (whole in the tooltip) instead of being cut mid-letter.
     lblTitleDisplay = new ElidedLabel(1, this);
     lblTitleDisplay->setObjectName(QStringLiteral("lblTitleDisplay"));
     Place(lblTitleDisplay, 1920, 330, 5295, 360);
 
-    lblSubTitle = label(QStringLiteral("lblSubTitle"), QStringLiteral("Sub Title"));
-    Place(lblSubTitle, 360, 855, 1455, 285);
-    txtSubTitle = lineBox(QStringLiteral("txtSubTitle"));
-    Place(txtSubTitle, 1920, 810, 5295, 360);
+    field(lblSubTitle, "lblSubTitle", QStringLiteral("Sub Title"), txtSubTitle, "txtSubTitle", 855,
+          5295);
     lblSubTitle2 = hint(QStringLiteral("lblSubTitle2"),
                         QStringLiteral("(Special Edition, Widescreen Edition etc.)"));
     Place(lblSubTitle2, 1920, 1185, 5295, 240);
 
     lblAstric = requiredMark(QStringLiteral("lblAstric"), 1590);
-    lblDate = label(QStringLiteral("lblDate"), QStringLiteral("Date"));
-    Place(lblDate, 360, 1590, 1455, 285);
-    txtDate = lineBox(QStringLiteral("txtDate"));
-    Place(txtDate, 1920, 1545, 795, 360);
+    field(lblDate, "lblDate", QStringLiteral("Date"), txtDate, "txtDate", 1590, 795);
     lblDateExample = hint(QStringLiteral("lblDateExample"), QStringLiteral("(Ex. 1999)"));
     Place(lblDateExample, 2820, 1605, 1500, 255);
 
     lblAstric2 = requiredMark(QStringLiteral("lblAstric2"), 2070);
-    lblDirector = label(QStringLiteral("lblDirector"), QStringLiteral("Director(s)"));
-    Place(lblDirector, 360, 2070, 1455, 285);
-    txtDirector = lineBox(QStringLiteral("txtDirector"));
-    Place(txtDirector, 1920, 2025, 5295, 360);
+    field(lblDirector, "lblDirector", QStringLiteral("Director(s)"), txtDirector, "txtDirector",
+          2070, 5295);
 
     MultiTabStrip = new QTabBar(this);
     MultiTabStrip->setObjectName(QStringLiteral("MultiTabStrip"));

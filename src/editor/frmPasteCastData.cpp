@@ -104,11 +104,7 @@ void frmPasteCastData::createControls()
 
 void frmPasteCastData::NewPasteRecords()
 {
-    auto records = std::make_shared<RecordList>();
-    records->AppendField(QStringLiteral("Actor"));
-    records->AppendField(QStringLiteral("Character"));
-    records->OpenInMemory();
-    m_pasteRecords = std::move(records);
+    m_pasteRecords = Module1::NewCastList();
 }
 
 void frmPasteCastData::Timer1Timer()

@@ -1,5 +1,6 @@
 #include "frmAlert.h"
 
+#include "DialogButtons.h"
 #include "Letters.h"
 #include "Twips.h"
 #include "WindowLook.h"
@@ -31,16 +32,10 @@ frmAlert::frmAlert(Module1 &shared, PromptOpener opener, QWidget *mainWindow, QW
     UltraGrid = new DataGrid(this);
     UltraGrid->setObjectName(QStringLiteral("UltraGrid"));
 
-    cmdOk = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
+    QHBoxLayout *buttons =
+        DialogButtons::OkCancel(*this, cmdOk, cmdCancel, QStringLiteral("cmdOk"));
     connect(cmdOk, &QPushButton::clicked, this, &frmAlert::cmdOk_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmAlert::reject);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(cmdCancel);
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->addWidget(lblInfo);
@@ -88,9 +83,8 @@ void frmAlert::SizeAlertColumns()
     // Headings fit without a margin; a value gets 200 twips beside it.
     const QFontMetrics metrics(font());
     const int columns = m_records->FieldCount();
-    m_widths.fill(0, columns);
     for (int column = 0; column < columns; ++column)
-        m_widths[column] = UltraGrid->FitColumn(column, metrics, ColumnFit(0, 200));
+        UltraGrid->FitColumn(column, metrics, ColumnFit(0, 200));
 }
 
 void frmAlert::cmdOk_Click()

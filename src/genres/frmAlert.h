@@ -33,9 +33,6 @@ public:
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancel = nullptr;
 
-    // The column widths the list was given, in twips.
-    const QVector<int> &ColumnWidths() const { return m_widths; }
-
     // Escape and closing the window do what Cancel does.
     void reject() override;
     void done(int result) override;
@@ -51,5 +48,4 @@ private:
     QWidget *m_mainWindow;
     std::unique_ptr<Connection> m_connection;
     std::shared_ptr<RecordList> m_records;
-    QVector<int> m_widths;
 };

@@ -1,5 +1,6 @@
 #include "frmTextBox.h"
 
+#include "DialogButtons.h"
 #include "MessageBox.h"
 #include "StorableText.h"
 #include "WindowLook.h"
@@ -21,16 +22,9 @@ frmTextBox::frmTextBox(Module1 &shared, PromptOpener opener, QWidget *mainWindow
     txtRenameResponse->setFont(WindowLook::Font(9, false));
     StorableText::Guard(txtRenameResponse);
 
-    cmdOK = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
+    QHBoxLayout *buttons = DialogButtons::OkCancel(*this, cmdOK, cmdCancel);
     connect(cmdOK, &QPushButton::clicked, this, &frmTextBox::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmTextBox::reject);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(cmdCancel);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 12);
     layout->addWidget(txtRenameResponse);

@@ -1,5 +1,6 @@
 #include "frmLend.h"
 
+#include "DialogButtons.h"
 #include "ElidedLabel.h"
 #include "MessageBox.h"
 #include "StorableText.h"
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -58,29 +58,15 @@ frmLend::frmLend(const QString &title, const QStringList &borrowers, Save save, 
         box->setFont(WindowLook::Font(9, false));
     StorableText::Guard(this);
 
-    cmdOK = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
+    QHBoxLayout *buttons = DialogButtons::OkCancel(*this, cmdOK, cmdCancel);
     connect(cmdOK, &QPushButton::clicked, this, &frmLend::cmdOKClick);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Borrower:"), txtBorrower);
     form->addRow(QStringLiteral("Lent &on:"), dtpLentOn);
     form->addRow(chkDueOn, dtpDueOn);
     form->addRow(QStringLiteral("&Note:"), txtNote);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(cmdCancel);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(14, 14, 14, 12);
-    layout->addWidget(lblTitle);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    setFixedSize(QSize(420, sizeHint().height()));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    DialogButtons::FormPrompt(*this, lblTitle, form, buttons, 420);
     txtBorrower->setFocus();
 }
 

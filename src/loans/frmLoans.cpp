@@ -1,12 +1,12 @@
 #include "frmLoans.h"
 
 #include "DbError.h"
+#include "DialogButtons.h"
 #include "Letters.h"
 #include "MessageBox.h"
 #include "WindowLook.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
@@ -62,14 +62,10 @@ frmLoans::frmLoans(Read read, Activate activate, QWidget *parent)
     cmdClose = WindowLook::Button(this, QStringLiteral("&Close"), QStringLiteral("cmdClose"));
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(chkHistory);
-    bottom->addStretch();
-    bottom->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(grdLoans, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(DialogButtons::Row(chkHistory, cmdClose));
     resize(760, 460);
     fill();
 }

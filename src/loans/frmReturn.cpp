@@ -1,5 +1,6 @@
 #include "frmReturn.h"
 
+#include "DialogButtons.h"
 #include "WindowLook.h"
 
 #include <QDateEdit>
@@ -7,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 frmReturn::frmReturn(const QString &text, const QDate &lentOn, Save save, QWidget *parent)
     : QDialog(parent), m_save(std::move(save))
@@ -29,27 +29,13 @@ frmReturn::frmReturn(const QString &text, const QDate &lentOn, Save save, QWidge
         dtpReturnedOn->setMinimumDate(lentOn);
     dtpReturnedOn->setDate(std::max(QDate::currentDate(), lentOn));
 
-    cmdOK = WindowLook::Button(this, QStringLiteral("&OK"), QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
+    QHBoxLayout *buttons = DialogButtons::OkCancel(*this, cmdOK, cmdCancel);
     connect(cmdOK, &QPushButton::clicked, this, [this] {
         if (m_save(dtpReturnedOn->date()))
             accept();
     });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Returned on:"), dtpReturnedOn);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(cmdCancel);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(14, 14, 14, 12);
-    layout->addWidget(lblLoan);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    setFixedSize(QSize(380, sizeHint().height()));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    DialogButtons::FormPrompt(*this, lblLoan, form, buttons, 380);
 }

@@ -108,48 +108,23 @@ void DataGrid::SetColumnWidthTwips(int column, int twips)
     setColumnWidth(column, Twips::ToPixels(twips));
 }
 
-int DataGrid::ColumnWidthTwips(int column) const
-{
-    return Twips::FromPixels(columnWidth(column));
-}
-
 int DataGrid::widestPixels(int column, const QFontMetrics &metrics) const
 {
     const auto &list = m_model->List();
-    const int rows = list ? list->RecordCount() : 0;
-    // A short list is shaped text by text; on a long one (a list of 100,000 titles, a
-    // paste of thousands of lines) only the texts that may be the widest are shaped.
-    // Setting up the estimate costs more than shaping a few hundred short texts.
-    constexpr int shapeAllUpTo = 500;
     // Columns after the list's fields (extra columns) hold what the model shows.
     const bool field = !list || column < list->FieldCount();
-    const auto valueAt = [&](int row) {
-        return field ? list->ValueAt(row, column) : m_model->index(row, column).data();
-    };
-    if (rows <= shapeAllUpTo) {
-        int widest = 0;
-        for (int row = 0; row < rows; ++row) {
-            const QVariant value = valueAt(row);
-            if (RecordList::HasText(value))
-                widest = std::max(widest, metrics.horizontalAdvance(value.toString()));
-        }
-        return widest;
-    }
-    WidestText widest(metrics);
-    for (int row = 0; row < rows; ++row) {
-        const QVariant value = valueAt(row);
-        if (RecordList::HasText(value))
-            widest.Add(value.toString());
-    }
-    return widest.Pixels();
+    // On a long list (100,000 titles, a paste of thousands of lines) only the texts that may
+    // be the widest are shaped.
+    return WidestText::Among(metrics, list ? list->RecordCount() : 0, [&](int row) {
+        const QVariant value =
+            field ? list->ValueAt(row, column) : m_model->index(row, column).data();
+        return RecordList::HasText(value) ? value.toString() : QString();
+    });
 }
 
 int DataGrid::FitColumn(int column, const QFontMetrics &metrics, const ColumnFit &fit)
 {
-    int caption = metrics.horizontalAdvance(HeaderCaption(column));
-    // The header's own cell padding, so a caption is never cut ("Titl").
-    if (fit.HeaderPadding())
-        caption += 2 * horizontalHeader()->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    const int caption = fit.CaptionPixels(*horizontalHeader(), metrics, HeaderCaption(column));
     const int width = fit.Width(caption, widestPixels(column, metrics));
     SetColumnWidthTwips(column, width);
     return width;

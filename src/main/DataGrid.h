@@ -29,7 +29,6 @@ public:
     void SetHeaderCaption(int column, const QString &caption);
     QString HeaderCaption(int column) const;
     void SetColumnWidthTwips(int column, int twips);
-    int ColumnWidthTwips(int column) const;
     // Sizes a column by the fitting rule, its caption and values measured in metrics;
     // returns the width given, in twips.
     int FitColumn(int column, const QFontMetrics &metrics, const ColumnFit &fit);

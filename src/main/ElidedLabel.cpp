@@ -63,12 +63,6 @@ void ElidedLabel::SetFullText(const QString &text)
     updateGeometry();
 }
 
-QString ElidedLabel::ShownText(int width) const
-{
-    bool elided = false;
-    return wrappedLines(m_full, font(), width, m_maxLines, &elided).join(QLatin1Char('\n'));
-}
-
 int ElidedLabel::linesFor(int width) const
 {
     bool elided = false;
@@ -112,7 +106,6 @@ void ElidedLabel::refresh()
 {
     // Until a layout or its owner gives the label its size, there is no width to fit.
     if (!testAttribute(Qt::WA_Resized)) {
-        m_elided = false;
         QLabel::setText(m_full);
         setToolTip(QString());
         return;
@@ -120,7 +113,6 @@ void ElidedLabel::refresh()
     bool elided = false;
     const QStringList lines =
         wrappedLines(m_full, font(), contentsRect().width(), m_maxLines, &elided);
-    m_elided = elided;
     QLabel::setText(lines.join(QLatin1Char('\n')));
     setToolTip(elided ? m_full : QString());
 }

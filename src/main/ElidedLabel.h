@@ -15,10 +15,6 @@ public:
 
     void SetFullText(const QString &text);
     const QString &FullText() const { return m_full; }
-    bool IsElided() const { return m_elided; }
-
-    // The lines shown for a width in pixels.
-    QString ShownText(int width) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -35,5 +31,4 @@ private:
 
     int m_maxLines;
     QString m_full;
-    bool m_elided = false;
 };

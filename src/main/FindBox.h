@@ -29,7 +29,6 @@ public:
     QString Note() const;
     // The box tinted while nothing matches.
     void SetNoMatch(bool noMatch);
-    bool IsNoMatch() const { return m_noMatch; }
 
     QLineEdit *txtFind = nullptr;
     QLabel *lblFindNote = nullptr;

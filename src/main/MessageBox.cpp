@@ -6,7 +6,6 @@
 namespace {
 QList<QMessageBox::StandardButton> g_answers;
 QStringList g_shown;
-QStringList g_titles;
 bool g_recording = false;
 } // namespace
 
@@ -15,10 +14,8 @@ QMessageBox::StandardButton MessageBox::Show(QWidget *parent, const QString &tex
                                              QMessageBox::StandardButtons buttons,
                                              QMessageBox::Icon icon, const ButtonCaptions &captions)
 {
-    if (g_recording) {
+    if (g_recording)
         g_shown << text;
-        g_titles << title;
-    }
     if (!g_answers.isEmpty())
         return g_answers.takeFirst();
     QMessageBox box(icon, title, text, buttons, parent);
@@ -54,14 +51,8 @@ QStringList MessageBox::Shown()
     return g_shown;
 }
 
-QStringList MessageBox::ShownTitles()
-{
-    return g_titles;
-}
-
 void MessageBox::Reset()
 {
     g_answers.clear();
     g_shown.clear();
-    g_titles.clear();
 }

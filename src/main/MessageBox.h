@@ -33,7 +33,6 @@ public:
     static void RecordForTesting();
     // Test seam: texts of the boxes shown (or answered) since the last Reset, if recording.
     static QStringList Shown();
-    static QStringList ShownTitles();
     // Forgets the queued answers and the texts recorded; recording stays on.
     static void Reset();
 

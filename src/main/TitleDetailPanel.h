@@ -40,11 +40,8 @@ public:
     void CastDisplay();
     void DisplayCoverImage();
 
-    int CurrentTab() const { return m_currentTab; }
     // Kept texts of the active title; the modify and delete commands use the title.
     const QString &KeptTitle() const { return m_keptTitle; }
-    const QString &KeptSummary() const { return m_keptSummary; }
-    const QString &KeptEggs() const { return m_keptEggs; }
     // What the cover area shows: the file loaded, and whether it could not be shown.
     const QString &CoverFile() const { return m_coverFile; }
     bool CoverIsPlaceholder() const { return m_coverPlaceholder; }

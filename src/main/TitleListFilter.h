@@ -34,7 +34,6 @@ public:
 
     // Whether the list is filtered: by the box's query, a browse choice, or both.
     bool IsActive() const { return m_active || m_browse.has_value(); }
-    bool QueryActive() const { return m_active; }
 
     // A browse choice: only the titles with these IDs are shown, beside the query (both
     // must hold); nullopt shows every title again. The list is filtered at once.

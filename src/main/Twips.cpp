@@ -22,8 +22,3 @@ int Twips::ToPixels(int twips)
 {
     return int(std::lround(twips / twipsPerPixel()));
 }
-
-int Twips::TextWidth(const QFontMetrics &metrics, const QString &text)
-{
-    return FromPixels(metrics.horizontalAdvance(text));
-}

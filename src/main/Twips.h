@@ -9,5 +9,4 @@ class Twips
 public:
     static int FromPixels(int pixels);
     static int ToPixels(int twips);
-    static int TextWidth(const QFontMetrics &metrics, const QString &text);
 };

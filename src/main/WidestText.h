@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QVector>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -18,6 +19,25 @@ class WidestText
 {
 public:
     explicit WidestText(const QFontMetrics &metrics);
+
+    // The widest of count texts, text(i) for i in 0..count-1, in pixels. A short list is
+    // shaped text by text: setting up the estimate costs more than shaping a few hundred
+    // short texts.
+    template<typename Text>
+    static int Among(const QFontMetrics &metrics, int count, Text &&text)
+    {
+        constexpr int shapeAllUpTo = 500;
+        if (count <= shapeAllUpTo) {
+            int widest = 0;
+            for (int i = 0; i < count; ++i)
+                widest = std::max(widest, metrics.horizontalAdvance(text(i)));
+            return widest;
+        }
+        WidestText widest(metrics);
+        for (int i = 0; i < count; ++i)
+            widest.Add(text(i));
+        return widest.Pixels();
+    }
 
     void Add(const QString &text);
     // Exact width of the widest text added, in pixels; 0 when none was.

@@ -28,12 +28,23 @@ QFont Font(double pointSize, bool bold)
 
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips)
 {
+    FixDialogPixels(dialog, QSize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips)));
+}
+
+void FixDialogPixels(QDialog *dialog, QSize size)
+{
     // Window managers offer minimise and maximise unless told the window is a fixed-size
     // dialog; the close button stays and acts as the dialog's way out (reject).
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    FixSize(dialog, widthTwips, heightTwips);
+    dialog->setFixedSize(size);
     dialog->setSizeGripEnabled(false);
+}
+
+void SizableDialog(QDialog *dialog, QSize size)
+{
+    dialog->setWindowFlags(dialog->windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    dialog->resize(size);
 }
 
 void FixSize(QWidget *widget, int widthTwips, int heightTwips)

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QSize>
 
 class QDialog;
 class QPushButton;
@@ -19,6 +20,11 @@ QFont GridFont();
 QFont Font(double pointSize, bool bold = false);
 // A fixed client area given in twips, and a title bar with only the close button.
 void FixDialog(QDialog *dialog, int widthTwips, int heightTwips);
+// The same with the size in pixels (a dialog as high as its layout needs).
+void FixDialogPixels(QDialog *dialog, QSize size);
+// A dialog the user may resize (a list to look through), opened at size (pixels): the
+// title bar's usual buttons, no context help.
+void SizableDialog(QDialog *dialog, QSize size);
 // A fixed size given in twips, the window's flags left as they are.
 void FixSize(QWidget *widget, int widthTwips, int heightTwips);
 // Puts a control at a position and size given in twips.

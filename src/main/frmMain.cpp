@@ -1,10 +1,10 @@
 #include "frmMain.h"
 
 #include "BrowsePanel.h"
-#include "DrawnIcons.h"
 #include "FindBox.h"
 #include "Letters.h"
 #include "ListColumns.h"
+#include "MainMenus.h"
 #include "TitleListFilter.h"
 #include "Statements.h"
 #include "WindowLook.h"
@@ -13,11 +13,9 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shared(shared)
@@ -29,9 +27,7 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
         if (now && isEnabled() && now->window() == this)
             m_keyboardAt = now;
     });
-    createActions();
-    createMenus();
-    createToolbar();
+    m_toolbarButtons = MainMenus::Create(*this);
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(createListPane());
@@ -61,83 +57,6 @@ frmMain::~frmMain()
 {
     // Grids let go of their lists before the lists and the connection go.
     UltraGrid->SetDataSource(nullptr);
-}
-
-void frmMain::createActions()
-{
-    auto action = [this](const QString &text, auto slot, const QIcon &icon = {}) {
-        auto *result = new QAction(icon, text, this);
-        connect(result, &QAction::triggered, this, slot);
-        return result;
-    };
-    mnuImport = action(QStringLiteral("&Import Titles..."), &frmMain::ImportRequested);
-    mnuExport = action(QStringLiteral("&Export Titles..."), &frmMain::ExportRequested);
-    mnuBackup = action(QStringLiteral("&Back Up Catalogue..."), &frmMain::BackupRequested);
-    mnuPrintList = action(QStringLiteral("&Print List..."), &frmMain::PrintListRequested);
-    mnuPrintList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuExportPdf = action(QStringLiteral("Export List as &PDF..."), &frmMain::ExportPdfRequested);
-    mnuStatistics = action(QStringLiteral("&Statistics..."), &frmMain::StatisticsRequested);
-    mnuBrowsePanel = new QAction(QStringLiteral("&Browse Panel"), this);
-    mnuBrowsePanel->setCheckable(true);
-    mnuBrowsePanel->setShortcut(QKeySequence(Qt::Key_F9));
-    connect(mnuBrowsePanel, &QAction::triggered, this, [this](bool on) { Browse->SetShown(on); });
-    mnuExit = action(QStringLiteral("E&xit"), &QWidget::close, DrawnIcons::Close());
-    mnuAdd = action(QStringLiteral("&Add"), &frmMain::AddRequested, DrawnIcons::Add());
-    mnuModify = action(QStringLiteral("&Modify"), &frmMain::ModifyRequested, DrawnIcons::Modify());
-    mnuDelete = action(QStringLiteral("&Delete"), &frmMain::DeleteRequested, DrawnIcons::Remove());
-    mnuAbout = action(QStringLiteral("&About"), &frmMain::AboutRequested, DrawnIcons::About());
-    mnuLend = action(QStringLiteral("&Lend..."), &frmMain::LendRequested);
-    mnuReturn = action(QStringLiteral("&Return"), &frmMain::ReturnRequested);
-    mnuLoans = action(QStringLiteral("Lo&ans..."), &frmMain::LoansRequested);
-    mnuFind = new QAction(QStringLiteral("&Find"), this);
-    mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(mnuFind, &QAction::triggered, this, [this] { Find->FocusBox(); });
-}
-
-void frmMain::createMenus()
-{
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->addActions({mnuImport, mnuExport, mnuBackup});
-    mnuFile->addSeparator();
-    mnuFile->addAction(mnuPrintList);
-    mnuFile->addAction(mnuExportPdf);
-    mnuFile->addSeparator();
-    mnuFile->addAction(mnuExit);
-    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->addActions({mnuAdd, mnuModify, mnuDelete});
-    mnuEdit->addSeparator();
-    mnuEdit->addActions({mnuLend, mnuReturn, mnuLoans});
-    mnuEdit->addSeparator();
-    mnuEdit->addAction(mnuFind);
-    mnuView = menuBar()->addMenu(QStringLiteral("&View"));
-    mnuView->addAction(mnuBrowsePanel);
-    mnuView->addSeparator();
-    mnuView->addAction(mnuStatistics);
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->addAction(mnuAbout);
-}
-
-void frmMain::createToolbar()
-{
-    Toolbar1 = addToolBar(QStringLiteral("Toolbar"));
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setIconSize(QSize(28, 28));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-
-    auto button = [this](const QIcon &icon, const char *tip, auto slot) {
-        QAction *action = Toolbar1->addAction(icon, QString::fromLatin1(tip));
-        action->setToolTip(action->text());
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    m_toolbarButtons[1] = button(DrawnIcons::Add(), "Add A Title", &frmMain::AddRequested);
-    m_toolbarButtons[2] = button(DrawnIcons::Modify(), "Modify Title", &frmMain::ModifyRequested);
-    m_toolbarButtons[3] = button(DrawnIcons::Remove(), "Remove Title", &frmMain::DeleteRequested);
-    m_toolbarButtons[4] = Toolbar1->addSeparator();
-    m_toolbarButtons[5] = button(DrawnIcons::About(), "About Reelvane", &frmMain::AboutRequested);
-    m_toolbarButtons[6] = Toolbar1->addSeparator();
-    m_toolbarButtons[7] = button(DrawnIcons::Close(), "Close Reelvane", &QWidget::close);
 }
 
 QWidget *frmMain::createListPane()

@@ -121,9 +121,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createActions();
-    void createMenus();
-    void createToolbar();
     QWidget *createListPane();
 
     void reloadList();

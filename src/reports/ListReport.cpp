@@ -321,7 +321,7 @@ bool ListReport::Paint(QPagedPaintDevice &device, const Progress &progress)
         m_painterFailed = true;
         return false;
     }
-    const bool finished = run(device, &painter, pages, progress, m_rows.size(), total, &m_pages);
+    const bool finished = run(device, &painter, pages, progress, m_rows.size(), total, &pages);
     painter.end();
     return finished;
 }

@@ -45,9 +45,7 @@ public:
     // The layout alone, nothing painted: the number of pages on the device.
     int CountPages(QPagedPaintDevice &device);
 
-    int Pages() const { return m_pages; }
     bool PainterFailed() const { return m_painterFailed; }
-    int RowCount() const { return int(m_rows.size()); }
 
 private:
     struct Geometry;
@@ -61,6 +59,5 @@ private:
     QString m_heading;
     QDate m_date;
     QString m_coversFolder;
-    int m_pages = 0;
     bool m_painterFailed = false;
 };

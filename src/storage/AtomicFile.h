@@ -18,8 +18,6 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
-    const QString &FileName() const { return m_target; }
-
     // WriteOnly only. False (errorString says why) when the temporary file cannot be made.
     bool open(OpenMode mode) override;
     // Makes the written bytes the target's content. False: the target is as it was, no

@@ -1,21 +1,16 @@
 #include "ListIndex.h"
 
-#include "Connection.h"
 #include "Statements.h"
+#include "UpkeepConnection.h"
 
-#include <QAtomicInteger>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 
 #include <sqlite3.h>
 
 namespace {
-
-QAtomicInteger<quint64> g_connections;
 
 // The engine runs about this many of its steps per title while it builds the index;
 // the progress window's bar is only an estimate.
@@ -97,22 +92,8 @@ namespace ListIndex {
 
 Outcome Ensure(const QString &connectionString, const Progress &progress)
 {
-    const QString name = QStringLiteral("list-index-%1").arg(g_connections.fetchAndAddRelaxed(1));
-    Outcome outcome = Outcome::Skipped;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        // mode=rw: never creates a catalogue; a write-protected file opens read-only.
-        QUrl url = QUrl::fromLocalFile(
-            QFileInfo(Connection::FileFromConnectionString(connectionString)).absoluteFilePath());
-        url.setQuery(QStringLiteral("mode=rw"));
-        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=0"));
-        if (db.open())
-            outcome = ensureOn(db, progress);
-        db.close(); // rolls back whatever is still open
-    }
-    QSqlDatabase::removeDatabase(name);
-    return outcome;
+    return UpkeepConnection::Run(connectionString, Outcome::Skipped,
+                                 [&progress](QSqlDatabase &db) { return ensureOn(db, progress); });
 }
 
 } // namespace ListIndex

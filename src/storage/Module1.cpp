@@ -55,11 +55,16 @@ void Module1::CountMatches()
 
 void Module1::CreateCastRecords()
 {
+    CastRecords = NewCastList();
+}
+
+std::shared_ptr<RecordList> Module1::NewCastList()
+{
     auto records = std::make_shared<RecordList>();
     records->AppendField(QStringLiteral("Actor"));
     records->AppendField(QStringLiteral("Character"));
     records->OpenInMemory();
-    CastRecords = std::move(records);
+    return records;
 }
 
 void Module1::ClearEditBuffer()

@@ -71,6 +71,8 @@ public:
     void CountMatches();
     // A new, empty, open in-memory cast list with the fields Actor and Character.
     void CreateCastRecords();
+    // Such a list, returned: the paste generator's rows are one too.
+    static std::shared_ptr<RecordList> NewCastList();
     // What leaving the editor by Cancel empties: the edit buffer's texts and genre picks
     // (EditTitle, EditWishList and EditMode stay) and the cast list.
     void ClearEditBuffer();
@@ -81,8 +83,6 @@ public:
     // Every occurrence of find in text replaced by replacement; used to double quotes.
     static QString ReplaceText(const QString &find, const QString &replacement,
                                const QString &text);
-
-    const QString &ProgramFolder() const { return m_programFolder; }
 
 private:
     QString m_programFolder;

@@ -52,21 +52,21 @@ void RecordList::AppendField(const QString &name)
 
 void RecordList::OpenInMemory()
 {
-    Q_EMIT AboutToReset();
-    m_rows.clear();
-    dropPacked();
-    m_position = 0;
-    m_open = true;
-    Q_EMIT Reset();
+    empty(true);
 }
 
 void RecordList::Close()
+{
+    empty(false);
+}
+
+void RecordList::empty(bool open)
 {
     Q_EMIT AboutToReset();
     m_rows.clear();
     dropPacked();
     m_position = 0;
-    m_open = false;
+    m_open = open;
     Q_EMIT Reset();
 }
 

@@ -33,12 +33,10 @@ public:
     void Close();
 
     bool Eof() const { return m_position >= RecordCount(); }
-    bool Bof() const { return m_position < 0; }
     void MoveFirst();
     void MoveNext();
     // Moves to a 0-based row; out-of-range rows give EOF.
     void Move(int row);
-    int CurrentRow() const { return m_position; }
 
     int RecordCount() const { return m_packed ? m_packedRowCount : int(m_rows.size()); }
     // 1-based position of the current record, 0 when there is none.
@@ -47,7 +45,6 @@ public:
     int FieldCount() const { return int(m_fields.size()); }
     QString FieldName(int index) const { return m_fields.value(index); }
     int FieldIndex(const QString &name) const; // case-insensitive, -1 when absent
-    const QStringList &FieldNames() const { return m_fields; }
 
     // Current record's values; an unknown field or no current record throws DbError.
     QVariant Value(int field) const;
@@ -95,6 +92,8 @@ private:
     // A query's rows stay packed until something changes them.
     void unpack();
     void dropPacked();
+    // No rows, the position at the start, open or closed; views are told of the reset.
+    void empty(bool open);
 
     QStringList m_fields;
     QVector<Row> m_rows;

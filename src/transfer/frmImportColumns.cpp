@@ -24,7 +24,6 @@ frmImportColumns::frmImportColumns(const QByteArray &bytes, const QString &fileN
 {
     setWindowTitle(QStringLiteral("Import Titles: Match Columns"));
     setFont(WindowLook::Font(9));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     auto *layout = new QVBoxLayout(this);
 
     lblFile = new QLabel(this);
@@ -93,7 +92,7 @@ frmImportColumns::frmImportColumns(const QByteArray &bytes, const QString &fileN
     connect(cmbSeparator, &QComboBox::currentIndexChanged, this, [this] { readSample(); });
     connect(cmbEncoding, &QComboBox::currentIndexChanged, this, [this] { readSample(); });
     readSample();
-    resize(1000, 480);
+    WindowLook::SizableDialog(this, QSize(1000, 480));
 }
 
 char frmImportColumns::Separator() const

@@ -1,5 +1,6 @@
 #include "frmImportPreview.h"
 
+#include "ColumnFit.h"
 #include "ImportRowsModel.h"
 #include "WindowLook.h"
 
@@ -25,7 +26,6 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
 {
     setWindowTitle(QStringLiteral("Import Titles"));
     setFont(WindowLook::Font(9));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     const int accepted = plan.Count(ImportPlan::Status::Accepted);
     const int similar = plan.Count(ImportPlan::Status::Similar);
@@ -104,20 +104,16 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     RowsView->setWordWrap(false);
     RowsView->horizontalHeader()->setStretchLastSection(true);
     RowsView->verticalHeader()->setDefaultSectionSize(RowsView->fontMetrics().height() + 8);
-    RowsView->setColumnWidth(0, 60);
-    RowsView->setColumnWidth(1, 80);
-    RowsView->setColumnWidth(2, 220);
-    RowsView->setColumnWidth(3, 140);
-    RowsView->setColumnWidth(4, 90);
+    // Each column as wide as its widest text; the last (the reason) takes the room left.
+    for (int column = 0; column + 1 < RowsView->model()->columnCount(); ++column)
+        ColumnFit(200, 200, true).Fit(*RowsView, column);
     layout->addWidget(RowsView, 1);
 
     auto *buttons = new QHBoxLayout;
-    cmdAddAll = new QPushButton(QStringLiteral("&Add All"), this);
-    cmdAddAll->setObjectName(QStringLiteral("cmdAddAll"));
-    cmdSkipSimilar = new QPushButton(QStringLiteral("&Skip Similar"), this);
-    cmdSkipSimilar->setObjectName(QStringLiteral("cmdSkipSimilar"));
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdAddAll = WindowLook::Button(this, QStringLiteral("&Add All"), QStringLiteral("cmdAddAll"));
+    cmdSkipSimilar =
+        WindowLook::Button(this, QStringLiteral("&Skip Similar"), QStringLiteral("cmdSkipSimilar"));
+    cmdCancel = WindowLook::Button(this, QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"));
     cmdAddAll->setEnabled(accepted + similar > 0);
     cmdSkipSimilar->setEnabled(similar > 0 && accepted > 0);
     // Enter never adds without a look at the similar rows.
@@ -131,5 +127,5 @@ frmImportPreview::frmImportPreview(const ImportPlan &plan, const QString &fileNa
     connect(cmdAddAll, &QPushButton::clicked, this, [this] { done(AddAll); });
     connect(cmdSkipSimilar, &QPushButton::clicked, this, [this] { done(SkipSimilar); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { done(Cancelled); });
-    resize(1040, 540);
+    WindowLook::SizableDialog(this, QSize(1040, 540));
 }

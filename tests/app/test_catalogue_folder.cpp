@@ -158,6 +158,7 @@ void TestCatalogueFolder::commandLine()
     if (action == CommandLine::Action::Export || action == CommandLine::Action::Backup)
         QCOMPARE(request.path, arguments.at(1));
     QVERIFY2(request.text.contains(text), qPrintable(request.text));
+    QVERIFY(request.text.isEmpty() || request.text.endsWith('\n'));
 }
 
 QTEST_MAIN(TestCatalogueFolder)

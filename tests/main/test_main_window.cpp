@@ -28,6 +28,7 @@
 #include <QRandomGenerator>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -202,6 +203,12 @@ void TestMainWindow::shown()
          {main.mnuModify, main.mnuDelete, main.ToolbarButton(2), main.ToolbarButton(3)})
         QCOMPARE(command->isEnabled(), hasTitles);
     QCOMPARE(panel.lblClickToEditPhoto->isVisible(), hasTitles);
+    // The toolbar from the left is buttons 1 to 7 as numbered.
+    QStringList tips;
+    for (QAction *button : main.Toolbar1->actions())
+        tips << (button == main.ToolbarButton(int(tips.size()) + 1) ? button->toolTip() : "?");
+    QCOMPARE(tips.join('|'),
+             "Add A Title|Modify Title|Remove Title||About Reelvane||Close Reelvane");
 }
 
 // Titles numbered and counted past 16 bits: the counter, the detail panel, the name check.

@@ -67,6 +67,8 @@ void TestTransfer::previewWords_data()
            "earlier in the file); Skip Similar adds only the other 1 title.\n2 rows keep their "
            "year as written, empty or not four digits (the Year rows below).\n"
            "Genres to be created: \u201CRom, Com\u201D, \u201CSci Fi\u201D";
+    QTest::newRow("a long title") << QByteArray("The Discreet Charm of the Bourgeoisie,1972,\r\n")
+                                  << "1 title will be added.\nNo new genres are needed.";
 }
 
 // What the preview says before anything is added.
@@ -83,6 +85,12 @@ void TestTransfer::previewWords()
     frmImportPreview preview(plan, "titles.csv");
     const QString shown = preview.lblSummary->text() + "\n" + preview.lblGenres->text();
     QCOMPARE(shown, "From titles.csv:\n" + words);
+    // No title cut: its column fits the longest.
+    const QAbstractItemModel &shownRows = *preview.RowsView->model();
+    for (int row = 0; row < shownRows.rowCount(); ++row)
+        QVERIFY(preview.RowsView->columnWidth(2)
+                > preview.RowsView->fontMetrics().horizontalAdvance(
+                    shownRows.index(row, 2).data().toString()));
 }
 
 void TestTransfer::fromTheMenu()
