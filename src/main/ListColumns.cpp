@@ -9,6 +9,7 @@
 #include "ViewSettings.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QStyle>
@@ -63,6 +64,7 @@ ListColumns::ListColumns(DataGrid &grid, TitleListFilter &filter, const LoanMark
     connect(header, &QWidget::customContextMenuRequested, this,
             [this, header](const QPoint &at) { m_menu->popup(header->mapToGlobal(at)); });
     connect(header, &QHeaderView::sectionClicked, this, &ListColumns::HeaderClicked);
+    m_grid.viewport()->installEventFilter(this);
 }
 
 void ListColumns::ListLoaded(Connection &connection, int list)
@@ -109,6 +111,34 @@ void ListColumns::Fit()
             m_grid.FitColumn(
                 column, metrics,
                 ColumnFit(column < FirstExtra ? 0 : Twips::FromPixels(mark), 200, true));
+    m_fitted = {m_grid.columnWidth(TitleColumn), m_grid.columnWidth(TitleColumn + 1)};
+    shareWidth();
+}
+
+void ListColumns::shareWidth()
+{
+    if (!m_bound)
+        return;
+    // Title and Edition give up width to the added columns, which would otherwise always be
+    // out of view beside the longest title; together they keep at least half the list's
+    // width (Edition a third of it), and a text cut short ends in "…" as in any narrow
+    // column.
+    int added = 0;
+    for (int column = FirstExtra; column < m_grid.model()->columnCount(); ++column)
+        if (!m_grid.isColumnHidden(column))
+            added += m_grid.columnWidth(column);
+    const int shown = m_grid.viewport()->width();
+    const int room = std::max(shown - added, shown / 2);
+    const int edition = std::min(m_fitted[1], std::max(room - m_fitted[0], room / 3));
+    m_grid.setColumnWidth(TitleColumn + 1, edition);
+    m_grid.setColumnWidth(TitleColumn, std::min(m_fitted[0], room - edition));
+}
+
+bool ListColumns::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && m_fitted[0] > 0)
+        shareWidth();
+    return QObject::eventFilter(watched, event);
 }
 
 void ListColumns::SetShown(ListColumn column, bool shown)
@@ -126,8 +156,9 @@ void ListColumns::SetShown(ListColumn column, bool shown)
         }
     }
     reshow(true);
-    // A column shown is brought into view: the title column is often wider than the list.
-    if (shown)
+    // A column shown is brought into view where the others leave it outside.
+    const int at = m_grid.columnViewportPosition(FirstExtra + int(column));
+    if (shown && (at < 0 || at >= m_grid.viewport()->width()))
         m_grid.scrollTo(m_grid.model()->index(std::max(m_grid.currentIndex().row(), 0),
                                               FirstExtra + int(column)));
 }

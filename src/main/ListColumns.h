@@ -51,8 +51,12 @@ public:
     int OrderColumn() const { return m_orderColumn; }
     bool Descending() const { return m_descending; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QVector<int> order() const;
+    void shareWidth();
     // Reads the shown columns' values and puts them in the grid's model (none: none at all,
     // and no connection needed).
     void bind(Connection *connection);
@@ -72,7 +76,8 @@ private:
     TitleColumnValues m_values;
     QSet<ListColumn> m_shown;
     int m_list = 0;
-    bool m_bound = false; // the model carries the extra columns
+    bool m_bound = false;          // the model carries the extra columns
+    std::array<int, 2> m_fitted{}; // Title's and Edition's fitted widths, in pixels
     int m_orderColumn = TitleColumn;
     bool m_descending = false;
 };

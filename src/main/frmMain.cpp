@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
@@ -93,6 +94,9 @@ QWidget *frmMain::createListPane()
     Columns = new ListColumns(
         *UltraGrid, *m_filter, m_loanMarks,
         [this]() -> Connection & { return ReopenMainConnection(); }, this);
+    // The header's menu from the keyboard too: View, Columns.
+    Columns->HeaderMenu()->setTitle(QStringLiteral("&Columns"));
+    mnuView->insertMenu(mnuView->actions().value(1), Columns->HeaderMenu());
 
     lblRecordSelected = new QLabel(pane);
     lblRecordSelected->setObjectName(QStringLiteral("lblRecordSelected"));

@@ -699,7 +699,8 @@ void TestMainWindow::columnsAndOrder()
     w.folder.AddTitle({.title = "Alien", .date = "1979", .director = QString(10000, u'é')});
     w.folder.AddTitle({.title = "Brazil", .date = "c. 1985"});
     const qint64 casablanca = w.folder.AddTitle({.title = "Casablanca", .date = "1942"});
-    w.folder.AddTitle({.title = "Duel", .date = "1971"});
+    // A long edition: the added columns must still be in view beside it.
+    w.folder.AddTitle({.title = "Duel", .subTitle = QString(300, u'x'), .date = "1971"});
     w.load();
     w.main->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.main.get()));
@@ -720,6 +721,11 @@ void TestMainWindow::columnsAndOrder()
     };
     w.main->Columns->HeaderMenu()->actions().at(0)->trigger(); // Year
     w.main->Columns->HeaderMenu()->actions().at(1)->trigger(); // Director
+    const QHeaderView *header = w.main->UltraGrid->horizontalHeader();
+    QCOMPARE(header->sectionViewportPosition(ListColumns::TitleColumn),
+             0); // Title and Year in view
+    QVERIFY(header->sectionViewportPosition(ListColumns::FirstExtra) + header->sectionSize(3)
+            <= header->viewport()->width());
     w.main->UltraGrid->ActivateRow(3);
     clickYear();
     QCOMPARE(shown(), "Casablanca 1942, Duel 1971, Alien 1979, Brazil c. 1985 | 2 of 4 | Duel | ");
