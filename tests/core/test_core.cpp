@@ -1,11 +1,12 @@
 // The catalogue's work without windows: the import's checks, titles out and in with awkward
-// text, the backup, destinations that refuse or a Cancel, what the find box matches, and
-// the browse panel's values and titles.
+// text and open loans, the backup, destinations that refuse or a Cancel, what the find box matches,
+// and the browse panel's values and titles.
 #include "AwkwardText.h"
 #include "BrowseCounts.h"
 #include "CatalogueBackup.h"
 #include "Connection.h"
 #include "ImportPlan.h"
+#include "Loans.h"
 #include "SearchTitles.h"
 #include "TestFolder.h"
 #include "TitleExport.h"
@@ -87,6 +88,7 @@ private Q_SLOTS:
     void importPlan();
     void roundTrip_data();
     void roundTrip();
+    void loansInTitlesFile();
     void refusedDestination_data();
     void refusedDestination();
     void finder_data();
@@ -139,6 +141,13 @@ void TestCore::importPlan_data()
     refused("stray quote", "A\"b,1979,,,", "Title: a quote inside a field that is not quoted");
     refused("after a quote", "A,1979,,,\"Cut\" 2", "Edition: text after a closing quote");
     refused("not UTF-8", "A,1979,,,caf\xE9", "Edition: not valid UTF-8 text");
+    const QByteArray loan = "Title,Year,List,Borrower,Lent On,Due Back\r\nAlien,1979,";
+    row("lent date not a date", loan + ",Anna,last week,\r\n",
+        "0 added | 2 Lent On: the date lent must be a date (Example 2026-12-03)");
+    row("due before lent", loan + ",Anna,2026-12-03,2026-12-01\r\n",
+        "0 added | 2 Due Back: the due date is before the date lent");
+    row("wishlist title on loan", loan + "Wishlist,Anna,2026-12-03,\r\n",
+        "0 added | 2 Borrower: a Wishlist title cannot be on loan");
     row("quote never closed", line3("A,1979,\"Drama\r\n\r\nx,2000,,,"),
         "1 added | 3 Genres: a quote opened here is never closed");
 
@@ -273,6 +282,49 @@ void TestCore::roundTrip()
         QVERIFY2(failure.Message().contains("already exists"), qPrintable(failure.Message()));
     }
     QCOMPARE(TestFolder::ReadFile(made + "/dvd_collection.mdb"), copied);
+}
+
+// The open loans go out in the file's last three columns and come back; the returned one and
+// notes stay behind. Another tool's columns, in any order and case, are read too.
+void TestCore::loansInTitlesFile()
+{
+    TestFolder from;
+    const QString borrower = QString::fromUtf8("O'Hara, \"Jo\"; Ærø\tx");
+    const qint64 alien = from.AddTitle({.title = "Alien"});
+    const qint64 brazil = from.AddTitle({.title = "Brazil"});
+    from.AddTitle({.title = "Casablanca"});
+    {
+        Connection connection;
+        connection.Open(from.MakeShared()->ConnectionString);
+        Loans::Lend(connection, alien, borrower, QDate(2026, 12, 3), QDate(2026, 12, 17), "n");
+        Loans::Lend(connection, brazil, "Old", QDate(2026, 1, 3), {}, {});
+        Loans::Return(connection, brazil, QDate(2026, 2, 3));
+        Loans::Lend(connection, brazil, "Bea", QDate(2026, 3, 3), {}, {});
+    }
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    QCOMPARE(TitleExport::Write(file, from.MakeShared()->ConnectionString).outcome,
+             TitleExport::Outcome::Exported);
+    QVERIFY(file.data().contains("Cast,List,Borrower,Lent On,Due Back\r\n"));
+
+    TestFolder to;
+    const QString target = to.MakeShared()->ConnectionString;
+    for (const QByteArray &bytes :
+         {file.data(), QByteArray("lent on,BORROWER,Title,Year\r\n2026-12-03,Anna,Zed,1979\r\n"
+                                  "2026-12-03,,Yan,1980\r\n")}) {
+        ImportPlan plan;
+        QVERIFY(plan.Analyse(bytes, TitleTransfer::ReadExisting(target), kGoOn));
+        QCOMPARE(plan.Count(ImportPlan::Status::Refused), 0);
+        QVERIFY(plan.Write(bytes, false, target, kGoOn) > 0);
+    }
+    QStringList loans;
+    for (const QVariantList &row :
+         to.Rows("SELECT t.Title || ':' || Borrower || ',' || Lent_On || ',' || ifnull(Due_On, "
+                 "'-') || ',' || ifnull(Returned_On, '-') FROM Loan JOIN DVD_Title t ON t.ID = "
+                 "Loan.Title_ID ORDER BY t.Title"))
+        loans << row[0].toString();
+    QCOMPARE(loans, (QStringList{"Alien:" + borrower + ",2026-12-03,2026-12-17,-",
+                                 "Brazil:Bea,2026-03-03,-,-", "Zed:Anna,2026-12-03,-,-"}));
 }
 
 namespace {
@@ -514,8 +566,7 @@ void TestCore::finderUpdate_data()
     QTest::newRow("deleted, in the middle") << gone.arg("Amélie") << id.arg("Amélie");
     QTest::newRow("deleted, last")
         << gone.arg("Amélie on the Wish List") << id.arg("Amélie on the Wish List");
-    QTest::newRow("never there") << "SELECT 1"
-                                 << "SELECT 999";
+    QTest::newRow("never there") << QString("SELECT 1") << "SELECT 999";
 }
 
 // Told of one changed title, the finder finds what a new one would, for every title (those
@@ -547,14 +598,14 @@ void TestCore::castCell_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<QString>("cast"); // actor/character; ...
-    QTest::newRow("no Cast column: no members") << ""
-                                                << "";
-    QTest::newRow("LF between members") << "Al\tTony\nBrad\tRusty"
-                                        << "Al/Tony; Brad/Rusty";
-    QTest::newRow("CR LF between members, as spreadsheets write") << "Al\tTony\r\nBrad\tRusty\r\n"
-                                                                  << "Al/Tony; Brad/Rusty";
-    QTest::newRow("escaped names, no character") << "A\\tB\\\\\nC"
-                                                 << "A\tB\\/; C/";
+    const auto row = [](const char *name, const QString &cell, const QString &cast) {
+        QTest::newRow(name) << cell << cast;
+    };
+    row("no Cast column: no members", "", "");
+    row("LF between members", "Al\tTony\nBrad\tRusty", "Al/Tony; Brad/Rusty");
+    row("CR LF between members, as spreadsheets write", "Al\tTony\r\nBrad\tRusty\r\n",
+        "Al/Tony; Brad/Rusty");
+    row("escaped names, no character", "A\\tB\\\\\nC", "A\tB\\/; C/");
 }
 
 // A titles file's Cast cell, as a spreadsheet or the export leaves it.
