@@ -10,7 +10,6 @@
 #include "frmPic.h"
 #include "TestSeams.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -23,12 +22,7 @@ namespace {
 
 QByteArray png(const QColor &colour)
 {
-    QImage picture(30, 50, QImage::Format_RGB32);
-    picture.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    picture.save(&buffer, "PNG");
-    return bytes;
+    return TestFolder::PictureBytes("PNG", 30, 50, colour);
 }
 
 } // namespace
