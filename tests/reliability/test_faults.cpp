@@ -2,7 +2,7 @@
 // locked by another program, not writable (read-only file or folder), or left by a program
 // killed while saving; awkward text pasted into every box of the add command's windows;
 // covers in bad states or that cannot be written. The user is told, nothing is written
-// half or made anew, locks are waited for, and what the boxes hold is stored as it is.
+// half or made anew, locks are waited for, and a box holds what was pasted into it.
 #include "AtomicFile.h"
 #include "AwkwardText.h"
 #include "BusyTimeout.h"
@@ -32,7 +32,6 @@
 #include "TestSeams.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -112,17 +111,6 @@ void pasteEverywhere(QWidget *window, const QString &text)
         box->paste();
         QVERIFY2(box->toPlainText() == held(text, 0), qPrintable(box->objectName()));
     }
-}
-
-QByteArray pictureBytes(const char *format, int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkYellow);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
 }
 
 // The child program built beside the tests (see child.cpp), killed when this goes.
@@ -521,64 +509,44 @@ void TestFaults::lockedByAnother()
 
 void TestFaults::writeUnderFault_data()
 {
-    QTest::addColumn<QString>("fault"); // a save meets read-only; a deletion, a lock
-    QTest::addColumn<QString>("message");
-    const char *readOnly = "Error 8 inserting records.\r\nattempt to write a readonly database";
-    QTest::newRow("save, catalogue read-only") << "catalogue" << readOnly;
-    QTest::newRow("save, folder read-only") << "folder" << readOnly; // no journal beside it
-    QTest::newRow("delete, catalogue locked") << "locked"
-                                              << "Are you sure you want to delete Existing? | "
-                                                 "Error 5 deleting records.\r\ndatabase is locked";
+    QTest::addColumn<bool>("folder"); // else the catalogue file is read-only
+    QTest::newRow("catalogue read-only") << false;
+    QTest::newRow("folder read-only") << true; // no journal beside it
 }
 
-// A save or a deletion the catalogue refuses: its message, the window still open with the
-// input kept, nothing written; with the fault gone, the same change goes through once.
+// A save the catalogue refuses (a refused deletion is the editor tests'): its message, the
+// window still open with the input kept, nothing written; once writable, stored once.
 void TestFaults::writeUnderFault()
 {
-    QFETCH(QString, fault);
-    QFETCH(QString, message);
+    QFETCH(bool, folder);
     EditorFixture e;
-    const qint64 title = e.folder.AddTitle({.title = "Existing", .cast = {{"Ann", "Queen"}}});
-    const QString cover = e.folder.WritePicture(QString("%1.jpg").arg(title), "JPG", 30, 40);
+    e.folder.AddTitle({.title = "Existing", .cast = {{"Ann", "Queen"}}});
     e.folder.CloseConnection();
     e.main.Form_Load();
-    const CastPairs cast{{"Al", "Tony"}, {"Brad", "Rusty"}};
-    FillEditBuffer(*e.shared, "No", "Film \"d'Art\"", {"Drama", "Crime"}, cast);
+    FillEditBuffer(*e.shared, "No", "Film \"d'Art\"", {"Drama", "Crime"},
+                   {{"Al", "Tony"}, {"Brad", "Rusty"}});
     frmModify3 step3(*e.shared, e.main);
     step3.show();
-    const auto attempt = [&] {
-        if (fault == "locked")
-            TitleCommands(*e.shared, e.main).DeleteTitle();
-        else
-            step3.cmdFinish->click();
-    };
-    const QString target = fault == "catalogue" ? e.folder.CataloguePath() : e.folder.Path();
-    Child holder;
-    if (fault == "locked")
-        QVERIFY2(holder.Start({"hold", e.folder.Path(), "lock"}, "locked"), holder.Said());
-    else
-        QVERIFY(QFile::setPermissions(target, ReadOnly));
+    const QString target = folder ? e.folder.Path() : e.folder.CataloguePath();
+    QVERIFY(QFile::setPermissions(target, ReadOnly));
     const QByteArray catalogue = e.folder.CatalogueBytes();
     const QStringList entries = Entries(e.folder.Path()) + Entries(e.folder.ImagesPath());
 
     MessageBox::SetNextAnswer(QMessageBox::Ok);
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
-    attempt();
-    QCOMPARE(MessageBox::Shown().join(" | "), message);
+    step3.cmdFinish->click();
+    QCOMPARE(MessageBox::Shown(),
+             QStringList{"Error 8 inserting records.\r\nattempt to write a readonly database"});
     QVERIFY(step3.isVisible() && e.main.isEnabled());  // nothing closed
     QCOMPARE(e.Actors(), QStringList({"Al", "Brad"})); // the editor's input kept
     QCOMPARE(e.folder.CatalogueBytes(), catalogue);
     QCOMPARE(Entries(e.folder.Path()) + Entries(e.folder.ImagesPath()), entries);
 
-    QVERIFY(fault == "locked" ? holder.Finish()
-                              : QFile::setPermissions(target, ReadOnly | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(target, ReadOnly | QFile::WriteOwner));
     MessageBox::Reset();
     MessageBox::SetNextAnswer(QMessageBox::Ok);
-    attempt();
+    step3.cmdFinish->click();
     QCOMPARE(MessageBox::Shown().filter("Error"), QStringList());
-    QCOMPARE(e.folder.Scalar("SELECT COUNT(*) FROM Cast_Relationships").toInt(),
-             fault == "locked" ? 0 : 3);
-    QCOMPARE(QFile::exists(cover), fault != "locked"); // removed once the rows were gone
+    QCOMPARE(e.folder.Scalar("SELECT COUNT(*) FROM Cast_Relationships").toInt(), 3);
 }
 
 // A worker that adds, modifies and deletes titles through the program's own save and
@@ -651,23 +619,12 @@ void TestFaults::everyBox_data()
     QTest::newRow("emoji across the 55th character") << QString(54, 'c') + QString::fromUtf8("🎬");
 }
 
+// Each box holds what was pasted less what it cannot hold (what is then stored is the
+// storage tests' awkward-text table).
 void TestFaults::everyBox()
 {
     QFETCH(QString, text);
     EditorFixture e;
-    e.folder.AddTitle({.title = "Witness",
-                       .summary = "Amish",
-                       .genres = {"Drama"},
-                       .cast = {{"Harrison Ford", "John Book"}}});
-    // Every title with its fields, cast and genres; the genre names.
-    const QString titles =
-        "SELECT Title, Sub_Title, Date, Director, Summary, Features, Eggs, Actor, "
-        "Character, (SELECT GROUP_CONCAT(Genre) FROM Genre_Relationships r JOIN Genre "
-        "g ON g.Genre_ID = r.Genre_ID WHERE r.Title_ID = t.ID) FROM DVD_Title t LEFT "
-        "JOIN Cast_Relationships c ON c.Movie = t.ID ORDER BY t.ID, c.rowid";
-    QVector<QVariantList> expected = e.folder.Rows(titles);
-    QVector<QVariantList> genres = e.folder.Rows("SELECT Genre FROM Genre ORDER BY Genre_ID");
-
     frmTextBox prompt(*e.shared, PromptOpener::AddTitle, &e.main);
     pasteEverywhere(&prompt, text);
     const QString title = prompt.txtRenameResponse->text();
@@ -680,25 +637,6 @@ void TestFaults::everyBox()
     manager.Form_Load();
     for (QWidget *window : std::initializer_list<QWidget *>{&step1, &step2, &step3, &manager})
         pasteEverywhere(window, text);
-    if (QTest::currentTestFailed())
-        return;
-
-    // Each window goes on with what its boxes hold.
-    genres.append({manager.txtGenreAdd->text()});
-    manager.cmdGenreAdd->click();
-    step1.txtDate->setText("1999");
-    expected.append({step1.txtTitleDisplay->text(), step1.txtSubTitle->text(), "1999",
-                     step1.txtDirector->text(), step1.txtSummary->toPlainText(),
-                     step2.txtFeatures->toPlainText(), step1.txtEggs->toPlainText(),
-                     step3.txtActor1->text(), step3.txtCharacter1->text(), "Drama"});
-    step1.cmdNext->click();
-    step2.cmdNext->click();
-    step3.cmdAdd->click();
-    step3.cmdFinish->click();
-    QVERIFY2(MessageBox::Shown().isEmpty(), qPrintable(MessageBox::Shown().join(" | ")));
-    QCOMPARE(e.folder.Rows(titles), expected); // the title that was there untouched
-    QCOMPARE(e.folder.Rows("SELECT Genre FROM Genre ORDER BY Genre_ID"), genres);
-
     // The cast paste generator, which opens over step 3.
     frmModify3 opener(*e.shared, e.main);
     frmPasteCastData generator(*e.shared, opener);
@@ -719,9 +657,10 @@ void TestFaults::coverFaults_data()
         QTest::newRow(name) << cover << QString(shown) << chosen << int(step) << code
                             << QString(reason);
     };
-    const QByteArray good = pictureBytes("JPG", 40, 30);
-    const QByteArray cut = pictureBytes("JPG", 300, 400).left(20);
-    QByteArray huge = pictureBytes("BMP", 4, 4); // claiming 100000 x 100000: 40 GB to decode
+    const QByteArray good = TestFolder::PictureBytes("JPG", 40, 30);
+    const QByteArray cut = TestFolder::PictureBytes("JPG", 300, 400).left(20);
+    QByteArray huge =
+        TestFolder::PictureBytes("BMP", 4, 4); // claiming 100000 x 100000: 40 GB to decode
     qToLittleEndian<qint32>(100000, huge.data() + 18);
     qToLittleEndian<qint32>(100000, huge.data() + 22);
     const QByteArray text = "not a picture ";
@@ -755,14 +694,14 @@ void TestFaults::coverFaults()
     const QString linkTo = QString(cover.mid(5));
     const QString target = linkTo.startsWith('/') ? linkTo : w.folder.Path() + "/" + linkTo;
     if (linkTo == "outside.jpg")
-        QVERIFY(TestFolder::WriteFile(target, pictureBytes("JPG", 20, 20)));
+        QVERIFY(TestFolder::WriteFile(target, TestFolder::PictureBytes("JPG", 20, 20)));
     QVERIFY(cover.startsWith("link:") ? QFile::link(target, file)
                                       : TestFolder::WriteFile(file, cover));
     const QString kept = cover.startsWith("link:") ? target : file; // must stay as it was
     const QByteArray old = linkTo.startsWith('/') ? QByteArray() : TestFolder::ReadFile(kept);
     const QString picked = w.folder.Path() + "/new.bmp";
-    QVERIFY(
-        TestFolder::WriteFile(picked, chosen.isEmpty() ? pictureBytes("BMP", 160, 160) : chosen));
+    QVERIFY(TestFolder::WriteFile(
+        picked, chosen.isEmpty() ? TestFolder::PictureBytes("BMP", 160, 160) : chosen));
     w.load();
 
     // Shown as far as it can be, with the rest of the title.
