@@ -1,8 +1,6 @@
-// What the program does with faults around it: catalogues in bad states at start-up,
-// locked by another program, or not writable (read-only file or folder); awkward text pasted into
-// every box of the add command's windows; covers in bad states or that cannot be written. The user
-// is told, nothing is written half or made anew, locks are waited for, and a box holds what was
-// pasted into it.
+// What the program does with faults around it: catalogues in bad states at start-up, locked by
+// another program or not writable; awkward text pasted into every box; covers in bad states or
+// that cannot be written. The user is told, nothing is half written, locks are waited for.
 #include "AtomicFile.h"
 #include "AwkwardText.h"
 #include "BusyTimeout.h"
