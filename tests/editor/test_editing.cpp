@@ -49,8 +49,7 @@ Rows castList(const Module1 &shared)
     return rows;
 }
 
-// The messages shown, each cut to the length of the one expected in its place, so that a row
-// can give how each message starts.
+// The messages shown, each cut to the length of the one expected in its place.
 QStringList shownCutTo(const QStringList &expected)
 {
     QStringList shown = MessageBox::Shown();
@@ -80,8 +79,7 @@ struct Step3 : EditorFixture
     }
 };
 
-// Goes on by the button given, or leaves by Cancel, by Escape in the focused widget, or as the
-// desktop closes the window (title bar button, Alt+F4).
+// Goes on by the button given, or leaves by Cancel, Escape, or as the desktop closes it.
 template<typename T>
 void leaveOr(T *window, QPushButton *onwards, bool leaving, const QString &way)
 {
