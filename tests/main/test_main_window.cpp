@@ -1,6 +1,5 @@
 // The main window: the list, counter, commands and detail panel after each way of moving
-// through the titles; the find box; the browse panel; the grid below them and the widest
-// text of a column.
+// through the titles; the find box; the browse panel; the grid and a column's widest text.
 #include "BrowsePanel.h"
 #include "ColumnFit.h"
 #include "ElidedLabel.h"
