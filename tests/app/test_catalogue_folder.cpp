@@ -36,29 +36,27 @@ void TestCatalogueFolder::rule_data()
     QTest::addColumn<Template>("source");
     QTest::addColumn<User>("user");
     QTest::addColumn<Chosen>("chosen");
-    using T = Template;
-    QTest::newRow("portable") << Exe::Catalogue << false << T::Missing << User::Empty
-                              << Chosen::Executable;
-    QTest::newRow("read-only folder with a catalogue")
-        << Exe::ReadOnlyCatalogue << false << T::Prepared << User::Empty << Chosen::User;
-    QTest::newRow("installed, first start")
-        << Exe::NoCatalogue << false << T::Prepared << User::Empty << Chosen::User;
-    QTest::newRow("later start keeps the user's own")
-        << Exe::NoCatalogue << false << T::Prepared << User::OwnCatalogue << Chosen::User;
-    QTest::newRow("later start needs no template")
-        << Exe::NoCatalogue << false << T::Missing << User::OwnCatalogue << Chosen::User;
-    QTest::newRow("first start cut short in the copy")
-        << Exe::NoCatalogue << false << T::Prepared << User::HalfCopied << Chosen::User;
-    QTest::newRow("first start cut short before the pictures")
-        << Exe::NoCatalogue << false << T::Prepared << User::NoPictures << Chosen::User;
-    QTest::newRow("template missing")
-        << Exe::NoCatalogue << false << T::Missing << User::Empty << Chosen::Refused;
-    QTest::newRow("template not a catalogue")
-        << Exe::NoCatalogue << false << T::NotACatalogue << User::Empty << Chosen::Refused;
-    QTest::newRow("named over portable")
-        << Exe::Catalogue << true << T::Prepared << User::Empty << Chosen::Requested;
-    QTest::newRow("named over installed")
-        << Exe::NoCatalogue << true << T::Missing << User::Empty << Chosen::Requested;
+    const auto row = [](const char *name, Exe exe, bool requested, Template source, User user,
+                        Chosen chosen) {
+        QTest::newRow(name) << exe << requested << source << user << chosen;
+    };
+    const Exe none = Exe::NoCatalogue;
+    const Template prepared = Template::Prepared, missing = Template::Missing;
+    row("portable", Exe::Catalogue, false, missing, User::Empty, Chosen::Executable);
+    row("read-only folder with a catalogue", Exe::ReadOnlyCatalogue, false, prepared, User::Empty,
+        Chosen::User);
+    row("installed, first start", none, false, prepared, User::Empty, Chosen::User);
+    row("later start keeps the user's own", none, false, prepared, User::OwnCatalogue,
+        Chosen::User);
+    row("later start needs no template", none, false, missing, User::OwnCatalogue, Chosen::User);
+    row("first start cut short in the copy", none, false, prepared, User::HalfCopied, Chosen::User);
+    row("first start cut short before the pictures", none, false, prepared, User::NoPictures,
+        Chosen::User);
+    row("template missing", none, false, missing, User::Empty, Chosen::Refused);
+    row("template not a catalogue", none, false, Template::NotACatalogue, User::Empty,
+        Chosen::Refused);
+    row("named over portable", Exe::Catalogue, true, prepared, User::Empty, Chosen::Requested);
+    row("named over installed", none, true, missing, User::Empty, Chosen::Requested);
 }
 
 void TestCatalogueFolder::rule()
@@ -120,30 +118,21 @@ void TestCatalogueFolder::commandLine_data()
     QTest::addColumn<CommandLine::Action>("action");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("text");
+    const auto row = [](const char *name, const QStringList &arguments, CommandLine::Action action,
+                        const QString &folder, const QString &text) {
+        QTest::newRow(name) << arguments << action << folder << text;
+    };
     using A = CommandLine::Action;
-    QTest::newRow("a folder") << QStringList{"--catalogue-folder", "/a 'b' 映画"} << A::Run
-                              << "/a 'b' 映画"
-                              << "";
-    QTest::newRow("Qt's own options")
-        << QStringList{"-platform", "offscreen", "-reverse"} << A::Run << ""
-        << "";
-    QTest::newRow("version") << QStringList{"--version"} << A::Print << ""
-                             << "\n";
-    QTest::newRow("help") << QStringList{"-h"} << A::Print << ""
-                          << "--catalogue-folder";
-    QTest::newRow("no folder") << QStringList{"--catalogue-folder"} << A::Refuse << ""
-                               << "catalogue-folder";
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << A::Refuse << ""
-                                    << "bogus";
-    QTest::newRow("export") << QStringList{"--export", "/tmp/a b.csv"} << A::Export << ""
-                            << "";
-    QTest::newRow("backup") << QStringList{"--backup", "/tmp"} << A::Backup << ""
-                            << "";
-    QTest::newRow("export and backup")
-        << QStringList{"--export", "a", "--backup", "b"} << A::Refuse << ""
-        << "together";
-    QTest::newRow("stray argument") << QStringList{"a.mdb"} << A::Refuse << ""
-                                    << "a.mdb";
+    row("a folder", {"--catalogue-folder", "/a 'b' 映画"}, A::Run, "/a 'b' 映画", "");
+    row("Qt's own options", {"-platform", "offscreen", "-reverse"}, A::Run, "", "");
+    row("version", {"--version"}, A::Print, "", "\n");
+    row("help", {"-h"}, A::Print, "", "--catalogue-folder");
+    row("no folder", {"--catalogue-folder"}, A::Refuse, "", "catalogue-folder");
+    row("unknown option", {"--bogus"}, A::Refuse, "", "bogus");
+    row("export", {"--export", "/tmp/a b.csv"}, A::Export, "", "");
+    row("backup", {"--backup", "/tmp"}, A::Backup, "", "");
+    row("export and backup", {"--export", "a", "--backup", "b"}, A::Refuse, "", "together");
+    row("stray argument", {"a.mdb"}, A::Refuse, "", "a.mdb");
 }
 
 void TestCatalogueFolder::commandLine()

@@ -1,17 +1,20 @@
 // Choosing a cover: a picture replaces the title's cover through a new file renamed over
-// it, anything else is refused with the cover kept; and the preview pane's Kb label.
+// it, anything else is refused with the cover kept; the preview pane's Kb label; and one
+// click through the real file dialog with its preview pane.
 #include "CmnDialog.h"
 #include "CoverChooser.h"
 #include "FileDialogAnswers.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
+#include "Story.h"
 #include "frmPic.h"
 #include "TestSeams.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <unistd.h>
 
@@ -19,12 +22,7 @@ namespace {
 
 QByteArray png(const QColor &colour)
 {
-    QImage picture(30, 50, QImage::Format_RGB32);
-    picture.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    picture.save(&buffer, "PNG");
-    return bytes;
+    return TestFolder::PictureBytes("PNG", 30, 50, colour);
 }
 
 } // namespace
@@ -39,6 +37,7 @@ private Q_SLOTS:
     void choose();
     void kilobytes_data();
     void kilobytes();
+    void clickChooseAndShow();
 };
 
 void TestCoverChooser::choose_data()
@@ -128,6 +127,54 @@ void TestCoverChooser::kilobytes()
 {
     QFETCH(qint64, bytes);
     QTEST(frmPic::Kilobytes(bytes), "text");
+}
+
+// A click on the main window's cover, through the real chooser with its preview pane, to
+// the new cover.
+void TestCoverChooser::clickChooseAndShow()
+{
+    ProgramFixture program;
+    const qint64 id = program.folder.AddTitle({.title = "Brazil"});
+    const QString picture =
+        program.folder.WritePicture("../new cover.png", "PNG", 300, 200, Qt::magenta);
+    program.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&program.main()));
+
+    const QString notes = program.folder.WriteImageFile("../notes.jpg", QByteArray(1500, 'x'));
+    QStringList seen;
+    QImage thumbnail;
+    QSize frame;
+    ModalWaiter waiter;
+    waiter.Expect<QFileDialog>([&](QFileDialog *dialog) {
+        seen << dialog->windowTitle() << dialog->directory().absolutePath()
+             << dialog->nameFilters();
+        auto *pane = dialog->findChild<frmPic *>();
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        // The pane follows the named file: one that is not a picture, then the picture.
+        for (const QString &file : {notes, picture}) {
+            const QString size = pane->lblSize->text();
+            name->setText(file);
+            (void)QTest::qWaitFor([&] { return pane->lblSize->text() != size; }, 3000);
+            seen << pane->lblh->text() << pane->lblw->text() << pane->Image1->text();
+        }
+        thumbnail = pane->Image1->pixmap().toImage();
+        frame = pane->Image1->size();
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    QTest::mouseClick(program.main().Detail()->ImgCover, Qt::LeftButton);
+
+    QCOMPARE(seen, (QStringList{"Choose Picture File", "/", CoverChooser::ImageFilter(),
+                                "Height : Not Available", "Width : Not Available", "not a picture",
+                                "Image Height : 200 Pixels", "Image Width : 300 Pixels", ""}));
+    // The thumbnail fills its frame: stretched, proportions not kept.
+    QCOMPARE(thumbnail.size(), frame);
+    QCOMPARE(thumbnail.pixelColor(0, 0), QColor(Qt::magenta));
+    QCOMPARE(thumbnail.pixelColor(frame.width() - 1, frame.height() - 1), QColor(Qt::magenta));
+    const QString cover = program.folder.ImagesPath() + QString("/%1.jpg").arg(id);
+    QCOMPARE(TestFolder::ReadFile(cover), TestFolder::ReadFile(picture));
+    const QImage shown = program.main().Detail()->ImgCover->pixmap().toImage();
+    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::magenta));
+    QVERIFY(MessageBox::Shown().isEmpty());
 }
 
 QTEST_MAIN(TestCoverChooser)

@@ -6,6 +6,7 @@
 #include "CataloguePreparer.h"
 
 #include <QAtomicInt>
+#include <QBuffer>
 #include <QColor>
 #include <QSqlRecord>
 #include <QFile>
@@ -66,7 +67,6 @@ std::unique_ptr<Module1> TestFolder::MakeShared() const
     return shared;
 }
 
-// Runs a statement on the test's own connection; fails the test on error.
 static QSqlQuery run(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
 {
     QSqlQuery query(db);
@@ -151,12 +151,18 @@ qint64 TestFolder::AddTitle(const Title &title)
 QString TestFolder::WritePicture(const QString &name, const char *format, int width, int height,
                                  const QColor &colour)
 {
+    return WriteImageFile(name, PictureBytes(format, width, height, colour));
+}
+
+QByteArray TestFolder::PictureBytes(const char *format, int width, int height, const QColor &colour)
+{
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
-    const QString file = ImagesPath() + QLatin1Char('/') + name;
-    if (!image.save(file, format))
-        qFatal("TestFolder: cannot write %s", qPrintable(file));
-    return file;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 QByteArray TestFolder::ReadFile(const QString &path)

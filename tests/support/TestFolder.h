@@ -56,6 +56,9 @@ public:
     // Writes a picture of the given format and size to images/<name>.
     QString WritePicture(const QString &name, const char *format, int width, int height,
                          const QColor &colour = Qt::darkCyan);
+    // A picture of one colour in the given format.
+    static QByteArray PictureBytes(const char *format, int width, int height,
+                                   const QColor &colour = Qt::darkCyan);
     // Writes raw bytes to images/<name>.
     QString WriteImageFile(const QString &name, const QByteArray &bytes);
     // A 40 x 90 GIF, red top half over blue bottom half (Qt reads GIF but cannot write it).

@@ -11,10 +11,8 @@
 #include "TestSeams.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
-#include <QImage>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTableWidget>
@@ -188,12 +186,7 @@ void TestTransfer::otherProgramsFiles()
     QCOMPARE(ForeignCsv::Remembered("DARSTELLER"), ForeignCsv::Field::Cast);
 
     // A collection file with a real picture: the cover is the title's.
-    QImage picture(30, 40, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    const QByteArray png = TestFolder::PictureBytes("PNG", 30, 40, Qt::red);
     const QString collection = program.folder.Path() + "/films.tc";
     QVERIFY(TestFolder::WriteFile(
         collection,
