@@ -1,6 +1,7 @@
 // What the program does with faults around it: catalogues in bad states at start-up, locked by
-// another program or not writable; awkward text pasted into every box; covers in bad states or
-// that cannot be written. The user is told, nothing is half written, locks are waited for.
+// another program or not writable, or left by a program killed while saving; awkward text
+// pasted into every box; covers in bad states or that cannot be written. The user is told,
+// nothing is half written, locks are waited for.
 #include "AtomicFile.h"
 #include "AwkwardText.h"
 #include "BusyTimeout.h"
@@ -41,7 +42,9 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
 #include <cerrno>
 #include <grp.h>
@@ -51,6 +54,31 @@
 namespace {
 
 bool quitAsked = false; // what Quit does in these tests instead of ending the program
+
+// Title ID -> generation of its last save.
+using Generations = QMap<qint64, qint64>;
+
+// Checks every title against the links its row names; returns the generations found.
+void checkCatalogue(TestFolder &folder, Generations &found)
+{
+    QCOMPARE(folder.Scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QCOMPARE(folder
+                 .Scalar("SELECT (SELECT COUNT(*) FROM Genre_Relationships WHERE Title_ID NOT "
+                         "IN (SELECT ID FROM DVD_Title)) + (SELECT COUNT(*) FROM "
+                         "Cast_Relationships WHERE Movie NOT IN (SELECT ID FROM DVD_Title))")
+                 .toInt(),
+             0);
+    for (const QVariantList &row : folder.Rows(
+             "SELECT ID, Summary, Features, Eggs, WishList, (SELECT IFNULL(GROUP_CONCAT(Actor "
+             "|| '=' || Character, ';'), '') FROM Cast_Relationships WHERE Movie = ID) "
+             "FROM DVD_Title")) {
+        const qint64 id = row[0].toLongLong();
+        found[id] = row[1].toLongLong();
+        QCOMPARE(folder.GenreNames(id).join(';'), row[2].toString());
+        QCOMPARE(row[5].toString(), row[3].toString()); // cast in rowid order
+        QCOMPARE(row[4].toInt(), int(found[id] % 2));
+    }
+}
 
 // What a box holds once the text is pasted over it: no NUL, no character cut in half at the
 // box's length, and in a one-line box (length > 0) a blank for each tab and line break.
@@ -161,6 +189,7 @@ private Q_SLOTS:
     void lockedByAnother();
     void writeUnderFault_data();
     void writeUnderFault();
+    void killedAtRandomMoments();
     void everyBox_data();
     void everyBox();
     void coverFaults_data();
@@ -517,6 +546,64 @@ void TestFaults::writeUnderFault()
     step3.cmdFinish->click();
     QCOMPARE(MessageBox::Shown().filter("Error"), QStringList());
     QCOMPARE(e.folder.Scalar("SELECT COUNT(*) FROM Cast_Relationships").toInt(), 3);
+}
+
+// A worker that adds, modifies and deletes titles through the program's own save and
+// delete is killed (SIGKILL) at random moments, again and again on one catalogue. After
+// every kill the catalogue is intact, every title has exactly the links its row names
+// (written by the same save), and every change the worker reported committed is there.
+void TestFaults::killedAtRandomMoments()
+{
+    TestFolder folder;
+    folder.AddGenre("Children's");
+    folder.CloseConnection();
+    const quint32 seed = QRandomGenerator::global()->generate();
+    qInfo("random seed %u", seed);
+    QRandomGenerator random(seed);
+    Generations state;
+    int kills = 0;
+    int committed = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (; kills < 20 && clock.elapsed() < 30000; ++kills) {
+        Child worker;
+        QVERIFY2(worker.Start({"churn", folder.Path(), QString::number(kills + 1)}, "ready"),
+                 worker.Said());
+        QThread::msleep(random.bounded(1, 250));
+        const bool running = worker.Process().state() == QProcess::Running;
+        QVERIFY(worker.Kill());
+        const QByteArray said = worker.Said() + worker.Process().readAllStandardOutput();
+        QVERIFY2(running, said); // else it stopped on a failure, said at the end
+
+        // What the worker reported committed, and the change begun and not yet reported.
+        QList<QByteArray> inFlight;
+        for (const QByteArray &line : said.split('\n')) {
+            const QList<QByteArray> word = line.split(' ');
+            if (word[0] == "saved")
+                state[word.value(1).toLongLong()] = word.value(2).toLongLong();
+            if (word[0] == "deleted")
+                state.remove(word.value(1).toLongLong());
+            if (word[0] == "begin" || word[0] == "saved" || word[0] == "deleted")
+                inFlight = word; // what was begun, or nothing once it is reported
+        }
+        committed += said.count("\nsaved ") + said.count("\ndeleted ");
+        Generations found;
+        checkCatalogue(folder, found);
+        if (QTest::currentTestFailed())
+            return;
+        folder.CloseConnection();
+
+        Generations expected = state; // and the change in flight, if it is there
+        const qint64 number = inFlight.value(2).toLongLong(); // a generation, or a title ID
+        if (inFlight.value(1) == "save" && found.key(number, -1) != -1)
+            expected[found.key(number)] = number;
+        if (inFlight.value(1) == "delete" && !found.contains(number))
+            expected.remove(number);
+        QVERIFY2(found == expected, qPrintable(QString("after kill %1").arg(kills + 1)));
+        state = found;
+    }
+    QVERIFY2(kills >= 15, qPrintable(QString("%1 kills").arg(kills)));
+    QVERIFY2(committed > kills, qPrintable(QString("%1 changes").arg(committed)));
 }
 
 void TestFaults::everyBox_data()
