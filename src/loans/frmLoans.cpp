@@ -7,6 +7,7 @@
 #include "WindowLook.h"
 
 #include <QCheckBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
@@ -20,15 +21,26 @@ namespace {
 constexpr int kLoanRole = Qt::UserRole + 1; // index into the loans read
 constexpr int kSortRole = Qt::UserRole + 2;
 
-QStandardItem *dateItem(const QString &stored)
+// Makes the items of stored dates, shown in the locale's short form. Each different date is
+// formatted once: thousands of loans share a few hundred dates, and formatting each one was
+// most of the window's opening time.
+auto dateItems()
 {
-    const QDate date = Loan::DateOf(stored);
-    auto *item =
-        new QStandardItem(date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : stored);
-    // Odd stored text sorts after every date, as typed.
-    item->setData(date.isValid() ? date.toString(Qt::ISODate) : QStringLiteral("~") + stored,
-                  kSortRole);
-    return item;
+    return [locale = QLocale(),
+            made = QHash<QString, std::pair<QString, QString>>()](const QString &stored) mutable {
+        auto found = made.constFind(stored);
+        if (found == made.constEnd()) {
+            const QDate date = Loan::DateOf(stored);
+            // Odd stored text sorts after every date, as typed.
+            found = made.insert(
+                stored,
+                {date.isValid() ? locale.toString(date, QLocale::ShortFormat) : stored,
+                 date.isValid() ? date.toString(Qt::ISODate) : QStringLiteral("~") + stored});
+        }
+        auto *item = new QStandardItem(found->first);
+        item->setData(found->second, kSortRole);
+        return item;
+    };
 }
 
 } // namespace
@@ -84,6 +96,7 @@ void frmLoans::fill()
                                         QStringLiteral("Days Overdue"),
                                         QStringLiteral("Returned On")});
     const QDate today = QDate::currentDate();
+    auto dateItem = dateItems();
     QList<QList<QStandardItem *>> rows;
     rows.reserve(m_loans.size());
     for (int index = 0; index < m_loans.size(); ++index) {

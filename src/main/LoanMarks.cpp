@@ -7,9 +7,7 @@
 
 void LoanMarks::Attach(DataGrid &grid, Connection &connection)
 {
-    m_borrowers.clear();
-    for (const Loan &loan : Loans::AllLoans(connection, false))
-        m_borrowers.insert(loan.TitleId, loan.Borrower);
+    m_borrowers = Loans::OpenBorrowers(connection);
     if (m_borrowers.isEmpty()) {
         grid.Model()->SetRowLook(nullptr);
         return;

@@ -81,6 +81,12 @@ QString AllLoans(bool withReturned)
            + QStringLiteral(" ORDER BY Loan.Loan_ID");
 }
 
+QString OpenBorrowers()
+{
+    return QStringLiteral("SELECT Title_ID, Borrower FROM Loan WHERE Returned_On IS NULL ORDER "
+                          "BY Loan_ID");
+}
+
 QString BorrowerNames()
 {
     return QStringLiteral("SELECT DISTINCT Borrower FROM Loan WHERE Borrower IS NOT NULL AND "

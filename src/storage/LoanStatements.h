@@ -24,6 +24,8 @@ QString LendableTitle(qint64 titleId);
 QString LoansOfTitle(qint64 titleId, bool openOnly);
 // Every loan with its title (none where the title is missing).
 QString AllLoans(bool withReturned);
+// The borrower of every open loan by title, oldest loan first: no title row is read.
+QString OpenBorrowers();
 QString BorrowerNames();
 
 } // namespace LoanStatements

@@ -154,6 +154,18 @@ QVector<Loan> AllLoans(Connection &connection, bool withReturned)
     return readLoans(connection, LoanStatements::AllLoans(withReturned));
 }
 
+QHash<qint64, QString> OpenBorrowers(Connection &connection)
+{
+    QHash<qint64, QString> borrowers;
+    if (!TableExists(connection))
+        return borrowers;
+    RecordList rows;
+    rows.Open(LoanStatements::OpenBorrowers(), connection);
+    for (int row = 0; row < rows.RecordCount(); ++row)
+        borrowers.insert(rows.ValueAt(row, 0).toLongLong(), textOf(rows.ValueAt(row, 1)));
+    return borrowers;
+}
+
 QStringList BorrowerNames(Connection &connection)
 {
     QStringList names;

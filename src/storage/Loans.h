@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -59,6 +60,8 @@ std::optional<Loan> OpenLoan(Connection &connection, qint64 titleId);
 QVector<Loan> History(Connection &connection, qint64 titleId);
 // Every open loan (or every loan) with its title's name.
 QVector<Loan> AllLoans(Connection &connection, bool withReturned);
+// The borrower of each title on loan (of two open loans, the one recorded last).
+QHash<qint64, QString> OpenBorrowers(Connection &connection);
 // Borrowers named before, in the letter order.
 QStringList BorrowerNames(Connection &connection);
 
