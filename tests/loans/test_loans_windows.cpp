@@ -115,6 +115,7 @@ void TestLoansWindows::lendFindReturnAndDelete()
     loans.Return();
     QVERIFY(returnWaiter.Handled());
     QVERIFY(line->isHidden());
+    QVERIFY(!list->index(0, 1).data(Qt::ToolTipRole).isValid()); // no longer marked
     // Found by the borrower who has it now only.
     f.main->Find->txtFind->setText(QStringLiteral("brien"));
     f.main->Find->ApplyNow();
