@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LoanTableModel.h"
 #include "Loans.h"
 
 #include <QDialog>
@@ -7,7 +8,6 @@
 
 class QCheckBox;
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
 
 // "Loans": every open loan (with the check box, the returned ones too), overdue first,
@@ -25,7 +25,7 @@ public:
     frmLoans(Read read, Activate activate, QWidget *parent = nullptr);
 
     // Columns of the grid.
-    enum Column { Title, Borrower, LentOn, DueOn, DaysOverdue, ReturnedOn, ColumnCount };
+    using enum LoanTableModel::Column;
 
     QTableView *grdLoans = nullptr;
     QCheckBox *chkHistory = nullptr;
@@ -43,6 +43,5 @@ private:
 
     Read m_read;
     Activate m_activate;
-    QStandardItemModel *m_model;
-    QVector<Loan> m_loans;
+    LoanTableModel *m_model;
 };

@@ -2,6 +2,7 @@
 // the panel's line, the list's mark, find by borrower, and the delete that takes the loans.
 #include "Connection.h"
 #include "LoanCommands.h"
+#include "LoanTableModel.h"
 #include "Loans.h"
 #include "MainWindowFixture.h"
 #include "MessageBox.h"
@@ -28,7 +29,52 @@ class TestLoansWindows : public QObject
 private Q_SLOTS:
     void init() { MessageBox::Reset(); }
     void lendFindReturnAndDelete();
+    void loansOrder_data();
+    void loansOrder();
 };
+
+void TestLoansWindows::loansOrder_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QString>("rows"); // loan IDs, top to bottom
+    const auto row = [](const char *name, int column, Qt::SortOrder order, const char *rows) {
+        QTest::newRow(name) << column << int(order) << QString(rows);
+    };
+    row("overdue first, ties kept", frmLoans::DaysOverdue, Qt::DescendingOrder, "2 3 1 4 5");
+    row("days by number", frmLoans::DaysOverdue, Qt::AscendingOrder, "1 4 5 3 2");
+    row("titles by the letter rule", frmLoans::Title, Qt::AscendingOrder, "5 3 2 4 1");
+    row("odd due dates after every date", frmLoans::DueOn, Qt::AscendingOrder, "2 3 1 5 4");
+}
+
+// Five loans as another tool may have left them: a missing title, an odd due date.
+void TestLoansWindows::loansOrder()
+{
+    const QDate today(2026, 12, 20);
+    const auto loan = [](qint64 id, const char *title, const char *due) {
+        Loan made;
+        made.LoanId = id;
+        made.TitleId = id;
+        made.Title = *title ? QVariant(QString(title)) : QVariant();
+        made.Borrower = "Anna";
+        made.LentOn = "2026-11-01";
+        made.DueOn = due;
+        return made;
+    };
+    LoanTableModel model;
+    model.SetLoans({loan(1, "Zorro", "2026-12-30"), loan(2, "Émile", "2026-12-01"),
+                    loan(3, "Duel", "2026-12-11"), loan(4, "fargo", "soon"), loan(5, "", "")},
+                   today);
+    QFETCH(int, column);
+    QFETCH(int, order);
+    model.sort(column, Qt::SortOrder(order));
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row)
+        rows << QString::number(model.LoanAt(row).LoanId);
+    QTEST(rows.join(' '), "rows");
+    QCOMPARE(model.data(model.index(0, 0), Qt::ForegroundRole).isValid(),
+             model.LoanAt(0).DaysOverdue(today) > 0);
+}
 
 void TestLoansWindows::lendFindReturnAndDelete()
 {
