@@ -82,18 +82,12 @@ const FindQuery kFindQueries[] = {
      QStringLiteral("two words (\"amelie binoche\": a title word and an actor)"),
      QStringLiteral("amelie binoch"), QStringLiteral("amelie binoche")}};
 
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 // The program as it is once started on the folder, main window shown.
 std::unique_ptr<Application> started(const QString &folder)
 {
     auto application = std::make_unique<Application>(folder);
     application->Start();
-    settle();
+    Sampler::Settle();
     return application;
 }
 
@@ -108,12 +102,6 @@ using Figures = ResultsTable::Figures;
 QString x(double value)
 {
     return QString::number(value, 'f', 2) + QLatin1Char('x');
-}
-
-Verdict ratioAtLargest(const Figures &figures, double limit)
-{
-    const double ratio = figures.last().Ratio();
-    return {ratio <= limit, x(ratio) + QStringLiteral(" at the largest catalogue")};
 }
 
 // Repeated runs of the same row on this shared machine differ by up to a fifth, so a
@@ -158,7 +146,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   QStringLiteral("within 2x its floor, and at most 0.3x the old floor (row 16), "
                                  "at 100,000 titles"),
                   [&table](const Figures &f) {
-                      Verdict verdict = ratioAtLargest(f, 2);
+                      Verdict verdict = ResultsTable::WithinAtLargest(f, 2);
                       const Figures *old = table.FiguresOf(NumberOldListFloor);
                       const double toOld = old && old->contains(f.lastKey())
                                                ? f.last().median / old->value(f.lastKey()).median
@@ -194,7 +182,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   QStringLiteral("within 3x its floor, and within 1.5x between 1,000 and "
                                  "100,000 titles"),
                   [](const Figures &f) {
-                      Verdict verdict = ratioAtLargest(f, 3);
+                      Verdict verdict = ResultsTable::WithinAtLargest(f, 3);
                       const double growth = ResultsTable::Growth(f);
                       verdict.met = verdict.met && growth <= 1.5;
                       verdict.reason += QStringLiteral("; grows %1").arg(x(growth));
@@ -209,7 +197,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "\"Inventory\", each reloading the list and the panel."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 2x its floor at 100,000 titles"),
-                  [](const Figures &f) { return ratioAtLargest(f, 2); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 2); },
                   {},
                   {}});
     table.AddRow({NumberSave,
@@ -260,7 +248,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "reading to the renamed file (CSV text, UTF-8, progress window)."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 3); },
                   {},
                   {}});
     table.AddRow({NumberImport,
@@ -273,7 +261,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "left out."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 3); },
                   {},
                   {}});
     table.AddRow({NumberImportCollection,
@@ -284,7 +272,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "and written into a copy of the catalogue."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 3); },
                   {},
                   {}});
     table.AddRow({NumberBackup,
@@ -295,7 +283,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "connection of its own, the rename)."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 1.5x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 1.5); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 1.5); },
                   {},
                   {}});
     for (const FindQuery &query : kFindQueries)
@@ -312,7 +300,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
              QStringLiteral("within 0.25x row 1's floor at 100,000 titles, growing no faster "
                             "than that floor (within 20%, the spread between runs)"),
              [](const Figures &f) {
-                 Verdict verdict = ratioAtLargest(f, 0.25);
+                 Verdict verdict = ResultsTable::WithinAtLargest(f, 0.25);
                  const Verdict growth = growsLikeFloor(f);
                  verdict.met = verdict.met && growth.met;
                  verdict.reason += QStringLiteral("; ") + growth.reason;
@@ -329,7 +317,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "panel and painting."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 2x its floor"),
-                  [](const Figures &f) { return ratioAtLargest(f, 2); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 2); },
                   {},
                   {}});
     table.AddRow({NumberFindAfterFocus,
@@ -344,7 +332,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "query that comes before they are read waits for them."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 2x its floor at 100,000 titles"),
-                  [](const Figures &f) { return ratioAtLargest(f, 2); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 2); },
                   {},
                   {}});
     table.AddRow({NumberSaveWithQuery,
@@ -356,7 +344,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                                  "before); the index follows the one title changed."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 3x its floor at 100,000 titles"),
-                  [](const Figures &f) { return ratioAtLargest(f, 3); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 3); },
                   {},
                   {}});
     table.AddRow({NumberMemory,
@@ -396,7 +384,7 @@ void Benchmarks::MainWindowReady()
             timer.start();
             Application application(m_folder);
             application.Start();
-            settle();
+            Sampler::Settle();
             return timer.nsecsElapsed();
         },
         [this, &list](int) { return m_raw.ReadAll(list); });
@@ -587,7 +575,7 @@ void Benchmarks::GenreManagerOn500Genres()
             frmGenre manager(shared, nullptr, &application->MainWindow());
             manager.Form_Load();
             manager.show();
-            settle();
+            Sampler::Settle();
             return timer.nsecsElapsed();
         },
         [&](int) { return m_raw.ReadAll(list); });
@@ -997,7 +985,7 @@ void Benchmarks::FindKeystroke(int row)
     // The index is read by the first query; that is row 15's figure.
     box.txtFind->setText(query->after);
     box.ApplyNow();
-    settle();
+    Sampler::Settle();
     const QString list = Statements::TitleList(0);
     int shown = 0;
     const auto medians = Sampler::Run(
@@ -1005,12 +993,12 @@ void Benchmarks::FindKeystroke(int row)
         [&](int) {
             box.txtFind->setText(query->before);
             box.ApplyNow();
-            settle();
+            Sampler::Settle();
             QElapsedTimer timer;
             timer.start();
             box.txtFind->setText(query->after);
             box.ApplyNow();
-            settle();
+            Sampler::Settle();
             const qint64 elapsed = timer.nsecsElapsed();
             shown = window.RecordCount();
             return elapsed;
@@ -1035,7 +1023,7 @@ void Benchmarks::FirstFind()
             timer.start();
             box.txtFind->setText(QStringLiteral("kurosawa"));
             box.ApplyNow();
-            settle();
+            Sampler::Settle();
             return timer.nsecsElapsed();
         },
         [&](int) { return m_raw.ReadAll(statement); });
@@ -1062,7 +1050,7 @@ qint64 timedQuery(FindBox &box, const QString &query)
     timer.start();
     box.txtFind->setText(query);
     box.ApplyNow();
-    settle();
+    Sampler::Settle();
     return timer.nsecsElapsed();
 }
 
@@ -1091,7 +1079,7 @@ void Benchmarks::FindAfterFocus()
             }
             FindBox &box = *later->MainWindow().Find;
             box.txtFind->setText(QString());
-            settle();
+            Sampler::Settle();
             return timedQuery(box, word);
         });
     m_table.Add(NumberFindAfterFocus, m_titles, figure(medians));
@@ -1135,7 +1123,7 @@ void Benchmarks::SaveWithQuery()
         if (!step3.SaveTitle())
             qFatal("the save failed: %s", qPrintable(MessageBox::Shown().join(' ')));
         window.RefreshRecords(step3.SavedTitleId());
-        settle();
+        Sampler::Settle();
         const qint64 elapsed = timer.nsecsElapsed();
         MessageBox::Reset();
         shared.CastRecords.reset();

@@ -19,19 +19,6 @@ enum BrowseRow { NumberPanel = 21, NumberChoice = 22, NumberOrder = 23 };
 
 using Figures = ResultsTable::Figures;
 
-ResultsTable::Verdict withinAtLargest(const Figures &figures, double limit)
-{
-    const double ratio = figures.last().Ratio();
-    return {ratio <= limit,
-            QString::number(ratio, 'f', 2) + QStringLiteral("x at the largest catalogue")};
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 // Opens (counts) or closes the panel's first `count` branches.
 void setBranchesOpen(QTreeView &tree, int count, bool open)
 {
@@ -63,7 +50,7 @@ void Benchmarks::DescribeBrowseRows(ResultsTable &table)
                                  "Genres, Directors and Decades, and then Actors, are in notes)."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 1x its floor at 100,000 titles"),
-                  [](const Figures &f) { return withinAtLargest(f, 1); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 1); },
                   {},
                   {}});
     table.AddRow({NumberChoice,
@@ -73,7 +60,7 @@ void Benchmarks::DescribeBrowseRows(ResultsTable &table)
                                  "the list filtered, the first title's panel filled and painted."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 0.25x its floor at 100,000 titles"),
-                  [](const Figures &f) { return withinAtLargest(f, 0.25); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 0.25); },
                   {},
                   {}});
     table.AddRow({NumberOrder,
@@ -81,7 +68,7 @@ void Benchmarks::DescribeBrowseRows(ResultsTable &table)
                   QStringLiteral("row 1's floor"),
                   QStringLiteral("ms"),
                   QStringLiteral("within 0.5x its floor at 100,000 titles"),
-                  [](const Figures &f) { return withinAtLargest(f, 0.5); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 0.5); },
                   {},
                   {}});
 }
@@ -96,14 +83,14 @@ void Benchmarks::BrowsePanelShown()
         [&](int sample) {
             Application application(m_folder);
             application.Start();
-            settle();
+            Sampler::Settle();
             frmMain &window = application.MainWindow();
             QTreeView &tree = *window.Browse->Tree();
             QElapsedTimer timer;
             timer.start();
             window.mnuBrowsePanel->trigger();
             window.repaint();
-            settle();
+            Sampler::Settle();
             const qint64 elapsed = timer.nsecsElapsed();
             // Opened one after the other, as a user would: each figure its own.
             const auto opening = [&](int first, int count) {
@@ -111,7 +98,7 @@ void Benchmarks::BrowsePanelShown()
                 for (int branch = first; branch < first + count; ++branch)
                     tree.expand(tree.model()->index(branch, 0));
                 window.repaint();
-                settle();
+                Sampler::Settle();
                 return double(timer.nsecsElapsed()) / 1e6;
             };
             const double three = opening(0, 3);
@@ -130,7 +117,7 @@ void Benchmarks::BrowsePanelShown()
             timer.start();
             Application application(m_folder);
             application.Start();
-            settle();
+            Sampler::Settle();
             return timer.nsecsElapsed();
         });
     m_table.Add(NumberPanel, m_titles, {medians.subjectMs, medians.floorMs, 0});
@@ -161,10 +148,10 @@ void Benchmarks::BrowseChoice()
 {
     const auto application = std::make_unique<Application>(m_folder);
     application->Start();
-    settle();
+    Sampler::Settle();
     frmMain &window = application->MainWindow();
     window.mnuBrowsePanel->trigger();
-    settle();
+    Sampler::Settle();
     QTreeView *tree = window.Browse->Tree();
     const QModelIndex drama = dramaIndex(*window.Browse);
     const QModelIndex genres = drama.parent();
@@ -173,12 +160,12 @@ void Benchmarks::BrowseChoice()
         samples(15, 7),
         [&](int) {
             tree->setCurrentIndex(genres); // every title again, not timed
-            settle();
+            Sampler::Settle();
             QElapsedTimer timer;
             timer.start();
             tree->setCurrentIndex(drama);
             window.repaint();
-            settle();
+            Sampler::Settle();
             return timer.nsecsElapsed();
         },
         [&](int) { return m_raw.ReadAll(list); });

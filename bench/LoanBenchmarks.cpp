@@ -24,19 +24,6 @@ constexpr int kLoans = 5000;
 
 using Figures = ResultsTable::Figures;
 
-ResultsTable::Verdict withinAtLargest(const Figures &figures, double limit)
-{
-    const double ratio = figures.last().Ratio();
-    return {ratio <= limit,
-            QString::number(ratio, 'f', 2) + QStringLiteral("x at the largest catalogue")};
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 // A copy of the program folder's catalogue with an open loan on up to 5,000 Inventory
 // titles spread over the list, a third of them overdue; the pictures shared by a link.
 bool lentCopy(const QString &folder, const QString &copy)
@@ -86,7 +73,7 @@ void Benchmarks::DescribeLoanRows(ResultsTable &table)
                                  "open loans (the list's marks read, the panel's loan line)."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 1.1x its floor at 100,000 titles"),
-                  [](const Figures &f) { return withinAtLargest(f, 1.1); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 1.1); },
                   {},
                   {}});
     table.AddRow({NumberLoansWindow,
@@ -97,7 +84,7 @@ void Benchmarks::DescribeLoanRows(ResultsTable &table)
                                  "fitted, the window shown and painted."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 3x its floor"),
-                  [](const Figures &f) { return withinAtLargest(f, 3); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 3); },
                   {},
                   {}});
 }
@@ -113,7 +100,7 @@ void Benchmarks::LoanRows()
         timer.start();
         Application application(folder);
         application.Start();
-        settle();
+        Sampler::Settle();
         return timer.nsecsElapsed();
     };
     // Without the Loan table's rows, as a catalogue that never lent a title.
@@ -140,7 +127,7 @@ void Benchmarks::LoanRows()
                 [](const Loan &) {});
             loans.show();
             loans.repaint();
-            settle();
+            Sampler::Settle();
             return timer.nsecsElapsed();
         },
         [&](int) { return raw.ReadAll(LoanStatements::AllLoans(false)); });

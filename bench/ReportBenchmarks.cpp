@@ -27,19 +27,6 @@ enum ReportRow { NumberStatistics = 17, NumberPdf = 18 };
 
 using Figures = ResultsTable::Figures;
 
-ResultsTable::Verdict withinAtLargest(const Figures &figures, double limit)
-{
-    const double ratio = figures.last().Ratio();
-    return {ratio <= limit,
-            QString::number(ratio, 'f', 2) + QStringLiteral("x at the largest catalogue")};
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 // Every cell of the rows laid out by Qt's text engine in the report's column widths and
 // font, line by line, as the report does; nothing kept, nothing drawn.
 void layOutEveryCell(const QVector<ListReport::Row> &rows, QPdfWriter &pdf)
@@ -86,7 +73,7 @@ void Benchmarks::DescribeReportRows(ResultsTable &table)
                                  "their figures built, the window shown and painted."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 2x its floor at 100,000 titles"),
-                  [](const Figures &f) { return withinAtLargest(f, 2); },
+                  [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 2); },
                   {},
                   {}});
     table.AddRow(
@@ -100,7 +87,7 @@ void Benchmarks::DescribeReportRows(ResultsTable &table)
                         "with covers is printed by the run."),
          QStringLiteral("ms"),
          QStringLiteral("within 5x its floor"),
-         [](const Figures &f) { return withinAtLargest(f, 5); },
+         [](const Figures &f) { return ResultsTable::WithinAtLargest(f, 5); },
          {},
          {}});
 }
@@ -109,7 +96,7 @@ void Benchmarks::StatisticsWindow()
 {
     const auto application = std::make_unique<Application>(m_folder);
     application->Start();
-    settle();
+    Sampler::Settle();
     frmMain &window = application->MainWindow();
     ReportCommands commands(application->Shared(), window);
     const ReportScope scope = commands.ShownScope();
@@ -125,7 +112,7 @@ void Benchmarks::StatisticsWindow()
             frmStatistics statistics(application->Shared().ConnectionString, scope, &window);
             statistics.show();
             statistics.repaint();
-            settle();
+            Sampler::Settle();
             return timer.nsecsElapsed();
         },
         [&](int) { return m_raw.ReadAll(counts); });
@@ -136,7 +123,7 @@ void Benchmarks::ListPdf()
 {
     const auto application = std::make_unique<Application>(m_folder);
     application->Start();
-    settle();
+    Sampler::Settle();
     ReportCommands commands(application->Shared(), application->MainWindow());
     const ReportScope scope = commands.ShownScope();
     const QVector<ListReport::Row> rows =

@@ -71,6 +71,13 @@ void ResultsTable::AddNote(const QString &note)
     m_notes << note;
 }
 
+ResultsTable::Verdict ResultsTable::WithinAtLargest(const Figures &figures, double limit)
+{
+    const double ratio = figures.last().Ratio();
+    return {ratio <= limit,
+            QString::number(ratio, 'f', 2) + QStringLiteral("x at the largest catalogue")};
+}
+
 double ResultsTable::Growth(const Figures &figures, bool floor)
 {
     if (figures.size() < 2)

@@ -50,6 +50,8 @@ public:
     // Growth of the median (or, with floor set, of the floor) from the smallest size
     // measured to the largest; 0 with fewer than two sizes.
     static double Growth(const Figures &figures, bool floor = false);
+    // Met when the ratio at the largest catalogue is at most `limit`.
+    static Verdict WithinAtLargest(const Figures &figures, double limit);
 
     QString Markdown(const QString &machine) const;
     // One line per row for the terminal.

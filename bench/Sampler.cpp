@@ -1,5 +1,7 @@
 #include "Sampler.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 double Sampler::Median(QVector<double> values)
@@ -22,4 +24,10 @@ Sampler::Medians Sampler::Run(int samples, const Body &subject, const Body &floo
         subjects << subject(i) / 1e6;
     }
     return {Median(subjects), Median(floors)};
+}
+
+void Sampler::Settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
 }

@@ -22,4 +22,6 @@ public:
     // fonts, plugins.
     static Medians Run(int samples, const Body &subject, const Body &floor);
     static double Median(QVector<double> values);
+    // Lets the event loop finish what a step posted (layouts, paints) before the clock stops.
+    static void Settle();
 };
