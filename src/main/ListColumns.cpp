@@ -9,6 +9,7 @@
 #include "ViewSettings.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QEvent>
 #include <QHeaderView>
 #include <QMenu>
@@ -34,7 +35,8 @@ ListColumns::ListColumns(DataGrid &grid, TitleListFilter &filter, const LoanMark
       m_loans(loans),
       m_connection(std::move(connection)),
       m_window(window),
-      m_menu(new QMenu(window))
+      m_menu(new QMenu(window)),
+      m_orderMenu(new QMenu(window))
 {
     const QStringList entries{QStringLiteral("&Year"), QStringLiteral("&Director"),
                               QStringLiteral("&Genres"), QStringLiteral("&Cast Count"),
@@ -59,6 +61,27 @@ ListColumns::ListColumns(DataGrid &grid, TitleListFilter &filter, const LoanMark
         m_descending = settings->value(QStringLiteral("list/descending"), false).toBool();
     }
 
+    // Director gives its D to Descending.
+    const QStringList orderEntries{QStringLiteral("&Title"),  QStringLiteral("&Edition"),
+                                   QStringLiteral("&Year"),   QStringLiteral("D&irector"),
+                                   QStringLiteral("&Genres"), QStringLiteral("&Cast Count"),
+                                   QStringLiteral("On &Loan")};
+    auto *group = new QActionGroup(m_orderMenu);
+    for (int at = 0; at < int(m_orderActions.size()); ++at) {
+        m_orderActions[at] = m_orderMenu->addAction(orderEntries[at]);
+        m_orderActions[at]->setCheckable(true);
+        group->addAction(m_orderActions[at]);
+        // The direction stays as chosen: Descending is an entry of its own.
+        connect(m_orderActions[at], &QAction::triggered, this,
+                [this, at] { orderBy(TitleColumn + at, m_descending); });
+    }
+    m_orderMenu->addSeparator();
+    m_descendingAction = m_orderMenu->addAction(QStringLiteral("&Descending"));
+    m_descendingAction->setCheckable(true);
+    connect(m_descendingAction, &QAction::triggered, this,
+            [this](bool on) { orderBy(m_orderColumn, on); });
+    showOrder();
+
     QHeaderView *header = m_grid.horizontalHeader();
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(header, &QWidget::customContextMenuRequested, this,
@@ -72,7 +95,7 @@ void ListColumns::ListLoaded(Connection &connection, int list)
     m_list = list;
     bind(&connection);
     m_filter.SetOrder(order());
-    showIndicator();
+    showOrder();
 }
 
 void ListColumns::bind(Connection *connection)
@@ -167,8 +190,13 @@ void ListColumns::HeaderClicked(int gridColumn)
 {
     if (gridColumn < TitleColumn || gridColumn >= m_grid.model()->columnCount())
         return;
-    m_descending = gridColumn == m_orderColumn && !m_descending;
+    orderBy(gridColumn, gridColumn == m_orderColumn && !m_descending);
+}
+
+void ListColumns::orderBy(int gridColumn, bool descending)
+{
     m_orderColumn = gridColumn;
+    m_descending = descending;
     reshow(false);
 }
 
@@ -195,7 +223,7 @@ void ListColumns::reshow(bool columnsChanged)
         m_grid.ActivateRow(active);
     // The active title in view, across at the column ordered by (Title, or the one clicked).
     m_grid.scrollTo(m_grid.model()->index(m_grid.currentIndex().row(), m_orderColumn));
-    showIndicator();
+    showOrder();
     save();
 }
 
@@ -221,13 +249,20 @@ QVector<int> ListColumns::order() const
         rows, [&](int row) { return m_values.View(column, row); }, m_descending);
 }
 
-void ListColumns::showIndicator()
+void ListColumns::showOrder()
 {
     // The title order is the list's own and has no mark, as before columns could be chosen.
     QHeaderView *header = m_grid.horizontalHeader();
     header->setSortIndicatorShown(m_orderColumn != TitleColumn || m_descending);
     header->setSortIndicator(m_orderColumn,
                              m_descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    for (int at = 0; at < int(m_orderActions.size()); ++at) {
+        const int gridColumn = TitleColumn + at;
+        m_orderActions[at]->setVisible(gridColumn < FirstExtra
+                                       || m_shown.contains(ListColumn(gridColumn - FirstExtra)));
+        m_orderActions[at]->setChecked(gridColumn == m_orderColumn);
+    }
+    m_descendingAction->setChecked(m_descending);
 }
 
 void ListColumns::save() const

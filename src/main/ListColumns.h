@@ -19,8 +19,9 @@ class TitleListFilter;
 
 // The title list's columns and order: the header's menu shows more columns (Year, Director,
 // Genres, Cast, On Loan) after Title and Edition, a click on a header orders the list by
-// that column and a second click reverses it. Both are remembered between starts. With no
-// column added and the title order (the default) the list is exactly as without this.
+// that column and a second click reverses it; the order menu does the same from the
+// keyboard. Both are remembered between starts. With no column added and the title order
+// (the default) the list is exactly as without this.
 class ListColumns : public QObject
 {
     Q_OBJECT
@@ -43,6 +44,8 @@ public:
     void Fit();
 
     QMenu *HeaderMenu() const { return m_menu; }
+    // One checked entry per shown column (the column ordered by), then Descending.
+    QMenu *OrderMenu() const { return m_orderMenu; }
     // Shows or hides an extra column, as its menu entry does.
     void SetShown(ListColumn column, bool shown);
     bool IsShown(ListColumn column) const { return m_shown.contains(column); }
@@ -63,7 +66,9 @@ private:
     // The order (and, after a change of columns, the values) shown again, the active title
     // kept active and in view.
     void reshow(bool columnsChanged);
-    void showIndicator();
+    void orderBy(int gridColumn, bool descending);
+    // The header's mark and the order menu's entries and checks.
+    void showOrder();
     void save() const;
 
     DataGrid &m_grid;
@@ -73,6 +78,9 @@ private:
     QWidget *m_window;
     QMenu *m_menu;
     std::array<QAction *, 5> m_actions{};
+    QMenu *m_orderMenu;
+    std::array<QAction *, 7> m_orderActions{}; // by grid column from Title on
+    QAction *m_descendingAction = nullptr;
     TitleColumnValues m_values;
     QSet<ListColumn> m_shown;
     int m_list = 0;

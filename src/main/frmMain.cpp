@@ -94,9 +94,12 @@ QWidget *frmMain::createListPane()
     Columns = new ListColumns(
         *UltraGrid, *m_filter, m_loanMarks,
         [this]() -> Connection & { return ReopenMainConnection(); }, this);
-    // The header's menu from the keyboard too: View, Columns.
+    // The header's menu and its clicks from the keyboard too: View, Columns and Sort By.
     Columns->HeaderMenu()->setTitle(QStringLiteral("&Columns"));
-    mnuView->insertMenu(mnuView->actions().value(1), Columns->HeaderMenu());
+    Columns->OrderMenu()->setTitle(QStringLiteral("S&ort By"));
+    QAction *afterColumns = mnuView->actions().value(1);
+    mnuView->insertMenu(afterColumns, Columns->HeaderMenu());
+    mnuView->insertMenu(afterColumns, Columns->OrderMenu());
 
     lblRecordSelected = new QLabel(pane);
     lblRecordSelected->setObjectName(QStringLiteral("lblRecordSelected"));

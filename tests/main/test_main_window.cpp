@@ -88,6 +88,7 @@ private Q_SLOTS:
     void openingSize();
     void titleOrder_data();
     void titleOrder();
+    void columnsAndOrder_data();
     void columnsAndOrder();
 };
 
@@ -632,10 +633,21 @@ void TestMainWindow::titleOrder()
     QCOMPARE(shown.join(' '), order);
 }
 
-// Year shown from the header's menu, ordered by a click and reversed by another, the active
-// title kept; the values follow a change; the next window remembers both.
+void TestMainWindow::columnsAndOrder_data()
+{
+    // menu: Year chosen and the order reversed from View, Sort By, else by header clicks;
+    // both give the same list, mark and checks.
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("header clicks") << false;
+    QTest::newRow("View, Sort By") << true;
+}
+
+// Year shown from the header's menu, ordered by it and reversed, the active title kept;
+// the header's mark and View, Sort By follow; the values follow a change; the next window
+// remembers both; hiding the column ordered by gives back the title order.
 void TestMainWindow::columnsAndOrder()
 {
+    QFETCH(bool, menu);
     MainWindowFixture w;
     w.folder.AddTitle({.title = "Alien", .date = "1979", .director = QString(10000, u'é')});
     w.folder.AddTitle({.title = "Brazil", .date = "c. 1985"});
@@ -654,12 +666,34 @@ void TestMainWindow::columnsAndOrder()
                         + model->index(row, ListColumns::FirstExtra).data().toString();
         return rows.join(", ") + " | " + state(*w.main);
     };
-    const auto clickYear = [&] {
+    // Sort By's entries shown, "*" before those checked, then the header's mark.
+    const auto marks = [&] {
+        const QAction *sortBy = w.main->mnuView->actions().value(2);
+        QStringList entries{sortBy->text() + ":"};
+        for (const QAction *entry : sortBy->menu()->actions())
+            if (entry->isVisible() && !entry->isSeparator())
+                entries << (entry->isChecked() ? "*" : "") + entry->text();
+        const QHeaderView *header = w.main->UltraGrid->horizontalHeader();
+        const bool down = header->sortIndicatorOrder() == Qt::DescendingOrder;
+        return entries.join(' ') + " | "
+               + (header->isSortIndicatorShown()
+                      ? QString::number(header->sortIndicatorSection()) + (down ? " down" : " up")
+                      : "");
+    };
+    // By the menu's entry, or by a click on Year's header.
+    const auto order = [&](const QString &entry) {
+        if (menu) {
+            for (QAction *action : w.main->mnuView->actions().value(2)->menu()->actions())
+                if (action->text() == entry)
+                    action->trigger();
+            return;
+        }
         QHeaderView *header = w.main->UltraGrid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(ListColumns::FirstExtra) + 8,
                                  header->height() / 2));
     };
+    const QString reversed = "S&ort By: &Title &Edition *&Year D&irector *&Descending | 3 down";
     w.main->Columns->HeaderMenu()->actions().at(0)->trigger(); // Year
     w.main->Columns->HeaderMenu()->actions().at(1)->trigger(); // Director
     const QHeaderView *header = w.main->UltraGrid->horizontalHeader();
@@ -668,10 +702,12 @@ void TestMainWindow::columnsAndOrder()
     QVERIFY(header->sectionViewportPosition(ListColumns::FirstExtra) + header->sectionSize(3)
             <= header->viewport()->width());
     w.main->UltraGrid->ActivateRow(3);
-    clickYear();
+    order("&Year");
     QCOMPARE(shown(), "Casablanca 1942, Duel 1971, Alien 1979, Brazil c. 1985 | 2 of 4 | Duel | ");
-    clickYear();
+    QCOMPARE(marks(), "S&ort By: &Title &Edition *&Year D&irector &Descending | 3 up");
+    order("&Descending");
     QCOMPARE(shown(), "Alien 1979, Duel 1971, Casablanca 1942, Brazil c. 1985 | 2 of 4 | Duel | ");
+    QCOMPARE(marks(), reversed);
     w.main->Find->txtFind->setText("a"); // the order kept while a query filters
     w.main->Find->ApplyNow();
     QCOMPARE(shown(), "Alien 1979, Casablanca 1942, Brazil c. 1985 | 1 of 3 | Alien | 3 of 4");
@@ -691,6 +727,10 @@ void TestMainWindow::columnsAndOrder()
     QVERIFY(w.main->UltraGrid->isColumnHidden(ListColumns::FirstExtra + 2));
     const QModelIndex alien = w.main->UltraGrid->model()->index(1, ListColumns::FirstExtra + 1);
     QCOMPARE(alien.data().toString(), QString(10000, u'é')); // shown whole, elided by the view
+    QCOMPARE(marks(), reversed);
+    w.main->Columns->HeaderMenu()->actions().at(0)->trigger(); // Year hidden
+    QCOMPARE(w.titles(), QStringList({"Alien", "Brazil", "Casablanca", "Duel"}));
+    QCOMPARE(marks(), "S&ort By: *&Title &Edition D&irector &Descending | ");
 }
 
 QTEST_MAIN(TestMainWindow)
