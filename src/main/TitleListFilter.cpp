@@ -165,7 +165,7 @@ bool TitleListFilter::filter()
     return true;
 }
 
-QVector<int> TitleListFilter::shownRows() const
+QVector<int> TitleListFilter::shownRows()
 {
     // Every condition on the list narrows these rows: the query, then the browse choice.
     const RecordList &list = *m_grid.DataSource();
