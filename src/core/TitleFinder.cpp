@@ -274,6 +274,13 @@ bool TitleFinder::titleHas(int slot, const QByteArray &word, quint64 bytes) cons
            != nullptr;
 }
 
+void TitleFinder::ForgetLastQuery()
+{
+    m_lastKept = false;
+    m_lastWords.clear();
+    m_lastSlots = {};
+}
+
 QVector<int> TitleFinder::MatchingRows(const QList<QByteArray> &words)
 {
     QVector<int> rows;

@@ -39,6 +39,8 @@ public:
     // titles matched are kept: when every word of the last query lies within a word of this
     // one, this one can only narrow it, and only those titles are looked at.
     QVector<int> MatchingRows(const QList<QByteArray> &words);
+    // The query has ended (the box emptied): the next one is matched against every title.
+    void ForgetLastQuery();
 
 private:
     // One title's entry, from a row of the searchable titles' statement: each text bare,

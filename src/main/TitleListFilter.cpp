@@ -124,6 +124,8 @@ void TitleListFilter::apply(const QString &query)
     const int activeBefore = m_grid.ActiveRow();
     m_words = TitleFinder::Words(query);
     m_active = active;
+    if (!active)
+        m_finder.ForgetLastQuery();
     refilter(activeBefore);
 }
 
