@@ -46,6 +46,40 @@ void appendBare(QByteArray &text, QByteArrayView utf8)
             data[i] = char(data[i] + ('a' - 'A'));
 }
 
+// The bit of a byte in a title's byte set.
+constexpr quint64 byteBit(uchar c)
+{
+    if (c >= 'a' && c <= 'z')
+        return quint64(1) << (c - 'a');
+    if (c >= '0' && c <= '9')
+        return quint64(1) << (26 + c - '0');
+    return quint64(1) << (36 + c % 28);
+}
+
+quint64 byteSet(QByteArrayView bytes)
+{
+    quint64 set = 0;
+    for (const char c : bytes)
+        set |= byteBit(uchar(c));
+    return set;
+}
+
+// Whether a title's byte set tells on its own that the word is in its text.
+bool setAnswers(const QByteArray &word)
+{
+    return word.size() == 1 && byteBit(uchar(word[0])) < (quint64(1) << 36);
+}
+
+// Every word of the last query lies within one of the new query's words: whatever the new
+// one matches, the last one did.
+bool narrows(const QList<QByteArray> &last, const QList<QByteArray> &words)
+{
+    return std::all_of(last.cbegin(), last.cend(), [&](const QByteArray &old) {
+        return std::any_of(words.cbegin(), words.cend(),
+                           [&](const QByteArray &word) { return word.contains(old); });
+    });
+}
+
 } // namespace
 
 bool TitleFinder::Build(Connection &connection, const Progress &progress)
@@ -72,12 +106,14 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
         built.m_text.reserve(qsizetype(total) * 512);
         built.m_starts.reserve(total + 1);
         built.m_ids.reserve(total);
+        built.m_bytes.reserve(total);
         QByteArray &text = built.m_text;
         bool castLeft = cast.Next();
         while (facts.Next()) {
             const qint64 id = facts.Integer(0);
+            const qsizetype start = text.size();
             built.m_ids.append(id);
-            built.m_starts.append(text.size());
+            built.m_starts.append(start);
             for (int field = 1; field <= 3; ++field) {
                 appendBare(text, facts.Text(field));
                 text += '\n';
@@ -98,6 +134,7 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
                 appendBare(text, facts.Text(4));
                 text += '\n';
             }
+            built.m_bytes.append(byteSet(QByteArrayView(text).sliced(start)));
             const int done = int(built.m_ids.size());
             if (progress && done % 2048 == 0 && !progress(done, total))
                 return false;
@@ -109,7 +146,9 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
     m_starts = std::move(built.m_starts);
     m_starts.append(m_text.size());
     m_ids = std::move(built.m_ids);
+    m_bytes = std::move(built.m_bytes);
     m_built = true;
+    m_lastKept = false;
     indexRows();
     return true;
 }
@@ -143,11 +182,17 @@ void TitleFinder::Update(Connection &connection, qint64 id)
     if (!exists) {
         m_ids.remove(slot);
         m_starts.remove(slot);
+        m_bytes.remove(slot);
         moved = slot;
     } else if (!known) {
         m_ids.insert(slot, id);
         m_starts.insert(slot, begin);
+        m_bytes.insert(slot, byteSet(entry));
+    } else {
+        m_bytes[slot] = byteSet(entry);
     }
+    // The title may match otherwise now, and the titles after it moved.
+    m_lastKept = false;
     const qsizetype delta = entry.size() - oldLength;
     for (qsizetype i = moved; i < m_starts.size(); ++i)
         m_starts[i] += delta;
@@ -189,7 +234,54 @@ QList<QByteArray> TitleFinder::Words(QStringView query)
     return words;
 }
 
-QVector<int> TitleFinder::MatchingRows(const QList<QByteArray> &words) const
+std::vector<int> TitleFinder::titlesWith(const QByteArray &word) const
+{
+    std::vector<int> matched;
+    const qsizetype titles = m_ids.size();
+    if (setAnswers(word)) {
+        const quint64 bit = byteSet(word);
+        for (qsizetype slot = 0; slot < titles; ++slot)
+            if (m_bytes[slot] & bit)
+                matched.push_back(int(slot));
+        return matched;
+    }
+    // One search through all the text, going on at the next title after a hit.
+    const char *text = m_text.constData();
+    qsizetype from = 0;
+    auto next = m_starts.cbegin();
+    while (from < m_text.size()) {
+        const void *hit = memmem(text + from, std::size_t(m_text.size() - from), word.constData(),
+                                 std::size_t(word.size()));
+        if (!hit)
+            break;
+        const qsizetype at = static_cast<const char *>(hit) - text;
+        next = std::upper_bound(next, m_starts.cend(), at);
+        matched.push_back(int(next - m_starts.cbegin() - 1));
+        from = *next;
+    }
+    return matched;
+}
+
+bool TitleFinder::titleHas(int slot, const QByteArray &word, quint64 bytes) const
+{
+    if ((m_bytes[slot] & bytes) != bytes)
+        return false;
+    if (setAnswers(word))
+        return true;
+    const qsizetype begin = m_starts[slot];
+    return memmem(m_text.constData() + begin, std::size_t(m_starts[slot + 1] - begin),
+                  word.constData(), std::size_t(word.size()))
+           != nullptr;
+}
+
+void TitleFinder::ForgetLastQuery()
+{
+    m_lastKept = false;
+    m_lastWords.clear();
+    m_lastSlots = {};
+}
+
+QVector<int> TitleFinder::MatchingRows(const QList<QByteArray> &words)
 {
     QVector<int> rows;
     if (words.isEmpty()) {
@@ -202,33 +294,20 @@ QVector<int> TitleFinder::MatchingRows(const QList<QByteArray> &words) const
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const QByteArray &a, const QByteArray &b) { return a.size() > b.size(); });
 
-    const char *text = m_text.constData();
-    const qsizetype titles = m_ids.size();
-    std::vector<char> has(std::size_t(titles), 0);
-    const QByteArray &first = ordered.first();
-    qsizetype from = 0;
-    while (from < m_text.size()) {
-        const void *hit = memmem(text + from, std::size_t(m_text.size() - from), first.constData(),
-                                 std::size_t(first.size()));
-        if (!hit)
-            break;
-        const qsizetype at = static_cast<const char *>(hit) - text;
-        const qsizetype slot =
-            std::upper_bound(m_starts.cbegin(), m_starts.cend(), at) - m_starts.cbegin() - 1;
-        has[std::size_t(slot)] = 1;
-        from = m_starts[slot + 1];
-    }
-    for (qsizetype w = 1; w < ordered.size(); ++w) {
+    const bool narrowing = m_lastKept && narrows(m_lastWords, words);
+    std::vector<int> matched = narrowing ? std::move(m_lastSlots) : titlesWith(ordered.first());
+    for (qsizetype w = narrowing ? 0 : 1; w < ordered.size(); ++w) {
         const QByteArray &word = ordered[w];
-        for (qsizetype slot = 0; slot < titles; ++slot) {
-            if (!has[std::size_t(slot)])
-                continue;
-            const qsizetype begin = m_starts[slot];
-            const std::size_t length = std::size_t(m_starts[slot + 1] - begin);
-            if (!memmem(text + begin, length, word.constData(), std::size_t(word.size())))
-                has[std::size_t(slot)] = 0;
-        }
+        const quint64 bytes = byteSet(word);
+        std::erase_if(matched, [&](int slot) { return !titleHas(slot, word, bytes); });
     }
+
+    std::vector<char> has(std::size_t(m_ids.size()), 0);
+    for (const int slot : matched)
+        has[std::size_t(slot)] = 1;
+    m_lastWords = words;
+    m_lastSlots = std::move(matched);
+    m_lastKept = true;
     for (qsizetype row = 0; row < m_rowSlots.size(); ++row) {
         const int slot = m_rowSlots[row];
         if (slot >= 0 && has[std::size_t(slot)])

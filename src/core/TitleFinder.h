@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <QVector>
 #include <functional>
+#include <vector>
 
 class Connection;
 class QSqlQuery;
@@ -34,19 +35,33 @@ public:
     // The words of a query, bare; words that are nothing once bare (a lone accent) are
     // left out. No words: the query filters nothing.
     static QList<QByteArray> Words(QStringView query);
-    // The rows (indexes into SetRows' list, in its order) whose title has every word.
-    QVector<int> MatchingRows(const QList<QByteArray> &words) const;
+    // The rows (indexes into SetRows' list, in its order) whose title has every word. The
+    // titles matched are kept: when every word of the last query lies within a word of this
+    // one, this one can only narrow it, and only those titles are looked at.
+    QVector<int> MatchingRows(const QList<QByteArray> &words);
+    // The query has ended (the box emptied): the next one is matched against every title.
+    void ForgetLastQuery();
 
 private:
     // One title's entry, from a row of the searchable titles' statement: each text bare,
     // each followed by '\n'.
     static void appendEntry(QByteArray &text, const QSqlQuery &row);
     void indexRows();
+    // The titles (slots, ascending) whose text holds the word, every title looked at.
+    std::vector<int> titlesWith(const QByteArray &word) const;
+    bool titleHas(int slot, const QByteArray &word, quint64 bytes) const;
 
     QByteArray m_text;           // each title's texts, each followed by '\n'
     QVector<qsizetype> m_starts; // where each title's text starts; one past the last too
     QVector<qint64> m_ids;       // each title's ID, in the order of m_starts
+    // Per title, the bytes its text holds: a bit for each letter a to z and digit, the other
+    // bytes sharing the rest. A title lacking one of a word's bytes is passed over, and a
+    // word of one letter or digit is answered, without the title's text being read.
+    QVector<quint64> m_bytes;
     QVector<qint64> m_rowIds;
     QVector<int> m_rowSlots; // per list row, its title in the index or -1
     bool m_built = false;
+    QList<QByteArray> m_lastWords; // the last query, and the titles it matched (slots)
+    std::vector<int> m_lastSlots;
+    bool m_lastKept = false;
 };

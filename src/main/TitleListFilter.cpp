@@ -124,6 +124,8 @@ void TitleListFilter::apply(const QString &query)
     const int activeBefore = m_grid.ActiveRow();
     m_words = TitleFinder::Words(query);
     m_active = active;
+    if (!active)
+        m_finder.ForgetLastQuery();
     refilter(activeBefore);
 }
 
@@ -165,7 +167,7 @@ bool TitleListFilter::filter()
     return true;
 }
 
-QVector<int> TitleListFilter::shownRows() const
+QVector<int> TitleListFilter::shownRows()
 {
     // Every condition on the list narrows these rows: the query, then the browse choice.
     const RecordList &list = *m_grid.DataSource();

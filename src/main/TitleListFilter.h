@@ -76,7 +76,7 @@ private:
     void apply(const QString &query);
     // Shows the rows the query leaves; false when the find was given up.
     bool filter();
-    QVector<int> shownRows() const;
+    QVector<int> shownRows();
     void refilter(int activeBefore);
     bool ensureFinder();
     // Waits for the read ahead (progress window past a second); false when cancelled.

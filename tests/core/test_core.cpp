@@ -170,6 +170,8 @@ private Q_SLOTS:
     void browse();
     void finderUpdate_data();
     void finderUpdate();
+    void finderTyping_data();
+    void finderTyping();
     void castCell_data();
     void castCell();
     void csvFiles_data();
@@ -489,6 +491,7 @@ void TestCore::finder_data()
     row("word order, repeated words", "  poulain\tAMELIE amelie ", {"Amélie"});
     row("apostrophe", "ocean's", {"Ocean's Eleven"});
     row("wildcards as text", "_fun*", {"100% Pure_Fun*"});
+    row("a lone sign", "%", {"100% Pure_Fun*"});
     row("diaeresis in the cast", "zoe", {"ÉMILE"});
     row("Greek final sigma", "σίσυφος", {"ΣΊΣΥΦΟΣ"});
     row("ß", "STRASSE", {"Straße"});
@@ -665,14 +668,52 @@ void TestCore::finderUpdate()
     connection.Open(folder.MakeShared()->ConnectionString);
     TitleFinder kept, fresh;
     QVERIFY(kept.Build(connection));
+    // Asked before the change, a query that the ones after it narrow.
+    kept.MatchingRows(TitleFinder::Words(u"k"));
     folder.Exec(change);
     kept.Update(connection, ids.first());
     QVERIFY(fresh.Build(connection));
     kept.SetRows(ids);
     fresh.SetRows(ids);
-    for (const char *query : {"kurosawa", "amelie", "e", "emile", "jeunet", "🎆", "wish", "100%"})
+    for (const char *query :
+         {"k", "kurosawa", "amelie", "e", "emile", "jeunet", "🎆", "wish", "100%"})
         QCOMPARE(kept.MatchingRows(TitleFinder::Words(QString::fromUtf8(query))),
                  fresh.MatchingRows(TitleFinder::Words(QString::fromUtf8(query))));
+}
+
+void TestCore::finderTyping_data()
+{
+    QTest::addColumn<QStringList>("queries"); // typed in turn
+    QTest::newRow("letters added, accents ignored") << QStringList{"am", "amé", "amél", "amélie p"};
+    QTest::newRow("a word added, the words reordered")
+        << QStringList{"amelie", "poulain amelie", "jeunet amelie poulain"};
+    QTest::newRow("shortened") << QStringList{"amelie redux", "amelie", "e"};
+    QTest::newRow("one word of two kept") << QStringList{"amelie jeunet", "amelie redux"};
+    QTest::newRow("a letter changed, another word")
+        << QStringList{"ameli", "amelie", "amelia", "emile", "e", "émile kravitz"};
+}
+
+// A query typed after another finds what it would on its own, whether it narrows the one
+// before or not.
+void TestCore::finderTyping()
+{
+    QFETCH(QStringList, queries);
+    TestFolder folder;
+    AddSearchTitles(folder);
+    Connection connection;
+    connection.Open(folder.MakeShared()->ConnectionString);
+    TitleFinder typed;
+    QVERIFY(typed.Build(connection));
+    QVector<qint64> ids;
+    for (const QVariantList &row : folder.Rows("SELECT ID FROM DVD_Title ORDER BY Title"))
+        ids << row[0].toLongLong();
+    typed.SetRows(ids);
+    const TitleFinder fresh = typed; // asked nothing yet
+    for (const QString &query : queries) {
+        const QList<QByteArray> words = TitleFinder::Words(query);
+        QVERIFY2(typed.MatchingRows(words) == TitleFinder(fresh).MatchingRows(words),
+                 qPrintable(query));
+    }
 }
 
 void TestCore::castCell_data()
