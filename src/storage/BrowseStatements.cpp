@@ -22,6 +22,15 @@ QString anyOf(const QString &expression, const QStringList &spellings)
     return QLatin1Char('(') + tests.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
+// 'a', 'b', ... as stored (compared the column's way).
+QString quoted(const QStringList &spellings)
+{
+    QStringList texts;
+    for (const QString &spelling : spellings)
+        texts << QLatin1Char('\'') + Statements::Quote(spelling) + QLatin1Char('\'');
+    return texts.join(QStringLiteral(", "));
+}
+
 // The condition on DVD_Title that a title has a value in the branch.
 QString hasValue(Branch branch, int list)
 {
@@ -45,10 +54,63 @@ QString hasValue(Branch branch, int list)
 
 } // namespace
 
-QString NoValueCount(Branch branch, int list)
+QString ListTitles(int list)
 {
-    return QStringLiteral("SELECT count(*) FROM DVD_Title WHERE") + inList(list)
-           + QStringLiteral(" AND NOT ") + hasValue(branch, list);
+    return QStringLiteral("SELECT ID FROM DVD_Title WHERE") + inList(list);
+}
+
+QString GenreLinks()
+{
+    return QStringLiteral("SELECT Genre_ID, Title_ID FROM Genre_Relationships ORDER BY Genre_ID, "
+                          "Title_ID");
+}
+
+QString GenreNames()
+{
+    return QStringLiteral("SELECT Genre_ID, Genre FROM Genre");
+}
+
+QString Directors(int list)
+{
+    return QStringLiteral("SELECT Director FROM DVD_Title WHERE") + inList(list);
+}
+
+QString Dates(int list)
+{
+    return QStringLiteral("SELECT Date FROM DVD_Title WHERE") + inList(list);
+}
+
+QString ActorLinks()
+{
+    // NOCASE named here as in the index: a catalogue from another tool may declare the
+    // column without it.
+    return QStringLiteral("SELECT Actor, Movie FROM Cast_Relationships ORDER BY Actor COLLATE "
+                          "NOCASE, Movie");
+}
+
+QStringList CreateIndexes()
+{
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_dvd_title_director ON DVD_Title "
+                           "(WishList, Director)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_dvd_title_date ON DVD_Title "
+                           "(WishList, Date)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_genre_rel_genre_title ON "
+                           "Genre_Relationships (Genre_ID, Title_ID)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_cast_actor ON Cast_Relationships "
+                           "(Actor COLLATE NOCASE, Movie)")};
+}
+
+QString DropOldGenreIndex()
+{
+    return QStringLiteral("DROP INDEX IF EXISTS idx_genre_rel_genre");
+}
+
+QStringList Plans()
+{
+    QStringList plans;
+    for (const QString &statement : {GenreLinks(), Directors(0), Dates(0), ActorLinks()})
+        plans << QStringLiteral("EXPLAIN QUERY PLAN ") + statement;
+    return plans;
 }
 
 QString Titles(Branch branch, int list, const QStringList &spellings)
@@ -73,8 +135,8 @@ QString Titles(Branch branch, int list, const QStringList &spellings)
     case Branch::Actors:
         return QStringLiteral("SELECT DISTINCT DVD_Title.ID FROM Cast_Relationships INNER JOIN "
                               "DVD_Title ON DVD_Title.ID = Cast_Relationships.Movie WHERE")
-               + inList(list) + QStringLiteral(" AND ")
-               + anyOf(QStringLiteral("trim(Cast_Relationships.Actor)"), spellings);
+               + inList(list) + QStringLiteral(" AND Cast_Relationships.Actor IN (")
+               + quoted(spellings) + QLatin1Char(')');
     }
     return {};
 }
