@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "Letters.h"
+#include "ListedTitles.h"
 #include "RawRows.h"
 #include "RecordList.h"
 
@@ -9,72 +10,19 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <memory>
 #include <thread>
-#include <vector>
 
 namespace BrowseCounts {
 
 namespace {
 
-// The list's titles, each with a slot for per-title marks: a bit per ID over their range,
-// or, where the IDs are scattered wider than that is worth, a sorted search.
-class TitleSet
+// Counting reads each index page once: a small page cache is enough.
+void openForCounting(Connection &connection, const QString &connectionString)
 {
-public:
-    TitleSet(Connection &connection, int list)
-    {
-        RawRows rows(connection, BrowseStatements::ListTitles(list));
-        while (rows.Next())
-            m_ids.push_back(rows.Integer(0));
-        std::sort(m_ids.begin(), m_ids.end());
-        if (m_ids.empty())
-            return;
-        const quint64 span = quint64(m_ids.back()) - quint64(m_ids.front()) + 1;
-        if (span > 64 * quint64(m_ids.size()) + (1u << 20))
-            return;
-        m_first = m_ids.front();
-        m_slots.assign(span, -1);
-        for (size_t at = 0; at < m_ids.size(); ++at)
-            m_slots[quint64(m_ids[at]) - quint64(m_first)] = qint32(at);
-    }
-
-    qint64 Size() const { return qint64(m_ids.size()); }
-
-    // The title's slot (0 to Size() - 1), -1 for a title of another list or none.
-    qint32 SlotOf(qint64 id) const
-    {
-        if (!m_slots.empty()) {
-            const quint64 at = quint64(id) - quint64(m_first);
-            return at < m_slots.size() ? m_slots[at] : -1;
-        }
-        const auto found = std::lower_bound(m_ids.cbegin(), m_ids.cend(), id);
-        return found != m_ids.cend() && *found == id ? qint32(found - m_ids.cbegin()) : -1;
-    }
-
-private:
-    std::vector<qint64> m_ids;
-    std::vector<qint32> m_slots;
-    qint64 m_first = 0;
-};
-
-// The list's titles that have a value, each counted once.
-class Covered
-{
-public:
-    explicit Covered(const TitleSet &titles) : m_seen(size_t(titles.Size())) {}
-    void Mark(qint32 slot)
-    {
-        if (!m_seen[slot]) {
-            m_seen[slot] = true;
-            ++m_count;
-        }
-    }
-    qint64 Count() const { return m_count; }
-
-private:
-    std::vector<bool> m_seen;
-    qint64 m_count = 0;
-};
+    connection.Open(connectionString);
+    connection.Execute(QStringLiteral("PRAGMA cache_size = -256"));
+}
 
 QStringView spaceTrimmed(QStringView text)
 {
@@ -100,7 +48,11 @@ class Values
 public:
     void Add(const QVector<Spelling> &spellings, qint64 titles)
     {
-        const QString key = Letters::Folded(spaceTrimmed(spellings.first().text));
+        Add(Letters::Folded(spaceTrimmed(spellings.first().text)), spellings, titles);
+    }
+    // `key`: the spellings' Letters::Folded, trimmed of spaces.
+    void Add(const QString &key, const QVector<Spelling> &spellings, qint64 titles)
+    {
         int at = m_at.value(key, -1);
         if (at < 0) {
             at = int(m_values.size());
@@ -134,8 +86,7 @@ public:
                 spellings << spelling.text;
                 if (spelling.titles > named->titles
                     || (spelling.titles == named->titles
-                        && Letters::Compare(spaceTrimmed(spelling.text),
-                                            spaceTrimmed(named->text))
+                        && Letters::Compare(spaceTrimmed(spelling.text), spaceTrimmed(named->text))
                                < 0))
                     named = &spelling;
             }
@@ -167,60 +118,35 @@ struct Counted
 
 Counted genres(Connection &connection, int list)
 {
-    const TitleSet titles(connection, list);
     QHash<qint64, QString> names;
     for (RawRows rows(connection, BrowseStatements::GenreNames()); rows.Next();)
         names.insert(rows.Integer(0), QString::fromUtf8(rows.Text(1)));
-    Covered covered(titles);
+    ListedTitles titles(connection, list);
     Values values;
-    RawRows links(connection, BrowseStatements::GenreLinks());
-    // Links come by genre, then by title: a genre's titles are counted as they pass.
-    qint64 genre = 0;
-    const QString *name = nullptr;
-    qint64 counted = 0;
-    qint64 last = 0;
-    const auto finish = [&] {
-        if (name && counted > 0)
-            values.Add({{*name, counted}}, counted);
-    };
-    for (bool first = true; links.Next(); first = false) {
-        if (first || links.Integer(0) != genre) {
-            finish();
-            genre = links.Integer(0);
-            const auto found = names.constFind(genre);
-            name = found == names.constEnd() ? nullptr : &*found; // a link to no genre
-            counted = 0;
-        }
-        const qint64 title = links.Integer(1);
-        const qint32 slot = titles.SlotOf(title);
-        if (!name || slot < 0 || (counted > 0 && title == last))
-            continue;
-        ++counted;
-        last = title;
-        covered.Mark(slot);
-    }
-    finish();
+    titles.Run(connection, BrowseStatements::GenreTitles(ListedTitles::Aggregate),
+               [&](RawRows &rows) {
+                   const auto name = names.constFind(rows.Integer(0)); // links to no genre left out
+                   const qint64 counted = rows.Integer(1);
+                   if (name == names.constEnd() || counted == 0)
+                       return;
+                   titles.MarkGroup();
+                   values.Add({{*name, counted}}, counted);
+               });
     return {values.Take(false,
                         [&](const NameCount &value) {
                             return qint64(Titles(connection, Branch::Genres, list, value).size());
                         }),
-            titles.Size() - covered.Count()};
+            titles.Size() - titles.Marked()};
 }
 
 Counted directors(Connection &connection, int list)
 {
-    // Each different text once (a title per row), then cut at its separators.
-    QHash<QByteArray, qint64> texts;
-    qint64 none = 0;
-    for (RawRows rows(connection, BrowseStatements::Directors(list)); rows.Next();) {
-        if (rows.IsNull(0))
-            ++none;
-        else
-            ++texts[rows.Text(0).toByteArray()];
-    }
+    // Each text (NOCASE) once with its titles, then cut at its separators.
     Values values;
-    for (auto text = texts.cbegin(); text != texts.cend(); ++text) {
-        QString names = QString::fromUtf8(text.key());
+    qint64 none = 0;
+    for (RawRows rows(connection, BrowseStatements::DirectorTitles(list)); rows.Next();) {
+        const qint64 titles = rows.Integer(1);
+        QString names = QString::fromUtf8(rows.Text(0));
         for (const QChar separator : {u';', u'&', u'/'})
             names.replace(separator, QLatin1Char(','));
         QStringList seen; // the names of this text, folded: a title counted once per name
@@ -232,10 +158,10 @@ Counted directors(Connection &connection, int list)
             if (seen.contains(folded))
                 continue;
             seen << folded;
-            values.Add({{name.toString(), text.value()}}, text.value());
+            values.Add(seen.last(), {{name.toString(), titles}}, titles);
         }
-        if (seen.isEmpty())
-            none += text.value();
+        if (seen.isEmpty()) // no director, or separators only
+            none += titles;
     }
     return {values.Take(true, [](const NameCount &value) { return value.titles; }), none};
 }
@@ -245,7 +171,8 @@ Counted decades(Connection &connection, int list)
     // A four-digit year, first digit not 0, spaces around allowed: the statements' rule.
     std::map<QString, qint64> decades;
     qint64 none = 0;
-    for (RawRows rows(connection, BrowseStatements::Dates(list)); rows.Next();) {
+    for (RawRows rows(connection, BrowseStatements::DateTitles(list)); rows.Next();) {
+        const qint64 titles = rows.Integer(1);
         const QByteArrayView date = rows.Text(0);
         qsizetype from = 0;
         qsizetype to = date.size();
@@ -255,11 +182,10 @@ Counted decades(Connection &connection, int list)
             --to;
         const QByteArrayView year = date.sliced(from, to - from);
         const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-        if (year.size() != 4 || year[0] == '0' || !std::all_of(year.begin(), year.end(), digit)) {
-            ++none;
-            continue;
-        }
-        ++decades[QString::fromLatin1(year.first(3)) + QLatin1Char('0')];
+        if (year.size() != 4 || year[0] == '0' || !std::all_of(year.begin(), year.end(), digit))
+            none += titles;
+        else
+            decades[QString::fromLatin1(year.first(3)) + QLatin1Char('0')] += titles;
     }
     QVector<NameCount> values;
     for (const auto &[decade, titles] : decades)
@@ -267,109 +193,48 @@ Counted decades(Connection &connection, int list)
     return {values, none};
 }
 
-// NOCASE: A to Z folded, nothing else.
-bool nocaseEqual(QByteArrayView a, QByteArrayView b)
+// The actors of some names, counted on one connection.
+struct ActorPart
 {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype at = 0; at < a.size(); ++at) {
-        char x = a[at];
-        char y = b[at];
-        if (x >= 'A' && x <= 'Z')
-            x = char(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = char(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    std::unique_ptr<ListedTitles> titles;
+    std::vector<std::pair<QString, qint64>> names;
+};
+
+ActorPart actorPart(Connection &connection, int list, BrowseStatements::Names names)
+{
+    ActorPart part{std::make_unique<ListedTitles>(connection, list), {}};
+    part.titles->Run(connection, BrowseStatements::ActorTitles(ListedTitles::Aggregate, names),
+                     [&part](RawRows &rows) {
+                         const qint64 counted = rows.Integer(1);
+                         if (counted == 0)
+                             return;
+                         QString name = QString::fromUtf8(rows.Text(0));
+                         if (spaceTrimmed(name).isEmpty()) // blank cast rows are no actor
+                             return;
+                         part.titles->MarkGroup();
+                         part.names.emplace_back(std::move(name), counted);
+                     });
+    return part;
 }
 
-Counted actors(Connection &connection, int list)
+Counted actors(Connection &connection, int list, const std::vector<ActorPart> &parts)
 {
-    const TitleSet titles(connection, list);
-    Covered covered(titles);
     Values values;
-    // A run: the cast rows of NOCASE-equal spellings, their titles ascending.
-    struct RunSpelling
-    {
-        QByteArray text;
-        qint64 titles = 0;
-        qint64 last = 0;
-    };
-    QVector<RunSpelling> run;
-    qsizetype current = 0;
-    bool blank = false;
-    qint64 runTitles = 0;
-    qint64 runLast = 0;
-    const auto finish = [&] {
-        if (runTitles == 0)
-            return;
-        QVector<Spelling> spellings;
-        for (const RunSpelling &spelling : run)
-            if (spelling.titles > 0)
-                spellings.append({QString::fromUtf8(spelling.text), spelling.titles});
-        values.Add(spellings, runTitles);
-    };
-    for (RawRows rows(connection, BrowseStatements::ActorLinks()); rows.Next();) {
-        const QByteArrayView text = rows.Text(0);
-        if (run.isEmpty() || text != run[current].text) {
-            if (!run.isEmpty() && nocaseEqual(text, run.first().text)) {
-                current = 0;
-                while (current < run.size() && text != run[current].text)
-                    ++current;
-                if (current == run.size())
-                    run.append({text.toByteArray()});
-            } else {
-                finish();
-                run = {{text.toByteArray()}};
-                current = 0;
-                blank = spaceTrimmed(QString::fromUtf8(text)).isEmpty();
-                runTitles = 0;
-            }
-        }
-        const qint64 title = rows.Integer(1);
-        const qint32 slot = titles.SlotOf(title);
-        if (blank || slot < 0)
-            continue;
-        if (runTitles == 0 || title != runLast) {
-            ++runTitles;
-            runLast = title;
-            covered.Mark(slot);
-        }
-        RunSpelling &spelling = run[current];
-        if (spelling.titles == 0 || title != spelling.last) {
-            ++spelling.titles;
-            spelling.last = title;
-        }
-    }
-    finish();
+    for (const ActorPart &part : parts)
+        for (const auto &[name, counted] : part.names)
+            values.Add({{name, counted}}, counted);
+    ListedTitles &titles = *parts.front().titles;
+    for (size_t other = 1; other < parts.size(); ++other)
+        titles.MarkAll(*parts[other].titles);
     return {values.Take(false,
                         [&](const NameCount &value) {
                             return qint64(Titles(connection, Branch::Actors, list, value).size());
                         }),
-            titles.Size() - covered.Count()};
+            titles.Size() - titles.Marked()};
 }
 
-} // namespace
-
-QVector<NameCount> Read(Connection &connection, Branch branch, int list)
+QVector<NameCount> inOrder(Counted counted)
 {
-    Counted counted;
-    switch (branch) {
-    case Branch::Genres:
-        counted = genres(connection, list);
-        break;
-    case Branch::Directors:
-        counted = directors(connection, list);
-        break;
-    case Branch::Decades:
-        counted = decades(connection, list);
-        break;
-    case Branch::Actors:
-        counted = actors(connection, list);
-        break;
-    }
     QVector<NameCount> &values = counted.values;
     const QVector<int> order = Letters::SortedOrder(
         int(values.size()), [&values](int index) { return QStringView(values[index].name); });
@@ -382,27 +247,52 @@ QVector<NameCount> Read(Connection &connection, Branch branch, int list)
     return sorted;
 }
 
+} // namespace
+
+QVector<NameCount> Read(Connection &connection, Branch branch, int list)
+{
+    switch (branch) {
+    case Branch::Genres:
+        return inOrder(genres(connection, list));
+    case Branch::Directors:
+        return inOrder(directors(connection, list));
+    case Branch::Decades:
+        return inOrder(decades(connection, list));
+    case Branch::Actors:
+        break;
+    }
+    std::vector<ActorPart> parts;
+    parts.push_back(actorPart(connection, list, BrowseStatements::Names::All));
+    return inOrder(actors(connection, list, parts));
+}
+
 AllBranches ReadAll(const QString &connectionString, int list)
 {
+    // The cast rows (by far the most) halved by name; each thread counts a half and then
+    // the smaller branches.
     AllBranches all;
+    std::vector<ActorPart> parts(2);
     std::exception_ptr failed;
+    Connection connection;
     {
         std::jthread second([&] {
             try {
-                Connection connection;
-                connection.Open(connectionString);
-                all[int(Branch::Actors)] = Read(connection, Branch::Actors, list);
+                Connection own;
+                openForCounting(own, connectionString);
+                parts[0] = actorPart(own, list, BrowseStatements::Names::BeforeM);
+                all[int(Branch::Genres)] = inOrder(genres(own, list));
+                all[int(Branch::Decades)] = inOrder(decades(own, list));
             } catch (...) {
                 failed = std::current_exception();
             }
         });
-        Connection connection;
-        connection.Open(connectionString);
-        for (const Branch branch : {Branch::Genres, Branch::Directors, Branch::Decades})
-            all[int(branch)] = Read(connection, branch, list);
+        openForCounting(connection, connectionString);
+        parts[1] = actorPart(connection, list, BrowseStatements::Names::FromM);
+        all[int(Branch::Directors)] = inOrder(directors(connection, list));
     } // the second thread joined here, also when this one threw
     if (failed)
         std::rethrow_exception(failed);
+    all[int(Branch::Actors)] = inOrder(actors(connection, list, parts));
     return all;
 }
 

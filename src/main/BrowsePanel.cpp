@@ -148,6 +148,7 @@ BrowseCounts::AllBranches BrowsePanel::count() const
 {
     try {
         const BusyPointer busy;
+        const TitleListFilter::ReadAheadPause paused(m_filter);
         return BrowseCounts::ReadAll(m_connectionString, m_list);
     } catch (const DbError &error) {
         MessageBox::Failure(window(), error.Message(QStringLiteral(" counting titles.")));

@@ -12,15 +12,16 @@ enum class Branch { Genres, Directors, Decades, Actors };
 
 // The IDs of the list's titles.
 QString ListTitles(int list);
-// (Genre_ID, Title_ID) of every genre link, in that order, and (Genre_ID, Genre) of every genre.
-QString GenreLinks();
+// The actors' names before "M" (NOCASE) and the others, for two counts at once, or all.
+enum class Names { All, BeforeM, FromM };
+// Per genre (Genre_ID) and per actor (the spellings NOCASE calls equal, one of them), the
+// titles counted by `titles`, an aggregate over the title IDs (ListedTitles').
+QString GenreTitles(const QString &titles);
+QString ActorTitles(const QString &titles, Names names = Names::All);
 QString GenreNames();
-// Director and Date of each of the list's titles (a row per title).
-QString Directors(int list);
-QString Dates(int list);
-// (Actor, Movie) of every cast row: the actors equal under NOCASE together, each one's
-// titles in ascending order.
-QString ActorLinks();
+// Per director text and per year text (NOCASE), the list's titles.
+QString DirectorTitles(int list);
+QString DateTitles(int list);
 
 // The indexes the statements above read from, made where missing (CREATE INDEX IF NOT
 // EXISTS), and the older index the genre links' one replaces.
@@ -30,7 +31,7 @@ QString DropOldGenreIndex();
 QStringList Plans();
 
 // The IDs of the list's titles with a value: any of `spellings` (each compared as the
-// catalogue compares it, NOCASE; decades as "1990"; actors as stored), or, with none given,
+// catalogue compares it, NOCASE; decades as "1990"), or, with none given,
 // without a value.
 QString Titles(Branch branch, int list, const QStringList &spellings);
 

@@ -102,8 +102,8 @@ ListIndex::Outcome ensureOn(QSqlDatabase &db, const ListIndex::Progress &progres
     sqlite3 *handle = handleOf(db);
     if (handle && progress)
         sqlite3_progress_handler(handle, kStepsPerCall, onProgress, &state);
-    bool made = query.exec(Statements::DropOldListIndex())
-                && query.exec(Statements::CreateListIndex());
+    bool made =
+        query.exec(Statements::DropOldListIndex()) && query.exec(Statements::CreateListIndex());
     for (const QString &statement : BrowseStatements::CreateIndexes())
         made = made && query.exec(statement);
     made = made && query.exec(BrowseStatements::DropOldGenreIndex())

@@ -298,9 +298,9 @@ void TestFaults::listIndexAtOpen()
                 "INSERT INTO DVD_Title (Title, Sub_Title, WishList) "
                 "SELECT 'Title ' || (i * 7919 % 3000), 'Cut ' || i, i % 5 = 0 FROM n");
     if (catalogue != "current")
-        for (const char *index : {"idx_dvd_title_list_covering", "idx_dvd_title_director",
-                                  "idx_dvd_title_date", "idx_genre_rel_genre_title",
-                                  "idx_cast_actor"})
+        for (const char *index :
+             {"idx_dvd_title_list_covering", "idx_dvd_title_director", "idx_dvd_title_date",
+              "idx_genre_rel_genre_title", "idx_cast_actor"})
             folder.Exec(QString("DROP INDEX %1").arg(index));
     if (catalogue != "current" && catalogue != "none") {
         folder.Exec("CREATE INDEX idx_dvd_title_list ON DVD_Title (WishList, Title)");
