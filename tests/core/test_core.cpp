@@ -564,8 +564,8 @@ void addBrowseTitles(TestFolder &folder)
                      .genres = {"Drama"},
                      .cast = {{"Anna", "F"}}});
     folder.AddTitle({.title = "Wish Two", .director = QVariant(), .wishList = 1});
-    // A second genre the letter rule calls Drama, on a title Drama has already.
-    folder.Exec("INSERT INTO Genre (Genre) VALUES ('DRAMA')");
+    // A second genre the letter rule calls War, on a title War has already.
+    folder.Exec("INSERT INTO Genre (Genre) VALUES ('WAR')");
     folder.Exec("INSERT INTO Genre_Relationships (Title_ID, Genre_ID) SELECT ID, (SELECT "
                 "max(Genre_ID) FROM Genre) FROM DVD_Title WHERE Title = 'Alpha'");
     // IDs too far apart for a bit per ID.
