@@ -40,8 +40,12 @@ CREATE INDEX idx_loan_title ON Loan (Title_ID);
 CREATE INDEX idx_dvd_title_list_covering ON DVD_Title (WishList, Title, Sub_Title);
 CREATE INDEX idx_genre_name ON Genre (Genre);
 CREATE INDEX idx_genre_rel_title ON Genre_Relationships (Title_ID);
-CREATE INDEX idx_genre_rel_genre ON Genre_Relationships (Genre_ID);
 CREATE INDEX idx_cast_movie ON Cast_Relationships (Movie);
+-- The browse panel counts from these alone.
+CREATE INDEX idx_dvd_title_director ON DVD_Title (WishList, Director);
+CREATE INDEX idx_dvd_title_date ON DVD_Title (WishList, Date);
+CREATE INDEX idx_genre_rel_genre_title ON Genre_Relationships (Genre_ID, Title_ID);
+CREATE INDEX idx_cast_actor ON Cast_Relationships (Actor COLLATE NOCASE, Movie);
 INSERT INTO Genre (Genre) VALUES ('Action');
 INSERT INTO Genre (Genre) VALUES ('Adventure');
 INSERT INTO Genre (Genre) VALUES ('Animation');

@@ -1,44 +1,299 @@
 #include "BrowseCounts.h"
 
+#include "Connection.h"
 #include "Letters.h"
+#include "ListedTitles.h"
+#include "RawRows.h"
 #include "RecordList.h"
-#include "ReportStatements.h"
+
+#include <QHash>
+#include <algorithm>
+#include <exception>
+#include <map>
+#include <memory>
+#include <thread>
 
 namespace BrowseCounts {
 
-QVector<NameCount> Read(Connection &connection, Branch branch, int list)
+namespace {
+
+// Counting reads each index page once: a small page cache is enough.
+void openForCounting(Connection &connection, const QString &connectionString)
+{
+    connection.Open(connectionString);
+    connection.Execute(QStringLiteral("PRAGMA cache_size = -256"));
+}
+
+QStringView spaceTrimmed(QStringView text)
+{
+    // SQLite's trim(): spaces only, as the statements that find the titles trim.
+    while (text.startsWith(QLatin1Char(' ')))
+        text = text.mid(1);
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+// One stored spelling and its titles in the list.
+struct Spelling
+{
+    QString text;
+    qint64 titles = 0;
+};
+
+// The values of one branch joined under the letter rule. A part is counted exactly (its
+// titles once each); two parts of one value may share titles unless the branch says not.
+class Values
+{
+public:
+    void Add(const QVector<Spelling> &spellings, qint64 titles)
+    {
+        Add(Letters::Folded(spaceTrimmed(spellings.first().text)), spellings, titles);
+    }
+    // `key`: the spellings' Letters::Folded, trimmed of spaces.
+    void Add(const QString &key, const QVector<Spelling> &spellings, qint64 titles)
+    {
+        int at = m_at.value(key, -1);
+        if (at < 0) {
+            at = int(m_values.size());
+            m_at.insert(key, at);
+            m_values.append(Value{});
+        }
+        Value &value = m_values[at];
+        value.titles += titles;
+        ++value.parts;
+        for (const Spelling &spelling : spellings) {
+            const auto same = std::find_if(
+                value.spellings.begin(), value.spellings.end(),
+                [&spelling](const Spelling &each) { return each.text == spelling.text; });
+            if (same == value.spellings.end())
+                value.spellings.append(spelling);
+            else
+                same->titles += spelling.titles;
+        }
+    }
+
+    // Parts that share no titles (a director's texts): their sum is the count.
+    template<typename Recount>
+    QVector<NameCount> Take(bool disjointParts, Recount &&recount)
+    {
+        QVector<NameCount> counts;
+        counts.reserve(m_values.size());
+        for (Value &value : m_values) {
+            const Spelling *named = &value.spellings.first();
+            QStringList spellings;
+            for (const Spelling &spelling : value.spellings) {
+                spellings << spelling.text;
+                if (spelling.titles > named->titles
+                    || (spelling.titles == named->titles
+                        && Letters::Compare(spaceTrimmed(spelling.text), spaceTrimmed(named->text))
+                               < 0))
+                    named = &spelling;
+            }
+            NameCount count{spaceTrimmed(named->text).toString(), value.titles,
+                            std::move(spellings)};
+            if (value.parts > 1 && !disjointParts)
+                count.titles = recount(count);
+            counts.append(std::move(count));
+        }
+        return counts;
+    }
+
+private:
+    struct Value
+    {
+        qint64 titles = 0;
+        int parts = 0;
+        QVector<Spelling> spellings;
+    };
+    QVector<Value> m_values;
+    QHash<QString, int> m_at;
+};
+
+struct Counted
 {
     QVector<NameCount> values;
-    switch (branch) {
-    case Branch::Genres:
-        values = NameCounts::Read(connection, ReportStatements::TitlesPerGenre(list, false));
-        break;
-    case Branch::Directors:
-        values = NameCounts::Read(connection, ReportStatements::TitlesPerDirector(list, false));
-        break;
-    case Branch::Actors:
-        values = NameCounts::Read(connection, ReportStatements::TitlesPerActor(list, false));
-        break;
-    case Branch::Decades:
-        // Four-digit decades only: the years without one are the "(none)" row below.
-        for (const NameCount &decade :
-             NameCounts::Read(connection, ReportStatements::TitlesPerDecade(list, false)))
-            if (!decade.name.isEmpty())
-                values.append({decade.name + QLatin1Char('s'), decade.titles, {decade.name}});
-        break;
+    qint64 none = 0;
+};
+
+Counted genres(Connection &connection, int list)
+{
+    QHash<qint64, QString> names;
+    for (RawRows rows(connection, BrowseStatements::GenreNames()); rows.Next();)
+        names.insert(rows.Integer(0), QString::fromUtf8(rows.Text(1)));
+    ListedTitles titles(connection, list);
+    Values values;
+    titles.Run(connection, BrowseStatements::GenreTitles(ListedTitles::Aggregate),
+               [&](RawRows &rows) {
+                   const auto name = names.constFind(rows.Integer(0)); // links to no genre left out
+                   const qint64 counted = rows.Integer(1);
+                   if (name == names.constEnd() || counted == 0)
+                       return;
+                   titles.MarkGroup();
+                   values.Add({{*name, counted}}, counted);
+               });
+    return {values.Take(false,
+                        [&](const NameCount &value) {
+                            return qint64(Titles(connection, Branch::Genres, list, value).size());
+                        }),
+            titles.Size() - titles.Marked()};
+}
+
+Counted directors(Connection &connection, int list)
+{
+    // Each text (NOCASE) once with its titles, then cut at its separators.
+    Values values;
+    qint64 none = 0;
+    for (RawRows rows(connection, BrowseStatements::DirectorTitles(list)); rows.Next();) {
+        const qint64 titles = rows.Integer(1);
+        QString names = QString::fromUtf8(rows.Text(0));
+        for (const QChar separator : {u';', u'&', u'/'})
+            names.replace(separator, QLatin1Char(','));
+        QStringList seen; // the names of this text, folded: a title counted once per name
+        for (const QStringView piece : QStringView(names).split(QLatin1Char(','))) {
+            const QStringView name = spaceTrimmed(piece);
+            if (name.isEmpty())
+                continue;
+            const QString folded = Letters::Folded(name);
+            if (seen.contains(folded))
+                continue;
+            seen << folded;
+            values.Add(seen.last(), {{name.toString(), titles}}, titles);
+        }
+        if (seen.isEmpty()) // no director, or separators only
+            none += titles;
     }
+    return {values.Take(true, [](const NameCount &value) { return value.titles; }), none};
+}
+
+Counted decades(Connection &connection, int list)
+{
+    // A four-digit year, first digit not 0, spaces around allowed: the statements' rule.
+    std::map<QString, qint64> decades;
+    qint64 none = 0;
+    for (RawRows rows(connection, BrowseStatements::DateTitles(list)); rows.Next();) {
+        const qint64 titles = rows.Integer(1);
+        const QByteArrayView date = rows.Text(0);
+        qsizetype from = 0;
+        qsizetype to = date.size();
+        while (from < to && date[from] == ' ')
+            ++from;
+        while (to > from && date[to - 1] == ' ')
+            --to;
+        const QByteArrayView year = date.sliced(from, to - from);
+        const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+        if (year.size() != 4 || year[0] == '0' || !std::all_of(year.begin(), year.end(), digit))
+            none += titles;
+        else
+            decades[QString::fromLatin1(year.first(3)) + QLatin1Char('0')] += titles;
+    }
+    QVector<NameCount> values;
+    for (const auto &[decade, titles] : decades)
+        values.append({decade + QLatin1Char('s'), titles, {decade}});
+    return {values, none};
+}
+
+// The actors of some names, counted on one connection.
+struct ActorPart
+{
+    std::unique_ptr<ListedTitles> titles;
+    std::vector<std::pair<QString, qint64>> names;
+};
+
+ActorPart actorPart(Connection &connection, int list, BrowseStatements::Names names)
+{
+    ActorPart part{std::make_unique<ListedTitles>(connection, list), {}};
+    part.titles->Run(connection, BrowseStatements::ActorTitles(ListedTitles::Aggregate, names),
+                     [&part](RawRows &rows) {
+                         const qint64 counted = rows.Integer(1);
+                         if (counted == 0)
+                             return;
+                         QString name = QString::fromUtf8(rows.Text(0));
+                         if (spaceTrimmed(name).isEmpty()) // blank cast rows are no actor
+                             return;
+                         part.titles->MarkGroup();
+                         part.names.emplace_back(std::move(name), counted);
+                     });
+    return part;
+}
+
+Counted actors(Connection &connection, int list, const std::vector<ActorPart> &parts)
+{
+    Values values;
+    for (const ActorPart &part : parts)
+        for (const auto &[name, counted] : part.names)
+            values.Add({{name, counted}}, counted);
+    ListedTitles &titles = *parts.front().titles;
+    for (size_t other = 1; other < parts.size(); ++other)
+        titles.MarkAll(*parts[other].titles);
+    return {values.Take(false,
+                        [&](const NameCount &value) {
+                            return qint64(Titles(connection, Branch::Actors, list, value).size());
+                        }),
+            titles.Size() - titles.Marked()};
+}
+
+QVector<NameCount> inOrder(Counted counted)
+{
+    QVector<NameCount> &values = counted.values;
     const QVector<int> order = Letters::SortedOrder(
         int(values.size()), [&values](int index) { return QStringView(values[index].name); });
     QVector<NameCount> sorted;
     sorted.reserve(values.size() + 1);
     for (const int index : order)
         sorted.append(std::move(values[index]));
-
-    RecordList none;
-    none.Open(BrowseStatements::NoValueCount(branch, list), connection);
-    if (const qint64 titles = none.ValueAt(0, 0).toLongLong(); titles > 0)
-        sorted.append({QStringLiteral("(none)"), titles, {}});
+    if (counted.none > 0)
+        sorted.append({QStringLiteral("(none)"), counted.none, {}});
     return sorted;
+}
+
+} // namespace
+
+QVector<NameCount> Read(Connection &connection, Branch branch, int list)
+{
+    switch (branch) {
+    case Branch::Genres:
+        return inOrder(genres(connection, list));
+    case Branch::Directors:
+        return inOrder(directors(connection, list));
+    case Branch::Decades:
+        return inOrder(decades(connection, list));
+    case Branch::Actors:
+        break;
+    }
+    std::vector<ActorPart> parts;
+    parts.push_back(actorPart(connection, list, BrowseStatements::Names::All));
+    return inOrder(actors(connection, list, parts));
+}
+
+AllBranches ReadAll(const QString &connectionString, int list)
+{
+    // The cast rows (by far the most) halved by name; each thread counts a half and then
+    // the smaller branches.
+    AllBranches all;
+    std::vector<ActorPart> parts(2);
+    std::exception_ptr failed;
+    Connection connection;
+    {
+        std::jthread second([&] {
+            try {
+                Connection own;
+                openForCounting(own, connectionString);
+                parts[0] = actorPart(own, list, BrowseStatements::Names::BeforeM);
+                all[int(Branch::Genres)] = inOrder(genres(own, list));
+                all[int(Branch::Decades)] = inOrder(decades(own, list));
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        openForCounting(connection, connectionString);
+        parts[1] = actorPart(connection, list, BrowseStatements::Names::FromM);
+        all[int(Branch::Directors)] = inOrder(directors(connection, list));
+    } // the second thread joined here, also when this one threw
+    if (failed)
+        std::rethrow_exception(failed);
+    all[int(Branch::Actors)] = inOrder(actors(connection, list, parts));
+    return all;
 }
 
 QVector<qint64> Titles(Connection &connection, Branch branch, int list, const NameCount &value)

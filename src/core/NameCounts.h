@@ -14,6 +14,8 @@ struct NameCount
     QString name; // the spelling with the most titles
     qint64 titles = 0;
     QStringList spellings; // every spelling the catalogue grouped apart, `name` among them
+
+    friend bool operator==(const NameCount &, const NameCount &) = default;
 };
 
 namespace NameCounts {

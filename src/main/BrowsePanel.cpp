@@ -1,5 +1,6 @@
 #include "BrowsePanel.h"
 
+#include "BusyPointer.h"
 #include "Connection.h"
 #include "DbError.h"
 #include "MessageBox.h"
@@ -35,19 +36,13 @@ BrowsePanel::BrowsePanel(const QString &connectionString, TitleListFilter &filte
     m_tree->setModel(m_model);
     layout->addWidget(m_tree);
 
-    m_model->SetCounter([this](BrowseTreeModel::Branch branch) { return count(branch); });
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { currentChanged(current); });
     auto branchToggled = [this](const QModelIndex &index) {
         if (!m_selecting && !index.parent().isValid())
             saveState();
     };
-    connect(m_tree, &QTreeView::expanded, this, [this, branchToggled](const QModelIndex &index) {
-        // A branch is counted when it is first opened on the shown panel.
-        if (IsShown() && m_model->canFetchMore(index))
-            m_model->fetchMore(index);
-        branchToggled(index);
-    });
+    connect(m_tree, &QTreeView::expanded, this, branchToggled);
     connect(m_tree, &QTreeView::collapsed, this, branchToggled);
     connect(&m_splitter, &QSplitter::splitterMoved, this, [this] {
         if (IsShown() && width() > 0) {
@@ -135,31 +130,26 @@ QString BrowsePanel::ChoiceText() const
 
 void BrowsePanel::recount()
 {
-    // Only the open branches are counted now; the others when they are opened. A reset
-    // closes every branch: those open before are opened again.
+    // The reset closes every branch: those open before are opened again.
     QVector<bool> open(BrowseTreeModel::BranchCount);
     for (int branch = 0; branch < BrowseTreeModel::BranchCount; ++branch)
         open[branch] = m_tree->isExpanded(m_model->BranchIndex(BrowseTreeModel::Branch(branch)));
     m_selecting = true;
-    m_model->Clear();
-    for (int branch = 0; branch < BrowseTreeModel::BranchCount; ++branch) {
-        if (!open[branch])
-            continue;
-        const auto each = BrowseTreeModel::Branch(branch);
-        m_model->EnsureCounted(each);
-        m_tree->setExpanded(m_model->BranchIndex(each), true);
-    }
+    m_model->Set(count());
+    for (int branch = 0; branch < BrowseTreeModel::BranchCount; ++branch)
+        if (open[branch])
+            m_tree->setExpanded(m_model->BranchIndex(BrowseTreeModel::Branch(branch)), true);
     selectChoice();
     m_selecting = false;
     m_counted = true;
 }
 
-QVector<NameCount> BrowsePanel::count(BrowseTreeModel::Branch branch) const
+BrowseCounts::AllBranches BrowsePanel::count() const
 {
     try {
-        Connection connection;
-        connection.Open(m_connectionString);
-        return BrowseCounts::Read(connection, branch, m_list);
+        const BusyPointer busy;
+        const TitleListFilter::ReadAheadPause paused(m_filter);
+        return BrowseCounts::ReadAll(m_connectionString, m_list);
     } catch (const DbError &error) {
         MessageBox::Failure(window(), error.Message(QStringLiteral(" counting titles.")));
         return {};
@@ -172,8 +162,7 @@ void BrowsePanel::selectChoice()
         m_tree->setCurrentIndex({});
         return;
     }
-    // The choice's spellings in this list: its branch is counted even while closed.
-    m_model->EnsureCounted(m_choice->branch);
+    // The choice's spellings in this list.
     const QModelIndex found = m_model->Find(m_choice->branch, m_choice->value);
     if (const NameCount *value = m_model->ValueAt(found))
         m_choice->value = *value; // the spellings of this list

@@ -24,7 +24,7 @@ public:
     BrowsePanel(const QString &connectionString, TitleListFilter &filter, QSplitter &splitter);
 
     // The list (0 Inventory, 1 Wishlist) is about to be read again, after a switch or a
-    // change: the open branches are counted again (when shown) and the choice's titles given
+    // change: the branches are counted again (when shown) and the choice's titles given
     // to the filter for the new list. Throws DbError, as the list's own read does.
     void ListChanging(int list);
 
@@ -53,7 +53,7 @@ private:
     };
 
     void recount();
-    QVector<NameCount> count(BrowseTreeModel::Branch branch) const;
+    BrowseCounts::AllBranches count() const;
     void currentChanged(const QModelIndex &current);
     void choose(std::optional<Choice> choice);
     std::optional<QSet<qint64>> choiceTitles() const;
@@ -67,7 +67,7 @@ private:
     BrowseTreeModel *m_model;
     std::optional<Choice> m_choice;
     int m_list = 0;
-    bool m_counted = false;   // the tree holds m_list's current rows (its open branches counted)
+    bool m_counted = false;   // the tree holds m_list's current counts
     bool m_selecting = false; // the program, not the user, moves the tree's current row
     int m_width = 240;
 };

@@ -13,45 +13,11 @@ constexpr quintptr kBranchRow = 0;
 
 BrowseTreeModel::BrowseTreeModel(QObject *parent) : QAbstractItemModel(parent) {}
 
-void BrowseTreeModel::Clear()
+void BrowseTreeModel::Set(BrowseCounts::AllBranches values)
 {
     beginResetModel();
-    m_values = {};
-    m_counted = {};
+    m_values = std::move(values);
     endResetModel();
-}
-
-void BrowseTreeModel::EnsureCounted(Branch branch)
-{
-    fetchMore(BranchIndex(branch));
-}
-
-bool BrowseTreeModel::hasChildren(const QModelIndex &parent) const
-{
-    // A branch not counted yet shows that it can be opened.
-    if (parent.isValid() && parent.internalId() == kBranchRow && !m_counted[parent.row()])
-        return true;
-    return rowCount(parent) > 0;
-}
-
-bool BrowseTreeModel::canFetchMore(const QModelIndex &parent) const
-{
-    return parent.isValid() && parent.internalId() == kBranchRow && !m_counted[parent.row()];
-}
-
-void BrowseTreeModel::fetchMore(const QModelIndex &parent)
-{
-    if (!canFetchMore(parent) || !m_counter)
-        return;
-    const int branch = parent.row();
-    QVector<NameCount> values = m_counter(Branch(branch));
-    // Counted even when empty or failed: the next Clear counts again.
-    m_counted[branch] = true;
-    if (values.isEmpty())
-        return;
-    beginInsertRows(parent, 0, int(values.size()) - 1);
-    m_values[branch] = std::move(values);
-    endInsertRows();
 }
 
 QString BrowseTreeModel::BranchName(Branch branch)

@@ -29,6 +29,7 @@ struct TitleListFilter::Reading
     bool built = false;
     int generation = 0;
     std::atomic<bool> cancel{false};
+    std::atomic<bool> paused{false};
     std::atomic<int> done{0};
     std::atomic<int> total{0};
     std::unique_ptr<QThread> thread;
@@ -210,6 +211,8 @@ void TitleListFilter::ReadAhead()
             job->built = job->finder.Build(connection, [job](int done, int total) {
                 job->done = done;
                 job->total = total;
+                while (job->paused && !job->cancel)
+                    QThread::msleep(2);
                 return !job->cancel;
             });
         } catch (const DbError &) {
@@ -223,6 +226,18 @@ void TitleListFilter::ReadAhead()
     m_changedDuringRead.clear();
     m_readAhead = std::move(reading);
     job->thread->start(QThread::LowPriority);
+}
+
+TitleListFilter::ReadAheadPause::ReadAheadPause(TitleListFilter &filter) : m_filter(filter)
+{
+    if (m_filter.m_readAhead)
+        m_filter.m_readAhead->paused = true;
+}
+
+TitleListFilter::ReadAheadPause::~ReadAheadPause()
+{
+    if (m_filter.m_readAhead)
+        m_filter.m_readAhead->paused = false;
 }
 
 void TitleListFilter::ReadWhenIdle()

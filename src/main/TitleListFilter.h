@@ -64,6 +64,18 @@ public:
     // The same once the window has nothing else to do (its list shown): the first query
     // then seldom waits.
     void ReadWhenIdle();
+    // While one lives, the read ahead waits: work the user waits for gets both cores.
+    // Nothing but this thread's own work may run meanwhile (no events).
+    class ReadAheadPause
+    {
+    public:
+        explicit ReadAheadPause(TitleListFilter &filter);
+        ~ReadAheadPause();
+        Q_DISABLE_COPY(ReadAheadPause)
+
+    private:
+        TitleListFilter &m_filter;
+    };
     // The grid was bound to a newly read list: filtered again while a query is active.
     void ListLoaded();
 

@@ -22,6 +22,15 @@ QString anyOf(const QString &expression, const QStringList &spellings)
     return QLatin1Char('(') + tests.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
+// 'a', 'b', ... as stored (compared the column's way).
+QString quoted(const QStringList &spellings)
+{
+    QStringList texts;
+    for (const QString &spelling : spellings)
+        texts << QLatin1Char('\'') + Statements::Quote(spelling) + QLatin1Char('\'');
+    return texts.join(QStringLiteral(", "));
+}
+
 // The condition on DVD_Title that a title has a value in the branch.
 QString hasValue(Branch branch, int list)
 {
@@ -45,10 +54,75 @@ QString hasValue(Branch branch, int list)
 
 } // namespace
 
-QString NoValueCount(Branch branch, int list)
+QString ListTitles(int list)
 {
-    return QStringLiteral("SELECT count(*) FROM DVD_Title WHERE") + inList(list)
-           + QStringLiteral(" AND NOT ") + hasValue(branch, list);
+    return QStringLiteral("SELECT ID FROM DVD_Title WHERE") + inList(list);
+}
+
+QString GenreTitles(const QString &titles)
+{
+    return QStringLiteral("SELECT Genre_ID, ") + titles
+           + QStringLiteral("(Title_ID) FROM Genre_Relationships GROUP BY Genre_ID");
+}
+
+QString ActorTitles(const QString &titles, Names names)
+{
+    // NOCASE named here as in the index: a catalogue from another tool may declare the
+    // column without it.
+    QString where;
+    if (names == Names::BeforeM)
+        where = QStringLiteral(" WHERE Actor COLLATE NOCASE < 'm'");
+    else if (names == Names::FromM)
+        where = QStringLiteral(" WHERE Actor COLLATE NOCASE >= 'm'");
+    // The spelling of a group's last row: min() would double the time.
+    return QStringLiteral("SELECT Actor, ") + titles
+           + QStringLiteral("(Movie) FROM Cast_Relationships") + where
+           + QStringLiteral(" GROUP BY Actor COLLATE NOCASE");
+}
+
+QString GenreNames()
+{
+    return QStringLiteral("SELECT Genre_ID, Genre FROM Genre");
+}
+
+QString DirectorTitles(int list)
+{
+    return QStringLiteral("SELECT min(Director), count(*) FROM DVD_Title WHERE") + inList(list)
+           + QStringLiteral(" GROUP BY Director COLLATE NOCASE");
+}
+
+QString DateTitles(int list)
+{
+    return QStringLiteral("SELECT Date, count(*) FROM DVD_Title WHERE") + inList(list)
+           + QStringLiteral(" GROUP BY Date COLLATE NOCASE");
+}
+
+QStringList CreateIndexes()
+{
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_dvd_title_director ON DVD_Title "
+                           "(WishList, Director)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_dvd_title_date ON DVD_Title "
+                           "(WishList, Date)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_genre_rel_genre_title ON "
+                           "Genre_Relationships (Genre_ID, Title_ID)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_cast_actor ON Cast_Relationships "
+                           "(Actor COLLATE NOCASE, Movie)")};
+}
+
+QString DropOldGenreIndex()
+{
+    return QStringLiteral("DROP INDEX IF EXISTS idx_genre_rel_genre");
+}
+
+QStringList Plans()
+{
+    QStringList plans;
+    // count() stands for the aggregate, which only a counting connection knows.
+    const QString count = QStringLiteral("count");
+    for (const QString &statement :
+         {GenreTitles(count), ActorTitles(count), DirectorTitles(0), DateTitles(0)})
+        plans << QStringLiteral("EXPLAIN QUERY PLAN ") + statement;
+    return plans;
 }
 
 QString Titles(Branch branch, int list, const QStringList &spellings)
@@ -73,8 +147,8 @@ QString Titles(Branch branch, int list, const QStringList &spellings)
     case Branch::Actors:
         return QStringLiteral("SELECT DISTINCT DVD_Title.ID FROM Cast_Relationships INNER JOIN "
                               "DVD_Title ON DVD_Title.ID = Cast_Relationships.Movie WHERE")
-               + inList(list) + QStringLiteral(" AND ")
-               + anyOf(QStringLiteral("trim(Cast_Relationships.Actor)"), spellings);
+               + inList(list) + QStringLiteral(" AND Cast_Relationships.Actor COLLATE NOCASE IN (")
+               + quoted(spellings) + QLatin1Char(')');
     }
     return {};
 }

@@ -3,18 +3,36 @@
 #include <QString>
 #include <QStringList>
 
-// The browse panel's statements, over one list's titles (0 Inventory, 1 Wishlist). The
-// values and their counts are the statistics' own (ReportStatements::TitlesPer...); these
-// add the titles without a value and the titles of one value.
+// The browse panel's statements, over one list's titles (0 Inventory, 1 Wishlist). Each
+// count is read from an index alone (the catalogue's read indexes, below): the rows with
+// their long summaries are never read to count.
 namespace BrowseStatements {
 
 enum class Branch { Genres, Directors, Decades, Actors };
 
-// count(*) of the list's titles without a value in the branch (no genre, no director
-// name, no four-digit year, no actor).
-QString NoValueCount(Branch branch, int list);
+// The IDs of the list's titles.
+QString ListTitles(int list);
+// The actors' names before "M" (NOCASE) and the others, for two counts at once, or all.
+enum class Names { All, BeforeM, FromM };
+// Per genre (Genre_ID) and per actor (the spellings NOCASE calls equal, one of them), the
+// titles counted by `titles`, an aggregate over the title IDs (ListedTitles').
+QString GenreTitles(const QString &titles);
+QString ActorTitles(const QString &titles, Names names = Names::All);
+QString GenreNames();
+// Per director text and per year text (NOCASE), the list's titles.
+QString DirectorTitles(int list);
+QString DateTitles(int list);
+
+// The indexes the statements above read from, made where missing (CREATE INDEX IF NOT
+// EXISTS), and the older index the genre links' one replaces.
+QStringList CreateIndexes();
+QString DropOldGenreIndex();
+// EXPLAIN QUERY PLAN of each counting statement: read from an index alone, sorted by none.
+QStringList Plans();
+
 // The IDs of the list's titles with a value: any of `spellings` (each compared as the
-// catalogue groups it, NOCASE; decades as "1990"), or, with none given, without a value.
+// catalogue compares it, NOCASE; decades as "1990"), or, with none given,
+// without a value.
 QString Titles(Branch branch, int list, const QStringList &spellings);
 
 } // namespace BrowseStatements

@@ -1,5 +1,6 @@
 #include "ListIndex.h"
 
+#include "BrowseStatements.h"
 #include "Statements.h"
 #include "UpkeepConnection.h"
 
@@ -12,23 +13,51 @@
 
 namespace {
 
-// The engine runs about this many of its steps per title while it builds the index;
+// The engine runs about this many of its steps per entry while it builds an index;
 // the progress window's bar is only an estimate.
-constexpr qint64 kStepsPerTitle = 11;
+constexpr qint64 kStepsPerEntry = 11;
 constexpr int kStepsPerCall = 5000;
 
-bool listReadCovered(const QSqlDatabase &db)
+QString planOf(const QSqlDatabase &db, const QString &plan)
 {
-    QSqlQuery plan(db);
+    QSqlQuery query(db);
     QString details;
-    if (plan.exec(Statements::ListPlan()))
-        while (plan.next())
-            details += plan.value(3).toString() + QLatin1Char('\n');
-    // A search of the one list in title order, from the index alone: no table rows read,
-    // no sorting afterwards.
-    return details.startsWith(QLatin1String("SEARCH"))
-           && details.contains(QLatin1String("USING COVERING INDEX"))
+    if (query.exec(plan))
+        while (query.next())
+            details += query.value(3).toString() + QLatin1Char('\n');
+    return details;
+}
+
+// Answered from an index alone, searched or scanned in its order: no table rows read, no
+// sorting afterwards.
+bool fromIndex(const QString &details)
+{
+    return details.contains(QLatin1String("USING COVERING INDEX"))
            && !details.contains(QLatin1String("TEMP B-TREE"));
+}
+
+bool readsCovered(const QSqlDatabase &db)
+{
+    // The list is searched (one list of two), never scanned.
+    const QString list = planOf(db, Statements::ListPlan());
+    if (!list.startsWith(QLatin1String("SEARCH")) || !fromIndex(list))
+        return false;
+    for (const QString &plan : BrowseStatements::Plans())
+        if (!fromIndex(planOf(db, plan)))
+            return false;
+    return true;
+}
+
+// Entries the indexes hold: three per title, one per genre link and per cast row.
+qint64 entries(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT (SELECT 3 * count(*) FROM DVD_Title) + (SELECT "
+                                   "count(*) FROM Genre_Relationships) + (SELECT count(*) FROM "
+                                   "Cast_Relationships)"))
+        || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
 }
 
 struct Interrupt
@@ -56,27 +85,29 @@ sqlite3 *handleOf(const QSqlDatabase &db)
 ListIndex::Outcome ensureOn(QSqlDatabase &db, const ListIndex::Progress &progress)
 {
     using Outcome = ListIndex::Outcome;
-    QSqlQuery query(db);
-    if (listReadCovered(db))
+    if (readsCovered(db))
         return Outcome::Present;
 
     // Not a catalogue (no titles table): nothing to do here, the open reports it.
-    if (!query.exec(Statements::TitleCount()) || !query.next())
+    const qint64 indexed = entries(db);
+    if (indexed < 0)
         return Outcome::Skipped;
-    const qint64 titles = query.value(0).toLongLong();
-    query.finish();
+    QSqlQuery query(db);
 
     // IMMEDIATE: a catalogue another program is writing to fails here, at once (no busy
     // wait on this connection), before anything is changed.
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return Outcome::Skipped;
-    Interrupt state{&progress, std::max<qint64>(titles * kStepsPerTitle, 1)};
+    Interrupt state{&progress, std::max<qint64>(indexed * kStepsPerEntry, 1)};
     sqlite3 *handle = handleOf(db);
     if (handle && progress)
         sqlite3_progress_handler(handle, kStepsPerCall, onProgress, &state);
-    const bool made = query.exec(Statements::DropOldListIndex())
-                      && query.exec(Statements::CreateListIndex())
-                      && query.exec(QStringLiteral("COMMIT"));
+    bool made =
+        query.exec(Statements::DropOldListIndex()) && query.exec(Statements::CreateListIndex());
+    for (const QString &statement : BrowseStatements::CreateIndexes())
+        made = made && query.exec(statement);
+    made = made && query.exec(BrowseStatements::DropOldGenreIndex())
+           && query.exec(QStringLiteral("COMMIT"));
     if (handle)
         sqlite3_progress_handler(handle, 0, nullptr, nullptr);
     if (made)

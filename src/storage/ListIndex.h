@@ -3,15 +3,16 @@
 #include <QString>
 #include <functional>
 
-// The index the title list is read through: (WishList, Title, Sub_Title) holds every
+// The indexes the main window reads through. (WishList, Title, Sub_Title) holds every
 // column the list shows, so the list is read from the index alone, never from the rows
-// with their long summaries. A catalogue made before it (or by another tool) gets it at
-// open; one that cannot be written then opens without it, as before.
+// with their long summaries; the browse panel counts from four more the same way
+// (BrowseStatements). A catalogue made before them (or by another tool) gets them at
+// open; one that cannot be written then opens without them, as before.
 namespace ListIndex {
 
 enum class Outcome {
-    Present,   // the list is already read through a covering index: nothing written
-    Created,   // made now, the older two-column index dropped, in one transaction
+    Present,   // every read is already answered from an index: nothing written
+    Created,   // made now, the older indexes they replace dropped, in one transaction
     Skipped,   // the catalogue could not be written (read-only, locked): left as it was
     Cancelled, // the progress callback said stop: rolled back, left as it was
 };
