@@ -21,6 +21,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <cerrno>
+#include <numeric>
 #include <optional>
 #include <stdexcept>
 #include <QTemporaryDir>
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void letters();
     void readAsTheDriver_data();
     void readAsTheDriver();
+    void listOrder_data();
+    void listOrder();
     void folderOfAnyName_data();
     void folderOfAnyName();
     void atomicFile_data();
@@ -364,6 +367,35 @@ void TestStorage::readAsTheDriver()
         }
     }
     QCOMPARE(list.RecordCount(), row);
+}
+
+void TestStorage::listOrder_data()
+{
+    QTest::addColumn<QStringList>("texts"); // as the catalogue hands them over
+    const QStringList plain{"Alien", "Brazil", "Fargo", "Heat", "Ran", "Zulu"};
+    QTest::newRow("empty") << QStringList();
+    QTest::newRow("one title") << QStringList{"Émile"};
+    QTest::newRow("plain only, not in order") << QStringList{"b", "A", "a", "B"};
+    QTest::newRow("others first") << QStringList{"Ángel", "Ærø"} + plain;
+    QTest::newRow("others last, past every plain one")
+        << plain + QStringList{"Élan", "Ωmega", "Ψ", "Ζ"};
+    QTest::newRow("others between and equal")
+        << QStringList{"amelie", "AMÉLIE", "Amélie", "Amelie", "amélie", "Amélie", "Ran", "Rän"}
+               + plain;
+}
+
+// The letter rule's order of a list is a plain stable sort by Compare, however the texts
+// beyond ASCII fall among the others.
+void TestStorage::listOrder()
+{
+    QFETCH(QStringList, texts);
+    const QVector<int> order =
+        Letters::SortedOrder(int(texts.size()), [&](int i) { return QStringView(texts[i]); });
+    QVector<int> expected(texts.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return Letters::Compare(texts[a], texts[b]) < 0; });
+    QCOMPARE(order, expected);
 }
 
 void TestStorage::folderOfAnyName_data()
