@@ -116,6 +116,13 @@ int DataGrid::widestPixels(int column, const QFontMetrics &metrics) const
     // On a long list (100,000 titles, a paste of thousands of lines) only the texts that may
     // be the widest are shaped.
     return WidestText::Among(metrics, list ? list->RecordCount() : 0, [&](int row) {
+        // A kept text is measured where it lies (the list does not change meanwhile): a
+        // copy of each would cost more than measuring it.
+        if (field) {
+            const QStringView text = list->TextView(row, column);
+            if (!text.isEmpty())
+                return QString::fromRawData(text.data(), text.size());
+        }
         const QVariant value =
             field ? list->ValueAt(row, column) : m_model->index(row, column).data();
         return RecordList::HasText(value) ? value.toString() : QString();

@@ -51,14 +51,24 @@ QString baseOf(QChar c)
     return base;
 }
 
-void append(QString &out, char16_t ascii)
+// A run of plain ASCII with A to Z made small, written in one go: a call per character
+// was most of the cost of a long list's keys.
+void appendLowerAscii(QString &out, QStringView run)
 {
-    out += QChar(ascii);
+    const qsizetype at = out.size();
+    out.resize(at + run.size());
+    char16_t *to = reinterpret_cast<char16_t *>(out.data()) + at;
+    for (const QChar c : run)
+        *to++ = lowerAscii(c.unicode());
 }
 
-void append(QByteArray &out, char16_t ascii)
+void appendLowerAscii(QByteArray &out, QStringView run)
 {
-    out += char(ascii);
+    const qsizetype at = out.size();
+    out.resize(at + run.size());
+    char *to = out.data() + at;
+    for (const QChar c : run)
+        *to++ = char(lowerAscii(c.unicode()));
 }
 
 template<typename Out>
@@ -81,7 +91,11 @@ void appendEach(Out &out, QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
-            append(out, lowerAscii(c));
+            qsizetype end = i + 1;
+            while (end < text.size() && text[end].unicode() < 0x80)
+                ++end;
+            appendLowerAscii(out, text.sliced(i, end - i));
+            i = end - 1;
         } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
                    && QChar::isLowSurrogate(text[i + 1].unicode())) {
             out += converted<Out>(text.mid(i, 2).toString().toCaseFolded());
@@ -128,31 +142,46 @@ int compareExact(QStringView a, QStringView b)
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-// The sort keys of one text; plain ASCII needs none.
-struct Keys
+// The sort keys of one text; plain ASCII needs none. The accented level is made only
+// when two texts tie on their base letters: most never do.
+class Keys
 {
-    bool ascii = true;
-    QString base;
-    QString accented;
-
+public:
     static Keys Of(QStringView text)
     {
         Keys keys;
         if (isAscii(text))
             return keys;
-        keys.ascii = false;
-        keys.base = key(text, false);
-        keys.accented = key(text, true);
+        keys.m_ascii = false;
+        keys.m_base = key(text, false);
         return keys;
     }
+
+    bool Ascii() const { return m_ascii; }
+    QStringView Base(QStringView text) const { return m_ascii ? text : QStringView(m_base); }
+    QStringView Accented(QStringView text) const
+    {
+        if (m_ascii)
+            return text;
+        if (!m_accentedMade) {
+            m_accented = key(text, true);
+            m_accentedMade = true;
+        }
+        return m_accented;
+    }
+
+private:
+    bool m_ascii = true;
+    QString m_base;
+    mutable bool m_accentedMade = false;
+    mutable QString m_accented;
 };
 
 int compareWith(QStringView a, const Keys &ka, QStringView b, const Keys &kb)
 {
-    if (int c = compareKeys(ka.ascii ? a : ka.base, ka.ascii, kb.ascii ? b : kb.base, kb.ascii))
+    if (int c = compareKeys(ka.Base(a), ka.Ascii(), kb.Base(b), kb.Ascii()))
         return c;
-    if (int c =
-            compareKeys(ka.ascii ? a : ka.accented, ka.ascii, kb.ascii ? b : kb.accented, kb.ascii))
+    if (int c = compareKeys(ka.Accented(a), ka.Ascii(), kb.Accented(b), kb.Ascii()))
         return c;
     return compareExact(a, b);
 }
@@ -257,12 +286,20 @@ QVector<int> SortedOrder(int count, const std::function<QStringView(int)> &text)
         std::stable_sort(plain.begin(), plain.end(), plainLess);
     std::stable_sort(others.begin(), others.end(), less);
 
-    // As std::merge would, with a search per other text instead of a comparison per row.
+    // As std::merge would, with a search per other text instead of a comparison per row:
+    // from the last place on, in steps that double, then by halving, as the next place is
+    // most often only a few rows on.
     QVector<int> order;
     order.reserve(count);
     auto from = plain.begin();
     for (const int other : others) {
-        const auto to = std::upper_bound(from, plain.end(), other, less);
+        auto low = from;
+        auto high = from;
+        for (std::ptrdiff_t step = 1; high != plain.end() && !less(other, *high); step *= 2) {
+            low = high + 1;
+            high = low + std::min(step, plain.end() - low);
+        }
+        const auto to = std::upper_bound(low, high, other, less);
         std::copy(from, to, std::back_inserter(order));
         order.append(other);
         from = to;

@@ -1,5 +1,7 @@
 #include "PackedRows.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -15,14 +17,45 @@ void PackedRows::Append(const QVariant &value)
             return;
         }
     }
-    m_cells.append({quint32(m_others.size()), -1});
+    appendOther(value);
+}
+
+void PackedRows::appendOther(const QVariant &value)
+{
+    m_cells.append({quint32(m_others.size()), kOther});
     m_others.append(value);
+}
+
+void PackedRows::AppendText(QByteArrayView utf8)
+{
+    // UTF-16 never needs more units than UTF-8 has bytes: decoded straight into the
+    // buffer, which then gives back what it did not use.
+    const qsizetype start = m_text.size();
+    if (utf8.size() > std::numeric_limits<qint32>::max()
+        || start + utf8.size() > std::numeric_limits<quint32>::max()) {
+        appendOther(QVariant(QString::fromUtf8(utf8)));
+        return;
+    }
+    m_text.resize(start + utf8.size());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = decoder.appendToBuffer(m_text.data() + start, utf8);
+    const qsizetype length = end - (m_text.constData() + start);
+    m_text.resize(start + length);
+    m_cells.append({quint32(start), qint32(length)});
+}
+
+void PackedRows::AppendInteger(qint64 value)
+{
+    m_cells.append({quint32(m_integers.size()), kInteger});
+    m_integers.append(value);
 }
 
 QVariant PackedRows::At(qsizetype index) const
 {
     const Cell cell = m_cells.at(index);
-    if (cell.length < 0)
+    if (cell.length == kInteger)
+        return QVariant(qlonglong(m_integers.at(cell.start)));
+    if (cell.length == kOther)
         return m_others.at(cell.start);
     // An empty text stays an empty text, not a Null one.
     if (cell.length == 0)
@@ -35,12 +68,15 @@ void PackedRows::Clear()
     m_cells = {};
     m_text = {};
     m_others = {};
+    m_integers = {};
 }
 
 QStringView PackedRows::TextAt(qsizetype index) const
 {
     const Cell cell = m_cells.at(index);
-    if (cell.length < 0) {
+    if (cell.length == kInteger)
+        return {};
+    if (cell.length == kOther) {
         const QVariant &other = m_others.at(cell.start);
         if (other.metaType().id() == QMetaType::QString)
             return *static_cast<const QString *>(other.constData());

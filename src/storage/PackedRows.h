@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -11,6 +12,9 @@ class PackedRows
 {
 public:
     void Append(const QVariant &value);
+    // The same as Append of the text or the whole number, without a variant on the way.
+    void AppendText(QByteArrayView utf8);
+    void AppendInteger(qint64 value);
     QVariant At(qsizetype index) const;
     // A text cell's characters without a copy; empty for any other value.
     QStringView TextAt(qsizetype index) const;
@@ -22,11 +26,16 @@ public:
 private:
     struct Cell
     {
-        quint32 start; // into m_text, or into m_others when length is -1
+        quint32 start; // into m_text, m_others when length is kOther, m_integers at kInteger
         qint32 length;
     };
+    static constexpr qint32 kOther = -1;
+    static constexpr qint32 kInteger = -2;
+
+    void appendOther(const QVariant &value);
 
     QVector<Cell> m_cells;
     QString m_text;
     QVector<QVariant> m_others;
+    QVector<qint64> m_integers;
 };

@@ -5,7 +5,6 @@
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
 
@@ -28,6 +27,9 @@ RawRows::RawRows(Connection &connection, const QString &statement)
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr)
         != SQLITE_OK)
         throw failure(db);
+    // Nothing but blanks or a comment compiles to no statement at all.
+    if (!m_statement)
+        throw DbError(1, QStringLiteral("The statement is empty."));
 }
 
 RawRows::~RawRows()
@@ -45,6 +47,26 @@ bool RawRows::Next()
     throw failure(sqlite3_db_handle(m_statement));
 }
 
+int RawRows::ColumnCount() const
+{
+    return sqlite3_column_count(m_statement);
+}
+
+QString RawRows::ColumnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_statement, column)).remove(u'"');
+}
+
+bool RawRows::IsText(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_TEXT;
+}
+
+bool RawRows::IsInteger(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_INTEGER;
+}
+
 bool RawRows::IsNull(int column) const
 {
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
@@ -59,4 +81,22 @@ QByteArrayView RawRows::Text(int column) const
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
+}
+
+QVariant RawRows::Value(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(m_statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_statement, column));
+    case SQLITE_BLOB:
+        return QVariant(
+            QByteArray(static_cast<const char *>(sqlite3_column_blob(m_statement, column)),
+                       sqlite3_column_bytes(m_statement, column)));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    default:
+        return QVariant(QString::fromUtf8(Text(column)));
+    }
 }

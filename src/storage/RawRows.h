@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 class Connection;
@@ -21,10 +22,17 @@ public:
     // The next row; false after the last. Throws DbError (a lock held past the busy
     // timeout among others).
     bool Next();
+    int ColumnCount() const;
+    // As the Qt driver names it: without double quotes.
+    QString ColumnName(int column) const;
     bool IsNull(int column) const;
+    bool IsText(int column) const;
+    bool IsInteger(int column) const;
     qint64 Integer(int column) const;
     // Valid until the next call of Next.
     QByteArrayView Text(int column) const;
+    // Any value as the Qt driver gives it: whole numbers as qlonglong, Null as a Null text.
+    QVariant Value(int column) const;
 
 private:
     sqlite3_stmt *m_statement = nullptr;

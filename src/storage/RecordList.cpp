@@ -3,36 +3,41 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "LockWait.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include "RawRows.h"
 
 RecordList::RecordList(QObject *parent) : QObject(parent) {}
 
 void RecordList::Open(const QString &source, Connection &connection)
 {
-    QSqlQuery query(connection.Database());
-    query.setForwardOnly(true);
     QString statement = source;
     if (source.trimmed().compare(QLatin1String("SELECT @@Identity"), Qt::CaseInsensitive) == 0)
         statement = QStringLiteral("SELECT last_insert_rowid()");
-    LockWait::Exec(query, statement);
 
+    // Stepped on the engine itself: a variant and a text copy per value cost more than
+    // the read of a long list. A lock is waited out as any read's, from the start again.
     QStringList fields;
-    const QSqlRecord record = query.record();
-    for (int i = 0; i < record.count(); ++i)
-        fields << record.fieldName(i);
     PackedRows rows;
     int rowCount = 0;
-    const int count = int(fields.size());
-    while (query.next()) {
+    LockWait::Retrying([&] {
+        fields.clear();
+        rows.Clear();
+        rowCount = 0;
+        RawRows read(connection, statement);
+        const int count = read.ColumnCount();
         for (int i = 0; i < count; ++i)
-            rows.Append(query.value(i));
-        ++rowCount;
-    }
-    if (query.lastError().isValid())
-        throw DbError::FromSql(query.lastError());
+            fields << read.ColumnName(i);
+        while (read.Next()) {
+            for (int i = 0; i < count; ++i) {
+                if (read.IsText(i))
+                    rows.AppendText(read.Text(i));
+                else if (read.IsInteger(i))
+                    rows.AppendInteger(read.Integer(i));
+                else
+                    rows.Append(read.Value(i));
+            }
+            ++rowCount;
+        }
+    });
 
     Q_EMIT AboutToReset();
     m_fields = fields;

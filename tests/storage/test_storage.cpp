@@ -18,7 +18,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <cerrno>
+#include <numeric>
 #include <optional>
 #include <stdexcept>
 #include <QTemporaryDir>
@@ -37,6 +40,10 @@ private Q_SLOTS:
     void transaction();
     void letters_data();
     void letters();
+    void readAsTheDriver_data();
+    void readAsTheDriver();
+    void listOrder_data();
+    void listOrder();
     void folderOfAnyName_data();
     void folderOfAnyName();
     void atomicFile_data();
@@ -314,6 +321,81 @@ void TestStorage::letters()
     QCOMPARE(shared->LookupCount, equal ? 1 : 0);
     QCOMPARE(shared->LookupMatches, equal ? QStringList{b} : QStringList());
     QCOMPARE(shared->LookupValue, Statements::Quote(a));
+}
+
+void TestStorage::readAsTheDriver_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("no rows") << "SELECT Id, Title FROM DVD_Title WHERE 0";
+    QTest::newRow("the title list") << Statements::TitleList(0);
+    QTest::newRow("every kind of value")
+        << "SELECT NULL, 0, -9007199254740993, 2.5, x'00ff80', x'', '', 'x', NULL || 'y'";
+    QTest::newRow("names") << "SELECT t.Title, t.Title AS \"Odd \"\"Name\"\"\", count(*) AS n "
+                              "FROM DVD_Title t GROUP BY t.Title";
+    QTest::newRow("last ID") << "SELECT @@Identity";
+}
+
+// The list read straight from the engine gives what the Qt driver gives: names, types,
+// Null, empty and awkward texts alike.
+void TestStorage::readAsTheDriver()
+{
+    QFETCH(QString, statement);
+    TestFolder folder;
+    for (const auto &[name, text] : AwkwardTexts())
+        folder.AddTitle({.title = text, .subTitle = name});
+    folder.AddTitle({.title = "Fargo", .subTitle = QVariant()});
+    Connection connection;
+    connection.Open(folder.MakeShared()->ConnectionString);
+    connection.Execute("INSERT INTO Genre (Genre) VALUES ('Drama')");
+
+    RecordList list;
+    list.Open(statement, connection);
+    QSqlQuery query(connection.Database());
+    QVERIFY(query.exec(statement.replace("@@Identity", "last_insert_rowid()")));
+    QCOMPARE(list.FieldCount(), query.record().count());
+    for (int field = 0; field < list.FieldCount(); ++field)
+        QCOMPARE(list.FieldName(field), query.record().fieldName(field));
+    int row = 0;
+    for (; query.next(); ++row) {
+        for (int field = 0; field < list.FieldCount(); ++field) {
+            const QVariant read = list.ValueAt(row, field);
+            const QVariant expected = query.value(field);
+            const QString where = QString("row %1 field %2").arg(row).arg(field);
+            QVERIFY2(read.metaType() == expected.metaType() && read.isNull() == expected.isNull()
+                         && read == expected,
+                     qPrintable(where));
+        }
+    }
+    QCOMPARE(list.RecordCount(), row);
+}
+
+void TestStorage::listOrder_data()
+{
+    QTest::addColumn<QStringList>("texts"); // as the catalogue hands them over
+    const QStringList plain{"Alien", "Brazil", "Fargo", "Heat", "Ran", "Zulu"};
+    QTest::newRow("empty") << QStringList();
+    QTest::newRow("one title") << QStringList{"Émile"};
+    QTest::newRow("plain only, not in order") << QStringList{"b", "A", "a", "B"};
+    QTest::newRow("others first") << QStringList{"Ángel", "Ærø"} + plain;
+    QTest::newRow("others last, past every plain one")
+        << plain + QStringList{"Élan", "Ωmega", "Ψ", "Ζ"};
+    QTest::newRow("others between and equal")
+        << QStringList{"amelie", "AMÉLIE", "Amélie", "Amelie", "amélie", "Amélie", "Ran", "Rän"}
+               + plain;
+}
+
+// The letter rule's order of a list is a plain stable sort by Compare, however the texts
+// beyond ASCII fall among the others.
+void TestStorage::listOrder()
+{
+    QFETCH(QStringList, texts);
+    const QVector<int> order =
+        Letters::SortedOrder(int(texts.size()), [&](int i) { return QStringView(texts[i]); });
+    QVector<int> expected(texts.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return Letters::Compare(texts[a], texts[b]) < 0; });
+    QCOMPARE(order, expected);
 }
 
 void TestStorage::folderOfAnyName_data()
