@@ -279,7 +279,7 @@ void Benchmarks::DescribeRows(ResultsTable &table)
                   QStringLiteral("Backing up the catalogue and its pictures"),
                   QStringLiteral("VACUUM INTO a new file plus a plain copy of the images folder. "
                                  "Measured: File, Back Up Catalogue into a new folder (the copy, "
-                                 "the pictures, the integrity check and row counts through a "
+                                 "the pictures, the page check and row counts through a "
                                  "connection of its own, the rename)."),
                   QStringLiteral("ms"),
                   QStringLiteral("within 1.5x its floor"),

@@ -65,18 +65,20 @@ QString GenreTitles(const QString &titles)
            + QStringLiteral("(Title_ID) FROM Genre_Relationships GROUP BY Genre_ID");
 }
 
-QString ActorTitles(const QString &titles, Names names)
+QString ActorTitles(const QString &titles, const QString &from, const QString &before)
 {
     // NOCASE named here as in the index: a catalogue from another tool may declare the
-    // column without it.
-    QString where;
-    if (names == Names::BeforeM)
-        where = QStringLiteral(" WHERE Actor COLLATE NOCASE < 'm'");
-    else if (names == Names::FromM)
-        where = QStringLiteral(" WHERE Actor COLLATE NOCASE >= 'm'");
-    // The spelling of a group's last row: min() would double the time.
+    // column without it. The spelling of a group's last row: min() would double the time.
+    QStringList where;
+    if (!from.isEmpty())
+        where << QStringLiteral("Actor COLLATE NOCASE >= '") + Statements::Quote(from)
+                     + QLatin1Char('\'');
+    if (!before.isEmpty())
+        where << QStringLiteral("Actor COLLATE NOCASE < '") + Statements::Quote(before)
+                     + QLatin1Char('\'');
     return QStringLiteral("SELECT Actor, ") + titles
-           + QStringLiteral("(Movie) FROM Cast_Relationships") + where
+           + QStringLiteral("(Movie) FROM Cast_Relationships")
+           + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(" AND "))
            + QStringLiteral(" GROUP BY Actor COLLATE NOCASE");
 }
 
@@ -87,7 +89,7 @@ QString GenreNames()
 
 QString DirectorTitles(int list)
 {
-    return QStringLiteral("SELECT min(Director), count(*) FROM DVD_Title WHERE") + inList(list)
+    return QStringLiteral("SELECT Director, count(*) FROM DVD_Title WHERE") + inList(list)
            + QStringLiteral(" GROUP BY Director COLLATE NOCASE");
 }
 

@@ -12,14 +12,13 @@ enum class Branch { Genres, Directors, Decades, Actors };
 
 // The IDs of the list's titles.
 QString ListTitles(int list);
-// The actors' names before "M" (NOCASE) and the others, for two counts at once, or all.
-enum class Names { All, BeforeM, FromM };
 // Per genre (Genre_ID) and per actor (the spellings NOCASE calls equal, one of them), the
-// titles counted by `titles`, an aggregate over the title IDs (ListedTitles').
+// titles counted by `titles`, an aggregate over the title IDs (ListedTitles'); the actors
+// from `from` and before `before` (NOCASE), where given.
 QString GenreTitles(const QString &titles);
-QString ActorTitles(const QString &titles, Names names = Names::All);
+QString ActorTitles(const QString &titles, const QString &from = {}, const QString &before = {});
 QString GenreNames();
-// Per director text and per year text (NOCASE), the list's titles.
+// Per director text and per year text (NOCASE, one spelling of each), the list's titles.
 QString DirectorTitles(int list);
 QString DateTitles(int list);
 

@@ -36,6 +36,9 @@ QList<qint64> rowCounts(const QSqlDatabase &db)
 }
 
 // The copy, read through a read-only connection of its own: intact and the same rows.
+// quick_check reads and checks every page of the copy; it leaves out matching each index
+// entry to its row, which VACUUM INTO has just built from those rows (and which any copy
+// can rebuild) and which took longer than the copy itself once the cast had its index.
 void checkCopy(const QString &file, const QList<qint64> &expected)
 {
     QString problem;
@@ -43,7 +46,7 @@ void checkCopy(const QString &file, const QList<qint64> &expected)
         Connection connection;
         connection.Open(Connection::ConnectionStringFor(file), Connection::Access::ReadOnly);
         QSqlQuery check(connection.Database());
-        if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
+        if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next())
             problem = check.lastError().databaseText();
         else if (check.value(0).toString() != QLatin1String("ok"))
             problem = check.value(0).toString();
