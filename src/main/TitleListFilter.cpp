@@ -155,14 +155,8 @@ bool TitleListFilter::filter()
     // The finder is read only for a query: a browse choice alone needs no index.
     if (m_active && !ensureFinder())
         return false;
-    const RecordList &list = *m_grid.DataSource();
-    if (m_active && m_finderRowsOf != &list) {
-        QVector<qint64> ids(list.RecordCount());
-        for (int row = 0; row < ids.size(); ++row)
-            ids[row] = list.ValueAt(row, 0).toLongLong();
-        m_finder.SetRows(ids);
-        m_finderRowsOf = &list;
-    }
+    if (m_active)
+        bindFinderRows();
     m_grid.SetProxy(m_proxy);
     m_proxy->ShowRows(shownRows());
     return true;
@@ -269,11 +263,25 @@ bool TitleListFilter::adoptReadAhead()
         return false;
     m_finder = std::move(job->finder);
     m_finderStale = false;
-    // Read for no list: the rows are set again for the list shown now.
+    // Read for no list: given the list shown now, here, so that the first query needs not.
     m_finderRowsOf = nullptr;
     for (const qint64 id : std::exchange(m_changedDuringRead, {}))
         updateTitle(id);
+    bindFinderRows();
     return true;
+}
+
+void TitleListFilter::bindFinderRows()
+{
+    const auto &source = m_grid.DataSource();
+    if (!source || m_finderRowsOf == &*source)
+        return;
+    const RecordList &list = *source;
+    QVector<qint64> ids(list.RecordCount());
+    for (int row = 0; row < ids.size(); ++row)
+        ids[row] = list.ValueAt(row, 0).toLongLong();
+    m_finder.SetRows(ids);
+    m_finderRowsOf = &list;
 }
 
 bool TitleListFilter::ensureFinder()

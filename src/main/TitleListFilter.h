@@ -96,6 +96,8 @@ private:
     // Takes the finder read ahead; false when it could not read or a change since made
     // it stale.
     bool adoptReadAhead();
+    // The finder's rows: the list shown, in its order (once per list read).
+    void bindFinderRows();
     void updateTitle(qint64 titleId);
     void noteNewest();
     void giveUp();
