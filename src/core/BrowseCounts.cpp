@@ -4,7 +4,6 @@
 #include "Letters.h"
 #include "ListedTitles.h"
 #include "RawRows.h"
-#include "RecordList.h"
 
 #include <QHash>
 #include <algorithm>
@@ -247,6 +246,14 @@ Counted actors(Connection &connection, int list, std::vector<ActorPart> &parts)
             titles->Size() - titles->Marked()};
 }
 
+QVector<qint64> ids(Connection &connection, const QString &statement)
+{
+    QVector<qint64> found;
+    for (RawRows rows(connection, statement); rows.Next();)
+        found.append(rows.Integer(0));
+    return found;
+}
+
 QVector<NameCount> inOrder(Counted counted)
 {
     QVector<NameCount> &values = counted.values;
@@ -317,12 +324,15 @@ AllBranches ReadAll(const QString &connectionString, int list)
 
 QVector<qint64> Titles(Connection &connection, Branch branch, int list, const NameCount &value)
 {
-    RecordList rows;
-    rows.Open(BrowseStatements::Titles(branch, list, value.spellings), connection);
-    QVector<qint64> ids(rows.RecordCount());
-    for (int row = 0; row < ids.size(); ++row)
-        ids[row] = rows.ValueAt(row, 0).toLongLong();
-    return ids;
+    return ids(connection, BrowseStatements::Titles(branch, list, value.spellings));
+}
+
+QVector<qint64> ChosenTitles(Connection &connection, Branch branch, int list,
+                             const NameCount &value)
+{
+    if (value.spellings.isEmpty() || (branch != Branch::Genres && branch != Branch::Actors))
+        return Titles(connection, branch, list, value);
+    return ids(connection, BrowseStatements::LinkedTitles(branch, value.spellings));
 }
 
 } // namespace BrowseCounts

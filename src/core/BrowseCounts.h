@@ -28,5 +28,9 @@ QVector<NameCount> Read(Connection &connection, Branch branch, int list);
 AllBranches ReadAll(const QString &connectionString, int list);
 // The IDs of the list's titles that have the value (or, for "(none)", no value).
 QVector<qint64> Titles(Connection &connection, Branch branch, int list, const NameCount &value);
+// The same, or for a genre or an actor the titles of every list with it (faster: the
+// titles' rows are not read), for a filter over the list's own rows.
+QVector<qint64> ChosenTitles(Connection &connection, Branch branch, int list,
+                             const NameCount &value);
 
 } // namespace BrowseCounts

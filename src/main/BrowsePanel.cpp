@@ -197,7 +197,7 @@ std::optional<QSet<qint64>> BrowsePanel::choiceTitles() const
     Connection connection;
     connection.Open(m_connectionString);
     const QVector<qint64> ids =
-        BrowseCounts::Titles(connection, m_choice->branch, m_list, m_choice->value);
+        BrowseCounts::ChosenTitles(connection, m_choice->branch, m_list, m_choice->value);
     return QSet<qint64>(ids.cbegin(), ids.cend());
 }
 

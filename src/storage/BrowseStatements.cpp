@@ -155,4 +155,16 @@ QString Titles(Branch branch, int list, const QStringList &spellings)
     return {};
 }
 
+QString LinkedTitles(Branch branch, const QStringList &spellings)
+{
+    if (branch == Branch::Genres)
+        return QStringLiteral("SELECT DISTINCT Genre_Relationships.Title_ID FROM "
+                              "Genre_Relationships INNER JOIN Genre ON Genre.Genre_ID = "
+                              "Genre_Relationships.Genre_ID WHERE ")
+               + anyOf(QStringLiteral("Genre.Genre"), spellings);
+    return QStringLiteral("SELECT DISTINCT Movie FROM Cast_Relationships WHERE Actor COLLATE "
+                          "NOCASE IN (")
+           + quoted(spellings) + QLatin1Char(')');
+}
+
 } // namespace BrowseStatements

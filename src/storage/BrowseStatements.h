@@ -33,5 +33,8 @@ QStringList Plans();
 // catalogue compares it, NOCASE; decades as "1990"), or, with none given,
 // without a value.
 QString Titles(Branch branch, int list, const QStringList &spellings);
+// The IDs linked to a genre or an actor of `spellings`, in any list (or none): read from the
+// links' indexes alone, for a filter over one list's rows.
+QString LinkedTitles(Branch branch, const QStringList &spellings);
 
 } // namespace BrowseStatements

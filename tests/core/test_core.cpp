@@ -627,6 +627,15 @@ void TestCore::browse()
             names << folder.Scalar("SELECT Title FROM DVD_Title WHERE ID = ?", {id}).toString();
         names.sort();
         shownTitles << names;
+        // The choice's filter may hold other lists' titles too; of this list, the same.
+        QStringList chosen;
+        for (const qint64 id :
+             BrowseCounts::ChosenTitles(connection, BrowseCounts::Branch(branch), list, value))
+            if (folder.Scalar("SELECT WishList FROM DVD_Title WHERE ID = ?", {id}).toInt() == list)
+                chosen
+                    << folder.Scalar("SELECT Title FROM DVD_Title WHERE ID = ?", {id}).toString();
+        chosen.sort();
+        QCOMPARE(chosen, names);
     }
     QTEST(shown, "values");
     QCOMPARE(shownTitles, titles);
