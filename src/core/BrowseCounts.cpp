@@ -45,12 +45,13 @@ struct Spelling
 class Values
 {
 public:
-    void Add(const QVector<Spelling> &spellings, qint64 titles)
+    // One stored spelling of a value and its titles (a part of the value).
+    void Add(const QString &spelling, qint64 titles)
     {
-        Add(Letters::Folded(spaceTrimmed(spellings.first().text)), spellings, titles);
+        Add(Letters::Folded(spaceTrimmed(spelling)), spelling, titles);
     }
-    // `key`: the spellings' Letters::Folded, trimmed of spaces.
-    void Add(const QString &key, const QVector<Spelling> &spellings, qint64 titles)
+    // `key`: the spelling's Letters::Folded, trimmed of spaces.
+    void Add(const QString &key, const QString &spelling, qint64 titles)
     {
         int at = m_at.value(key, -1);
         if (at < 0) {
@@ -61,15 +62,13 @@ public:
         Value &value = m_values[at];
         value.titles += titles;
         ++value.parts;
-        for (const Spelling &spelling : spellings) {
-            const auto same = std::find_if(
-                value.spellings.begin(), value.spellings.end(),
-                [&spelling](const Spelling &each) { return each.text == spelling.text; });
-            if (same == value.spellings.end())
-                value.spellings.append(spelling);
-            else
-                same->titles += spelling.titles;
-        }
+        const auto same =
+            std::find_if(value.spellings.begin(), value.spellings.end(),
+                         [&spelling](const Spelling &each) { return each.text == spelling; });
+        if (same == value.spellings.end())
+            value.spellings.append({spelling, titles});
+        else
+            same->titles += titles;
     }
 
     // Parts that share no titles (a director's texts): their sum is the count.
@@ -129,7 +128,7 @@ Counted genres(Connection &connection, int list)
                    if (name == names.constEnd() || counted == 0)
                        return;
                    titles.MarkGroup();
-                   values.Add({{*name, counted}}, counted);
+                   values.Add(*name, counted);
                });
     return {values.Take(false,
                         [&](const NameCount &value) {
@@ -160,7 +159,7 @@ Counted directors(Connection &connection, int list)
             if (seen.contains(*folded))
                 continue;
             seen << *folded;
-            values.Add(*folded, {{name, titles}}, titles);
+            values.Add(*folded, name, titles);
         }
         if (seen.isEmpty()) // no director, or separators only
             none += titles;
@@ -227,7 +226,7 @@ Counted actors(Connection &connection, int list, std::vector<ActorPart> &parts)
     ListedTitles *titles = nullptr;
     for (ActorPart &part : parts) {
         for (const auto &[name, counted] : part.names)
-            values.Add({{name, counted}}, counted);
+            values.Add(name, counted);
         if (!part.titles)
             continue;
         if (titles)

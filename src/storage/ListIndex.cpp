@@ -1,11 +1,11 @@
 #include "ListIndex.h"
 
 #include "BrowseStatements.h"
+#include "RawRows.h"
 #include "Statements.h"
 #include "UpkeepConnection.h"
 
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -74,14 +74,6 @@ int onProgress(void *context)
     return (*state->progress)(state->done, state->total) ? 0 : 1;
 }
 
-sqlite3 *handleOf(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 ListIndex::Outcome ensureOn(QSqlDatabase &db, const ListIndex::Progress &progress)
 {
     using Outcome = ListIndex::Outcome;
@@ -99,7 +91,7 @@ ListIndex::Outcome ensureOn(QSqlDatabase &db, const ListIndex::Progress &progres
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return Outcome::Skipped;
     Interrupt state{&progress, std::max<qint64>(indexed * kStepsPerEntry, 1)};
-    sqlite3 *handle = handleOf(db);
+    sqlite3 *handle = RawRows::Engine(db);
     if (handle && progress)
         sqlite3_progress_handler(handle, kStepsPerCall, onProgress, &state);
     bool made =

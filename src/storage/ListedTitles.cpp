@@ -5,21 +5,11 @@
 #include "DbError.h"
 #include "RawRows.h"
 
-#include <QSqlDriver>
-#include <QVariant>
 #include <algorithm>
 
 #include <sqlite3.h>
 
 namespace {
-
-sqlite3 *engineOf(const Connection &connection)
-{
-    const QVariant handle = connection.Database().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw DbError(1, QStringLiteral("The catalogue is not open."));
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
 
 // What the engine keeps for one group between the aggregate's steps.
 struct Group
@@ -103,7 +93,10 @@ ListedTitles::ListedTitles(Connection &connection, int list)
 void ListedTitles::Run(Connection &connection, const QString &statement,
                        const std::function<void(RawRows &)> &row)
 {
-    const Registration registered(engineOf(connection), this);
+    sqlite3 *engine = RawRows::Engine(connection.Database());
+    if (!engine)
+        throw DbError(1, QStringLiteral("The catalogue is not open."));
+    const Registration registered(engine, this);
     RawRows rows(connection, statement);
     while (rows.Next())
         row(rows);

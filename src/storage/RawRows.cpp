@@ -19,10 +19,9 @@ DbError failure(sqlite3 *handle)
 
 RawRows::RawRows(Connection &connection, const QString &statement)
 {
-    const QVariant handle = connection.Database().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+    sqlite3 *db = Engine(connection.Database());
+    if (!db)
         throw DbError(1, QStringLiteral("The catalogue is not open."));
-    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.constData());
     const QByteArray text = statement.toUtf8();
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr)
         != SQLITE_OK)
@@ -30,6 +29,14 @@ RawRows::RawRows(Connection &connection, const QString &statement)
     // Nothing but blanks or a comment compiles to no statement at all.
     if (!m_statement)
         throw DbError(1, QStringLiteral("The statement is empty."));
+}
+
+sqlite3 *RawRows::Engine(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 RawRows::~RawRows()

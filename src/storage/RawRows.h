@@ -6,6 +6,8 @@
 #include <QtGlobal>
 
 class Connection;
+class QSqlDatabase;
+struct sqlite3;
 struct sqlite3_stmt;
 
 // A statement stepped straight on the catalogue's engine, its texts handed over as the
@@ -31,6 +33,9 @@ public:
     qint64 Integer(int column) const;
     // Valid until the next call of Next.
     QByteArrayView Text(int column) const;
+
+    // The engine under an open catalogue connection, or nullptr (not open, not SQLite).
+    static sqlite3 *Engine(const QSqlDatabase &db);
     // Any value as the Qt driver gives it: whole numbers as qlonglong, Null as a Null text.
     QVariant Value(int column) const;
 
