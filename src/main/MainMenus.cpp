@@ -7,6 +7,7 @@
 
 #include <QMenuBar>
 #include <QToolBar>
+#include <QTreeView>
 
 MainMenus::ToolbarButtons MainMenus::Create(frmMain &window)
 {
@@ -35,8 +36,14 @@ void MainMenus::createActions()
     w.mnuBrowsePanel = new QAction(QStringLiteral("&Browse Panel"), &w);
     w.mnuBrowsePanel->setCheckable(true);
     w.mnuBrowsePanel->setShortcut(QKeySequence(Qt::Key_F9));
-    QObject::connect(w.mnuBrowsePanel, &QAction::triggered, &w,
-                     [&w](bool on) { w.Browse->SetShown(on); });
+    QObject::connect(w.mnuBrowsePanel, &QAction::triggered, &w, [&w](bool on) {
+        w.Browse->SetShown(on);
+        // The keyboard goes where the user looks: the panel, or back to the list.
+        if (on)
+            w.Browse->Tree()->setFocus(Qt::ShortcutFocusReason);
+        else
+            w.UltraGrid->setFocus(Qt::ShortcutFocusReason);
+    });
     w.mnuExit = action(QStringLiteral("E&xit"), &QWidget::close, DrawnIcons::Close());
     w.mnuAdd = action(QStringLiteral("&Add"), &frmMain::AddRequested, DrawnIcons::Add());
     w.mnuModify =

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shared(shared)
@@ -41,6 +42,8 @@ frmMain::frmMain(Module1 &shared, QWidget *parent) : QMainWindow(parent), m_shar
     splitter->setChildrenCollapsible(false);
     Browse = new BrowsePanel(m_shared.ConnectionString, *m_filter, *splitter);
     connect(Browse, &BrowsePanel::ShownChanged, mnuBrowsePanel, &QAction::setChecked);
+    // Tab reaches the panel's tree before the list's controls, as it stands left of them.
+    QWidget::setTabOrder(Browse->Tree(), OptionWishList[0]);
     setCentralWidget(splitter);
     if (const QScreen *shown = screen())
         resize(OpeningSize(shown->availableGeometry()));

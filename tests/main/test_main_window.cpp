@@ -469,6 +469,7 @@ void TestMainWindow::browsePanel()
     QVERIFY(main.Browse->isVisible());
     QVERIFY(main.mnuBrowsePanel->isChecked());
     QTreeView *tree = main.Browse->Tree();
+    QTRY_COMPARE(QApplication::focusWidget(), tree);
     // Every branch is counted when the panel is shown, the closed ones too.
     QCOMPARE(tree->model()->index(0, 0, tree->model()->index(3, 0)).data().toString(),
              QString("Humphrey Bogart (1)"));
