@@ -2,14 +2,17 @@
 
 #include "Connection.h"
 #include "Letters.h"
+#include "KeyRuns.h"
 #include "ListedTitles.h"
 #include "RawRows.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <exception>
+#include <future>
 #include <map>
-#include <memory>
+#include <optional>
 #include <thread>
 
 namespace BrowseCounts {
@@ -114,12 +117,12 @@ struct Counted
     qint64 none = 0;
 };
 
-Counted genres(Connection &connection, int list)
+Counted genres(Connection &connection, int list, ListedTitles &titles)
 {
+    titles.ClearMarks();
     QHash<qint64, QString> names;
     for (RawRows rows(connection, BrowseStatements::GenreNames()); rows.Next();)
         names.insert(rows.Integer(0), QString::fromUtf8(rows.Text(1)));
-    ListedTitles titles(connection, list);
     Values values;
     titles.Run(connection, BrowseStatements::GenreTitles(ListedTitles::Aggregate),
                [&](RawRows &rows) {
@@ -137,32 +140,63 @@ Counted genres(Connection &connection, int list)
             titles.Size() - titles.Marked()};
 }
 
-Counted directors(Connection &connection, int list)
+// Per text of a column of the list's titles (the texts NOCASE calls equal once, by one
+// spelling), its titles: counted in a scan of the column's index, or grouped by the engine
+// where the rows come out of that order. Blank texts may be left out.
+std::vector<KeyRuns::Run> textRuns(Connection &connection, ListedTitles &titles,
+                                   const QString &scan, const QString &grouped)
 {
-    // Each text (NOCASE) once with its titles, then cut at its separators.
+    if (auto runs = KeyRuns(titles).Count(connection, scan))
+        return std::move(*runs);
+    std::vector<KeyRuns::Run> runs;
+    for (RawRows rows(connection, grouped); rows.Next();)
+        runs.push_back({rows.Text(0).toByteArray(), rows.Integer(1)});
+    return runs;
+}
+
+Counted directors(Connection &connection, int list, ListedTitles &titles)
+{
+    // Each text once with its titles, cut at its separators (ASCII: cut as bytes).
+    const std::vector<KeyRuns::Run> runs =
+        textRuns(connection, titles, BrowseStatements::DirectorRuns(KeyRuns::Aggregate, list),
+                 BrowseStatements::DirectorTitles(list));
+    struct Name
+    {
+        QString spelling;
+        QString folded;
+    };
+    QHash<QByteArrayView, Name> names; // a director is in many texts: read once (views of runs)
     Values values;
-    qint64 none = 0;
-    QHash<QString, QString> foldedOf; // a director is in many texts: folded once
-    for (RawRows rows(connection, BrowseStatements::DirectorTitles(list)); rows.Next();) {
-        const qint64 titles = rows.Integer(1);
-        QString names = QString::fromUtf8(rows.Text(0));
-        for (const QChar separator : {u';', u'&', u'/'})
-            names.replace(separator, QLatin1Char(','));
-        QStringList seen; // the names of this text, folded: a title counted once per name
-        for (const QStringView piece : QStringView(names).split(QLatin1Char(','))) {
-            const QString name = spaceTrimmed(piece).toString();
-            if (name.isEmpty())
-                continue;
-            auto folded = foldedOf.constFind(name);
-            if (folded == foldedOf.constEnd())
-                folded = foldedOf.insert(name, Letters::Folded(name));
-            if (seen.contains(*folded))
-                continue;
-            seen << *folded;
-            values.Add(*folded, name, titles);
+    qint64 none = titles.Size(); // less the titles of each text that names a director
+    for (const KeyRuns::Run &run : runs) {
+        QVarLengthArray<QString, 4> seen; // this text's names, folded: a title counted once
+        const QByteArrayView text = run.key;
+        for (qsizetype from = 0; from <= text.size();) {
+            qsizetype to = from;
+            while (to < text.size() && text[to] != ',' && text[to] != ';' && text[to] != '&'
+                   && text[to] != '/')
+                ++to;
+            qsizetype end = to;
+            while (from < end && text[from] == ' ')
+                ++from;
+            while (end > from && text[end - 1] == ' ')
+                --end;
+            if (end > from) {
+                auto name = names.find(text.sliced(from, end - from));
+                if (name == names.end()) {
+                    const QString spelling = QString::fromUtf8(text.sliced(from, end - from));
+                    name = names.insert(text.sliced(from, end - from),
+                                        {spelling, Letters::Folded(spelling)});
+                }
+                if (!seen.contains(name->folded)) {
+                    seen.append(name->folded);
+                    values.Add(name->folded, name->spelling, run.titles);
+                }
+            }
+            from = to + 1;
         }
-        if (seen.isEmpty()) // no director, or separators only
-            none += titles;
+        if (!seen.isEmpty()) // else no director, or separators only
+            none -= run.titles;
     }
     return {values.Take(true, [](const NameCount &value) { return value.titles; }), none};
 }
@@ -194,55 +228,42 @@ Counted decades(Connection &connection, int list)
     return {values, none};
 }
 
-// The actors one connection counted: their names, the list's titles they have marked.
-struct ActorPart
-{
-    std::unique_ptr<ListedTitles> titles;
-    std::vector<std::pair<QString, qint64>> names;
-};
-
-void countActors(Connection &connection, int list, const QString &from, const QString &before,
-                 ActorPart &part)
-{
-    if (!part.titles)
-        part.titles = std::make_unique<ListedTitles>(connection, list);
-    ListedTitles &titles = *part.titles;
-    titles.Run(connection, BrowseStatements::ActorTitles(ListedTitles::Aggregate, from, before),
-               [&](RawRows &rows) {
-                   const qint64 counted = rows.Integer(1);
-                   if (counted == 0)
-                       return;
-                   QString name = QString::fromUtf8(rows.Text(0));
-                   if (spaceTrimmed(name).isEmpty()) // blank cast rows are no actor
-                       return;
-                   titles.MarkGroup();
-                   part.names.emplace_back(std::move(name), counted);
-               });
-}
-
-Counted actors(Connection &connection, int list, std::vector<ActorPart> &parts)
+// The actors' runs counted in a scan of their index, or, where the rows came out of order
+// (a catalogue another tool indexed otherwise), grouped by the engine.
+Counted actors(Connection &connection, int list, ListedTitles &titles,
+               const std::optional<std::vector<KeyRuns::Run>> &runs)
 {
     Values values;
-    ListedTitles *titles = nullptr;
-    for (ActorPart &part : parts) {
-        for (const auto &[name, counted] : part.names)
-            values.Add(name, counted);
-        if (!part.titles)
-            continue;
-        if (titles)
-            titles->MarkAll(*part.titles);
-        else
-            titles = part.titles.get();
-    }
-    if (!titles) {
-        parts.front().titles = std::make_unique<ListedTitles>(connection, list);
-        titles = parts.front().titles.get();
+    if (runs) {
+        for (const KeyRuns::Run &run : *runs)
+            values.Add(QString::fromUtf8(run.key), run.titles);
+    } else {
+        titles.ClearMarks();
+        titles.Run(connection, BrowseStatements::ActorTitles(ListedTitles::Aggregate),
+                   [&](RawRows &rows) {
+                       const qint64 counted = rows.Integer(1);
+                       if (counted == 0)
+                           return;
+                       const QString name = QString::fromUtf8(rows.Text(0));
+                       if (spaceTrimmed(name).isEmpty()) // blank cast rows are no actor
+                           return;
+                       titles.MarkGroup();
+                       values.Add(name, counted);
+                   });
     }
     return {values.Take(false,
                         [&](const NameCount &value) {
                             return qint64(Titles(connection, Branch::Actors, list, value).size());
                         }),
-            titles->Size() - titles->Marked()};
+            titles.Size() - titles.Marked()};
+}
+
+std::optional<std::vector<KeyRuns::Run>> actorRuns(Connection &connection, ListedTitles &titles,
+                                                   bool downward = false,
+                                                   KeyRuns::Meeting *meeting = nullptr)
+{
+    return KeyRuns(titles, downward, meeting)
+        .Count(connection, BrowseStatements::ActorRuns(KeyRuns::Aggregate));
 }
 
 QVector<qint64> ids(Connection &connection, const QString &statement)
@@ -271,53 +292,65 @@ QVector<NameCount> inOrder(Counted counted)
 
 QVector<NameCount> Read(Connection &connection, Branch branch, int list)
 {
-    switch (branch) {
-    case Branch::Genres:
-        return inOrder(genres(connection, list));
-    case Branch::Directors:
-        return inOrder(directors(connection, list));
-    case Branch::Decades:
+    if (branch == Branch::Decades)
         return inOrder(decades(connection, list));
-    case Branch::Actors:
-        break;
-    }
-    std::vector<ActorPart> parts(1);
-    countActors(connection, list, {}, {}, parts.front());
-    return inOrder(actors(connection, list, parts));
+    ListedTitles titles(connection, list);
+    if (branch == Branch::Genres)
+        return inOrder(genres(connection, list, titles));
+    if (branch == Branch::Directors)
+        return inOrder(directors(connection, list, titles));
+    const auto runs = actorRuns(connection, titles);
+    return inOrder(actors(connection, list, titles, runs));
 }
 
 AllBranches ReadAll(const QString &connectionString, int list)
 {
-    // Two threads with a connection each, the cast rows (by far the most) in four ranges of
-    // names, two for each, and the smaller branches shared so that both end about together
-    // (the shares measured on the benchmarks' catalogue).
-    static const QString bounds[] = {
-        {}, QStringLiteral("f"), QStringLiteral("k"), QStringLiteral("p"), {}};
+    // Two threads with a connection each. One reads the list's titles, hands them over and
+    // scans the actors' index (the cast rows, by far the most) from its start; the other
+    // counts the other three branches, then scans that index from its end until the two meet.
     AllBranches all;
-    std::vector<ActorPart> parts(2);
+    KeyRuns::Meeting meeting;
+    std::promise<ListedTitles> listRead;
+    std::optional<ListedTitles> lastTitles;
+    std::optional<std::vector<KeyRuns::Run>> lastRuns;
     std::exception_ptr failed;
     Connection connection;
+    std::optional<ListedTitles> titles;
+    std::optional<std::vector<KeyRuns::Run>> runs;
     {
-        std::jthread second([&] {
+        std::jthread second([&, handed = listRead.get_future()]() mutable {
             try {
                 Connection own;
                 openForCounting(own, connectionString);
-                for (const int range : {1, 2})
-                    countActors(own, list, bounds[range], bounds[range + 1], parts[1]);
-                all[int(Branch::Genres)] = inOrder(genres(own, list));
+                all[int(Branch::Decades)] = inOrder(decades(own, list)); // the list not needed
+                ListedTitles &listed = lastTitles.emplace(handed.get());
+                all[int(Branch::Genres)] = inOrder(genres(own, list, listed));
+                all[int(Branch::Directors)] = inOrder(directors(own, list, listed));
+                listed.ClearMarks(); // now the actors'
+                lastRuns = actorRuns(own, listed, true, &meeting);
             } catch (...) {
                 failed = std::current_exception();
             }
         });
-        openForCounting(connection, connectionString);
-        for (const int range : {0, 3})
-            countActors(connection, list, bounds[range], bounds[range + 1], parts[0]);
-        all[int(Branch::Directors)] = inOrder(directors(connection, list));
-        all[int(Branch::Decades)] = inOrder(decades(connection, list));
+        try {
+            openForCounting(connection, connectionString);
+            listRead.set_value(titles.emplace(connection, list));
+        } catch (...) {
+            listRead.set_exception(std::current_exception()); // else the other waits for ever
+            throw;
+        }
+        runs = actorRuns(connection, *titles, false, &meeting);
     } // the second thread joined here, also when this one threw
     if (failed)
         std::rethrow_exception(failed);
-    all[int(Branch::Actors)] = inOrder(actors(connection, list, parts));
+    if (runs && lastRuns) {
+        runs->insert(runs->end(), std::make_move_iterator(lastRuns->begin()),
+                     std::make_move_iterator(lastRuns->end()));
+        titles->MarkAll(*lastTitles);
+    } else {
+        runs.reset(); // counted again by the engine
+    }
+    all[int(Branch::Actors)] = inOrder(actors(connection, list, *titles, runs));
     return all;
 }
 

@@ -24,7 +24,7 @@ using AllBranches = std::array<QVector<NameCount>, BranchCount>;
 // value. Throws DbError.
 QVector<NameCount> Read(Connection &connection, Branch branch, int list);
 // Every branch, on two threads with a connection each (the cast rows, by far the most,
-// shared by ranges of names). Throws DbError.
+// read from both ends of their index until the threads meet). Throws DbError.
 AllBranches ReadAll(const QString &connectionString, int list);
 // The IDs of the list's titles that have the value (or, for "(none)", no value).
 QVector<qint64> Titles(Connection &connection, Branch branch, int list, const NameCount &value);

@@ -93,6 +93,9 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
             total = count.value(0).toInt();
     }
 
+    if (progress && !progress(0, total))
+        return false;
+
     // The current borrower is found too, where the catalogue keeps loans.
     const bool withLoans = Loans::TableExists(connection);
     TitleFinder built;
@@ -136,7 +139,8 @@ bool TitleFinder::Build(Connection &connection, const Progress &progress)
             }
             built.m_bytes.append(byteSet(QByteArrayView(text).sliced(start)));
             const int done = int(built.m_ids.size());
-            if (progress && done % 2048 == 0 && !progress(done, total))
+            // Often: a read-ahead is paused here while the panel or the list is busy.
+            if (progress && done % 256 == 0 && !progress(done, total))
                 return false;
         }
     }

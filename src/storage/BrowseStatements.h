@@ -13,14 +13,19 @@ enum class Branch { Genres, Directors, Decades, Actors };
 // The IDs of the list's titles.
 QString ListTitles(int list);
 // Per genre (Genre_ID) and per actor (the spellings NOCASE calls equal, one of them), the
-// titles counted by `titles`, an aggregate over the title IDs (ListedTitles'); the actors
-// from `from` and before `before` (NOCASE), where given.
+// titles counted by `titles`, an aggregate over the title IDs (ListedTitles').
 QString GenreTitles(const QString &titles);
-QString ActorTitles(const QString &titles, const QString &from = {}, const QString &before = {});
+QString ActorTitles(const QString &titles);
+// Every cast row's actor and title, to `runs`, an aggregate over (key, ID) (ListedTitles'),
+// read from the actors' index: in the actors' order.
+QString ActorRuns(const QString &runs);
 QString GenreNames();
 // Per director text and per year text (NOCASE, one spelling of each), the list's titles.
 QString DirectorTitles(int list);
 QString DateTitles(int list);
+// The list's titles' directors with their IDs, to `runs` (as ActorRuns), read from their
+// index: in the texts' order.
+QString DirectorRuns(const QString &runs, int list);
 
 // The indexes the statements above read from, made where missing (CREATE INDEX IF NOT
 // EXISTS), and the older index the genre links' one replaces.

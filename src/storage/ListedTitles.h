@@ -26,34 +26,46 @@ public:
              const std::function<void(RawRows &)> &row);
 
     qint64 Size() const { return m_size; }
+    // Where a title of the list is kept, or -1 for an ID not in the list.
+    qint64 PlaceOf(qint64 id) const
+    {
+        if (m_listed.empty())
+            return searchedPlaceOf(id);
+        const quint64 at = quint64(id) - quint64(m_first);
+        return at < m_listed.size() * 64 && ((m_listed[at / 64] >> (at % 64)) & 1u) ? qint64(at)
+                                                                                    : -1;
+    }
     // From within Run's `row`: the titles of this row's group have a value.
     void MarkGroup();
-    // The titles marked in another count of the same list (by ID).
+    void Mark(qint64 place)
+    {
+        quint64 &word = m_hasValue[size_t(place) / 64];
+        const quint64 bit = quint64(1) << (place % 64);
+        m_marked += (word & bit) == 0;
+        word |= bit;
+    }
+    // The titles marked in another count of the list (matched by ID).
     void MarkAll(const ListedTitles &other);
+    void ClearMarks();
     qint64 Marked() const { return m_marked; }
 
     // The aggregate's steps (the engine calls them).
-    void Step(qint64 id, std::vector<qint32> &group);
-    void Finish(std::vector<qint32> &&group) { m_lastGroup = std::move(group); }
+    void Step(qint64 id, std::vector<qint64> &group);
+    void Finish(std::vector<qint64> &&group) { m_lastGroup = std::move(group); }
 
 private:
-    qint32 slotOf(qint64 id) const;
-    void mark(qint32 slot);
+    qint64 searchedPlaceOf(qint64 id) const;
+    qint64 idAt(qint64 place) const;
 
     qint64 m_size = 0;
-    // Where the IDs are close enough: by ID - m_first, the title's slot (or -1) and the group
-    // that counted it last. Else m_ids, sorted and searched, a title's slot its index there.
-    struct Entry
-    {
-        qint32 slot = -1;
-        quint32 seenIn = 0;
-    };
-    std::vector<Entry> m_entries;
+    // A place is ID - m_first where the IDs are close together, else the place in m_ids.
     qint64 m_first = 0;
-    std::vector<qint64> m_ids;
-    std::vector<quint32> m_seenIn; // by slot, when m_entries is not used
-    quint32 m_group = 0;
-    std::vector<qint32> m_lastGroup;
-    std::vector<bool> m_hasValue;
+    std::vector<quint64> m_listed; // a bit per place, where places are IDs
+    std::vector<qint64> m_ids;     // sorted, where they are not
+    std::vector<quint64> m_hasValue;
     qint64 m_marked = 0;
+    // listed_titles' state: per place, the group that counted the title last.
+    std::vector<quint32> m_seenIn;
+    quint32 m_group = 0;
+    std::vector<qint64> m_lastGroup;
 };

@@ -6,7 +6,9 @@
 #include "BrowseStatements.h"
 #include "Connection.h"
 #include "DbError.h"
+#include "KeyRuns.h"
 #include "Letters.h"
+#include "ListedTitles.h"
 #include "Loans.h"
 #include "Module1.h"
 #include "RecordList.h"
@@ -54,6 +56,8 @@ private Q_SLOTS:
     void loanRefused();
     void oddLoanRows();
     void withoutTheLoanTable();
+    void keyRunsMeet_data();
+    void keyRunsMeet();
 };
 
 void TestStorage::storedAsTyped_data()
@@ -639,6 +643,64 @@ void TestStorage::withoutTheLoanTable()
     Connection connection;
     connection.Open(connectionString);
     QCOMPARE(Loans::Lend(connection, id, "Anna", kLent, {}, {}), Loans::LendResult::Lent);
+}
+
+void TestStorage::keyRunsMeet_data()
+{
+    QTest::addColumn<QString>("turns"); // which scan steps next, in turn: u up, d down
+    QTest::newRow("up to the end first") << "u";
+    QTest::newRow("down to the start first") << "d";
+    QTest::newRow("in turn") << "ud";
+    QTest::newRow("up twice as fast") << "uud";
+    QTest::newRow("down three times as fast") << "dddu";
+}
+
+// Two scans of one index, one from each end, however their steps interleave: every run is
+// counted by exactly one of them, each title once, and blank keys are no value.
+void TestStorage::keyRunsMeet()
+{
+    QFETCH(QString, turns);
+    TestFolder folder;
+    QVector<qint64> ids;
+    for (int title = 0; title < 5; ++title)
+        ids << folder.AddTitle({.title = QString::number(title)});
+    const qint64 wished = folder.AddTitle({.title = "Wished", .wishList = 1});
+    Connection connection;
+    connection.Open(folder.MakeShared()->ConnectionString);
+    ListedTitles upTitles(connection, 0);
+    ListedTitles downTitles(connection, 0);
+    // In the index's order: keys under NOCASE, then IDs. A title twice under one key.
+    const QVector<QPair<QByteArray, qint64>> rows{
+        {"", ids[4]},    {"  ", ids[4]},  {"ann", ids[0]}, {"ANN", ids[0]},
+        {"Ann", ids[2]}, {"bo", ids[1]},  {"bo", wished},  {"cy", ids[3]},
+        {"dee", ids[2]}, {"DEE", ids[3]}, {"DEE", ids[3]}, {"eve", wished}};
+    KeyRuns::Meeting meeting;
+    KeyRuns up(upTitles, false, &meeting);
+    KeyRuns down(downTitles, true, &meeting);
+    qsizetype front = 0;
+    qsizetype back = rows.size() - 1;
+    bool upOn = true;
+    bool downOn = true;
+    for (int turn = 0; upOn || downOn; ++turn) {
+        if (upOn && (!downOn || turns[turn % turns.size()] == u'u')) {
+            upOn = front < rows.size() && up.Step(rows[front].first, rows[front].second);
+            ++front;
+        } else {
+            downOn = back >= 0 && down.Step(rows[back].first, rows[back].second);
+            --back;
+        }
+    }
+    const auto upRuns = up.Finish();
+    const auto downRuns = down.Finish();
+    QVERIFY(upRuns && downRuns);
+    QStringList counted;
+    for (const auto &runs : {*upRuns, *downRuns})
+        for (const KeyRuns::Run &run : runs)
+            counted << QString::fromUtf8(run.key).toLower() + " " + QString::number(run.titles);
+    counted.sort();
+    QCOMPARE(counted, (QStringList{"ann 2", "bo 1", "cy 1", "dee 2"}));
+    upTitles.MarkAll(downTitles);
+    QCOMPARE(upTitles.Marked(), 4); // not the title with blank keys only
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
