@@ -168,6 +168,7 @@ private Q_SLOTS:
     void finder();
     void browse_data();
     void browse();
+    void browseScansMeet();
     void finderUpdate_data();
     void finderUpdate();
     void finderTyping_data();
@@ -654,6 +655,28 @@ void TestCore::browse()
     connection.Open(folder.MakeShared()->ConnectionString);
     QCOMPARE(BrowseCounts::Read(connection, BrowseCounts::Branch(branch), list), read);
     QCOMPARE(BrowseCounts::ReadAll(folder.MakeShared()->ConnectionString, list)[branch], read);
+}
+
+// Enough cast rows that the second thread, scanning them from the end, begins names the first
+// has not reached: the titles only it found have an actor all the same.
+void TestCore::browseScansMeet()
+{
+    TestFolder folder;
+    for (int title = 0; title < 101; ++title)
+        folder.AddTitle({.title = QString::number(title)});
+    // 600 rows per title, ten names each, the names of one title together in the index.
+    folder.Exec("INSERT INTO Cast_Relationships (Movie, Actor) WITH RECURSIVE n(i) AS (SELECT 0 "
+                "UNION ALL SELECT i + 1 FROM n WHERE i < 59999) SELECT (SELECT min(ID) FROM "
+                "DVD_Title) + i / 600, printf('Name %04d', i / 600 * 10 + i % 10) FROM n");
+    folder.CloseConnection();
+    Connection connection;
+    connection.Open(folder.MakeShared()->ConnectionString);
+    const auto read = BrowseCounts::Read(connection, BrowseCounts::Branch::Actors, 0);
+    QCOMPARE(read.size(), 1001);
+    QCOMPARE(read.last().name + " " + QString::number(read.last().titles), "(none) 1");
+    QCOMPARE(BrowseCounts::ReadAll(folder.MakeShared()->ConnectionString,
+                                   0)[int(BrowseCounts::Branch::Actors)],
+             read);
 }
 
 void TestCore::finderUpdate_data()
