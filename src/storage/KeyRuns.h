@@ -43,8 +43,8 @@ public:
     // `downward`: from the end of the index. `titles` gets the marks.
     explicit KeyRuns(ListedTitles &titles, bool downward = false, Meeting *meeting = nullptr);
 
-    // Runs a statement of listed_runs over the index: the runs with a title of the list, in
-    // the scan's order, and the titles of those whose key is not blank (spaces only, or Null)
+    // Runs a statement of listed_runs over the index: the runs of keys that are not blank
+    // (spaces only, or Null) with a title of the list, in the scan's order, their titles
     // marked. Empty, and the marks cleared, when the rows came out of their keys' order (an
     // index other than the one expected). Throws DbError.
     std::optional<std::vector<Run>> Count(Connection &connection, const QString &statement);
