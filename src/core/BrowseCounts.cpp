@@ -13,7 +13,9 @@
 #include <future>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <thread>
+#include <unordered_map>
 
 namespace BrowseCounts {
 
@@ -56,22 +58,38 @@ public:
     // `key`: the spelling's Letters::Folded, trimmed of spaces.
     void Add(const QString &key, const QString &spelling, qint64 titles)
     {
+        const Place place = PlaceOf(key, spelling);
+        AddTo(place, titles);
+    }
+    // Where a spelling's titles are added: its value, and its place among the value's.
+    struct Place
+    {
+        int value;
+        int spelling;
+    };
+    Place PlaceOf(const QString &key, const QString &spelling)
+    {
         int at = m_at.value(key, -1);
         if (at < 0) {
             at = int(m_values.size());
             m_at.insert(key, at);
             m_values.append(Value{});
         }
-        Value &value = m_values[at];
+        QVector<Spelling> &spellings = m_values[at].spellings;
+        const auto same =
+            std::find_if(spellings.cbegin(), spellings.cend(),
+                         [&spelling](const Spelling &each) { return each.text == spelling; });
+        if (same != spellings.cend())
+            return {at, int(same - spellings.cbegin())};
+        spellings.append({spelling, 0});
+        return {at, int(spellings.size() - 1)};
+    }
+    void AddTo(Place place, qint64 titles)
+    {
+        Value &value = m_values[place.value];
         value.titles += titles;
         ++value.parts;
-        const auto same =
-            std::find_if(value.spellings.begin(), value.spellings.end(),
-                         [&spelling](const Spelling &each) { return each.text == spelling; });
-        if (same == value.spellings.end())
-            value.spellings.append({spelling, titles});
-        else
-            same->titles += titles;
+        value.spellings[place.spelling].titles += titles;
     }
 
     // Parts that share no titles (a director's texts): their sum is the count.
@@ -160,16 +178,12 @@ Counted directors(Connection &connection, int list, ListedTitles &titles)
     const std::vector<KeyRuns::Run> runs =
         textRuns(connection, titles, BrowseStatements::DirectorRuns(KeyRuns::Aggregate, list),
                  BrowseStatements::DirectorTitles(list));
-    struct Name
-    {
-        QString spelling;
-        QString folded;
-    };
-    QHash<QByteArrayView, Name> names; // a director is in many texts: read once (views of runs)
+    // A director is in many texts: each spelling read once (keyed by views of the runs).
+    std::unordered_map<std::string_view, Values::Place> places;
     Values values;
     qint64 none = titles.Size(); // less the titles of each text that names a director
     for (const KeyRuns::Run &run : runs) {
-        QVarLengthArray<QString, 4> seen; // this text's names, folded: a title counted once
+        QVarLengthArray<int, 4> seen; // this text's values: a title counted once in each
         const QByteArrayView text = run.key;
         for (qsizetype from = 0; from <= text.size();) {
             qsizetype to = from;
@@ -182,15 +196,15 @@ Counted directors(Connection &connection, int list, ListedTitles &titles)
             while (end > from && text[end - 1] == ' ')
                 --end;
             if (end > from) {
-                auto name = names.find(text.sliced(from, end - from));
-                if (name == names.end()) {
+                const auto [place, added] = places.try_emplace(
+                    std::string_view(text.data() + from, size_t(end - from)), Values::Place{});
+                if (added) {
                     const QString spelling = QString::fromUtf8(text.sliced(from, end - from));
-                    name = names.insert(text.sliced(from, end - from),
-                                        {spelling, Letters::Folded(spelling)});
+                    place->second = values.PlaceOf(Letters::Folded(spelling), spelling);
                 }
-                if (!seen.contains(name->folded)) {
-                    seen.append(name->folded);
-                    values.Add(name->folded, name->spelling, run.titles);
+                if (!seen.contains(place->second.value)) {
+                    seen.append(place->second.value);
+                    values.AddTo(place->second, run.titles);
                 }
             }
             from = to + 1;
