@@ -38,6 +38,15 @@ QStringView spaceTrimmed(QStringView text)
     return text;
 }
 
+QByteArrayView spaceTrimmed(QByteArrayView text)
+{
+    while (text.startsWith(' '))
+        text = text.sliced(1);
+    while (text.endsWith(' '))
+        text.chop(1);
+    return text;
+}
+
 // One stored spelling and its titles in the list.
 struct Spelling
 {
@@ -190,16 +199,12 @@ Counted directors(Connection &connection, int list, ListedTitles &titles)
             while (to < text.size() && text[to] != ',' && text[to] != ';' && text[to] != '&'
                    && text[to] != '/')
                 ++to;
-            qsizetype end = to;
-            while (from < end && text[from] == ' ')
-                ++from;
-            while (end > from && text[end - 1] == ' ')
-                --end;
-            if (end > from) {
+            if (const QByteArrayView name = spaceTrimmed(text.sliced(from, to - from));
+                !name.isEmpty()) {
                 const auto [place, added] = places.try_emplace(
-                    std::string_view(text.data() + from, size_t(end - from)), Values::Place{});
+                    std::string_view(name.data(), size_t(name.size())), Values::Place{});
                 if (added) {
-                    const QString spelling = QString::fromUtf8(text.sliced(from, end - from));
+                    const QString spelling = QString::fromUtf8(name);
                     place->second = values.PlaceOf(Letters::Folded(spelling), spelling);
                 }
                 if (!seen.contains(place->second.value)) {
@@ -222,14 +227,7 @@ Counted decades(Connection &connection, int list)
     qint64 none = 0;
     for (RawRows rows(connection, BrowseStatements::DateTitles(list)); rows.Next();) {
         const qint64 titles = rows.Integer(1);
-        const QByteArrayView date = rows.Text(0);
-        qsizetype from = 0;
-        qsizetype to = date.size();
-        while (from < to && date[from] == ' ')
-            ++from;
-        while (to > from && date[to - 1] == ' ')
-            --to;
-        const QByteArrayView year = date.sliced(from, to - from);
+        const QByteArrayView year = spaceTrimmed(rows.Text(0));
         const auto digit = [](char c) { return c >= '0' && c <= '9'; };
         if (year.size() != 4 || year[0] == '0' || !std::all_of(year.begin(), year.end(), digit))
             none += titles;
